@@ -1,0 +1,289 @@
+#include "database.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace platform {
+
+DbError::DbError(const QString& description)
+    : std::runtime_error(description.toStdString())
+{
+}
+
+QString DbError::description() const
+{
+    return QString::fromStdString(what());
+}
+
+int Recordset::columnIndex(const QString& name) const
+{
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+const QVariant& Recordset::field(int row, int column) const
+{
+    if (row < 0 || row >= count())
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
+    if (column < 0 || column >= columnCount())
+        throw DbError(QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+QVariant Recordset::value(int row, int column) const
+{
+    return field(row, column);
+}
+
+QVariant Recordset::value(int row, const QString& column) const
+{
+    return field(row, columnIndex(column));
+}
+
+QString Recordset::text(int row, int column) const
+{
+    const QVariant& v = field(row, column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+QString Recordset::text(int row, const QString& column) const
+{
+    return text(row, columnIndex(column));
+}
+
+QByteArray Recordset::blob(int row, const QString& column) const
+{
+    const QVariant& v = field(row, columnIndex(column));
+    return v.isNull() ? QByteArray() : v.toByteArray();
+}
+
+bool Recordset::isNull(int row, const QString& column) const
+{
+    return field(row, columnIndex(column)).isNull();
+}
+
+namespace {
+
+    QString lastError(sqlite3* db)
+    {
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    }
+
+    class Statement
+    {
+    public:
+        Statement(sqlite3* db, const QString& sql, const QVariantList& values)
+            : m_db(db)
+        {
+            const QByteArray text = sql.toUtf8();
+            if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &m_stmt, nullptr) != SQLITE_OK)
+                throw DbError(lastError(db));
+            for (int i = 0; i < values.size(); ++i)
+                bind(i + 1, values[i]);
+        }
+        ~Statement() { sqlite3_finalize(m_stmt); }
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
+
+        bool step()
+        {
+            const int rc = sqlite3_step(m_stmt);
+            if (rc == SQLITE_ROW)
+                return true;
+            if (rc == SQLITE_DONE)
+                return false;
+            throw DbError(lastError(m_db));
+        }
+
+        sqlite3_stmt* get() const { return m_stmt; }
+
+    private:
+        void bind(int index, const QVariant& v)
+        {
+            int rc = SQLITE_OK;
+            if (v.isNull()) {
+                rc = sqlite3_bind_null(m_stmt, index);
+            } else {
+                switch (v.typeId()) {
+                case QMetaType::Int:
+                case QMetaType::LongLong:
+                case QMetaType::UInt:
+                case QMetaType::Short:
+                case QMetaType::Bool:
+                    rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+                    break;
+                case QMetaType::Double:
+                    rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+                    break;
+                case QMetaType::QByteArray: {
+                    const QByteArray b = v.toByteArray();
+                    rc = sqlite3_bind_blob64(m_stmt, index, b.constData(), static_cast<sqlite3_uint64>(b.size()),
+                        SQLITE_TRANSIENT);
+                    break;
+                }
+                default: {
+                    const QByteArray t = v.toString().toUtf8();
+                    rc = sqlite3_bind_text64(m_stmt, index, t.constData(), static_cast<sqlite3_uint64>(t.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
+                }
+                }
+            }
+            if (rc != SQLITE_OK)
+                throw DbError(lastError(m_db));
+        }
+
+        sqlite3* m_db;
+        sqlite3_stmt* m_stmt = nullptr;
+    };
+
+    QVariant columnValue(sqlite3_stmt* stmt, int i)
+    {
+        switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_NULL:
+            return QVariant();
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(stmt, i));
+        case SQLITE_BLOB: {
+            const void* data = sqlite3_column_blob(stmt, i);
+            const int size = sqlite3_column_bytes(stmt, i);
+            return QVariant(QByteArray(static_cast<const char*>(data), size));
+        }
+        default: {
+            const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            const int size = sqlite3_column_bytes(stmt, i);
+            return QVariant(QString::fromUtf8(data, size));
+        }
+        }
+    }
+
+}
+
+QString Database::dataSource(const QString& connectionText)
+{
+    static const QRegularExpression source(QStringLiteral("Data Source=([^;]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = source.match(connectionText);
+    return match.hasMatch() ? match.captured(1).trimmed() : QString();
+}
+
+Database Database::open(const QString& connectionText)
+{
+    const QString path = dataSource(connectionText);
+    if (path.isEmpty())
+        throw DbError(QStringLiteral("The connection text names no data source."));
+    return openFile(path);
+}
+
+Database Database::openFile(const QString& path, bool create)
+{
+    if (!create && !QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
+    if (rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN) {
+        sqlite3_close(db);
+        db = nullptr;
+        rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        const QString message = db ? lastError(db) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        throw DbError(QStringLiteral("Cannot open '%1': %2").arg(path, message));
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    Database result(db);
+    // A file that is not a database opens without complaint; the first read tells.
+    result.query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    return result;
+}
+
+Database::Database(sqlite3* db)
+    : m_db(db)
+{
+}
+
+Database::Database(Database&& other) noexcept
+    : m_db(other.m_db)
+{
+    other.m_db = nullptr;
+}
+
+Database& Database::operator=(Database&& other) noexcept
+{
+    if (this != &other) {
+        sqlite3_close(m_db);
+        m_db = other.m_db;
+        other.m_db = nullptr;
+    }
+    return *this;
+}
+
+Database::~Database()
+{
+    sqlite3_close(m_db);
+}
+
+Recordset Database::query(const QString& sql, const QVariantList& values) const
+{
+    Statement stmt(m_db, sql, values);
+    Recordset rs;
+    const int n = sqlite3_column_count(stmt.get());
+    for (int i = 0; i < n; ++i)
+        rs.addColumn(QString::fromUtf8(sqlite3_column_name(stmt.get(), i)));
+    while (stmt.step()) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            row.push_back(columnValue(stmt.get(), i));
+        rs.addRow(std::move(row));
+    }
+    return rs;
+}
+
+int Database::execute(const QString& sql, const QVariantList& values) const
+{
+    Statement stmt(m_db, sql, values);
+    while (stmt.step()) { }
+    return sqlite3_changes(m_db);
+}
+
+void Database::executeScript(const QString& sql) const
+{
+    char* error = nullptr;
+    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "unknown failure");
+        sqlite3_free(error);
+        throw DbError(message);
+    }
+}
+
+qint64 Database::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+bool Database::hasTable(const QString& table) const
+{
+    const Recordset rs = query(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND "
+                                              "lower(name) = lower(?)"),
+        { table });
+    return !rs.isEmpty();
+}
+
+qint64 Database::insertRow(const QString& table, const QStringList& columns, const QVariantList& values) const
+{
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(','), marks.join(',')), values);
+    return lastInsertId();
+}
+
+}

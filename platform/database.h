@@ -1,0 +1,83 @@
+#pragma once
+
+#include <stdexcept>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+struct sqlite3;
+
+namespace platform {
+
+// A database failure; its what() is the description shown by the error report.
+class DbError : public std::runtime_error
+{
+public:
+    explicit DbError(const QString& description);
+    QString description() const;
+};
+
+// The rows of one SELECT, read whole, so the connection can close before the caller walks them.
+class Recordset
+{
+public:
+    int count() const { return static_cast<int>(m_rows.size()); }
+    bool isEmpty() const { return m_rows.empty(); }
+    int columnCount() const { return static_cast<int>(m_columns.size()); }
+    const QStringList& columns() const { return m_columns; }
+    int columnIndex(const QString& name) const; // -1 when there is no such column
+
+    // Text of a field; NULL reads as "". Throws DbError for a row or column that does not exist.
+    QString text(int row, int column) const;
+    QString text(int row, const QString& column) const;
+    QByteArray blob(int row, const QString& column) const;
+    QVariant value(int row, int column) const;
+    QVariant value(int row, const QString& column) const;
+    bool isNull(int row, const QString& column) const;
+
+    void addColumn(const QString& name) { m_columns << name; }
+    void addRow(std::vector<QVariant> row) { m_rows.push_back(std::move(row)); }
+
+private:
+    const QVariant& field(int row, int column) const;
+    QStringList m_columns;
+    std::vector<std::vector<QVariant>> m_rows;
+};
+
+// One open database file; opened for one operation and closed when it goes out of scope.
+class Database
+{
+public:
+    static constexpr int BusyTimeoutMs = 5000;
+
+    // Opens the file named by "Data Source=" in a connection text; the password part is accepted and ignored.
+    static Database open(const QString& connectionText);
+    static Database openFile(const QString& path, bool create = false);
+    static QString dataSource(const QString& connectionText);
+
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    Recordset query(const QString& sql, const QVariantList& values = {}) const;
+    // Runs a statement that returns no rows; the result is the number of changed rows.
+    int execute(const QString& sql, const QVariantList& values = {}) const;
+    // Runs a script of several statements without bound values (schema building).
+    void executeScript(const QString& sql) const;
+    qint64 lastInsertId() const;
+    bool hasTable(const QString& table) const;
+
+    // Convenience for add / update / delete of one row, values always bound.
+    qint64 insertRow(const QString& table, const QStringList& columns, const QVariantList& values) const;
+
+private:
+    explicit Database(sqlite3* db);
+    sqlite3* m_db = nullptr;
+};
+
+}

@@ -1,0 +1,89 @@
+#include "wave.h"
+
+#include <QFile>
+#include <QtEndian>
+
+namespace platform {
+
+namespace {
+    quint32 u32(const QByteArray& b, qsizetype at)
+    {
+        return qFromLittleEndian<quint32>(b.constData() + at);
+    }
+    quint16 u16(const QByteArray& b, qsizetype at)
+    {
+        return qFromLittleEndian<quint16>(b.constData() + at);
+    }
+}
+
+WaveInfo readWaveInfo(const QByteArray& bytes)
+{
+    WaveInfo info;
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return info;
+    qsizetype at = 12;
+    bool haveFormat = false;
+    int blockAlign = 0;
+    while (at + 8 <= bytes.size()) {
+        const QByteArray id = bytes.mid(at, 4);
+        const quint32 size = u32(bytes, at + 4);
+        const qsizetype body = at + 8;
+        if (id == "fmt ") {
+            if (size < 16 || body + 16 > bytes.size())
+                return info;
+            info.channels = u16(bytes, body + 2);
+            info.sampleRate = static_cast<int>(u32(bytes, body + 4));
+            blockAlign = u16(bytes, body + 12);
+            info.bitsPerSample = u16(bytes, body + 14);
+            haveFormat = true;
+        } else if (id == "data") {
+            if (!haveFormat || info.sampleRate <= 0 || blockAlign <= 0)
+                return info;
+            info.dataBytes = size;
+            info.durationMs = static_cast<qint64>(size) / blockAlign * 1000 / info.sampleRate;
+            info.valid = true;
+            return info;
+        }
+        at = body + size + (size & 1);
+    }
+    return info;
+}
+
+WaveInfo readWaveFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readWaveInfo(file.read(4096));
+}
+
+QByteArray makeWave(const QByteArray& pcm16, int sampleRate)
+{
+    QByteArray out;
+    auto put32 = [&out](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        out.append(b, 4);
+    };
+    auto put16 = [&out](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        out.append(b, 2);
+    };
+    out.append("RIFF");
+    put32(static_cast<quint32>(36 + pcm16.size()));
+    out.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(static_cast<quint32>(sampleRate));
+    put32(static_cast<quint32>(sampleRate * 2));
+    put16(2);
+    put16(16);
+    out.append("data");
+    put32(static_cast<quint32>(pcm16.size()));
+    out.append(pcm16);
+    return out;
+}
+
+}
