@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The folder where the program and its activity programs exchange files: a folder of this user's own inside
+// the system temporary folder (the system folder is shared by all users and the file names are predictable),
+// created owner-only, ending with a separator. "/" when the system names no temporary folder.
+QString privateTempFolder();
+QString privateTempFolderIn(const QString& systemTemp);
+
+}

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QMap>
+#include <QStringList>
+#include <QVector>
+
+#include "platform/services.h"
+
+// Fakes of the platform services: they record what the program asked and answer from a script.
+namespace fakes {
+
+struct Message
+{
+    QString text;
+    QString title;
+    platform::Icon icon;
+    bool question;
+};
+
+class Dialogs : public platform::Dialogs
+{
+public:
+    void message(const QString& text, const QString& title, platform::Icon icon) override
+    {
+        shown.push_back({ text, title, icon, false });
+    }
+    bool askYesNo(const QString& text, const QString& title, platform::Icon icon) override
+    {
+        shown.push_back({ text, title, icon, true });
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+    }
+    QVector<Message> shown;
+    QList<bool> answers;
+    bool defaultAnswer = true;
+};
+
+class Shell : public platform::Shell
+{
+public:
+    bool open(const QString& target) override
+    {
+        opened << target;
+        return true;
+    }
+    bool copyFolder(const QString& source, const QString& destination, QString* error) override;
+    QString localAppDataFolder() override { return appData; }
+    QStringList opened;
+    QStringList copies;
+    QString appData;
+};
+
+class Processes : public platform::Processes
+{
+public:
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
+        QString* error) override
+    {
+        started.push_back({ program, arguments, workingFolder });
+        if (!succeed && error)
+            *error = QStringLiteral("The program could not be started.");
+        return succeed;
+    }
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+    QVector<Start> started;
+    bool succeed = true;
+};
+
+class Sound : public platform::Sound
+{
+public:
+    void playFile(const QString& path, int flags) override { files.push_back({ path, flags }); }
+    void playMemory(const QByteArray& wave, int flags) override
+    {
+        memory.push_back({ wave.constData(), flags });
+        lastBytes = wave;
+    }
+    void stop() override { ++stops; }
+    QVector<QPair<QString, int>> files;
+    QVector<QPair<const char*, int>> memory;
+    QByteArray lastBytes;
+    int stops = 0;
+};
+
+class Network : public platform::Network
+{
+public:
+    bool isOnline() override { return online; }
+    bool download(const QString& url, const QString& file, int timeoutMs) override;
+    bool online = false;
+    QStringList requested;
+    QMap<QString, QByteArray> pages; // url -> body
+};
+
+class Registry : public platform::Registry
+{
+public:
+    QString read(const QString& key, const QString& valueName, const QString& defaultText) override
+    {
+        reads << key + QLatin1Char('|') + valueName;
+        return values.value(key + QLatin1Char('|') + valueName, defaultText);
+    }
+    void write(const QString& key, const QString& valueName, const QString& text) override
+    {
+        writes << key + QLatin1Char('|') + valueName;
+        values[key + QLatin1Char('|') + valueName] = text;
+    }
+    QMap<QString, QString> values;
+    QStringList reads;
+    QStringList writes;
+};
+
+// Time moves only when the program lets events run, by step milliseconds each time.
+class Clock : public platform::Clock
+{
+public:
+    qint64 monotonicMs() override { return ms; }
+    QDateTime now() override { return dateTime.addMSecs(ms); }
+    void processEvents() override
+    {
+        ++eventPasses;
+        ms += step;
+    }
+    qint64 ms = 0;
+    qint64 step = 10;
+    int eventPasses = 0;
+    QDateTime dateTime { QDate(2026, 12, 8), QTime(10, 0) };
+};
+
+// All fakes, installed for the lifetime of the object.
+struct Environment
+{
+    Environment();
+    ~Environment();
+    Dialogs dialogs;
+    Shell shell;
+    Processes processes;
+    Sound sound;
+    Network network;
+    Registry registry;
+    Clock clock;
+    platform::Services previous;
+};
+
+}

@@ -1,0 +1,100 @@
+#include "fixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "app/modmain.h"
+#include "platform/database.h"
+
+using platform::Database;
+
+namespace fixtures {
+
+void writeTemplate(const QString& path, const TemplateOptions& o)
+{
+    QFile::remove(path);
+    const Database db = Database::openFile(path, true);
+    QStringList columns;
+    for (const QString& l : o.languages)
+        columns << l + QStringLiteral(" TEXT");
+    db.executeScript(QStringLiteral("CREATE TABLE tblCaptions (nNumber INTEGER PRIMARY KEY, %1);").arg(columns.join(',')));
+    QStringList marks;
+    for (int i = 0; i < o.languages.size(); ++i)
+        marks << QStringLiteral("?");
+    for (int k = 1; k <= o.captionRows; ++k) {
+        QVariantList values { k };
+        for (int i = 0; i < o.languages.size(); ++i)
+            values << (o.nullCaptions.contains(k) ? QVariant() : QVariant(QStringLiteral("T%1").arg(k)));
+        db.execute(QStringLiteral("INSERT INTO tblCaptions VALUES (?,%1)").arg(marks.join(',')), values);
+    }
+    db.executeScript(QStringLiteral("CREATE TABLE tblSystemMessages (nNumber INTEGER PRIMARY KEY, %1, link TEXT);")
+                         .arg(columns.join(',')));
+    for (int m = 1; m <= o.systemMessages; ++m) {
+        QVariantList values { m };
+        for (int i = 0; i < o.languages.size(); ++i)
+            values << QStringLiteral("M%1").arg(m);
+        values << (m % 2 ? QVariant(QStringLiteral("msg%1.htm").arg(m)) : QVariant());
+        db.execute(QStringLiteral("INSERT INTO tblSystemMessages VALUES (?,%1,?)").arg(marks.join(',')), values);
+    }
+    db.executeScript(QStringLiteral("CREATE TABLE tblMenu (nNumber INTEGER PRIMARY KEY, %1, link TEXT);")
+                         .arg(columns.join(',')));
+    for (int m = 0; m < o.menu.size(); ++m) {
+        QVariantList values { m + 1 };
+        for (int i = 0; i < o.languages.size(); ++i)
+            values << o.menu[m].text;
+        values << o.menu[m].link;
+        db.execute(QStringLiteral("INSERT INTO tblMenu VALUES (?,%1,?)").arg(marks.join(',')), values);
+    }
+    QStringList tipColumns;
+    for (const QString& c : o.tipCodes)
+        tipColumns << c + QStringLiteral(" TEXT");
+    db.executeScript(QStringLiteral("CREATE TABLE tblTips (nNumber INTEGER PRIMARY KEY%1%2);")
+                         .arg(tipColumns.isEmpty() ? QString() : QStringLiteral(","), tipColumns.join(',')));
+    for (int t = 1; t <= o.tips; ++t) {
+        QVariantList values { t };
+        QStringList tipMarks;
+        for (int i = 0; i < o.tipCodes.size(); ++i) {
+            values << (t == o.nullTipRow ? QVariant() : QVariant(QStringLiteral("Tip %1").arg(t)));
+            tipMarks << QStringLiteral(",?");
+        }
+        db.execute(QStringLiteral("INSERT INTO tblTips VALUES (?%1)").arg(tipMarks.join(QString())), values);
+    }
+    db.executeScript(QStringLiteral(
+        "CREATE TABLE tblUsers (pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT, tFirstname TEXT, tLastname TEXT, "
+        "tPassword TEXT, nIcon INTEGER);"
+        "CREATE TABLE tblscores (pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT, tName TEXT, tSubject TEXT, "
+        "tActivity TEXT, textScore TEXT, numberScore REAL, nDate TEXT, nTime TEXT);"
+        "CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;"
+        "CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;"));
+}
+
+ProgramFolder::ProgramFolder(const TemplateOptions& options)
+{
+    writeTemplate(file(QStringLiteral("Parlanta.tpl")), options);
+    QDir root(m_dir.path());
+    root.mkdir(QStringLiteral("T10"));
+    root.mkdir(QStringLiteral("T11"));
+    root.mkdir(QStringLiteral("Activities"));
+}
+
+QString ProgramFolder::path() const
+{
+    return QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
+}
+
+void useProgramFolder(const QString& folder, const QString& programCode)
+{
+    modMain = ModMain();
+    Set_Product(programCode);
+    modMain.AppPathOverride = folder;
+}
+
+void loadNumberedCaptions(int rows)
+{
+    modMain.Captions = QStringList { QString() };
+    for (int k = 1; k <= rows; ++k)
+        modMain.Captions << QStringLiteral("T%1").arg(k);
+    modMain.Captions << QString();
+}
+
+}
