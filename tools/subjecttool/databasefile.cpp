@@ -1,0 +1,60 @@
+#include "databasefile.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace subjecttool {
+
+Outcome writeDatabaseFile(
+    const QString& outputPath, const std::function<void(const platform::Database&)>& fill, const QString& templatePath)
+{
+    Outcome outcome;
+    const QFileInfo target(outputPath);
+    if (!QDir().mkpath(target.absolutePath())) {
+        outcome.errors << located(
+            outputPath, 0, QStringLiteral("cannot create the folder %1").arg(target.absolutePath()));
+        return outcome;
+    }
+
+    // Same folder as the target, so the final rename never crosses file systems.
+    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!temp.open()) {
+        outcome.errors << located(outputPath, 0, QStringLiteral("cannot write here: %1").arg(temp.errorString()));
+        return outcome;
+    }
+    if (!templatePath.isEmpty()) {
+        QFile source(templatePath);
+        if (!source.open(QIODevice::ReadOnly)) {
+            outcome.errors << located(
+                templatePath, 0, QStringLiteral("cannot read the template: %1").arg(source.errorString()));
+            return outcome;
+        }
+        temp.write(source.readAll());
+    }
+    temp.close();
+
+    try {
+        const platform::Database db = platform::Database::openFile(temp.fileName(), true);
+        fill(db);
+    } catch (const platform::DbError& e) {
+        outcome.errors << located(outputPath, 0, e.description());
+        return outcome;
+    }
+
+    // QTemporaryFile keeps its files private; the program folder must be readable by every user.
+    QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(temp.fileName().toStdU16String()),
+        std::filesystem::path(target.absoluteFilePath().toStdU16String()), error);
+    if (error)
+        outcome.errors << located(
+            outputPath, 0, QStringLiteral("cannot replace the file: %1").arg(QString::fromStdString(error.message())));
+    return outcome;
+}
+
+}

@@ -1,0 +1,201 @@
+#include "phrasebook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "subjectfile.h"
+
+namespace subjecttool {
+
+QStringList phrasebookLanguages()
+{
+    return { QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr"), QStringLiteral("it"),
+        QStringLiteral("es") };
+}
+
+Phrasebook readPhrasebook(const QString& path)
+{
+    Phrasebook book;
+    book.path = path;
+    book.stem = QFileInfo(path).completeBaseName();
+    Outcome& outcome = book.outcome;
+
+    // The stem becomes both the file name and, through the program's title rule, the displayed title.
+    static const QRegularExpression stemRule(QStringLiteral("^[a-z]+(_[a-z]+)*$"));
+    if (!stemRule.match(book.stem).hasMatch())
+        outcome.errors << located(path, 0,
+            QStringLiteral(
+                "the file name must be lower-case English words joined by \"_\" (like animals_at_the_zoo.tsv)"));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        outcome.errors << located(path, 0, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
+        return book;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    QStringList columns;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNo = i + 1;
+        const QString line = lines[i];
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        if (columns.isEmpty()) {
+            columns = fields;
+            for (const QString& language : phrasebookLanguages()) {
+                if (!columns.contains(language))
+                    outcome.errors << located(
+                        path, lineNo, QStringLiteral("the header names no column %1").arg(language));
+            }
+            continue;
+        }
+        if (fields.size() != columns.size()) {
+            outcome.errors << located(path, lineNo,
+                QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(columns.size()));
+            continue;
+        }
+        Phrasebook::Entry entry;
+        entry.line = lineNo;
+        for (int c = 0; c < columns.size(); ++c) {
+            const QString text = fields[c].trimmed();
+            if (text.isEmpty())
+                outcome.errors << located(path, lineNo, QStringLiteral("no %1 text").arg(columns[c]));
+            if (text.contains(TagSeparator))
+                outcome.errors << located(path, lineNo, QStringLiteral("the %1 text contains \"*\"").arg(columns[c]));
+            entry.texts.insert(columns[c], text);
+        }
+        book.entries << entry;
+    }
+    if (columns.isEmpty())
+        outcome.errors << located(path, 0, QStringLiteral("no header line"));
+    else if (book.entries.isEmpty())
+        outcome.errors << located(path, 0, QStringLiteral("no phrases"));
+    else if (book.entries.size() > MaxPhrases)
+        outcome.errors << located(
+            path, book.entries[MaxPhrases].line, QStringLiteral("a subject holds at most %1 phrases").arg(MaxPhrases));
+    return book;
+}
+
+QString secondTranslationLanguage(const ProductInfo& product)
+{
+    const QString other
+        = product.interfaceLanguage == QLatin1String("en") ? QStringLiteral("es") : QStringLiteral("en");
+    return other == product.taughtLanguage ? QString() : other;
+}
+
+namespace {
+
+    QString runSpeaker(const Speaker& speaker, const QStringList& arguments, const QString& text, QByteArray* output)
+    {
+        QProcess process;
+        // Text goes through standard input so that nothing in a phrase is read as an option.
+        process.start(speaker.program, arguments + QStringList { QStringLiteral("--stdin") });
+        if (!process.waitForStarted(10000))
+            return QStringLiteral("cannot start %1: %2").arg(speaker.program, process.errorString());
+        process.write(text.toUtf8());
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            return QStringLiteral("%1 did not finish").arg(speaker.program);
+        }
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return QStringLiteral("%1 failed: %2")
+                .arg(speaker.program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
+        if (output)
+            *output = process.readAllStandardOutput();
+        return {};
+    }
+
+}
+
+QString speak(const Speaker& speaker, const QString& voice, const QString& text, const QString& wavePath)
+{
+    const QString failure = runSpeaker(speaker,
+        { QStringLiteral("-v"), voice, QStringLiteral("-s"), QString::number(speaker.wordsPerMinute),
+            QStringLiteral("-w"), wavePath },
+        text, nullptr);
+    if (!failure.isEmpty())
+        return failure;
+    QFile wave(wavePath);
+    if (!wave.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 wrote no sound file").arg(speaker.program);
+    const QString problem = waveProblem(wave.readAll());
+    return problem.isEmpty() ? QString() : QStringLiteral("%1 wrote %2").arg(speaker.program, problem);
+}
+
+QString pronunciation(const Speaker& speaker, const QString& voice, const QString& text, QString* error)
+{
+    QByteArray output;
+    *error = runSpeaker(
+        speaker, { QStringLiteral("-q"), QStringLiteral("--ipa"), QStringLiteral("-v"), voice }, text, &output);
+    if (!error->isEmpty())
+        return {};
+    // espeak-ng puts each clause on a line of its own.
+    QStringList clauses;
+    for (const QString& line : QString::fromUtf8(output).split(u'\n')) {
+        if (!line.trimmed().isEmpty())
+            clauses << line.trimmed();
+    }
+    if (clauses.isEmpty()) {
+        *error = QStringLiteral("%1 gave no pronunciation").arg(speaker.program);
+        return {};
+    }
+    return u'/' + clauses.join(u' ') + u'/';
+}
+
+Outcome makePhrasebookSubject(const Phrasebook& book, const ProductInfo& product, const Speaker& speaker,
+    const QString& workDir, const QString& outputPath)
+{
+    Outcome outcome = book.outcome;
+    if (!outcome.ok())
+        return outcome;
+    const QDir dir(workDir);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        outcome.errors << located(workDir, 0, QStringLiteral("cannot create the folder"));
+        return outcome;
+    }
+    const QString second = secondTranslationLanguage(product);
+    QByteArray text = QStringLiteral("# %1 for %2, made from %3\n")
+                          .arg(book.stem, product.programCode, QFileInfo(book.path).fileName())
+                          .toUtf8();
+    for (int i = 0; i < book.entries.size(); ++i) {
+        const Phrasebook::Entry& entry = book.entries[i];
+        const QString phrase = entry.texts.value(product.taughtLanguage);
+        const QString sound = QStringLiteral("%1.wav").arg(i + 1, 2, 10, QLatin1Char('0'));
+        if (const QString failure = speak(speaker, product.voice, phrase, dir.filePath(sound)); !failure.isEmpty()) {
+            outcome.errors << located(book.path, entry.line, failure);
+            continue;
+        }
+        QString translation2 = entry.texts.value(second);
+        if (second.isEmpty()) {
+            QString failure;
+            translation2 = pronunciation(speaker, product.voice, phrase, &failure);
+            if (!failure.isEmpty())
+                outcome.errors << located(book.path, entry.line, failure);
+        }
+        text += QStringList { phrase, entry.texts.value(product.interfaceLanguage), translation2, sound }
+                    .join(u'\t')
+                    .toUtf8()
+            + '\n';
+    }
+    if (!outcome.ok())
+        return outcome;
+    const QString textPath = dir.filePath(book.stem + QStringLiteral(".txt"));
+    QFile file(textPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        outcome.errors << located(textPath, 0, QStringLiteral("cannot write: %1").arg(file.errorString()));
+        return outcome;
+    }
+    file.close();
+    outcome.merge(buildSubject(textPath, product.programCode, outputPath));
+    return outcome;
+}
+
+}

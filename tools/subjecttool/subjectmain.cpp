@@ -1,0 +1,121 @@
+// parlanta-subject: builds and checks installed subject files for teachers.
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "products.h"
+#include "subjectfile.h"
+
+using namespace subjecttool;
+
+namespace {
+
+const char usage[] = R"(Usage:
+  parlanta-subject build [--code CODE] TEXTFILE OUTPUT
+  parlanta-subject check [--code CODE] SUBJECT...
+  parlanta-subject --help
+
+build   Makes the installed subject OUTPUT from TEXTFILE, a UTF-8 text file with one phrase per line and four
+        fields separated by tabs:
+            phrase <TAB> translation <TAB> second translation <TAB> sound file
+        The phrase is in the language taught, the translation in the learner's language; the second translation
+        may be empty. Sound files are RIFF/WAVE files named relative to TEXTFILE. Blank lines and lines starting
+        with # are skipped. A subject holds 1 to 10 phrases. OUTPUT is written only when every line is right.
+check   Reports what keeps a subject from working: keys not running 1..n, more than 10 phrases, sounds that
+        are not WAVE files, a missing tblProperties row. Warnings (NULL texts, another product's code) do not fail.
+
+--code CODE   The product: prlspa prlfre prlger prlita prleng prlfra prlale prlito. For build it defaults to
+              the product whose subject extension OUTPUT has (animals_at_the_zoo.ale is prlale); for check it
+              names the product the subjects are expected to be made for.
+
+Exit status: 0 done, 1 refused or problems found, 2 wrong usage.
+)";
+
+void print(FILE* stream, const QStringList& lines, const char* prefix)
+{
+    for (const QString& line : lines)
+        std::fprintf(stream, "%s%s\n", prefix, line.toLocal8Bit().constData());
+}
+
+int wrongUsage(const QString& message)
+{
+    std::fprintf(stderr, "parlanta-subject: %s\nTry 'parlanta-subject --help'.\n", message.toLocal8Bit().constData());
+    return 2;
+}
+
+int build(const QString& code, const QStringList& files)
+{
+    if (files.size() != 2)
+        return wrongUsage(QStringLiteral("build takes a text file and an output file"));
+    QString programCode = code;
+    if (programCode.isEmpty()) {
+        const ProductInfo* product = productForExtension(QFileInfo(files[1]).suffix());
+        if (!product)
+            return wrongUsage(QStringLiteral("%1 has no product's subject extension; give --code").arg(files[1]));
+        programCode = product->programCode;
+    }
+    const Outcome outcome = buildSubject(files[0], programCode, files[1]);
+    print(stderr, outcome.errors, "error: ");
+    print(stderr, outcome.warnings, "warning: ");
+    if (!outcome.ok()) {
+        std::fprintf(stderr, "%s was not written.\n", files[1].toLocal8Bit().constData());
+        return 1;
+    }
+    std::printf("%s: made for %s\n", files[1].toLocal8Bit().constData(), programCode.toLocal8Bit().constData());
+    return 0;
+}
+
+int check(const QString& code, const QStringList& files)
+{
+    if (files.isEmpty())
+        return wrongUsage(QStringLiteral("check takes one or more subject files"));
+    int status = 0;
+    for (const QString& file : files) {
+        const CheckReport report = checkSubject(file, code);
+        print(stderr, report.outcome.errors, "error: ");
+        print(stderr, report.outcome.warnings, "warning: ");
+        if (report.outcome.ok())
+            std::printf("%s: %d phrases, %s\n", file.toLocal8Bit().constData(), report.phraseCount,
+                report.programCode.toLocal8Bit().constData());
+        else
+            status = 1;
+    }
+    return status;
+}
+
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return wrongUsage(QStringLiteral("no command given"));
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    const QString command = args.takeFirst();
+    QString code;
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--code")) {
+            if (i + 1 >= args.size())
+                return wrongUsage(QStringLiteral("--code needs a program code"));
+            code = args[++i];
+            if (!findProduct(code))
+                return wrongUsage(QStringLiteral("unknown program code \"%1\"").arg(code));
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return wrongUsage(QStringLiteral("unknown option %1").arg(args[i]));
+        } else {
+            files << args[i];
+        }
+    }
+    if (command == QLatin1String("build"))
+        return build(code, files);
+    if (command == QLatin1String("check"))
+        return check(code, files);
+    return wrongUsage(QStringLiteral("unknown command \"%1\"").arg(command));
+}
