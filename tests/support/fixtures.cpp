@@ -41,7 +41,7 @@ void writeTemplate(const QString& path, const TemplateOptions& o)
     for (int m = 0; m < o.menu.size(); ++m) {
         QVariantList values { m + 1 };
         for (int i = 0; i < o.languages.size(); ++i)
-            values << o.menu[m].text;
+            values << (o.menu[m].text.isNull() ? QVariant() : QVariant(o.menu[m].text));
         values << o.menu[m].link;
         db.execute(QStringLiteral("INSERT INTO tblMenu VALUES (?,%1,?)").arg(marks.join(',')), values);
     }

@@ -1,0 +1,129 @@
+#include <QtTest>
+
+#include "app/frmmsgbox.h"
+#include "app/frmsplash.h"
+#include "app/modmain.h"
+#include "app/resolution.h"
+#include "app/statuslog.h"
+#include "app/tilebackground.h"
+#include "platform/services.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+
+using platform::twips;
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        fixtures::useProgramFolder("/p");
+        fixtures::loadNumberedCaptions();
+    }
+
+    void busyNoticeHidesOK_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("okVisible");
+        QTest::newRow("1800") << 1800 << false;
+        QTest::newRow("2000") << 2000 << false;
+        QTest::newRow("design") << int(frmMsgBox::DesignHeight) << true;
+    }
+
+    void busyNoticeHidesOK()
+    {
+        QFETCH(int, height);
+        frmMsgBox::Show_Busy("Busy", "Working", height, 10);
+        frmMsgBox* box = frmMsgBox::showing();
+        QVERIFY(box);
+        QTEST(box->btnOK->isVisible(), "okVisible");
+        QCOMPARE(box->lblMsg->text(), QStringLiteral("Working"));
+        frmMsgBox::Unload();
+        QVERIFY(!frmMsgBox::isLoaded());
+    }
+
+    void sharedInstanceIsRecreatedWithDesignValues()
+    {
+        frmMsgBox::Show_Busy("First", "One", 2000, 22);
+        frmMsgBox* first = frmMsgBox::instance();
+        // A second caller while it shows replaces caption and text of the same window.
+        frmMsgBox::Show_Busy("Second", "Two", 2000);
+        QCOMPARE(frmMsgBox::instance(), first);
+        QCOMPARE(first->windowTitle(), QStringLiteral("Second"));
+        QCOMPARE(first->lblMsg->text(), QStringLiteral("Two"));
+        frmMsgBox::Unload();
+        frmMsgBox* fresh = frmMsgBox::instance();
+        QCOMPARE(fresh->height(), twips(frmMsgBox::DesignHeight));
+        QCOMPARE(fresh->lblMsg->font().pointSize(), 11);
+        QVERIFY(fresh->windowTitle().isEmpty());
+        QVERIFY(!fresh->btnOK->isHidden());
+        frmMsgBox::Unload();
+    }
+
+    void noticeBlocksUntilOK()
+    {
+        bool returned = false;
+        bool clickedWhileBlocked = false;
+        QTimer::singleShot(50, [&] {
+            frmMsgBox* box = frmMsgBox::showing();
+            QVERIFY(box);
+            clickedWhileBlocked = !returned && box->isModal() && box->btnOK->isVisible();
+            QTest::mouseClick(box->btnOK, Qt::LeftButton);
+        });
+        frmMsgBox::Show_Notice("Caption", "Read me", 14);
+        returned = true;
+        QVERIFY(clickedWhileBlocked);
+        QVERIFY(!frmMsgBox::isLoaded());
+    }
+
+    void splashShowsVersionCatchyLineAndNewestLineFirst()
+    {
+        frmSplash splash { QPixmap() };
+        QCOMPARE(splash.lblVersion->text(), QStringLiteral("v.3.0.7"));
+        QCOMPARE(splash.lblCatchyWord[0]->text(), QStringLiteral("T25 Alemán!"));
+        QCOMPARE(splash.lblCatchyWord[1]->text(), QStringLiteral("T25 Alemán!"));
+        // Element 0 is the shadow, 15 twips to the right and below.
+        QCOMPARE(splash.lblCatchyWord[0]->pos() - splash.lblCatchyWord[1]->pos(), QPoint(twips(15), twips(15)));
+        QCOMPARE(splash.lblLoading->text(), QStringLiteral("T53"));
+        QVERIFY(!splash.lblCopyRight->text().isEmpty());
+        splash.show();
+        QCOMPARE(frmSplash::current(), &splash);
+        Put_Status_Line("first");
+        Put_Status_Line("second");
+        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("second\nfirst\n"));
+        Set_Status_Log("T12.  T13");
+        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("T12.  T13"));
+    }
+
+    void anyKeyClosesTheSplash()
+    {
+        auto* splash = new frmSplash(QPixmap());
+        QPointer<frmSplash> guard(splash);
+        splash->show();
+        QTest::keyClick(splash->txtStatus, Qt::Key_Space);
+        QTRY_VERIFY(!guard);
+        QVERIFY(!Status_Log_Showing());
+        Put_Status_Line("nobody listens"); // and nothing fails
+    }
+
+    void tilesOverlapWithoutGaps()
+    {
+        // 0.01 mm halved and read as twips: about 0.88 of the picture at 96 dpi.
+        QCOMPARE(Tile_Step(256), 225);
+        QCOMPARE(Tile_Step(1), 1);
+        QVERIFY(Tile_Step(100) < 100);
+        QVERIFY(!Background_Picture().isNull());
+    }
+
+    void screenSizeThreshold()
+    {
+        QVERIFY(Resolution_Too_Small(640, 480));
+        QVERIFY(!Resolution_Too_Small(800, 600));
+        QVERIFY(!Resolution_Too_Small(800, 576));
+        QVERIFY(Resolution_Too_Small(799, 575));
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"

@@ -1,0 +1,103 @@
+#include <thread>
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/database.h"
+#include "platform/wave.h"
+
+using platform::Database;
+using platform::DbError;
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private Q_SLOTS:
+    void connectionTextNamesTheFile()
+    {
+        QCOMPARE(Database::dataSource(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/a b/c.ale;"
+                                                     "Jet OLEDB:Database Password=mervanto4816;")),
+            QStringLiteral("/a b/c.ale"));
+        QVERIFY_THROWS_EXCEPTION(DbError, Database::open(QStringLiteral("Provider=x;")));
+    }
+
+    void readsNullAsEmptyAndBlobsWhole()
+    {
+        const Database db = Database::openFile(path("a.db"), true);
+        db.executeScript("CREATE TABLE t (k INTEGER PRIMARY KEY AUTOINCREMENT, s TEXT, b BLOB)");
+        QByteArray bytes(70000, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(i * 7);
+        const qint64 first = db.insertRow("t", { "s", "b" }, { QVariant(), bytes });
+        const qint64 second = db.insertRow("t", { "s" }, { QStringLiteral("O'Brien ñ") });
+        QCOMPARE(second, first + 1);
+        const auto rs = db.query("SELECT * FROM t WHERE k = ?", { first });
+        QCOMPARE(rs.count(), 1);
+        QCOMPARE(rs.text(0, "s"), QString());
+        QVERIFY(rs.isNull(0, "s"));
+        QCOMPARE(rs.blob(0, "b"), bytes);
+        QCOMPARE(rs.text(0, 1), QString());
+        // A quote in a bound value is stored and found like any other text.
+        QCOMPARE(db.query("SELECT k FROM t WHERE s = ?", { QStringLiteral("O'Brien ñ") }).text(0, 0),
+            QString::number(second));
+    }
+
+    void missingRowsAndColumnsFail()
+    {
+        const Database db = Database::openFile(path("b.db"), true);
+        db.executeScript("CREATE TABLE t (s TEXT)");
+        const auto rs = db.query("SELECT * FROM t");
+        QVERIFY(rs.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.text(0, "s"));
+        db.execute("INSERT INTO t VALUES (?)", { "x" });
+        QVERIFY_THROWS_EXCEPTION(DbError, db.query("SELECT * FROM t").text(0, "nope"));
+        QVERIFY_THROWS_EXCEPTION(DbError, db.query("SELECT * FROM missing"));
+    }
+
+    void refusesWhatIsNotADatabase()
+    {
+        QFile f(path("junk.ale"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+        f.close();
+        QVERIFY_THROWS_EXCEPTION(DbError, Database::openFile(path("junk.ale")));
+        QVERIFY_THROWS_EXCEPTION(DbError, Database::openFile(path("absent.ale")));
+        QVERIFY(!QFile::exists(path("absent.ale")));
+    }
+
+    void busyTimeoutWaitsForAnotherWriter()
+    {
+        const Database db = Database::openFile(path("c.db"), true);
+        db.executeScript("CREATE TABLE t (s TEXT)");
+        const Database other = Database::openFile(path("c.db"));
+        other.executeScript("BEGIN IMMEDIATE; INSERT INTO t VALUES ('held')");
+        QElapsedTimer timer;
+        timer.start();
+        // The lock is released while the first writer waits inside its busy timeout.
+        std::thread release([&other] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            other.executeScript("COMMIT");
+        });
+        db.execute("INSERT INTO t VALUES (?)", { "waited" });
+        release.join();
+        QVERIFY(timer.elapsed() >= 250);
+        QCOMPARE(db.query("SELECT count(*) FROM t").text(0, 0), QStringLiteral("2"));
+    }
+
+    void waveHeaderGivesDuration()
+    {
+        const QByteArray pcm(16000, '\0'); // 8000 samples of 16 bits
+        const auto info = platform::readWaveInfo(platform::makeWave(pcm, 8000));
+        QVERIFY(info.valid);
+        QCOMPARE(info.durationMs, 1000);
+        QVERIFY(!platform::readWaveInfo("RIFF0000WAVX").valid);
+        QVERIFY(!platform::readWaveInfo(QByteArray("RIFF\x10\0\0\0WAVEdata", 16)).valid);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"
