@@ -17,6 +17,7 @@
 #include "app/settings/registry.h"
 #include "app/tilebackground.h"
 #include "app/util/files.h"
+#include "app/util/sounds.h"
 #include "app/util/wait.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
@@ -56,7 +57,7 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
-    delete m_login;
+    delete m_login.data();
 }
 
 void frmMain::buildControls()
@@ -127,6 +128,11 @@ void frmMain::buildControls()
     picMenu->raise();
 
     mnuOption = new QMenu(this);
+    mnuListenToPhrase = mnuOption->addAction(QString());
+    mnuEdit = mnuOption->addAction(QString());
+    connect(btnChangeUser, &QPushButton::pressed, this, [] { Play_Click(); });
+    connect(btnChangeUser, &QPushButton::released, this, [] { Play_Click(); });
+    connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
     Timer2 = new QTimer(this);
@@ -170,6 +176,7 @@ bool frmMain::Form_Load()
     // 7, 8. Settings; the login window is loaded, not shown.
     m_activities->Get_Settings();
     m_login = new frmLogin(*this);
+    m_login->Form_Load();
 
     // 9, 10.
     Wait_Seconds(1);
@@ -187,9 +194,47 @@ bool frmMain::Form_Load()
     // 12 to 14.
     if (frmSplash::current())
         frmSplash::current()->close();
-    m_login->show();
+    if (m_login)
+        m_login->show();
     Check_Resolution();
     return true;
+}
+
+frmLogin* frmMain::login()
+{
+    return m_login.data();
+}
+
+void frmMain::Show_Login()
+{
+    if (!m_login) {
+        m_login = new frmLogin(*this);
+        m_login->Form_Load();
+    }
+    m_login->show();
+    m_login->raise();
+    m_login->activateWindow();
+}
+
+void frmMain::btnChangeUser_Click()
+{
+    hide();
+    Show_Login();
+}
+
+void frmMain::Student_Logged_In(bool administrator)
+{
+    btnAdmin->setEnabled(administrator);
+    mnuOption->setEnabled(administrator);
+    mnuEdit->setText(Caption(111));
+    mnuListenToPhrase->setText(Caption(112));
+    lblMsg->setText(Caption(62) + QLatin1Char(' ') + modMain.ProductName + QLatin1Char(' ') + modMain.CurrentStudent);
+    QFont font = lblMsg->font();
+    font.setPointSize(12);
+    lblMsg->setFont(font);
+    setWindowTitle(modMain.ProductName + QStringLiteral("  [") + modMain.CurrentStudent + QLatin1Char(']'));
+    show();
+    Timer1->start();
 }
 
 void frmMain::Check_Resolution()

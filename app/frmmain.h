@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -31,6 +32,11 @@ public:
 
     // The start-up sequence; false when the program cannot go on (no interface texts).
     bool Form_Load();
+    // Loads the login window anew (its students re-read) and shows it.
+    void Show_Login();
+    // What a log-in sets on the main window before it shows it.
+    void Student_Logged_In(bool administrator);
+    void btnChangeUser_Click();
 
     // Controls
     QTreeWidget* TreeFolders;
@@ -53,6 +59,8 @@ public:
     QPushButton* btnOpenSubjectsFolder;
     QPushButton* btnCreateVirtualSubjects;
     QMenu* mnuOption;
+    QAction* mnuListenToPhrase;
+    QAction* mnuEdit;
     QTimer* Timer1;
     QTimer* Timer2;
     QTimer* TimShowMenu;
@@ -74,7 +82,7 @@ public:
     MenuPanel& menuPanel() { return *m_menu; }
     SubjectTree& subjectTree() { return *m_tree; }
     ActivityPanel& activityPanel() { return *m_activities; }
-    frmLogin* login() { return m_login; }
+    frmLogin* login();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -87,5 +95,5 @@ private:
     std::unique_ptr<MenuPanel> m_menu;
     std::unique_ptr<SubjectTree> m_tree;
     std::unique_ptr<ActivityPanel> m_activities;
-    frmLogin* m_login = nullptr;
+    QPointer<frmLogin> m_login;
 };

@@ -1,28 +1,256 @@
 #include "frmlogin.h"
 
+#include <stdexcept>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLabel>
-#include <QVBoxLayout>
+#include <QFileInfo>
+#include <QPainter>
 
+#include "app/endprogram.h"
 #include "app/frmmain.h"
+#include "app/frmmsgbox.h"
 #include "app/modmain.h"
+#include "app/tilebackground.h"
+#include "app/util/sounds.h"
+#include "platform/database.h"
+#include "platform/services.h"
+#include "students/frmnewuser.h"
+#include "students/loginlist.h"
+#include "students/passwords.h"
+#include "students/userdatabase.h"
+
+using platform::twips;
 
 frmLogin::frmLogin(frmMain& main)
     : QWidget(nullptr)
     , m_main(main)
 {
-    setWindowTitle(modMain.ProductName);
-    auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(Caption(26), this);
-    label->setAlignment(Qt::AlignCenter);
-    layout->addWidget(label);
-    resize(480, 360);
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
 }
 
-void frmLogin::closeEvent(QCloseEvent* event)
+void frmLogin::buildControls()
 {
-    // Closing the login window without a log-in ends the program.
-    event->accept();
-    QCoreApplication::quit();
+    setObjectName(QStringLiteral("frmLogin"));
+    setFixedSize(twips(10800), twips(8700));
+    lblInstructions = new QLabel(this);
+    lblInstructions->setGeometry(twips(360), twips(240), twips(10080), twips(480));
+    lblInstructions->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold; color: #1d3557;"));
+    lblInstructions->setWordWrap(true);
+
+    ListView1 = new QListWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(twips(360), twips(840), twips(10080), twips(5760));
+    Style_Login_List(ListView1);
+    connect(ListView1, &QListWidget::itemClicked, this, [this] { ListView1_Click(); });
+    connect(ListView1, &QListWidget::currentItemChanged, this, [this] { ListView1_Click(); });
+    connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { btnLogin_Click(0); });
+
+    lblPassword = new QLabel(this);
+    lblPassword->setGeometry(twips(360), twips(6780), twips(3000), twips(420));
+    lblPassword->setStyleSheet(QStringLiteral("font-size: 12pt; font-weight: bold; color: #1d3557;"));
+    lblPassword->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txtPassword = new QLineEdit(this);
+    txtPassword->setGeometry(twips(3480), twips(6780), twips(3600), twips(420));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setMaxLength(15);
+    txtPassword->setStyleSheet(QStringLiteral("font-size: 12pt;"));
+    connect(txtPassword, &QLineEdit::returnPressed, this, [this] { btnLogin_Click(0); });
+    lblPassword->hide();
+    txtPassword->hide();
+
+    const int widths = 3240;
+    for (int i = 0; i < 3; ++i) {
+        btnLogin[i] = new QPushButton(this);
+        btnLogin[i]->setObjectName(QStringLiteral("btnLogin%1").arg(i));
+        btnLogin[i]->setGeometry(twips(360 + i * (widths + 180)), twips(7560), twips(widths), twips(660));
+        btnLogin[i]->setStyleSheet(QStringLiteral("font-size: 12pt; font-weight: bold;"));
+        connect(btnLogin[i], &QPushButton::pressed, this, [] { Play_Click(); });
+        connect(btnLogin[i], &QPushButton::released, this, [] { Play_Click(); });
+        connect(btnLogin[i], &QPushButton::clicked, this, [this, i] { btnLogin_Click(i); });
+    }
+    // btnNull is the Enter key: the default button, out of sight.
+    btnNull = new QPushButton(this);
+    btnNull->setGeometry(0, 0, 0, 0);
+    btnNull->setDefault(true);
+    connect(btnNull, &QPushButton::clicked, this, [this] { btnNull_Click(); });
+}
+
+void frmLogin::Form_Load()
+{
+    LoginSucceeded = false;
+    try {
+        Get_Users();
+        setWindowTitle(Caption(29) + QLatin1Char(' ') + modMain.ProductName);
+        lblInstructions->setText(Caption(26));
+        lblPassword->setText(Caption(37));
+        btnLogin[0]->setText(Caption(28));
+        btnLogin[1]->setText(Caption(27));
+        btnLogin[2]->setText(Caption(44));
+        if (ListView1->count() > 0) {
+            ListView1_Click();
+        } else {
+            lblPassword->hide();
+            txtPassword->hide();
+        }
+    } catch (const std::exception& e) {
+        platform::services().dialogs->message(Caption(149) + QStringLiteral("\r\n\r\nFrmLogin_Load: ")
+                + QString::fromUtf8(e.what()),
+            windowTitle(), platform::Icon::Critical);
+        End_Program(1);
+    }
+}
+
+void frmLogin::Get_Users()
+{
+    const QString path = Users_Path();
+    if (!QFileInfo::exists(path)) {
+        QString error;
+        if (!Create_User_Database(path, &error)) {
+            platform::services().dialogs->message(
+                error + QStringLiteral("\r\n\r\n") + Caption(88) + QStringLiteral("\r\n") + path, modMain.ProductName,
+                platform::Icon::None);
+            End_Program(1);
+        }
+        return;
+    }
+    QVector<Student> students;
+    try {
+        students = Read_Students();
+    } catch (const platform::DbError& e) {
+        // The file stays as it is: it may hold every student's results.
+        platform::services().dialogs->message(Caption(40) + QStringLiteral(" Error#001 ") + e.description()
+                + QStringLiteral("\r\n\r\n") + modMain.ProductName + QLatin1Char(' ') + Caption(41),
+            modMain.ProductName, platform::Icon::None);
+        End_Program(1);
+    }
+    ListView1->clear();
+    for (int n = 0; n < students.size() && n < 32767; ++n) {
+        QListWidgetItem* item = LoginItem::make(students[n]);
+        if (n == 0)
+            LoginItem::setAdministrator(item);
+        ListView1->addItem(item);
+    }
+    ListView1->sortItems(Qt::AscendingOrder);
+    if (ListView1->count() > 0)
+        ListView1->setCurrentRow(0);
+}
+
+void frmLogin::ListView1_Click()
+{
+    txtPassword->clear();
+    QListWidgetItem* item = ListView1->currentItem();
+    if (!item)
+        return;
+    if (!item->data(LoginItem::Password).toString().isEmpty()) {
+        lblPassword->show();
+        txtPassword->show();
+        txtPassword->setFocus();
+    } else {
+        lblPassword->hide();
+        txtPassword->hide();
+        btnNull->setFocus();
+    }
+}
+
+void frmLogin::btnNull_Click()
+{
+    if (ListView1->count() > 0)
+        btnLogin_Click(0);
+}
+
+void frmLogin::btnLogin_Click(int index)
+{
+    switch (index) {
+    case 0:
+        Log_In();
+        break;
+    case 1:
+        New_Student();
+        break;
+    case 2:
+        Change_Student();
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmLogin::Password_Accepted()
+{
+    const QListWidgetItem* item = ListView1->currentItem();
+    if (item && Password_Matches(item->data(LoginItem::Password).toString(), txtPassword->text()))
+        return true;
+    frmMsgBox::Show_Notice(modMain.ProductName, Caption(39));
+    if (txtPassword->isVisible())
+        txtPassword->setFocus();
+    return false;
+}
+
+void frmLogin::Log_In()
+{
+    QListWidgetItem* item = ListView1->currentItem();
+    if (ListView1->count() == 0 || !item || !Password_Accepted())
+        return;
+    // A password of an older file is replaced by its hash once it has proved right.
+    const QString stored = item->data(LoginItem::Password).toString();
+    if (!stored.isEmpty() && !Is_Password_Hash(stored)) {
+        try {
+            const QString hash = Hash_Password(stored);
+            Update_Student_Password(LoginItem::student(item).id, hash);
+            item->setData(LoginItem::Password, hash);
+        } catch (const std::exception&) {
+            // The plain password keeps working; the next log-in tries again.
+        }
+    }
+    LoginSucceeded = true;
+    modMain.CurrentStudent = item->text();
+    m_main.Student_Logged_In(LoginItem::isAdministrator(item));
+    close();
+}
+
+void frmLogin::New_Student()
+{
+    frmNewUser form(*this, false);
+    form.exec();
+}
+
+void frmLogin::Change_Student()
+{
+    QListWidgetItem* item = ListView1->currentItem();
+    if (ListView1->count() == 0 || !item || !Password_Accepted())
+        return;
+    frmNewUser form(*this, true);
+    form.Fill_From(LoginItem::student(item));
+    form.exec();
+}
+
+bool frmLogin::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        LoginSucceeded = false;
+    return QWidget::event(e);
+}
+
+void frmLogin::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TileBackground(painter, *this, Background_Picture());
+}
+
+void frmLogin::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        btnNull_Click();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void frmLogin::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    if (!LoginSucceeded)
+        m_main.close();
 }

@@ -1,19 +1,47 @@
 #pragma once
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QWidget>
 
 class frmMain;
 
-// The login window: the student picks a name and reaches the main window.
+// The login window: the students as faces with their names; a student picks a name, gives the password
+// where one is set and reaches the main window.
 class frmLogin : public QWidget
 {
     Q_OBJECT
 public:
     explicit frmLogin(frmMain& main);
+    // The load step; a failure ends the program after its message.
+    void Form_Load();
+    void Get_Users();
+    void ListView1_Click();
+    void btnLogin_Click(int index);
+    void btnNull_Click();
+    frmMain& mainWindow() { return m_main; }
+
+    bool LoginSucceeded = false;
+    QListWidget* ListView1;
+    QLabel* lblInstructions;
+    QLabel* lblPassword;
+    QLineEdit* txtPassword;
+    QPushButton* btnLogin[3];
+    QPushButton* btnNull;
 
 protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void buildControls();
+    void Log_In();
+    void New_Student();
+    void Change_Student();
+    bool Password_Accepted();
     frmMain& m_main;
 };

@@ -1,0 +1,93 @@
+#include "userdatabase.h"
+
+#include <QFile>
+
+#include "app/modmain.h"
+#include "app/util/apppath.h"
+#include "app/util/files.h"
+#include "platform/database.h"
+
+using platform::Database;
+using platform::DbError;
+
+namespace {
+Database Open_Users()
+{
+    return Database::open(Users_Connection_String());
+}
+}
+
+QString Users_Path()
+{
+    return modMain.DataDir + QStringLiteral("Users.dat");
+}
+
+QString Users_Connection_String()
+{
+    return Template_Connection_String(Users_Path());
+}
+
+bool Create_User_Database(const QString& path, QString* error)
+{
+    const QString source = Get_App_Path() + QStringLiteral("Parlanta.tpl");
+    QFile templateFile(source);
+    if (!templateFile.copy(path)) {
+        if (error)
+            *error = templateFile.errorString() + QStringLiteral(" (") + source + QLatin1Char(')');
+        return false;
+    }
+    // A read-only template must still give a file the students can be stored in.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+            | QFileDevice::ReadOther);
+    return true;
+}
+
+QVector<Student> Read_Students()
+{
+    const auto rs = Open_Users().query(QStringLiteral("Select * from tblUsers"));
+    QVector<Student> students;
+    students.reserve(rs.count());
+    for (int i = 0; i < rs.count(); ++i) {
+        Student s;
+        s.id = rs.value(i, QStringLiteral("pkStudentID")).toLongLong();
+        s.firstName = rs.text(i, QStringLiteral("tFirstname"));
+        s.lastName = rs.text(i, QStringLiteral("tLastname"));
+        s.password = rs.text(i, QStringLiteral("tPassword"));
+        s.icon = rs.value(i, QStringLiteral("nIcon")).toInt();
+        students.push_back(s);
+    }
+    return students;
+}
+
+qint64 Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon)
+{
+    const Database db = Open_Users();
+    if (password.isNull())
+        return db.insertRow(QStringLiteral("tblUsers"), { "tFirstname", "tLastname", "nIcon" },
+            { firstName, lastName, icon });
+    return db.insertRow(QStringLiteral("tblUsers"), { "tFirstname", "tLastname", "tPassword", "nIcon" },
+        { firstName, lastName, password.toString(), icon });
+}
+
+void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon)
+{
+    const int changed = Open_Users().execute(QStringLiteral("UPDATE tblUsers SET tFirstname = ?, tLastname = ?, "
+                                                            "tPassword = ?, nIcon = ? WHERE pkStudentID = ?"),
+        { firstName, lastName, password, icon, id });
+    if (changed != 1)
+        throw DbError(QStringLiteral("The student no longer exists in the user database."));
+}
+
+void Update_Student_Password(qint64 id, const QString& password)
+{
+    Open_Users().execute(QStringLiteral("UPDATE tblUsers SET tPassword = ? WHERE pkStudentID = ?"), { password, id });
+}
+
+QStringList Read_Names(const QString& query)
+{
+    const auto rs = Open_Users().query(QStringLiteral("Select * from ") + query);
+    QStringList names;
+    for (int i = 0; i < rs.count(); ++i)
+        names << rs.text(i, 0);
+    return names;
+}

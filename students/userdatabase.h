@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+struct Student
+{
+    qint64 id = 0;
+    QString firstName;
+    QString lastName;
+    QString password; // "" when absent
+    int icon = 1;
+    QString displayName() const { return firstName + QLatin1Char(' ') + lastName; }
+};
+
+// "Users.dat" in the data folder: students and the scores the activities record.
+QString Users_Path();
+QString Users_Connection_String();
+// Creates the file from the template when it is missing; false with the failure's description.
+bool Create_User_Database(const QString& path, QString* error);
+// All students in stored order; the first is the administrator. Throws platform::DbError.
+QVector<Student> Read_Students();
+// Adds a student; a NULL password leaves the column absent. Returns the new key.
+qint64 Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon);
+void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon);
+void Update_Student_Password(qint64 id, const QString& password);
+// The names of a stored query ("qryActivities", "qrySubjects"), first column only.
+QStringList Read_Names(const QString& query);
