@@ -17,30 +17,18 @@ namespace {
     }
 }
 
-QString facePicture(int n)
-{
-    return numbered("faces", "face", n, FaceCount);
-}
+QString facePicture(int n) { return numbered("faces", "face", n, FaceCount); }
 
-QString treeImage(int n)
-{
-    return numbered("tree", "node", n, TreeImageCount);
-}
+QString treeImage(int n) { return numbered("tree", "node", n, TreeImageCount); }
 
-QString treeImage2x(int n)
-{
-    return numbered("tree", "node", n, TreeImageCount, "@2x");
-}
+QString treeImage2x(int n) { return numbered("tree", "node", n, TreeImageCount, "@2x"); }
 
 QString scoresActivityPicture(bool open)
 {
     return open ? QStringLiteral(":/tree/activity_open.png") : QStringLiteral(":/tree/activity.png");
 }
 
-QString scoresSubjectPicture()
-{
-    return QStringLiteral(":/tree/subject.png");
-}
+QString scoresSubjectPicture() { return QStringLiteral(":/tree/subject.png"); }
 
 QString iconResource(int number)
 {
@@ -65,25 +53,13 @@ QString productLogo(int n)
     return QStringLiteral(":/logo/logo%1.png").arg(n);
 }
 
-QString backgroundPicture()
-{
-    return QStringLiteral(":/background.png");
-}
+QString backgroundPicture() { return QStringLiteral(":/background.png"); }
 
-QString linkCursorPicture()
-{
-    return QStringLiteral(":/cursor/link.png");
-}
+QString linkCursorPicture() { return QStringLiteral(":/cursor/link.png"); }
 
-QPoint linkCursorHotSpot()
-{
-    return { 11, 2 };
-}
+QPoint linkCursorHotSpot() { return { 11, 2 }; }
 
-QString appIcon()
-{
-    return QStringLiteral(":/icon.png");
-}
+QString appIcon() { return QStringLiteral(":/icon.png"); }
 
 QString soundResource(const QString& name)
 {

@@ -11,10 +11,7 @@
 
 namespace {
 
-QImage load(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_ARGB32);
-}
+QImage load(const QString& path) { return QImage(path).convertToFormat(QImage::Format_ARGB32); }
 
 // Share of pixels whose colour or opacity differs clearly between two pictures of the same size.
 double differingShare(const QImage& a, const QImage& b)
@@ -114,10 +111,11 @@ private Q_SLOTS:
             for (int j = i + 1; j < faces.size(); ++j) {
                 // more than a recoloured shirt: a child must tell its own face from a neighbour's
                 const double share = differingShare(faces.at(i), faces.at(j));
-                QVERIFY2(share > 0.08, qPrintable(QStringLiteral("faces %1 and %2 differ in only %3 of pixels")
-                                                      .arg(i + 1)
-                                                      .arg(j + 1)
-                                                      .arg(share)));
+                QVERIFY2(share > 0.08,
+                    qPrintable(QStringLiteral("faces %1 and %2 differ in only %3 of pixels")
+                                   .arg(i + 1)
+                                   .arg(j + 1)
+                                   .arg(share)));
             }
     }
 
@@ -162,8 +160,8 @@ private Q_SLOTS:
             const QImage large = load(resources::treeImage2x(n));
             QCOMPARE(large.size(), QSize(32, 32));
             QCOMPARE(resources::treeImage2x(n), resources::treeImage(n).replace(".png", "@2x.png"));
-            const QImage reduced
-                = large.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+            const QImage reduced = large.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                       .convertToFormat(QImage::Format_ARGB32);
             const double own = meanDifference(reduced, small.at(n - 1));
             for (int other = 1; other <= resources::TreeImageCount; ++other)
                 if (other != n)
@@ -248,7 +246,8 @@ private Q_SLOTS:
                 lightest = qMax(lightest, grey);
             }
         // dark text must stay readable anywhere on it
-        QVERIFY2(darkest >= 200 && lightest - darkest <= 40, qPrintable(QStringLiteral("%1..%2").arg(darkest).arg(lightest)));
+        QVERIFY2(darkest >= 200 && lightest - darkest <= 40,
+            qPrintable(QStringLiteral("%1..%2").arg(darkest).arg(lightest)));
         QVERIFY2(lightest > darkest, "the tile has no pattern at all");
         // Windows place tiles edge to edge or every 0.88 of a tile; along both seams no motif may be cut.
         const QRgb plain = tile.pixel(0, 0);
@@ -337,7 +336,8 @@ private Q_SLOTS:
             while (it.hasNext())
                 present.insert(it.next());
         }
-        present << ":/background.png" << ":/icon.png";
+        present << ":/background.png"
+                << ":/icon.png";
         for (const QString& path : present)
             QVERIFY2(QFile::exists(path), qPrintable(path));
         QCOMPARE(present, named);

@@ -31,8 +31,8 @@ QColor shade(const QColor& c, double factor)
 QColor mix(const QColor& a, const QColor& b, double t)
 {
     auto lerp = [t](int x, int y) { return qRound(x + (y - x) * t); };
-    return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()),
-        lerp(a.alpha(), b.alpha()));
+    return QColor(
+        lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()), lerp(a.alpha(), b.alpha()));
 }
 
 std::uint64_t Rng::next()
@@ -49,10 +49,7 @@ double Rng::uniform(double low, double high)
     return low + (high - low) * static_cast<double>(next() >> 11) / 9007199254740992.0;
 }
 
-int Rng::below(int n)
-{
-    return static_cast<int>(next() % static_cast<std::uint64_t>(n));
-}
+int Rng::below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
 
 Output::Output(QString folder)
     : m_folder(std::move(folder))

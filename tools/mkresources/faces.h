@@ -7,8 +7,24 @@
 namespace mkres {
 
 enum class Age { Child, Teen, Adult, Senior };
-enum class Hair { Bald, Buzz, Short, SidePart, Swoop, Spiky, Curly, Afro, Long, Wavy, Bob, Ponytail, Pigtails, Bun,
-    Braids, Receding };
+enum class Hair {
+    Bald,
+    Buzz,
+    Short,
+    SidePart,
+    Swoop,
+    Spiky,
+    Curly,
+    Afro,
+    Long,
+    Wavy,
+    Bob,
+    Ponytail,
+    Pigtails,
+    Bun,
+    Braids,
+    Receding
+};
 enum class Eyes { Dot, Happy, Lashes };
 enum class Mouth { Smile, Open, Grin, Small };
 enum class Glasses { None, Round, Square };

@@ -42,9 +42,11 @@ namespace {
             p.setBrush(colour);
             // each band reaches a little under the next so no background shows between them
             if (vertical)
-                p.drawRect(QRectF(r.left() + r.width() * at / total, r.top(), r.width() * share / total + 1, r.height()));
+                p.drawRect(
+                    QRectF(r.left() + r.width() * at / total, r.top(), r.width() * share / total + 1, r.height()));
             else
-                p.drawRect(QRectF(r.left(), r.top() + r.height() * at / total, r.width(), r.height() * share / total + 1));
+                p.drawRect(
+                    QRectF(r.left(), r.top() + r.height() * at / total, r.width(), r.height() * share / total + 1));
             at += share;
         }
     }

@@ -11,10 +11,7 @@
 
 namespace {
 // Resource names start with ":/"; on disk they live under the output folder without it.
-QString onDisk(const QString& resourcePath)
-{
-    return resourcePath.mid(2);
-}
+QString onDisk(const QString& resourcePath) { return resourcePath.mid(2); }
 }
 
 int main(int argc, char** argv)

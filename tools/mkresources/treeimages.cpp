@@ -60,8 +60,8 @@ namespace {
 
     void folder(QPainter& p, const Ink& ink, bool open)
     {
-        const QPainterPath back = poly({ { 0.5, 13.5 }, { 0.5, 2.5 }, { 5.5, 2.5 }, { 6.5, 3.5 }, { 14.5, 3.5 },
-            { 14.5, 13.5 } });
+        const QPainterPath back
+            = poly({ { 0.5, 13.5 }, { 0.5, 2.5 }, { 5.5, 2.5 }, { 6.5, 3.5 }, { 14.5, 3.5 }, { 14.5, 13.5 } });
         if (!open) {
             shape(p, back, ink.fill, ink.line);
             line(p, { 1, 5.5 }, { 14, 5.5 }, ink.light);
@@ -131,7 +131,8 @@ namespace {
     void brokenMark(QPainter& p)
     {
         // a white halo keeps the cross readable on any row colour
-        for (const auto& [colour, width] : { std::pair { QColor(Qt::white), 4.2 }, std::pair { QColor(0xE0201C), 2.2 } }) {
+        for (const auto& [colour, width] :
+            { std::pair { QColor(Qt::white), 4.2 }, std::pair { QColor(0xE0201C), 2.2 } }) {
             p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(8.5, 8.5), QPointF(14, 14));
             p.drawLine(QPointF(14, 8.5), QPointF(8.5, 14));
