@@ -1,0 +1,244 @@
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "phrasebook.h"
+#include "platform/database.h"
+#include "platform/wave.h"
+#include "subjectfile.h"
+
+using namespace subjecttool;
+
+namespace {
+
+QStringList shippedBooks()
+{
+    QStringList paths;
+    const QDir dir(QStringLiteral(PHRASEBOOK_DIR));
+    for (const QString& name : dir.entryList({ QStringLiteral("*.tsv") }, QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
+    return paths;
+}
+
+Speaker espeak()
+{
+    Speaker speaker;
+    speaker.program = QStringLiteral(ESPEAK_NG);
+    return speaker;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// What a teacher would correct in a phrase, by language; empty when the text is clean.
+QString styleProblem(const QString& language, const QString& text)
+{
+    if (text != text.trimmed() || text.contains(QStringLiteral("  ")))
+        return QStringLiteral("stray blanks");
+    static const QRegularExpression opening(QStringLiteral("^[¿¡]?\\p{Lu}"));
+    if (!opening.match(text).hasMatch())
+        return QStringLiteral("does not start with a capital letter");
+    if (QRegularExpression(QStringLiteral(" [,.]")).match(text).hasMatch())
+        return QStringLiteral("a blank before a comma or full stop");
+    if (language == QLatin1String("fr")) {
+        if (QRegularExpression(QStringLiteral("[^ ][?!]")).match(text).hasMatch())
+            return QStringLiteral("French puts a blank before ? and !");
+    } else if (QRegularExpression(QStringLiteral(" [?!]")).match(text).hasMatch()) {
+        return QStringLiteral("a blank before ? or !");
+    }
+    if (language == QLatin1String("es")) {
+        if (text.count(u'?') != text.count(u'¿') || text.count(u'!') != text.count(u'¡'))
+            return QStringLiteral("Spanish opens every question and exclamation with ¿ or ¡");
+        if (text.indexOf(u'¿') > text.indexOf(u'?') || text.indexOf(u'¡') > text.indexOf(u'!'))
+            return QStringLiteral("¿ or ¡ after its closing mark");
+    }
+    return {};
+}
+
+}
+
+class TestPhrasebook : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void shippedBooksAreComplete();
+    void shippedTextsAreWellWritten();
+    void readRefusesBadBooks_data();
+    void readRefusesBadBooks();
+    void productsAndSecondTranslation();
+    void everyProductBuildsARealSubject();
+    void speakerFailureWritesNothing();
+};
+
+void TestPhrasebook::shippedBooksAreComplete()
+{
+    const QStringList books = shippedBooks();
+    QVERIFY2(books.size() >= 12, qPrintable(QString::number(books.size())));
+    for (const QString& path : books) {
+        const Phrasebook book = readPhrasebook(path);
+        QVERIFY2(book.outcome.ok(), qPrintable(book.outcome.errors.join('\n')));
+        QVERIFY2(book.entries.size() == MaxPhrases, qPrintable(path));
+        for (const QString& language : phrasebookLanguages()) {
+            QSet<QString> seen;
+            for (const Phrasebook::Entry& entry : book.entries) {
+                const QString text = entry.texts.value(language);
+                QVERIFY2(
+                    !text.isEmpty(), qPrintable(QStringLiteral("%1:%2 %3").arg(path).arg(entry.line).arg(language)));
+                QVERIFY2(!seen.contains(text), qPrintable(QStringLiteral("%1: %2 twice").arg(path, text)));
+                seen.insert(text);
+            }
+        }
+    }
+}
+
+void TestPhrasebook::shippedTextsAreWellWritten()
+{
+    for (const QString& path : shippedBooks()) {
+        const Phrasebook book = readPhrasebook(path);
+        for (const Phrasebook::Entry& entry : book.entries) {
+            const bool question = entry.texts.value(QStringLiteral("en")).endsWith(u'?');
+            for (const QString& language : phrasebookLanguages()) {
+                const QString text = entry.texts.value(language);
+                const QString where = QStringLiteral("%1:%2 %3 \"%4\": ").arg(path).arg(entry.line).arg(language, text);
+                const QString problem = styleProblem(language, text);
+                QVERIFY2(problem.isEmpty(), qPrintable(where + problem));
+                // A question in one language is a question in all of them; a mismatch means a row slipped.
+                QVERIFY2(text.endsWith(u'?') == question, qPrintable(where + QStringLiteral("question mark differs")));
+            }
+        }
+    }
+}
+
+void TestPhrasebook::readRefusesBadBooks_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("why");
+
+    const QByteArray header = "en\tde\tfr\tit\tes\n";
+    const QByteArray row = "Yes.\tJa.\tOui.\tS\xC3\xAC.\tS\xC3\xAD.\n";
+    QTest::newRow("no Italian column") << "yes.tsv" << QByteArray("en\tde\tfr\tes\nYes.\tJa.\tOui.\tS\xC3\xAD.\n")
+                                       << "yes.tsv:1: the header names no column it";
+    QTest::newRow("short row") << "yes.tsv" << header + "# a comment\n" + row + "Yes.\tJa.\tOui.\n"
+                               << "yes.tsv:4: 3 fields where the header has 5";
+    QTest::newRow("empty text") << "yes.tsv" << header + "Yes.\tJa.\t\tS\xC3\xAC.\tS\xC3\xAD.\n"
+                                << "yes.tsv:2: no fr text";
+    QTest::newRow("star") << "yes.tsv" << header + "Yes*\tJa.\tOui.\tS\xC3\xAC.\tS\xC3\xAD.\n"
+                          << "yes.tsv:2: the en text contains";
+    QTest::newRow("eleven rows") << "yes.tsv" << header + row.repeated(11) << "yes.tsv:12: a subject holds at most 10";
+    QTest::newRow("title with a capital") << "Yes_please.tsv" << header + row << "lower-case English words";
+    QTest::newRow("title with a blank") << "yes please.tsv" << header + row << "lower-case English words";
+    QTest::newRow("no rows") << "yes.tsv" << header << "yes.tsv: no phrases";
+}
+
+void TestPhrasebook::readRefusesBadBooks()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(name), text);
+    const Phrasebook book = readPhrasebook(dir.filePath(name));
+    QVERIFY(!book.outcome.ok());
+    QVERIFY2(book.outcome.errors.join('\n').contains(why), qPrintable(book.outcome.errors.join('\n')));
+}
+
+void TestPhrasebook::productsAndSecondTranslation()
+{
+    QSet<QString> codes, extensions;
+    for (const ProductInfo& p : products()) {
+        codes.insert(p.programCode);
+        extensions.insert(p.extension);
+        QCOMPARE(productForExtension(p.extension.toUpper()), &p);
+        QVERIFY(phrasebookLanguages().contains(p.taughtLanguage));
+        QVERIFY(p.voice.startsWith(p.taughtLanguage));
+    }
+    QCOMPARE(codes.size(), 8);
+    QCOMPARE(extensions.size(), 8);
+
+    const QHash<QString, QStringList> expected = {
+        { "prlspa", { "es", "en", "" } },
+        { "prlfre", { "fr", "en", "es" } },
+        { "prlger", { "de", "en", "es" } },
+        { "prlita", { "it", "en", "es" } },
+        { "prleng", { "en", "es", "" } },
+        { "prlfra", { "fr", "es", "en" } },
+        { "prlale", { "de", "es", "en" } },
+        { "prlito", { "it", "es", "en" } },
+    };
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const ProductInfo* p = findProduct(it.key());
+        QVERIFY2(p, qPrintable(it.key()));
+        QCOMPARE(p->taughtLanguage, it.value()[0]);
+        QCOMPARE(p->interfaceLanguage, it.value()[1]);
+        QCOMPARE(secondTranslationLanguage(*p), it.value()[2]);
+    }
+    QVERIFY(!findProduct(QStringLiteral("PRLALE")));
+}
+
+void TestPhrasebook::everyProductBuildsARealSubject()
+{
+    const Phrasebook book = readPhrasebook(QStringLiteral(PHRASEBOOK_DIR "/greetings.tsv"));
+    QVERIFY(book.outcome.ok());
+    QTemporaryDir dir;
+    for (const ProductInfo& product : products()) {
+        const QString output = dir.filePath(QStringLiteral("greetings.") + product.extension);
+        const Outcome outcome
+            = makePhrasebookSubject(book, product, espeak(), dir.filePath(product.programCode), output);
+        QVERIFY2(outcome.ok(), qPrintable(outcome.errors.join('\n')));
+
+        const CheckReport report = checkSubject(output, product.programCode);
+        QVERIFY2(report.outcome.ok() && report.outcome.warnings.isEmpty(),
+            qPrintable((report.outcome.errors + report.outcome.warnings).join('\n')));
+        const auto rs = platform::Database::openFile(output).query(
+            QStringLiteral("SELECT * FROM tblPhrases ORDER BY pkPhraseNo"));
+        QCOMPARE(rs.count(), book.entries.size());
+        const QString second = secondTranslationLanguage(product);
+        QSet<QString> pronunciations;
+        for (int row = 0; row < rs.count(); ++row) {
+            const auto& texts = book.entries[row].texts;
+            QCOMPARE(rs.text(row, QStringLiteral("tPhrase")), texts.value(product.taughtLanguage));
+            QCOMPARE(rs.text(row, QStringLiteral("tTranslation")), texts.value(product.interfaceLanguage));
+            const QString translation2 = rs.text(row, QStringLiteral("tTranslation2"));
+            if (second.isEmpty()) {
+                QVERIFY2(translation2.size() > 3 && translation2.startsWith(u'/') && translation2.endsWith(u'/'),
+                    qPrintable(translation2));
+                QVERIFY2(!translation2.contains(u'*') && !translation2.contains(u'\t'), qPrintable(translation2));
+                pronunciations.insert(translation2);
+            } else {
+                QCOMPARE(translation2, texts.value(second));
+            }
+            // A spoken phrase lasts a moment; an empty or garbled recording would not.
+            const platform::WaveInfo wave = platform::readWaveInfo(rs.blob(row, QStringLiteral("bsound")));
+            QVERIFY(wave.valid);
+            QVERIFY2(wave.durationMs > 300 && wave.durationMs < 8000, qPrintable(QString::number(wave.durationMs)));
+        }
+        if (second.isEmpty())
+            QCOMPARE(pronunciations.size(), rs.count());
+    }
+}
+
+void TestPhrasebook::speakerFailureWritesNothing()
+{
+    QTemporaryDir dir;
+    const Phrasebook book = readPhrasebook(QStringLiteral(PHRASEBOOK_DIR "/colours.tsv"));
+    Speaker mute;
+    mute.program = dir.filePath(QStringLiteral("no-such-speaker"));
+    const QString output = dir.filePath(QStringLiteral("colours.ale"));
+    const Outcome outcome = makePhrasebookSubject(
+        book, *findProduct(QStringLiteral("prlale")), mute, dir.filePath(QStringLiteral("work")), output);
+    QVERIFY(!outcome.ok());
+    QVERIFY2(outcome.errors.first().contains(QStringLiteral("colours.tsv:")), qPrintable(outcome.errors.first()));
+    QVERIFY(!QFileInfo::exists(output));
+}
+
+QTEST_GUILESS_MAIN(TestPhrasebook)
+#include "tst_phrasebook.moc"
