@@ -34,7 +34,11 @@ Outcome writeDatabaseFile(
                 templatePath, 0, QStringLiteral("cannot read the template: %1").arg(source.errorString()));
             return outcome;
         }
-        temp.write(source.readAll());
+        const QByteArray bytes = source.readAll();
+        if (temp.write(bytes) != bytes.size()) {
+            outcome.errors << located(outputPath, 0, QStringLiteral("cannot write: %1").arg(temp.errorString()));
+            return outcome;
+        }
     }
     temp.close();
 
