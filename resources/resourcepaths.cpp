@@ -23,6 +23,16 @@ QString treeImage(int n) { return numbered("tree", "node", n, TreeImageCount); }
 
 QString treeImage2x(int n) { return numbered("tree", "node", n, TreeImageCount, "@2x"); }
 
+QIcon treeIcon(int n)
+{
+    QIcon icon;
+    if (n < 1 || n > TreeImageCount)
+        return icon;
+    icon.addFile(treeImage(n), QSize(TreeImageSize, TreeImageSize));
+    icon.addFile(treeImage2x(n), QSize(2 * TreeImageSize, 2 * TreeImageSize));
+    return icon;
+}
+
 QString scoresActivityPicture(bool open)
 {
     return open ? QStringLiteral(":/tree/activity_open.png") : QStringLiteral(":/tree/activity.png");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPoint>
 #include <QString>
 
@@ -20,10 +21,12 @@ constexpr int AppIconSize = 128;
 // Student face n (1..40), 96 x 96 with a transparent surround.
 QString facePicture(int n);
 
-// Subject tree image n (1..11) in the order of the tree's image list; 16 x 16. A twice-as-large copy sits
-// beside it with "@2x" before the extension, which QIcon picks up by itself on high-density screens.
+// Subject tree image n (1..11) in the order of the tree's image list; 16 x 16, with a 32 x 32 copy for
+// high-density screens named with "@2x" before the extension.
 QString treeImage(int n);
 QString treeImage2x(int n);
+// Both sizes in one icon (Qt 6.4's QIcon does not look for the "@2x" file by itself); a null icon outside 1..11.
+QIcon treeIcon(int n);
 
 // Pictures of the tracked-scores tree: an activity (normal or selected) and a subject; 16 x 16.
 QString scoresActivityPicture(bool open);

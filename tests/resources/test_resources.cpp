@@ -2,6 +2,7 @@
 // because the executable links parlanta_core.
 #include <QDirIterator>
 #include <QFile>
+#include <QIcon>
 #include <QImage>
 #include <QSet>
 #include <QtTest>
@@ -168,6 +169,20 @@ private Q_SLOTS:
                     QVERIFY2(own < meanDifference(reduced, small.at(other - 1)),
                         qPrintable(QStringLiteral("%1@2x looks more like %2").arg(n).arg(other)));
         }
+    }
+
+    void treeIconsCarryBothSizes()
+    {
+        for (int n = 1; n <= resources::TreeImageCount; ++n) {
+            const QIcon icon = resources::treeIcon(n);
+            auto picture = [&icon](double ratio) {
+                return icon.pixmap(QSize(16, 16), ratio).toImage().convertToFormat(QImage::Format_ARGB32);
+            };
+            QCOMPARE(picture(1.0), load(resources::treeImage(n)));
+            QCOMPARE(picture(2.0), load(resources::treeImage2x(n)));
+        }
+        QVERIFY(resources::treeIcon(0).isNull());
+        QVERIFY(resources::treeIcon(12).isNull());
     }
 
     void iconResourceNumbersFollowTheScoresImageList()
