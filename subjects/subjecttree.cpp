@@ -1,5 +1,31 @@
 #include "subjecttree.h"
 
+#include <stdexcept>
+
+#include <QCoreApplication>
+
+#include "app/errorreport.h"
+#include "app/frmmsgbox.h"
+#include "app/modmain.h"
+#include "app/statuslog.h"
+#include "subjects/subjectfile.h"
+#include "subjects/subjectnames.h"
+#include "subjects/treenode.h"
+
+namespace {
+// The list trims blanks only, as the title's leading blank is the one thing to go.
+QString trimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+}
+
 SubjectTree::SubjectTree(QTreeWidget* tree, FileList* installed, FileList* virtualFiles)
     : TreeFolders(tree)
     , File1(installed)
@@ -7,7 +33,96 @@ SubjectTree::SubjectTree(QTreeWidget* tree, FileList* installed, FileList* virtu
 {
 }
 
-void SubjectTree::Create_Folders() { }
-void SubjectTree::Get_Subjects() { }
-void SubjectTree::Get_vSubjects() { }
-void SubjectTree::Refresh_Subjects() { }
+QTreeWidgetItem* SubjectTree::fixedFolder(int n) const
+{
+    if (n < 1 || n > 3 || TreeFolders->topLevelItemCount() < n)
+        throw std::out_of_range("Index out of bounds");
+    return TreeFolders->topLevelItem(n - 1);
+}
+
+bool SubjectTree::isVirtualFileFolder(const QTreeWidgetItem* node) const
+{
+    return node && !node->parent() && TreeFolders->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(node)) >= 3;
+}
+
+void SubjectTree::addPlaceholder(QTreeWidgetItem* parent)
+{
+    parent->addChild(makeNode(Caption(130), IgnoreTag, NoImage));
+}
+
+void SubjectTree::reportProgress(const QString& text)
+{
+    if (frmMsgBox* box = frmMsgBox::showing())
+        box->setMessage(text);
+    if (Status_Log_Showing())
+        Put_Status_Line(Caption(23) + QLatin1Char(' ') + text);
+    // Straight to the event loop: the clock service's pass is made for waits and pauses after each run.
+    QCoreApplication::processEvents();
+}
+
+void SubjectTree::Create_Folders()
+{
+    try {
+        TreeFolders->addTopLevelItem(
+            makeNode(Caption(2), QStringLiteral("FOLDER*INSTALLED_SUBJECTS"), FolderClosed, NoImage, true));
+        TreeFolders->addTopLevelItem(
+            makeNode(Caption(117), QStringLiteral("FOLDER*RANDOM_SUBJECT"), FolderClosed, NoImage, true));
+        TreeFolders->addTopLevelItem(
+            makeNode(Caption(119), QStringLiteral("FOLDER*RANDOM_PHRASES"), FolderClosed, NoImage, true));
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Create_Folders"), failureDescription(e));
+    }
+}
+
+void SubjectTree::Get_Subjects()
+{
+    try {
+        QTreeWidgetItem* installed = fixedFolder(1);
+        qDeleteAll(installed->takeChildren());
+        File1->refresh();
+        for (const QString& name : File1->names()) {
+            const QString title = Proper_Title(name);
+            installed->addChild(
+                makeNode(trimBlanks(title), QStringLiteral("SUBJECT*") + name, SubjectImage, SubjectSelected));
+            reportProgress(title);
+        }
+        if (installed->childCount() == 0)
+            addPlaceholder(installed);
+        TreeFolders->setCurrentItem(installed);
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Get_Subjects"), failureDescription(e));
+    }
+}
+
+void SubjectTree::Get_vSubjects()
+{
+    try {
+        File2->refresh();
+        for (const QString& name : File2->names()) {
+            auto* folder = makeNode(
+                virtualFileDisplayName(name), QStringLiteral("FOLDER*") + name, VirtualFileClosed, NoImage, true);
+            TreeFolders->addTopLevelItem(folder);
+            for (const VirtualSubjectRow& row : readVirtualSubjects(modMain.VirtualSubjectsDir + name)) {
+                folder->addChild(makeNode(row.name, QStringLiteral("SUBJECT*VIRTUALSUBJECT*") + row.nParent,
+                    VirtualSubjectImage, VirtualSubjectSelected));
+                reportProgress(row.name);
+            }
+            if (folder->childCount() == 0)
+                addPlaceholder(folder);
+        }
+    } catch (const std::exception& e) {
+        // A file that does not open ends the listing here; what is in the tree stays.
+        Error_Report(QStringLiteral("Get_vSubjects"), failureDescription(e));
+    }
+}
+
+void SubjectTree::Refresh_Subjects()
+{
+    if (!modMain.VirtualSubjectsChanged)
+        return;
+    modMain.VirtualSubjectsChanged = false;
+    TreeFolders->clear();
+    Create_Folders();
+    Get_Subjects();
+    Get_vSubjects();
+}

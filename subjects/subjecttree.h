@@ -5,7 +5,7 @@
 #include "app/util/filelist.h"
 
 // The subject tree of the main window: the three fixed folders, the installed subjects and the virtual
-// subject files with their virtual subjects.
+// subject files with their virtual subjects. Every node carries its tag and image numbers (treenode.h).
 class SubjectTree
 {
 public:
@@ -15,7 +15,16 @@ public:
     void Get_vSubjects();
     void Refresh_Subjects();
 
+    // Fixed folder n: 1 installed subjects, 2 random subject, 3 random phrases. Throws when the tree does
+    // not hold it.
+    QTreeWidgetItem* fixedFolder(int n) const;
+    // A virtual subject file's folder sits at the top level after the three fixed folders.
+    bool isVirtualFileFolder(const QTreeWidgetItem* node) const;
+
 private:
+    void addPlaceholder(QTreeWidgetItem* parent);
+    void reportProgress(const QString& text);
+
     QTreeWidget* TreeFolders;
     FileList* File1;
     FileList* File2;

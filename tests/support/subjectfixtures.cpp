@@ -77,8 +77,8 @@ void writeBrokenFile(const QString& path)
 {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(QByteArray("This is not a database, only some text that is long enough to have a header. ")
-                       .repeated(20));
+        file.write(
+            QByteArray("This is not a database, only some text that is long enough to have a header. ").repeated(20));
 }
 
 QByteArray pngBytes(const QColor& colour, int width, int height)
@@ -96,15 +96,17 @@ void writeActivitySettings(const QString& path, const QVector<ImageRowFixture>& 
 {
     QFile::remove(path);
     const Database db = Database::openFile(path, true);
-    db.executeScript(QStringLiteral("CREATE TABLE tblImages (nImage INTEGER PRIMARY KEY, bSpanish BLOB, bEnglish BLOB);"));
+    db.executeScript(
+        QStringLiteral("CREATE TABLE tblImages (nImage INTEGER PRIMARY KEY, bSpanish BLOB, bEnglish BLOB);"));
     for (const ImageRowFixture& r : rows)
-        db.execute(QStringLiteral("INSERT INTO tblImages (bSpanish, bEnglish) VALUES (?,?)"), { r.bSpanish, r.bEnglish });
+        db.execute(
+            QStringLiteral("INSERT INTO tblImages (bSpanish, bEnglish) VALUES (?,?)"), { r.bSpanish, r.bEnglish });
 }
 
 void writeActivitySettings(const QString& path)
 {
-    writeActivitySettings(path,
-        { { pngBytes(SpanishNormal), pngBytes(EnglishNormal) }, { pngBytes(SpanishLit), pngBytes(EnglishLit) } });
+    writeActivitySettings(
+        path, { { pngBytes(SpanishNormal), pngBytes(EnglishNormal) }, { pngBytes(SpanishLit), pngBytes(EnglishLit) } });
 }
 
 void writeActivityProgram(const QString& path)

@@ -26,8 +26,8 @@ QByteArray waveBytes(int sampleBytes, int seed = 0);
 
 // An installed subject: tblPhrases (pkPhraseNo, tPhrase, tTranslation, tTranslation2, bsound) and
 // tblProperties with one row of programCode.
-void writeInstalledSubject(const QString& path, const QVector<PhraseFixture>& phrases,
-    const QString& programCode = QStringLiteral("prlale"));
+void writeInstalledSubject(
+    const QString& path, const QVector<PhraseFixture>& phrases, const QString& programCode = QStringLiteral("prlale"));
 
 struct VirtualPhraseFixture
 {

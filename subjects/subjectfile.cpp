@@ -1,0 +1,77 @@
+#include "subjectfile.h"
+
+#include <stdexcept>
+
+#include <QFile>
+
+#include "app/util/files.h"
+
+using platform::Database;
+using platform::DbError;
+using platform::Recordset;
+
+QString randomPhraseSql(int k)
+{
+    return QStringLiteral("SELECT * FROM tblPhrases WHERE pkPhraseNO = ") + QString::number(k);
+}
+
+QString phraseByKeySql(int n)
+{
+    return QStringLiteral("SELECT * FROM tblPhrases where pkPhraseNo =") + QString::number(n);
+}
+
+QString virtualPhrasesSql(int parent)
+{
+    return QStringLiteral("SELECT * FROM tblPhrases where fkParent =") + QString::number(parent);
+}
+
+Recordset readSubjectFile(const QString& path, const QString& sql)
+{
+    const Database db = Database::open(Connection_String(path));
+    return db.query(sql);
+}
+
+namespace {
+int number(const Recordset& rs, int row, const char* column) { return rs.value(row, QLatin1String(column)).toInt(); }
+}
+
+PhraseRow phraseAt(const Recordset& rs, int row)
+{
+    return { number(rs, row, "pkPhraseNo"), rs.text(row, QStringLiteral("tPhrase")),
+        rs.text(row, QStringLiteral("tTranslation")), rs.text(row, QStringLiteral("tTranslation2")) };
+}
+
+VirtualPhraseRow virtualPhraseAt(const Recordset& rs, int row)
+{
+    return { number(rs, row, "pkPhraseNo"), number(rs, row, "fkParent"), rs.text(row, QStringLiteral("tfilename")),
+        number(rs, row, "nPhraseNo"), rs.text(row, QStringLiteral("tPhrase")),
+        rs.text(row, QStringLiteral("tTranslation")), rs.text(row, QStringLiteral("tTranslation2")) };
+}
+
+QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path)
+{
+    const Recordset rs = readSubjectFile(path, ParentsSql);
+    QVector<VirtualSubjectRow> rows;
+    rows.reserve(rs.count());
+    for (int i = 0; i < rs.count(); ++i)
+        rows.push_back({ rs.text(i, 0), rs.text(i, 1) });
+    return rows;
+}
+
+void writePhraseSound(const Recordset& rs, int row, const QString& target)
+{
+    const QByteArray bytes = rs.blob(row, QStringLiteral("bsound"));
+    QFile file(target);
+    // ReadWrite, because a write-only open would empty the file first.
+    if (!file.open(QIODevice::ReadWrite))
+        throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
+    if (file.write(bytes) != bytes.size())
+        throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
+}
+
+QString failureDescription(const std::exception& e)
+{
+    if (const auto* db = dynamic_cast<const DbError*>(&e))
+        return db->description();
+    return QString::fromStdString(e.what());
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <exception>
+
+#include <QString>
+#include <QVector>
+
+#include "platform/database.h"
+
+// Subject files, installed and virtual: the SQL texts sent to them, their rows, and a phrase's sound.
+// Every function opens the file for its one operation and closes it before returning; failures arrive as
+// exceptions for the caller's own handler.
+
+inline const QString AllPhrasesSql = QStringLiteral("SELECT * FROM tblPhrases");
+inline const QString ParentsSql = QStringLiteral("SELECT * FROM tblParents");
+inline const QString PropertiesSql = QStringLiteral("SELECT * FROM tblProperties");
+
+// The random pick: a blank on both sides of "=".
+QString randomPhraseSql(int k);
+// One phrase of an installed subject by its key: no blank before the number.
+QString phraseByKeySql(int n);
+// The phrases of one virtual subject.
+QString virtualPhrasesSql(int parent);
+
+// Runs one SELECT on the subject file at path (opened with Connection_String).
+platform::Recordset readSubjectFile(const QString& path, const QString& sql);
+
+struct PhraseRow
+{
+    int pkPhraseNo = 0;
+    QString tPhrase;
+    QString tTranslation;
+    QString tTranslation2;
+};
+
+struct VirtualPhraseRow
+{
+    int pkPhraseNo = 0;
+    int fkParent = 0;
+    QString tfilename;
+    int nPhraseNo = 0;
+    QString tPhrase;
+    QString tTranslation;
+    QString tTranslation2;
+};
+
+struct VirtualSubjectRow
+{
+    QString nParent; // as decimal text, the way tags carry it
+    QString name;
+};
+
+// A row of an installed subject's tblPhrases; NULL texts read as "".
+PhraseRow phraseAt(const platform::Recordset& rs, int row);
+// A row of a virtual subject file's tblPhrases.
+VirtualPhraseRow virtualPhraseAt(const platform::Recordset& rs, int row);
+// The virtual subjects of a virtual subject file, in the order the file returns them. tblParents is read by
+// position only: its second column has no fixed name.
+QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path);
+
+// Writes the bsound bytes of the row into target from its first byte. The file is not emptied first, so an
+// older, longer file keeps its tail; the WAVE header carries the true length.
+void writePhraseSound(const platform::Recordset& rs, int row, const QString& target);
+
+// The description an error report shows for a caught failure.
+QString failureDescription(const std::exception& e);

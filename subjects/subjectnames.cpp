@@ -1,0 +1,59 @@
+#include "subjectnames.h"
+
+#include <QStringList>
+
+#include "app/errorreport.h"
+#include "subjects/treenode.h"
+
+namespace {
+// Proper case as the original runtime does it: only blanks and control characters start a word, so
+// "o'neil" stays "O'neil".
+QString properCase(const QString& text)
+{
+    QString result = text;
+    bool wordStart = true;
+    for (QChar& c : result) {
+        if (c.isSpace() || c.isNull()) {
+            wordStart = true;
+            continue;
+        }
+        c = wordStart ? c.toUpper() : c.toLower();
+        wordStart = false;
+    }
+    return result;
+}
+}
+
+QString Proper_Title(const QString& fileName)
+{
+    QString title;
+    for (const QString& piece : fileName.split(QLatin1Char('_')))
+        title += QLatin1Char(' ') + piece;
+    if (title.size() < 4) {
+        Error_Report(QStringLiteral("Proper_Title"), QStringLiteral("Invalid procedure call or argument"));
+        return {};
+    }
+    title.chop(4);
+    return properCase(title);
+}
+
+QString virtualFileDisplayName(const QString& fileName) { return fileName.left(qMax(0, fileName.size() - 5)); }
+
+QString Tag_Item(int n, const QString& tag)
+{
+    const QStringList fields = tag.split(QLatin1Char('*'));
+    if (n < 0 || n >= fields.size()) {
+        Error_Report(QStringLiteral("Tag_Item"), QStringLiteral("Subscript out of range"));
+        return {};
+    }
+    return fields[n];
+}
+
+QString Tag_Item(int n, const QTreeWidgetItem* node)
+{
+    if (!node) {
+        Error_Report(QStringLiteral("Tag_Item"), QStringLiteral("Index out of bounds"));
+        return {};
+    }
+    return Tag_Item(n, nodeTag(node));
+}

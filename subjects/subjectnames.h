@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QTreeWidgetItem;
+
+// The display title of an installed subject file: each "_"-separated piece after a blank, the dot and the
+// three-letter extension dropped, then proper case. The result starts with a blank; lists trim it.
+// A name too short to hold an extension gives the error report and "".
+QString Proper_Title(const QString& fileName);
+
+// The display name of a virtual subject file: the name without ".v" and the three-letter extension.
+QString virtualFileDisplayName(const QString& fileName);
+
+// Field n (from 0) of a "*"-separated node tag; a field beyond the last gives the error report and "".
+QString Tag_Item(int n, const QString& tag);
+QString Tag_Item(int n, const QTreeWidgetItem* node);

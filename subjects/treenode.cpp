@@ -1,0 +1,58 @@
+#include "treenode.h"
+
+#include <QHash>
+#include <QIcon>
+
+#include "resources/resourcepaths.h"
+
+namespace {
+// One icon per image pair, because reading the picture files again for each of thousands of nodes costs
+// more than building the tree. Never freed: icons must not outlive the application object at exit.
+const QIcon& treeIcon(int image, int selectedImage)
+{
+    static auto* cache = new QHash<int, QIcon>();
+    const int key = image * 100 + selectedImage;
+    auto found = cache->find(key);
+    if (found == cache->end()) {
+        QIcon icon;
+        icon.addFile(resources::treeImage(image), QSize(), QIcon::Normal);
+        icon.addFile(resources::treeImage(selectedImage ? selectedImage : image), QSize(), QIcon::Selected);
+        found = cache->insert(key, icon);
+    }
+    return *found;
+}
+}
+
+QString nodeTag(const QTreeWidgetItem* node) { return node->data(0, TagRole).toString(); }
+
+void setNodeTag(QTreeWidgetItem* node, const QString& tag) { node->setData(0, TagRole, tag); }
+
+int nodeImage(const QTreeWidgetItem* node) { return node->data(0, ImageRole).toInt(); }
+
+int nodeSelectedImage(const QTreeWidgetItem* node) { return node->data(0, SelectedImageRole).toInt(); }
+
+void setNodeImage(QTreeWidgetItem* node, int image, int selectedImage)
+{
+    node->setData(0, ImageRole, image);
+    node->setData(0, SelectedImageRole, selectedImage);
+    node->setIcon(0, image == NoImage ? QIcon() : treeIcon(image, selectedImage));
+}
+
+bool isBoldNode(const QTreeWidgetItem* node) { return node->font(0).bold(); }
+
+void setBoldNode(QTreeWidgetItem* node, bool bold)
+{
+    QFont font = node->font(0);
+    font.setBold(bold);
+    node->setFont(0, font);
+}
+
+QTreeWidgetItem* makeNode(const QString& text, const QString& tag, int image, int selectedImage, bool bold)
+{
+    auto* node = new QTreeWidgetItem(QStringList { text });
+    setNodeTag(node, tag);
+    setNodeImage(node, image, selectedImage);
+    if (bold)
+        setBoldNode(node, true);
+    return node;
+}

@@ -1,0 +1,166 @@
+#include <QtTest>
+
+#include "app/modmain.h"
+#include "platform/database.h"
+#include "subjects/subjectfile.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/subjectfixtures.h"
+
+using platform::Database;
+using platform::DbError;
+using platform::Recordset;
+
+class TestSubjectFile : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QByteArray contents(const QString& file) const
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void init() { fixtures::useProgramFolder(m_dir.path()); }
+
+    void phrasesReadNullTextsAsEmptyInFileOrder()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
+        phrases[1].tPhrase = QVariant();
+        phrases[1].tTranslation2 = QVariant();
+        phrases[2].tTranslation = QVariant();
+        phrases[2].key = 7; // a gap
+        writeInstalledSubject(path("gaps.ale"), phrases);
+
+        const Recordset rs = readSubjectFile(path("gaps.ale"), AllPhrasesSql);
+        QCOMPARE(rs.count(), 3);
+        const PhraseRow first = phraseAt(rs, 0);
+        QCOMPARE(first.pkPhraseNo, 1);
+        QCOMPARE(first.tPhrase, QStringLiteral("P1"));
+        QCOMPARE(first.tTranslation, QStringLiteral("Tr1"));
+        QCOMPARE(first.tTranslation2, QStringLiteral("Tr21"));
+        const PhraseRow nulls = phraseAt(rs, 1);
+        QCOMPARE(nulls.tPhrase, QString());
+        QCOMPARE(nulls.tTranslation, QStringLiteral("Tr2"));
+        QCOMPARE(nulls.tTranslation2, QString());
+        const PhraseRow gap = phraseAt(rs, 2);
+        QCOMPARE(gap.pkPhraseNo, 7);
+        QCOMPARE(gap.tTranslation, QString());
+    }
+
+    void bothKeyLookupsFindTheSameRow()
+    {
+        writeInstalledSubject(path("keys.ale"), fixtures::numberedPhrases(5));
+        // The spacing is part of what the activities and tools expect to see in logs and traces.
+        QCOMPARE(randomPhraseSql(4), QStringLiteral("SELECT * FROM tblPhrases WHERE pkPhraseNO = 4"));
+        QCOMPARE(phraseByKeySql(4), QStringLiteral("SELECT * FROM tblPhrases where pkPhraseNo =4"));
+        for (int k = 1; k <= 5; ++k) {
+            const Recordset a = readSubjectFile(path("keys.ale"), randomPhraseSql(k));
+            const Recordset b = readSubjectFile(path("keys.ale"), phraseByKeySql(k));
+            QCOMPARE(a.count(), 1);
+            QCOMPARE(b.count(), 1);
+            QCOMPARE(phraseAt(a, 0).tPhrase, QStringLiteral("P%1").arg(k));
+            QCOMPARE(phraseAt(b, 0).tPhrase, phraseAt(a, 0).tPhrase);
+        }
+        // A key that does not exist gives no row; reading from it fails.
+        const Recordset none = readSubjectFile(path("keys.ale"), phraseByKeySql(9));
+        QVERIFY(none.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(DbError, phraseAt(none, 0));
+    }
+
+    void virtualFileRowsByParentAndByPosition()
+    {
+        const QVector<qint64> keys = fixtures::writeVirtualSubjectFile(path("My words.vale"),
+            { { "Zoo", { { "zoo.ale", 2, "Der Löwe", QVariant(), "León" }, { "zoo.ale", 5, "Der Bär", "Oso", "" } } },
+                { "Empty", {} }, { "Colours", { { "colours.ale", 1, "Rot", "Rojo", QVariant() } } } });
+        const QVector<VirtualSubjectRow> subjects = readVirtualSubjects(path("My words.vale"));
+        QCOMPARE(subjects.size(), 3);
+        QCOMPARE(subjects[0].name, QStringLiteral("Zoo"));
+        QCOMPARE(subjects[0].nParent, QString::number(keys[0]));
+        QCOMPARE(subjects[2].name, QStringLiteral("Colours"));
+        QCOMPARE(subjects[2].nParent, QString::number(keys[2]));
+
+        const Recordset zoo = readSubjectFile(path("My words.vale"), virtualPhrasesSql(int(keys[0])));
+        QCOMPARE(zoo.count(), 2);
+        const VirtualPhraseRow lion = virtualPhraseAt(zoo, 0);
+        QCOMPARE(lion.fkParent, int(keys[0]));
+        QCOMPARE(lion.tfilename, QStringLiteral("zoo.ale"));
+        QCOMPARE(lion.nPhraseNo, 2);
+        QCOMPARE(lion.tTranslation, QString());
+        QCOMPARE(lion.tTranslation2, QStringLiteral("León"));
+        QVERIFY(readSubjectFile(path("My words.vale"), virtualPhrasesSql(int(keys[1]))).isEmpty());
+    }
+
+    void parentsAreReadByPositionWhateverTheNames()
+    {
+        const QString file = path("Other.vale");
+        QFile::remove(file);
+        {
+            const Database db = Database::openFile(file, true);
+            db.executeScript("CREATE TABLE tblParents (id INTEGER PRIMARY KEY, label TEXT, extra TEXT);"
+                             "INSERT INTO tblParents VALUES (40, 'Forty', 'x');"
+                             "INSERT INTO tblParents VALUES (41, NULL, 'y');");
+        }
+        const QVector<VirtualSubjectRow> subjects = readVirtualSubjects(file);
+        QCOMPARE(subjects.size(), 2);
+        QCOMPARE(subjects[0].nParent, QStringLiteral("40"));
+        QCOMPARE(subjects[0].name, QStringLiteral("Forty"));
+        QCOMPARE(subjects[1].name, QString());
+    }
+
+    void unreadableFilesFail()
+    {
+        fixtures::writeBrokenFile(path("broken.ale"));
+        QVERIFY_THROWS_EXCEPTION(DbError, readSubjectFile(path("broken.ale"), AllPhrasesSql));
+        QVERIFY_THROWS_EXCEPTION(DbError, readSubjectFile(path("missing.ale"), AllPhrasesSql));
+        writeInstalledSubject(path("plain.ale"), fixtures::numberedPhrases(1));
+        QVERIFY_THROWS_EXCEPTION(DbError, readVirtualSubjects(path("plain.ale"))); // no tblParents
+    }
+
+    void soundIsWrittenByteForByte()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(2);
+        phrases[0].sound = fixtures::waveBytes(5000, 7);
+        phrases[1].sound = QByteArray(); // NULL
+        writeInstalledSubject(path("sound.ale"), phrases);
+        const Recordset rs = readSubjectFile(path("sound.ale"), AllPhrasesSql);
+
+        const QString target = path("out.wav");
+        writePhraseSound(rs, 0, target);
+        QCOMPARE(contents(target), phrases[0].sound);
+
+        // A shorter sound over an older, longer file keeps that file's tail.
+        const QByteArray longer = QByteArray(6000, 'Z');
+        {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(longer);
+        }
+        writePhraseSound(rs, 0, target);
+        const QByteArray mixed = contents(target);
+        QCOMPARE(mixed.size(), 6000);
+        QCOMPARE(mixed.left(5000 + 44), phrases[0].sound);
+        QCOMPARE(mixed.mid(5044), longer.mid(5044));
+
+        // No sound writes nothing, but the file is there.
+        writePhraseSound(rs, 1, path("silent.wav"));
+        QVERIFY(QFile::exists(path("silent.wav")));
+        QCOMPARE(contents(path("silent.wav")).size(), 0);
+    }
+
+    void soundFailuresReachTheCaller()
+    {
+        writeInstalledSubject(path("one.ale"), fixtures::numberedPhrases(1));
+        const Recordset rs = readSubjectFile(path("one.ale"), AllPhrasesSql);
+        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(rs, 1, path("x.wav")));
+        QVERIFY_THROWS_EXCEPTION(std::exception, writePhraseSound(rs, 0, path("no/such/folder/x.wav")));
+        const Recordset noSound = readSubjectFile(path("one.ale"), PropertiesSql);
+        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(noSound, 0, path("y.wav")));
+        QVERIFY(!QFile::exists(path("x.wav")));
+    }
+};
+
+QTEST_MAIN(TestSubjectFile)
+#include "tst_subjectfile.moc"

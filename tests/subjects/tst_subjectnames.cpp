@@ -1,0 +1,114 @@
+#include <QtTest>
+
+#include "app/modmain.h"
+#include "subjects/subjectnames.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+
+class TestSubjectNames : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        fixtures::useProgramFolder("/p");
+        fixtures::loadNumberedCaptions();
+    }
+
+    void properTitle_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("example") << "animals_at_the_zoo.ale"
+                                 << " Animals At The Zoo";
+        QTest::newRow("no underscore") << "colours.ale"
+                                       << " Colours";
+        QTest::newRow("doubled") << "at__home.ale"
+                                 << " At  Home";
+        QTest::newRow("trailing") << "numbers_.ale"
+                                  << " Numbers ";
+        QTest::newRow("leading") << "_food.ale"
+                                 << "  Food";
+        QTest::newRow("mixed case") << "tHE_BIG_cat.ale"
+                                    << " The Big Cat";
+        QTest::newRow("only blanks start words") << "o'neil_well-known.ale"
+                                                 << " O'neil Well-known";
+        QTest::newRow("accents") << "ÉCOLE_ñandú.ale"
+                                 << " École Ñandú";
+        QTest::newRow("extension only") << "abc"
+                                        << "";
+    }
+
+    void properTitle()
+    {
+        fakes::Environment env;
+        QFETCH(QString, file);
+        QTEST(Proper_Title(file), "title");
+        QVERIFY(env.dialogs.shown.isEmpty());
+    }
+
+    void properTitleOfATooShortNameIsReported()
+    {
+        fakes::Environment env;
+        QCOMPARE(Proper_Title("ab"), QString());
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QCOMPARE(env.dialogs.shown[0].title, QStringLiteral("ERROR"));
+        QVERIFY(env.dialogs.shown[0].text.startsWith(QStringLiteral("T149\r\n\r\nProper_Title: ")));
+    }
+
+    void virtualFileLosesExactlyFiveCharacters_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("example") << "My words.vale"
+                                 << "My words";
+        QTest::newRow("one-letter stem") << "a.vale"
+                                         << "a";
+        QTest::newRow("dots in the stem") << "v.1.2.vale"
+                                          << "v.1.2";
+        QTest::newRow("other product") << "Mots.vfre"
+                                       << "Mots";
+        QTest::newRow("nothing left") << ".vale"
+                                      << "";
+    }
+
+    void virtualFileLosesExactlyFiveCharacters()
+    {
+        QFETCH(QString, file);
+        QTEST(virtualFileDisplayName(file), "name");
+    }
+
+    void tagItemReturnsFields()
+    {
+        fakes::Environment env;
+        const QString phrase = QStringLiteral("zoo.ale*3*Der Löwe*El león*");
+        QCOMPARE(Tag_Item(0, phrase), QStringLiteral("zoo.ale"));
+        QCOMPARE(Tag_Item(1, phrase), QStringLiteral("3"));
+        QCOMPARE(Tag_Item(2, phrase), QStringLiteral("Der Löwe"));
+        QCOMPARE(Tag_Item(3, phrase), QStringLiteral("El león"));
+        QCOMPARE(Tag_Item(4, phrase), QString()); // an empty last field is still a field
+        QCOMPARE(Tag_Item(2, "SUBJECT*VIRTUALSUBJECT*12"), QStringLiteral("12"));
+        QCOMPARE(Tag_Item(1, "FOLDER*My words.vale"), QStringLiteral("My words.vale"));
+        QCOMPARE(Tag_Item(0, "IGNORE"), QStringLiteral("IGNORE"));
+        // A "*" inside a text shifts the fields after it: the grammar has no escape.
+        // A phrase text "Ja*Nein" pushes its translation into field 4.
+        QCOMPARE(Tag_Item(3, "zoo.ale*1*Ja*Nein*Sí o no*Si o no"), QStringLiteral("Nein"));
+        QCOMPARE(Tag_Item(4, "zoo.ale*1*Ja*Nein*Sí o no*Si o no"), QStringLiteral("Sí o no"));
+        QVERIFY(env.dialogs.shown.isEmpty());
+    }
+
+    void tagItemBeyondTheLastFieldIsReportedAndEmpty()
+    {
+        fakes::Environment env;
+        QCOMPARE(Tag_Item(1, "IGNORE"), QString());
+        QCOMPARE(Tag_Item(-1, "FOLDER*X"), QString());
+        QCOMPARE(env.dialogs.shown.size(), 2);
+        for (const fakes::Message& m : env.dialogs.shown) {
+            QCOMPARE(m.icon, platform::Icon::Critical);
+            QVERIFY(m.text.contains(QStringLiteral("\r\n\r\nTag_Item: ")));
+        }
+    }
+};
+
+QTEST_MAIN(TestSubjectNames)
+#include "tst_subjectnames.moc"
