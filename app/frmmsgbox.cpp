@@ -89,7 +89,7 @@ void frmMsgBox::Show_Notice(const QString& caption, const QString& text, int fon
     box->raise();
     box->activateWindow();
     QEventLoop loop;
-    connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+    connect(box, &frmMsgBox::unloading, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -107,8 +107,19 @@ void frmMsgBox::Show_Busy(const QString& caption, const QString& text, int heigh
 
 void frmMsgBox::Unload()
 {
-    if (loaded)
+    if (loaded) {
+        Q_EMIT loaded->unloading();
         delete loaded.data();
+    }
+}
+
+void frmMsgBox::closeEvent(QCloseEvent* event)
+{
+    // The next use gets a fresh window with the design values, even before the deferred delete ran.
+    if (loaded == this)
+        loaded = nullptr;
+    Q_EMIT unloading();
+    QWidget::closeEvent(event);
 }
 
 void frmMsgBox::btnOK_Click()

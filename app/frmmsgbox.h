@@ -33,7 +33,12 @@ public:
     QLabel* lblMsg;
     QPushButton* btnOK;
 
+Q_SIGNALS:
+    // The window is being unloaded (OK, the close button or its caller).
+    void unloading();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,0 +1,322 @@
+#include <QtTest>
+
+#include "app/endprogram.h"
+#include "app/frmmain.h"
+#include "app/modmain.h"
+#include "app/util/apppath.h"
+#include "app/util/files.h"
+#include "platform/database.h"
+#include "students/frmlogin.h"
+#include "students/frmnewuser.h"
+#include "students/loginlist.h"
+#include "students/passwords.h"
+#include "students/userdatabase.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/modal.h"
+
+class TestLogin : public QObject
+{
+    Q_OBJECT
+private:
+    fixtures::ProgramFolder* m_program = nullptr;
+    fakes::Environment* m_env = nullptr;
+    int m_ended = 0;
+
+    // Fills the new-student window and stores it.
+    static std::function<void(QWidget*)> enter(const QString& first, const QString& last, int face,
+        const QString& password = QString())
+    {
+        return [=](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            QVERIFY(form);
+            form->txtFirst->setText(first);
+            form->txtLast->setText(last);
+            form->imageCombo1->setCurrentIndex(face - 1);
+            if (!password.isNull()) {
+                form->chkPassword->setChecked(true);
+                form->chkPassword_Click();
+                form->txtPassword->setText(password);
+                form->txtPassword2->setText(password);
+            }
+            form->btnEdit_Click(0);
+        };
+    }
+
+    QListWidgetItem* itemNamed(frmLogin& login, const QString& name)
+    {
+        const auto found = login.ListView1->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = new fakes::Environment;
+        m_program = new fixtures::ProgramFolder;
+        fixtures::useProgramFolder(m_program->path());
+        fixtures::loadNumberedCaptions();
+        modMain.DataDir = m_program->path();
+        m_ended = 0;
+        Set_End_Program_Handler([this](int) { ++m_ended; });
+    }
+    void cleanup()
+    {
+        Set_End_Program_Handler({});
+        delete m_program;
+        delete m_env;
+    }
+
+    void firstStartCreatesTheDatabaseAndAnEmptyList()
+    {
+        frmMain main;
+        auto* login = new frmLogin(main);
+        login->Form_Load();
+        QVERIFY(QFile::exists(Users_Path()));
+        QCOMPARE(login->ListView1->count(), 0);
+        QVERIFY(login->lblPassword->isHidden());
+        QVERIFY(login->txtPassword->isHidden());
+        QCOMPARE(login->windowTitle(), QStringLiteral("T29 Parlanta Alemán"));
+        QCOMPARE(login->btnLogin[0]->text(), QStringLiteral("T28"));
+        // Log in and change do nothing on an empty list.
+        login->btnLogin_Click(0);
+        login->btnLogin_Click(2);
+        QVERIFY(!main.isVisible());
+        delete login;
+    }
+
+    void firstStudentBecomesAdministratorAndLogsIn()
+    {
+        frmMain main;
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        login->show();
+        ModalScript script;
+        script.onDialog(enter("  Zoe ", " Adams ", 5));
+        login->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T43" }));
+        QCOMPARE(login->ListView1->count(), 1);
+        QListWidgetItem* zoe = login->ListView1->item(0);
+        QCOMPARE(zoe->text(), QStringLiteral("Zoe Adams"));
+        QVERIFY(LoginItem::isAdministrator(zoe));
+
+        script.onDialog(enter("Ana", "Ruiz", 12, "Gato"));
+        login->btnLogin_Click(1);
+        QCOMPARE(script.notices.size(), 1); // no second administrator message
+        QCOMPARE(login->ListView1->count(), 2);
+        // Sorted by name; the administrator keeps the bold mark wherever the sort puts her.
+        QCOMPARE(login->ListView1->item(0)->text(), QStringLiteral("Ana Ruiz"));
+        QVERIFY(!LoginItem::isAdministrator(login->ListView1->item(0)));
+        QVERIFY(LoginItem::isAdministrator(login->ListView1->item(1)));
+        const auto stored = Read_Students();
+        QCOMPARE(stored[0].displayName(), QStringLiteral("Zoe Adams"));
+        QCOMPARE(stored[0].icon, 5);
+        QVERIFY(Is_Password_Hash(stored[1].password));
+
+        login->ListView1->setCurrentItem(itemNamed(*login, "Zoe Adams"));
+        QVERIFY(login->txtPassword->isHidden());
+        login->btnNull_Click();
+        QTRY_VERIFY(!login);
+        QVERIFY(main.isVisible());
+        QCOMPARE(modMain.CurrentStudent, QStringLiteral("Zoe Adams"));
+        QVERIFY(main.btnAdmin->isEnabled());
+        QVERIFY(main.mnuOption->isEnabled());
+        QCOMPARE(main.mnuEdit->text(), QStringLiteral("T111"));
+        QCOMPARE(main.mnuListenToPhrase->text(), QStringLiteral("T112"));
+        QCOMPARE(main.windowTitle(), QStringLiteral("Parlanta Alemán  [Zoe Adams]"));
+        QCOMPARE(main.lblMsg->text(), QStringLiteral("T62 Parlanta Alemán Zoe Adams"));
+        QCOMPARE(main.lblMsg->font().pointSize(), 12);
+        QVERIFY(main.Timer1->isActive());
+        main.Timer1->stop();
+    }
+
+    void passwordIsAskedInAnyLetterCase()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Zoe", "Adams", QVariant(), 1);
+        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
+        frmMain main;
+        main.btnChangeUser->setText("x");
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        login->show();
+        login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
+        QVERIFY(login->txtPassword->isVisible());
+        ModalScript script;
+        login->txtPassword->setText(" gato");
+        login->btnLogin_Click(0);
+        login->txtPassword->setText("perro");
+        login->btnLogin_Click(0);
+        QCOMPARE(script.notices, QStringList({ "T39", "T39" }));
+        QVERIFY(login && !main.isVisible());
+        login->txtPassword->setText("gATO");
+        login->btnLogin_Click(0);
+        QTRY_VERIFY(!login);
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.btnAdmin->isEnabled());
+        QVERIFY(!main.mnuOption->isEnabled());
+        main.Timer1->stop();
+
+        // Change user: the window comes back with the students read anew.
+        main.btnChangeUser_Click();
+        QVERIFY(!main.isVisible());
+        QVERIFY(main.login() && main.login()->isVisible());
+        QCOMPARE(main.login()->ListView1->count(), 2);
+    }
+
+    void olderPlainPasswordIsReplacedByItsHash()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Zoe", "Adams", QStringLiteral("Perro"), 1);
+        frmMain main;
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        login->txtPassword->setText("PERRO");
+        login->btnLogin_Click(0);
+        QTRY_VERIFY(!login);
+        const QString stored = Read_Students()[0].password;
+        QVERIFY(Is_Password_Hash(stored));
+        QVERIFY(Password_Matches(stored, "perro"));
+        main.Timer1->stop();
+    }
+
+    void changingAStudentKeepsOrReplacesThePassword()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Zoe", "Adams", QVariant(), 1);
+        const qint64 ana = Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
+        frmMain main;
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
+        ModalScript script;
+        script.onDialog([](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            QCOMPARE(form->windowTitle(), QStringLiteral("T45"));
+            QCOMPARE(form->btnEdit[0]->text(), QStringLiteral("T44"));
+            QVERIFY(form->chkPassword->isChecked());
+            QVERIFY(form->txtPassword->text().isEmpty());
+            QCOMPARE(form->imageCombo1->currentData().toInt(), 2);
+            // Another student's name may be taken by a change.
+            form->txtFirst->setText("zoe");
+            form->txtLast->setText("adams");
+            form->btnEdit_Click(0);
+        });
+        login->txtPassword->setText("gato");
+        login->btnLogin_Click(2);
+        QVERIFY(script.notices.isEmpty());
+        auto stored = Read_Students();
+        QCOMPARE(stored[1].id, ana);
+        QCOMPARE(stored[1].displayName(), QStringLiteral("zoe adams"));
+        QVERIFY(Password_Matches(stored[1].password, "GATO"));
+
+        // Unticking removes the password: the row then holds an empty text.
+        login->ListView1->setCurrentItem(itemNamed(*login, "zoe adams"));
+        script.onDialog([](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            form->chkPassword->setChecked(false);
+            form->chkPassword_Click();
+            form->btnEdit_Click(0);
+        });
+        login->txtPassword->setText("gato");
+        login->btnLogin_Click(2);
+        stored = Read_Students();
+        QCOMPARE(stored[1].password, QString());
+        const platform::Database db = platform::Database::openFile(Users_Path());
+        QCOMPARE(db.query("SELECT count(*) FROM tblUsers WHERE tPassword = ''").text(0, 0), QStringLiteral("1"));
+        QVERIFY(login->txtPassword->isHidden());
+        delete login;
+    }
+
+    void duplicateAndMismatchKeepTheWindowOpen()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Zoe", "Adams", QVariant(), 1);
+        frmMain main;
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        ModalScript script;
+        bool stillOpen = false;
+        script.onDialog([&](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            form->txtFirst->setText("ZOE");
+            form->txtLast->setText("adams");
+            form->btnEdit_Click(0);
+            form->txtFirst->setText("Luis");
+            form->chkPassword->setChecked(true);
+            form->chkPassword_Click();
+            form->txtPassword->setText("abc");
+            form->txtPassword2->setText("abd");
+            form->btnEdit_Click(0);
+            stillOpen = form->isVisible();
+            form->btnEdit_Click(1);
+        });
+        login->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T42", "T36" }));
+        QVERIFY(stillOpen);
+        QCOMPARE(Read_Students().size(), 1);
+        delete login;
+    }
+
+    void unreadableDatabaseEndsTheProgramAndStaysUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("not a database") << QByteArray(3000, 'z');
+        QTest::newRow("empty file") << QByteArray();
+    }
+
+    void unreadableDatabaseEndsTheProgramAndStaysUntouched()
+    {
+        QFETCH(QByteArray, contents);
+        QFile f(Users_Path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+        f.close();
+        frmMain main;
+        auto* login = new frmLogin(main);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, login->Get_Users());
+        QCOMPARE(m_ended, 1);
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QVERIFY(m_env->dialogs.shown[0].text.startsWith("T40 Error#001 "));
+        QVERIFY(m_env->dialogs.shown[0].text.endsWith("\r\n\r\nParlanta Alemán T41"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), contents);
+        delete login;
+    }
+
+    void databaseWithoutStudentsTableEndsTheProgram()
+    {
+        {
+            const auto db = platform::Database::openFile(Users_Path(), true);
+            db.executeScript("CREATE TABLE other (x)");
+        }
+        frmMain main;
+        auto* login = new frmLogin(main);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, login->Get_Users());
+        QVERIFY(m_env->dialogs.shown[0].text.contains("Error#001"));
+        QVERIFY(m_env->dialogs.shown[0].text.contains("tblUsers"));
+        delete login;
+    }
+
+    void closingWithoutLoginEndsTheProgram()
+    {
+        frmMain main;
+        main.show();
+        modMain.WindowHandle = 777;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        QFile file(exchange);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QPointer<frmLogin> login = new frmLogin(main);
+        login->Form_Load();
+        login->show();
+        login->close();
+        QTRY_VERIFY(!login);
+        // The main window went too, taking this run's exchange files with it.
+        QVERIFY(!main.isVisible());
+        QVERIFY(!QFile::exists(exchange));
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"
