@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QTextCursor>
 
 #include "app/errorreport.h"
 #include "app/modmain.h"
@@ -91,7 +92,10 @@ frmSplash* frmSplash::current()
 
 void frmSplash::Put_Status_Line(const QString& text)
 {
-    txtStatus->setPlainText(text + QLatin1Char('\n') + txtStatus->toPlainText());
+    // Inserting at the top keeps each line's cost independent of the log's length.
+    QTextCursor cursor(txtStatus->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertText(text + QLatin1Char('\n'));
     txtStatus->repaint();
     QCoreApplication::processEvents();
 }

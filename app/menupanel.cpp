@@ -24,7 +24,8 @@ void MenuPanel::createEntry(int i)
     auto* label = new QLabel(picMenu);
     label->setObjectName(QStringLiteral("lblMenu%1").arg(i));
     label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
-    label->setCursor(QCursor(QPixmap(resources::linkCursorPicture()), 8, 2));
+    const QPoint hotSpot = resources::linkCursorHotSpot();
+    label->setCursor(QCursor(QPixmap(resources::linkCursorPicture()), hotSpot.x(), hotSpot.y()));
     auto* image = new QLabel(picMenu);
     image->setPixmap(QPixmap(resources::treeImage(9)).scaled(twips(360), twips(360), Qt::KeepAspectRatio,
         Qt::SmoothTransformation));

@@ -15,8 +15,12 @@ const QIcon& treeIcon(int image, int selectedImage)
     auto found = cache->find(key);
     if (found == cache->end()) {
         QIcon icon;
+        const int selected = selectedImage ? selectedImage : image;
+        // Both sizes, so the pictures stay sharp on screens of double density.
         icon.addFile(resources::treeImage(image), QSize(), QIcon::Normal);
-        icon.addFile(resources::treeImage(selectedImage ? selectedImage : image), QSize(), QIcon::Selected);
+        icon.addFile(resources::treeImage2x(image), QSize(), QIcon::Normal);
+        icon.addFile(resources::treeImage(selected), QSize(), QIcon::Selected);
+        icon.addFile(resources::treeImage2x(selected), QSize(), QIcon::Selected);
         found = cache->insert(key, icon);
     }
     return *found;
