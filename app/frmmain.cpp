@@ -12,6 +12,7 @@
 #include "app/frmsplash.h"
 #include "app/menupanel.h"
 #include "app/modmain.h"
+#include "app/placement.h"
 #include "app/resolution.h"
 #include "app/settings/paths.h"
 #include "app/settings/registry.h"
@@ -64,6 +65,7 @@ void frmMain::buildControls()
 {
     setObjectName(QStringLiteral("frmMain"));
     setFixedSize(twips(WindowWidth), twips(WindowHeight));
+    Center_On_Screen(this);
 
     imgLogo = label(this, "imgLogo", 240, 120, 1500, 1500);
     imgLogo->setAlignment(Qt::AlignCenter);
@@ -114,9 +116,9 @@ void frmMain::buildControls()
     btnAdmin = button(this, "btnAdmin", 8700, 7900, 2580, 420);
     btnAdmin->setIcon(QIcon(resources::scoresActivityPicture(false)));
     btnAdmin->setEnabled(false);
-    lblURL = label(this, "lblURL", 6000, 8420, 5280, 300);
-    lblURL->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblURL->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    lblURL = label(this, "lblURL", 8700, 8420, 2580, 300);
+    lblURL->setAlignment(Qt::AlignCenter);
+    lblURL->setStyleSheet(QStringLiteral("color: white; font-weight: bold; background: #1d3557; border-radius: 9px;"));
     lblURL->setText(QStringLiteral("www.parlanta.example"));
 
     // The menu panel shows only its last 100 twips at the left edge until the mouse touches it.
@@ -225,6 +227,7 @@ void frmMain::btnChangeUser_Click()
 void frmMain::Student_Logged_In(bool administrator)
 {
     btnAdmin->setEnabled(administrator);
+    btnAdmin->setText(Caption(54));
     mnuOption->setEnabled(administrator);
     mnuEdit->setText(Caption(111));
     mnuListenToPhrase->setText(Caption(112));

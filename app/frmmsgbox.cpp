@@ -1,6 +1,9 @@
 #include "frmmsgbox.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QPainter>
 #include <QPointer>
 
@@ -85,7 +88,9 @@ void frmMsgBox::Show_Notice(const QString& caption, const QString& text, int fon
     box->setMessage(text);
     box->setFontSize(fontSize);
     box->setWindowModality(Qt::ApplicationModal);
+    box->placeOverActiveWindow();
     box->show();
+    box->btnOK->setFocus();
     box->raise();
     box->activateWindow();
     QEventLoop loop;
@@ -100,6 +105,7 @@ void frmMsgBox::Show_Busy(const QString& caption, const QString& text, int heigh
     box->setMessage(text);
     box->setFontSize(fontSize);
     box->setHeightTwips(heightTwips);
+    box->placeOverActiveWindow();
     box->show();
     box->raise();
     box->repaint();
@@ -111,6 +117,26 @@ void frmMsgBox::Unload()
         Q_EMIT loaded->unloading();
         delete loaded.data();
     }
+}
+
+void frmMsgBox::placeOverActiveWindow()
+{
+    // Without a window manager a new window would sit in the screen's corner, away from the student's eyes.
+    const QWidget* over = QApplication::activeWindow();
+    const QRect area = over && over != this ? over->frameGeometry()
+                                             : (screen() ? screen()->availableGeometry() : QRect());
+    if (area.isValid())
+        move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void frmMsgBox::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (btnOK->isVisible() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+        btnOK->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMsgBox::closeEvent(QCloseEvent* event)

@@ -39,6 +39,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -46,4 +47,5 @@ private:
     frmMsgBox();
     void btnOK_Click();
     void placeOK();
+    void placeOverActiveWindow();
 };

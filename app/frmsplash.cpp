@@ -10,6 +10,7 @@
 
 #include "app/errorreport.h"
 #include "app/modmain.h"
+#include "app/placement.h"
 #include "app/product.h"
 #include "app/tilebackground.h"
 #include "platform/services.h"
@@ -48,6 +49,7 @@ frmSplash::frmSplash(const QPixmap& logo)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(7800), twips(4800));
+    Center_On_Screen(this);
     setWindowTitle(modMain.ProductName);
 
     imgLogo = makeLabel(this, 300, 300, 2400, 2400, 9, false);

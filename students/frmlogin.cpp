@@ -11,6 +11,7 @@
 #include "app/frmmain.h"
 #include "app/frmmsgbox.h"
 #include "app/modmain.h"
+#include "app/placement.h"
 #include "app/tilebackground.h"
 #include "app/util/sounds.h"
 #include "platform/database.h"
@@ -34,6 +35,7 @@ void frmLogin::buildControls()
 {
     setObjectName(QStringLiteral("frmLogin"));
     setFixedSize(twips(10800), twips(8700));
+    Center_On_Screen(this);
     lblInstructions = new QLabel(this);
     lblInstructions->setGeometry(twips(360), twips(240), twips(10080), twips(480));
     lblInstructions->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold; color: #1d3557;"));

@@ -14,7 +14,12 @@ QListWidgetItem* make(const Student& student)
 void update(QListWidgetItem* item, const Student& student)
 {
     item->setText(student.displayName());
-    item->setIcon(QIcon(resources::facePicture(student.icon)));
+    // The selected face keeps its colours; the highlight around it shows the choice.
+    const QPixmap face(resources::facePicture(student.icon));
+    QIcon icon;
+    icon.addPixmap(face, QIcon::Normal);
+    icon.addPixmap(face, QIcon::Selected);
+    item->setIcon(icon);
     item->setData(PkId, QString::number(student.id));
     item->setData(FirstName, student.firstName);
     item->setData(LastName, student.lastName);
@@ -66,7 +71,6 @@ void Style_Login_List(QListWidget* list)
     list->setMovement(QListView::Static);
     list->setResizeMode(QListView::Adjust);
     list->setWordWrap(true);
-    list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSpacing(4);
     QFont font = list->font();
