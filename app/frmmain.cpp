@@ -100,11 +100,11 @@ void frmMain::buildControls()
     PicActsHolder->setGeometry(twips(6000), twips(2340), twips(5280), twips(5100));
     picActs = new QWidget(PicActsHolder);
     picActs->setObjectName(QStringLiteral("picActs"));
-    picActs->setGeometry(0, 0, twips(5000), twips(5100));
+    picActs->setGeometry(0, 0, twips(5040), twips(5100));
     VScroll = new QScrollBar(Qt::Vertical, PicActsHolder);
     VScroll->setGeometry(twips(5040), 0, twips(210), twips(5100));
     VScroll->hide();
-    auto* act0 = label(picActs, "btnAct0", 60, 45, 2415, 630);
+    auto* act0 = label(picActs, "btnAct0", 15, 45, 2415, 630);
     act0->hide();
     btnAct.push_back(act0);
     lblMoreActs = label(picActs, "lblMoreActs", 60, 800, 4800, 300);
