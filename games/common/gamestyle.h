@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QColor>
+
+class QApplication;
+class QWidget;
+
+namespace games {
+
+// One look for all the games: the same fonts, the same light page, buttons and header in the game's own colour.
+void applyGameStyle(QApplication& app, const QColor& accent);
+QString gameStyleSheet(const QColor& accent);
+
+// Widgets pick their look from the style sheet by a "role" (labels, frames) or a "kind" (buttons).
+void setRole(QWidget* widget, const char* role);
+void setKind(QWidget* widget, const char* kind);
+// The passing state of a widget ("right", "wrong", "ok", "bad"; "" for none).
+void setState(QWidget* widget, const char* state);
+
+}

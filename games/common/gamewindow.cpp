@@ -1,0 +1,270 @@
+#include "gamewindow.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "games/common/gamestyle.h"
+#include "games/common/gametexts.h"
+#include "games/common/phrasesound.h"
+#include "platform/services.h"
+
+namespace games {
+
+GameWindow::GameWindow(const GameContext& context, QWidget* parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_writer(context.exchange.userDatabase)
+{
+    setObjectName(QStringLiteral("GameWindow"));
+    setAttribute(Qt::WA_StyledBackground);
+    const QString product = m_context.exchange.productName.trimmed();
+    setWindowTitle(
+        product.isEmpty() ? say(m_context.info.name) : say(m_context.info.name) + QStringLiteral(" – ") + product);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    m_stack = new QStackedWidget;
+    layout->addWidget(m_stack, 1);
+    layout->addWidget(buildFooter());
+    m_resultPage = buildResultPage();
+    m_stack->addWidget(m_resultPage);
+
+    // Fits a 1024 x 768 screen with room for a task bar and a title bar.
+    setMinimumSize(800, 600);
+    resize(980, 690);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        move(free.center() - rect().center());
+    }
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QWidget* GameWindow::buildHeader()
+{
+    auto* header = new QFrame;
+    header->setObjectName(QStringLiteral("Header"));
+    header->setFixedHeight(84);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(28, 10, 28, 10);
+    auto* title = new QLabel(say(m_context.info.name));
+    title->setObjectName(QStringLiteral("HeaderTitle"));
+    row->addWidget(title);
+    row->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(2);
+    auto* subject = new QLabel(m_context.exchange.subject.trimmed());
+    subject->setObjectName(QStringLiteral("HeaderSubject"));
+    subject->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* student = new QLabel(say(texts::StudentLabel).arg(m_context.exchange.student.trimmed()));
+    student->setObjectName(QStringLiteral("HeaderStudent"));
+    student->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    right->addStretch(1);
+    right->addWidget(subject);
+    right->addWidget(student);
+    right->addStretch(1);
+    row->addLayout(right);
+    return header;
+}
+
+QWidget* GameWindow::buildFooter()
+{
+    auto* footer = new QFrame;
+    footer->setObjectName(QStringLiteral("Footer"));
+    footer->setFixedHeight(40);
+    auto* row = new QHBoxLayout(footer);
+    row->setContentsMargins(28, 0, 28, 0);
+    m_note = new QLabel;
+    m_note->setObjectName(QStringLiteral("Note"));
+    m_keys = new QLabel;
+    m_keys->setObjectName(QStringLiteral("Keys"));
+    m_keys->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(m_note, 1);
+    row->addWidget(m_keys);
+    return footer;
+}
+
+QWidget* GameWindow::buildResultPage()
+{
+    auto* page = new QWidget;
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(90, 40, 90, 40);
+    auto* card = new QFrame;
+    setRole(card, "card");
+    auto* column = new QVBoxLayout(card);
+    column->setContentsMargins(40, 36, 40, 36);
+    column->setSpacing(14);
+    m_resultTitle = new QLabel;
+    m_resultTitle->setObjectName(QStringLiteral("ResultTitle"));
+    m_resultScore = new QLabel;
+    m_resultScore->setObjectName(QStringLiteral("ResultScore"));
+    m_resultDetail = new QLabel;
+    m_resultDetail->setObjectName(QStringLiteral("ResultDetail"));
+    m_resultDetail->setWordWrap(true);
+    m_saveNote = new QLabel;
+    m_saveNote->setObjectName(QStringLiteral("SaveNote"));
+    m_saveNote->setWordWrap(true);
+    for (QLabel* label : { m_resultTitle, m_resultScore, m_resultDetail, m_saveNote })
+        label->setAlignment(Qt::AlignCenter);
+
+    m_playAgain = new QPushButton(buttonText(say(texts::PlayAgain), say(texts::KeyEnter)));
+    m_saveAgain = new QPushButton(say(texts::SaveAgain));
+    setKind(m_saveAgain, "secondary");
+    m_saveAgain->hide();
+    m_close = new QPushButton(buttonText(say(texts::Close), say(texts::KeyEsc)));
+    setKind(m_close, "secondary");
+    for (QPushButton* b : { m_playAgain, m_saveAgain, m_close })
+        b->setFocusPolicy(Qt::NoFocus);
+    connect(m_playAgain, &QPushButton::clicked, this, &GameWindow::playAgain);
+    connect(m_saveAgain, &QPushButton::clicked, this, &GameWindow::saveScore);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(16);
+    buttons->addStretch(1);
+    buttons->addWidget(m_playAgain);
+    buttons->addWidget(m_saveAgain);
+    buttons->addWidget(m_close);
+    buttons->addStretch(1);
+
+    column->addStretch(1);
+    column->addWidget(m_resultTitle);
+    column->addWidget(m_resultScore);
+    column->addWidget(m_resultDetail);
+    column->addSpacing(6);
+    column->addWidget(m_saveNote);
+    column->addSpacing(18);
+    column->addLayout(buttons);
+    column->addStretch(1);
+    outer->addWidget(card);
+    return page;
+}
+
+QString GameWindow::buttonText(const QString& label, const QString& key) const
+{
+    return label + QStringLiteral("   ") + QChar(0x2039) + key + QChar(0x203A);
+}
+
+void GameWindow::setPlayPage(QWidget* page)
+{
+    m_stack->insertWidget(0, page);
+    m_stack->setCurrentIndex(0);
+}
+
+bool GameWindow::showingResult() const { return m_stack->currentWidget() == m_resultPage; }
+
+QString GameWindow::resultHeadline() const { return m_resultScore->text(); }
+
+QString GameWindow::note() const { return m_note->text(); }
+
+void GameWindow::setKeys(const QString& keys)
+{
+    m_playKeys = keys;
+    if (!showingResult())
+        m_keys->setText(keys);
+}
+
+void GameWindow::setNote(const QString& note) { m_note->setText(note); }
+
+bool GameWindow::playPhraseSound(const Phrase& phrase)
+{
+    if (PhraseSound::play(phrase.soundPath)) {
+        setNote({});
+        return true;
+    }
+    const QString name = phrase.soundPath.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundPath).fileName();
+    setNote(say(texts::SoundMissing).arg(name));
+    return false;
+}
+
+void GameWindow::playAgain()
+{
+    m_roundOpen = false;
+    m_saveAgain->hide();
+    setNote({});
+    m_stack->setCurrentIndex(0);
+    m_keys->setText(m_playKeys);
+    startRound();
+}
+
+void GameWindow::finishRound(const RoundScore& score)
+{
+    PhraseSound::stop();
+    m_score = score;
+    m_roundOpen = true;
+    m_resultTitle->setText(say(score.perfect ? texts::PerfectRound : texts::RoundComplete));
+    m_resultScore->setText(score.headline);
+    m_resultDetail->setText(score.detail);
+    m_stack->setCurrentWidget(m_resultPage);
+    setNote({});
+    m_keys->setText(QStringLiteral("%1: %2     %3: %4")
+                        .arg(say(texts::KeyEnter), say(texts::PlayAgain), say(texts::KeyEsc), say(texts::Close)));
+    saveScore();
+}
+
+void GameWindow::saveScore()
+{
+    if (!m_roundOpen)
+        return;
+    m_saveAgain->hide();
+    m_playAgain->setEnabled(false);
+    m_close->setEnabled(false);
+    m_saveNote->setText(say(texts::Saving));
+    setState(m_saveNote, "");
+    // A locked database keeps the writer waiting a few seconds; the learner sees why the window is still.
+    m_saveNote->repaint();
+
+    platform::Clock* clock = platform::services().clock;
+    const ScoreRow row { m_context.exchange.student, m_context.exchange.subject, say(m_context.info.name),
+        m_score.textScore, m_score.numberScore, clock ? clock->now() : QDateTime::currentDateTime() };
+    m_lastSave = m_writer.write(row);
+    m_playAgain->setEnabled(true);
+    m_close->setEnabled(true);
+    if (m_lastSave.saved()) {
+        m_roundOpen = false;
+        m_saveNote->setText(say(texts::Saved));
+        setState(m_saveNote, "ok");
+        return;
+    }
+    const QString why = texts::explainSave(m_lastSave, m_context.exchange.userDatabase, language());
+    m_saveNote->setText(say(texts::NotSaved) + QLatin1Char('\n') + why);
+    setState(m_saveNote, "bad");
+    m_saveAgain->setVisible(m_lastSave.status == SaveStatus::Locked);
+    if (platform::Dialogs* dialogs = platform::services().dialogs)
+        dialogs->message(
+            say(texts::NotSaved) + QStringLiteral("\n\n") + why, say(m_context.info.name), platform::Icon::Warning);
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (showingResult()) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            playAgain();
+            return;
+        case Qt::Key_Escape:
+            close();
+            return;
+        default:
+            break;
+        }
+    } else if (playKey(event)) {
+        event->accept();
+        return;
+    } else if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <optional>
+
+#include <QWidget>
+
+#include "games/common/gamestart.h"
+#include "games/common/scorewriter.h"
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace games {
+
+// What a finished round shows and stores.
+struct RoundScore
+{
+    QString headline; // the big text of the result screen, e.g. "7 / 10"
+    QString detail; // one line under it saying what the number counts
+    bool perfect = false;
+    std::optional<QString> textScore;
+    std::optional<double> numberScore;
+};
+
+// The frame every game shares: a header with the activity, subject and student, the game's own page, the result
+// screen with "play again", and a footer with the keys and notes. A game supplies its page and its rounds.
+class GameWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit GameWindow(const GameContext& context, QWidget* parent = nullptr);
+
+    const GameContext& context() const { return m_context; }
+    Language language() const { return m_context.language; }
+    QString say(const Text& text) const { return games::say(m_context.language, text); }
+    const QList<Phrase>& phrases() const { return m_context.exchange.phrases; }
+
+    bool showingResult() const;
+    QString resultHeadline() const;
+    const SaveResult& lastSave() const { return m_lastSave; }
+    QString note() const;
+
+    // Starts a new round with the same phrases, fresh order.
+    void playAgain();
+
+protected:
+    void setPlayPage(QWidget* page);
+    virtual void startRound() = 0;
+    // A key pressed while the game's page shows; true when the game used it.
+    virtual bool playKey(QKeyEvent* event) = 0;
+    // Shows the result screen and stores the round's one score row.
+    void finishRound(const RoundScore& score);
+
+    void setKeys(const QString& keys);
+    void setNote(const QString& note);
+    // Plays the phrase's sound, or says in the footer that it is missing and carries on silently.
+    bool playPhraseSound(const Phrase& phrase);
+    // "Enter", "1"... for the key names shown in the footer and on buttons.
+    QString keyName(const Text& key) const { return say(key); }
+    QString buttonText(const QString& label, const QString& key) const;
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* buildHeader();
+    QWidget* buildFooter();
+    QWidget* buildResultPage();
+    void saveScore();
+
+    GameContext m_context;
+    ScoreWriter m_writer;
+    QStackedWidget* m_stack = nullptr;
+    QWidget* m_resultPage = nullptr;
+    QLabel* m_resultTitle = nullptr;
+    QLabel* m_resultScore = nullptr;
+    QLabel* m_resultDetail = nullptr;
+    QLabel* m_saveNote = nullptr;
+    QPushButton* m_playAgain = nullptr;
+    QPushButton* m_saveAgain = nullptr;
+    QPushButton* m_close = nullptr;
+    QLabel* m_keys = nullptr;
+    QLabel* m_note = nullptr;
+    QString m_playKeys;
+    RoundScore m_score;
+    bool m_roundOpen = false; // a finished round whose row is not stored yet
+    SaveResult m_lastSave;
+};
+
+}

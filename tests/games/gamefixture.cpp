@@ -1,0 +1,103 @@
+#include "gamefixture.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QtTest>
+
+#include "platform/database.h"
+#include "platform/wave.h"
+
+namespace gametest {
+
+void createUserDatabase(const QString& path)
+{
+    const platform::Database db = platform::Database::openFile(path, true);
+    db.executeScript(QStringLiteral(
+        "CREATE TABLE tblUsers (pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT, tFirstname TEXT, tLastname TEXT, "
+        "tPassword TEXT, nIcon INTEGER);"
+        "CREATE TABLE tblscores (pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT, tName TEXT, tSubject TEXT, "
+        "tActivity TEXT, textScore TEXT, numberScore REAL, nDate TEXT, nTime TEXT);"
+        "CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;"
+        "CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;"));
+}
+
+Launch::Launch()
+{
+    createUserDatabase(database());
+    platform::installServices({ &dialogs, nullptr, nullptr, &sound, nullptr, nullptr, nullptr });
+}
+
+games::Exchange Launch::exchange(int phrases, games::Language language) const
+{
+    games::Exchange x;
+    x.processId = QStringLiteral("4321");
+    x.programCode = language == games::Language::Spanish ? QStringLiteral("prlale") : QStringLiteral("prlger");
+    x.productName = QStringLiteral("Parlanta German");
+    x.language = language;
+    x.taughtLanguage = QStringLiteral("German");
+    x.student = QStringLiteral("Ana O'Brien \"Nana\"");
+    x.subject = QStringLiteral("Greetings");
+    x.userDatabase = database();
+    const QByteArray wave = platform::makeWave(QByteArray(1600, '\0'), 8000);
+    for (int k = 1; k <= phrases; ++k) {
+        const QString sound = path(QStringLiteral("~prl1%1.wav").arg(k));
+        QFile f(sound);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(wave);
+        x.phrases.append({ QStringLiteral("Satz %1").arg(k), QStringLiteral("Sentence %1").arg(k),
+            QStringLiteral("Frase %1").arg(k), sound });
+    }
+    x.phraseCount = phrases;
+    return x;
+}
+
+QString Launch::writeFile(const games::Exchange& exchange, const QString& name) const
+{
+    QFile f(path(name));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(games::writeExchange(exchange));
+    return path(name);
+}
+
+games::GameContext Launch::context(const games::ActivityInfo& info, const games::Exchange& exchange) const
+{
+    return { info, exchange, exchange.language, path(QStringLiteral("~prl1.txt")) };
+}
+
+QStringList Launch::rows() const
+{
+    const platform::Database db = platform::Database::openFile(database());
+    const platform::Recordset rs = db.query(
+        QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore FROM tblscores ORDER BY pkScoreID"));
+    QStringList out;
+    for (int r = 0; r < rs.count(); ++r) {
+        QStringList fields;
+        for (int c = 0; c < rs.columnCount(); ++c)
+            fields << (rs.value(r, c).isNull() ? QStringLiteral("<null>") : rs.text(r, c));
+        out << fields.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+void showWindow(QWidget* window)
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->setFocus();
+}
+
+void sendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+}
+
+void sendText(QWidget* window, const QString& text)
+{
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClicks(target, text);
+}
+
+}
