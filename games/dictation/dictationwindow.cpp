@@ -1,0 +1,190 @@
+#include "dictationwindow.h"
+
+#include <algorithm>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+
+#include "games/common/gamestyle.h"
+#include "games/common/gametexts.h"
+#include "games/dictation/dictationtexts.h"
+
+namespace games {
+
+using namespace dictation;
+
+DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
+    : GameWindow(context, parent)
+{
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(60, 22, 60, 26);
+    column->setSpacing(14);
+
+    auto* top = new QHBoxLayout;
+    m_progress = new QLabel;
+    setRole(m_progress, "progress");
+    m_score = new QLabel;
+    setRole(m_score, "progress");
+    top->addWidget(m_progress);
+    top->addStretch(1);
+    top->addWidget(m_score);
+    column->addLayout(top);
+
+    auto* card = new QFrame;
+    setRole(card, "card");
+    auto* inside = new QVBoxLayout(card);
+    inside->setContentsMargins(36, 26, 36, 26);
+    inside->setSpacing(16);
+    auto* listenRow = new QHBoxLayout;
+    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), QStringLiteral("Ctrl+") + say(texts::KeySpace)));
+    setKind(m_listen, "secondary");
+    m_listen->setFocusPolicy(Qt::NoFocus);
+    connect(m_listen, &QPushButton::clicked, this, &DictationWindow::listen);
+    m_means = new QLabel;
+    setRole(m_means, "secondary");
+    m_means->setWordWrap(true);
+    listenRow->addWidget(m_listen);
+    listenRow->addSpacing(20);
+    listenRow->addWidget(m_means, 1);
+    inside->addLayout(listenRow);
+    m_answer = new QLineEdit;
+    m_answer->setPlaceholderText(say(TypeHere));
+    m_answer->setMaxLength(300);
+    inside->addWidget(m_answer);
+
+    m_feedback = new QWidget;
+    auto* grid = new QGridLayout(m_feedback);
+    grid->setContentsMargins(0, 6, 0, 0);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(10);
+    m_verdict = new QLabel;
+    auto* correctCaption = new QLabel(say(Correct));
+    auto* wroteCaption = new QLabel(say(YouWrote));
+    for (QLabel* caption : { correctCaption, wroteCaption }) {
+        setRole(caption, "caption");
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_correct = new QLabel;
+    m_wrote = new QLabel;
+    for (QLabel* label : { m_correct, m_wrote }) {
+        label->setTextFormat(Qt::RichText);
+        label->setWordWrap(true);
+        label->setStyleSheet(QStringLiteral("font-size: 19pt;"));
+    }
+    grid->addWidget(correctCaption, 0, 0);
+    grid->addWidget(m_correct, 0, 1);
+    grid->addWidget(wroteCaption, 1, 0);
+    grid->addWidget(m_wrote, 1, 1);
+    grid->addWidget(m_verdict, 2, 1);
+    grid->setColumnStretch(1, 1);
+    inside->addWidget(m_feedback);
+    inside->addStretch(1);
+    column->addWidget(card, 1);
+
+    auto* bottom = new QHBoxLayout;
+    m_action = new QPushButton;
+    m_action->setFocusPolicy(Qt::NoFocus);
+    m_action->setMinimumWidth(240);
+    connect(m_action, &QPushButton::clicked, this, &DictationWindow::checkOrNext);
+    bottom->addStretch(1);
+    bottom->addWidget(m_action);
+    column->addLayout(bottom);
+
+    setPlayPage(page);
+    setKeys(say(Keys));
+    setFocusProxy(m_answer);
+    startRound();
+}
+
+void DictationWindow::startRound()
+{
+    std::vector<int> order;
+    for (int i = 0; i < phrases().size(); ++i)
+        order.push_back(i);
+    std::shuffle(order.begin(), order.end(), *QRandomGenerator::global());
+    m_round = std::make_unique<DictationRound>(std::move(order));
+    showPhrase();
+}
+
+void DictationWindow::showPhrase()
+{
+    const DictationRound& r = *m_round;
+    m_progress->setText(say(PhraseOf).arg(r.number()).arg(r.total()));
+    m_score->setText(r.compared() ? say(SoFar).arg(percentText(language(), r.percent())) : QString());
+    const Phrase& p = phrases().at(r.current());
+    m_means->setText(say(Means).arg(p.translation));
+    m_answer->clear();
+    m_answer->setReadOnly(false);
+    m_answer->setFocus();
+    // Hidden but still taking its room, so the answer box does not move when the comparison appears.
+    QSizePolicy keep = m_feedback->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_feedback->setSizePolicy(keep);
+    m_feedback->setVisible(false);
+    m_action->setText(buttonText(say(Check), say(texts::KeyEnter)));
+    listen();
+}
+
+void DictationWindow::listen()
+{
+    if (m_round->current() >= 0)
+        playPhraseSound(phrases().at(m_round->current()));
+}
+
+void DictationWindow::checkOrNext()
+{
+    if (showingResult())
+        return;
+    if (m_round->checked()) {
+        m_round->next();
+        if (!m_round->finished()) {
+            showPhrase();
+            return;
+        }
+        RoundScore score;
+        score.headline = percentText(language(), m_round->percent());
+        score.detail = say(Detail);
+        score.perfect = m_round->right() == m_round->compared();
+        score.textScore = score.headline;
+        score.numberScore = m_round->percent();
+        finishRound(score);
+        return;
+    }
+    const Phrase& p = phrases().at(m_round->current());
+    if (!m_round->answer(p.text, m_answer->text()))
+        return;
+    const DictationCheck& c = m_round->lastCheck();
+    m_answer->setReadOnly(true);
+    m_correct->setText(markedHtml(c.expected, c.expectedMarks, true));
+    m_wrote->setText(markedHtml(c.typed, c.typedMarks, false));
+    m_verdict->setText(c.perfect() ? say(AllRight) : say(PhraseScore).arg(percentText(language(), c.percent())));
+    setRole(m_verdict, c.perfect() ? "good" : "bad");
+    m_feedback->setVisible(true);
+    m_score->setText(say(SoFar).arg(percentText(language(), m_round->percent())));
+    const bool last = m_round->number() == m_round->total();
+    m_action->setText(buttonText(say(last ? SeeResult : Next), say(texts::KeyEnter)));
+}
+
+bool DictationWindow::playKey(QKeyEvent* event)
+{
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if ((control && event->key() == Qt::Key_Space) || event->key() == Qt::Key_F5) {
+        listen();
+        return true;
+    }
+    // The answer box passes Enter on to its window, so Enter is handled here alone, wherever the focus is.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        checkOrNext();
+        return true;
+    }
+    return false;
+}
+
+}

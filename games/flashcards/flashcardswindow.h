@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include "games/common/gamewindow.h"
+#include "games/flashcards/flashcarddeck.h"
+
+class QLabel;
+class QPushButton;
+
+namespace games {
+
+class FlashcardsWindow : public GameWindow
+{
+    Q_OBJECT
+public:
+    explicit FlashcardsWindow(const GameContext& context, QWidget* parent = nullptr);
+
+    const FlashcardDeck& deck() const { return *m_deck; }
+
+protected:
+    void startRound() override;
+    bool playKey(QKeyEvent* event) override;
+
+private:
+    void showCard();
+    void reveal();
+    void mark(bool known);
+    void listen();
+
+    std::unique_ptr<FlashcardDeck> m_deck;
+    QLabel* m_progress = nullptr;
+    QLabel* m_left = nullptr;
+    QLabel* m_again = nullptr;
+    QLabel* m_phrase = nullptr;
+    QLabel* m_translation = nullptr;
+    QLabel* m_translation2 = nullptr;
+    QPushButton* m_listen = nullptr;
+    QPushButton* m_reveal = nullptr;
+    QPushButton* m_knew = nullptr;
+    QPushButton* m_notYet = nullptr;
+};
+
+}

@@ -1,0 +1,18 @@
+#include "choosetexts.h"
+
+#include "games/listenandchoose/choosequiz.h"
+
+namespace games::choose {
+
+ActivityInfo activity()
+{
+    // Phrases sharing a translation count once: they cannot be told apart among the options.
+    return { Name, QColor(0x1f, 0x9a, 0x6b), MinimumPhrases, [](const QList<Phrase>& phrases) {
+                QStringList translations;
+                for (const Phrase& p : phrases)
+                    translations << p.translation;
+                return ChooseQuiz::distinctTranslations(translations);
+            } };
+}
+
+}

@@ -1,0 +1,186 @@
+#include "choosewindow.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QVBoxLayout>
+
+#include "games/common/gamestyle.h"
+#include "games/common/gametexts.h"
+#include "games/listenandchoose/choosetexts.h"
+
+namespace games {
+
+using namespace choose;
+
+ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
+    : GameWindow(context, parent)
+{
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(60, 22, 60, 26);
+    column->setSpacing(12);
+
+    auto* top = new QHBoxLayout;
+    m_progress = new QLabel;
+    setRole(m_progress, "progress");
+    m_score = new QLabel;
+    setRole(m_score, "progress");
+    top->addWidget(m_progress);
+    top->addStretch(1);
+    top->addWidget(m_score);
+    column->addLayout(top);
+
+    auto* panel = new QFrame;
+    setRole(panel, "card");
+    auto* inside = new QHBoxLayout(panel);
+    inside->setContentsMargins(28, 14, 28, 14);
+    inside->setSpacing(24);
+    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), say(texts::KeySpace)));
+    setKind(m_listen, "secondary");
+    m_listen->setFocusPolicy(Qt::NoFocus);
+    connect(m_listen, &QPushButton::clicked, this, &ChooseWindow::listen);
+    auto* words = new QVBoxLayout;
+    words->setSpacing(2);
+    m_prompt = new QLabel(say(Prompt));
+    setRole(m_prompt, "secondary");
+    m_phrase = new QLabel;
+    setRole(m_phrase, "phrase");
+    m_phrase->setWordWrap(true);
+    m_phrase->setMinimumHeight(m_phrase->fontMetrics().height() + 8);
+    words->addWidget(m_prompt);
+    words->addWidget(m_phrase);
+    inside->addWidget(m_listen, 0, Qt::AlignVCenter);
+    inside->addLayout(words, 1);
+    column->addWidget(panel);
+
+    for (int i = 0; i < ChooseQuiz::MaxOptions; ++i) {
+        auto* option = new QPushButton;
+        setKind(option, "option");
+        option->setFocusPolicy(Qt::NoFocus);
+        option->setMinimumHeight(58);
+        connect(option, &QPushButton::clicked, this, [this, i] { choose(i); });
+        m_options << option;
+        column->addWidget(option);
+    }
+    column->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    m_feedback = new QLabel;
+    m_feedback->setMinimumHeight(40);
+    m_next = new QPushButton;
+    m_next->setFocusPolicy(Qt::NoFocus);
+    m_next->setMinimumWidth(240);
+    connect(m_next, &QPushButton::clicked, this, &ChooseWindow::next);
+    bottom->addWidget(m_feedback, 1);
+    bottom->addWidget(m_next);
+    column->addLayout(bottom);
+
+    setPlayPage(page);
+    setKeys(say(Keys));
+    startRound();
+}
+
+void ChooseWindow::startRound()
+{
+    QStringList translations;
+    for (const Phrase& p : phrases())
+        translations << p.translation;
+    m_quiz = std::make_unique<ChooseQuiz>(translations, QRandomGenerator::global());
+    showQuestion();
+}
+
+void ChooseWindow::showQuestion()
+{
+    m_progress->setText(say(PhraseOf).arg(m_quiz->number()).arg(m_quiz->total()));
+    m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
+    // The phrase's text would give the answer away; it shows once the answer is found.
+    m_phrase->setText(QStringLiteral("…"));
+    m_feedback->clear();
+    m_next->setVisible(false);
+    paintOptions();
+    listen();
+}
+
+void ChooseWindow::paintOptions()
+{
+    const ChoiceQuestion& q = m_quiz->question();
+    for (int i = 0; i < m_options.size(); ++i) {
+        QPushButton* button = m_options[i];
+        button->setVisible(i < q.options.size());
+        if (i >= q.options.size())
+            continue;
+        button->setText(QStringLiteral("%1    %2").arg(i + 1).arg(q.options[i]));
+        const bool right = m_quiz->answered() && i == q.answer;
+        const bool wrong = m_quiz->missed(i);
+        setState(button, right ? "right" : wrong ? "wrong" : "");
+        button->setEnabled(!m_quiz->answered() && !wrong);
+    }
+}
+
+void ChooseWindow::listen()
+{
+    if (!m_quiz->finished())
+        playPhraseSound(phrases().at(m_quiz->question().phrase));
+}
+
+void ChooseWindow::choose(int option)
+{
+    const ChooseQuiz::Pick result = m_quiz->pick(option);
+    if (result == ChooseQuiz::Pick::Ignored)
+        return;
+    paintOptions();
+    if (result == ChooseQuiz::Pick::Wrong) {
+        m_feedback->setText(say(TryAgain));
+        setRole(m_feedback, "bad");
+        return;
+    }
+    m_feedback->setText(say(m_quiz->firstTryWasRight() ? Right : RightAtLast));
+    setRole(m_feedback, "good");
+    m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
+    m_phrase->setText(phrases().at(m_quiz->question().phrase).text);
+    const bool last = m_quiz->number() == m_quiz->total();
+    m_next->setText(buttonText(say(last ? SeeResult : Next), say(texts::KeyEnter)));
+    m_next->setVisible(true);
+}
+
+void ChooseWindow::next()
+{
+    if (!m_quiz->next())
+        return;
+    if (!m_quiz->finished()) {
+        showQuestion();
+        return;
+    }
+    RoundScore score;
+    score.headline = QStringLiteral("%1 / %2").arg(m_quiz->rightFirst()).arg(m_quiz->total());
+    score.detail = say(Detail);
+    score.perfect = m_quiz->rightFirst() == m_quiz->total();
+    score.textScore = score.headline;
+    score.numberScore = m_quiz->rightFirst();
+    finishRound(score);
+}
+
+bool ChooseWindow::playKey(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_1 && key < Qt::Key_1 + ChooseQuiz::MaxOptions) {
+        choose(key - Qt::Key_1);
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Space:
+        listen();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        next();
+        return true;
+    default:
+        return false;
+    }
+}
+
+}

@@ -1,0 +1,36 @@
+#include "pairstexts.h"
+
+#include <algorithm>
+
+#include "games/pairs/pairsboard.h"
+
+namespace games::pairs {
+
+QString turnsText(Language language, int turns)
+{
+    return turns == 1 ? say(language, OneTurn) : say(language, ManyTurns).arg(turns);
+}
+
+int boardColumns(int cards)
+{
+    if (cards <= 8)
+        return std::max(1, cards / 2);
+    if (cards % 5 == 0)
+        return 5;
+    return cards % 4 == 0 ? 4 : 5;
+}
+
+ActivityInfo activity()
+{
+    return { Name, QColor(0x8a, 0x4c, 0xc7), MinimumPairs, [](const QList<Phrase>& phrases) {
+                QStringList texts;
+                QStringList translations;
+                for (const Phrase& p : phrases) {
+                    texts << p.text;
+                    translations << p.translation;
+                }
+                return static_cast<int>(PairsBoard::distinctPairs(texts, translations).size());
+            } };
+}
+
+}

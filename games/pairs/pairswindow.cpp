@@ -1,0 +1,219 @@
+#include "pairswindow.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "games/common/gamestyle.h"
+#include "games/pairs/pairstexts.h"
+
+namespace games {
+
+using namespace pairs;
+
+namespace {
+
+    // A push button does not wrap its text; a card shows whole phrases, so a wrapping label sits inside it.
+    class CardButton : public QPushButton
+    {
+    public:
+        CardButton()
+        {
+            setKind(this, "card");
+            setFocusPolicy(Qt::NoFocus);
+            setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            setMinimumSize(120, 80);
+            auto* layout = new QVBoxLayout(this);
+            layout->setContentsMargins(8, 6, 8, 6);
+            m_label = new QLabel;
+            m_label->setAlignment(Qt::AlignCenter);
+            m_label->setWordWrap(true);
+            m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            layout->addWidget(m_label);
+        }
+        void show(const QString& text, const char* state, const char* labelRole, bool current)
+        {
+            m_label->setText(text);
+            setProperty("current", current);
+            setState(this, state);
+            setRole(m_label, labelRole);
+        }
+        QString text() const { return m_label->text(); }
+
+    private:
+        QLabel* m_label;
+    };
+
+    constexpr int MismatchShowMs = 1400;
+}
+
+PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
+    : GameWindow(context, parent)
+{
+    QStringList texts;
+    QStringList translations;
+    for (const Phrase& p : phrases()) {
+        texts << p.text;
+        translations << p.translation;
+    }
+    m_phraseOfPair = PairsBoard::distinctPairs(texts, translations);
+
+    auto* page = new QWidget;
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(50, 20, 50, 24);
+    column->setSpacing(14);
+    auto* top = new QHBoxLayout;
+    m_turns = new QLabel;
+    setRole(m_turns, "progress");
+    auto* prompt = new QLabel(say(Prompt));
+    setRole(prompt, "secondary");
+    prompt->setAlignment(Qt::AlignCenter);
+    m_found = new QLabel;
+    setRole(m_found, "progress");
+    m_found->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    top->addWidget(m_turns, 1);
+    top->addWidget(prompt, 2);
+    top->addWidget(m_found, 1);
+    column->addLayout(top);
+
+    m_gridHolder = new QWidget;
+    m_grid = new QGridLayout(m_gridHolder);
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    m_grid->setSpacing(12);
+    const int cards = 2 * static_cast<int>(m_phraseOfPair.size());
+    m_columns = boardColumns(cards);
+    for (int i = 0; i < cards; ++i) {
+        auto* card = new CardButton;
+        connect(card, &QPushButton::clicked, this, [this, i] {
+            m_cursor = i;
+            flip(i);
+        });
+        m_grid->addWidget(card, i / m_columns, i % m_columns);
+        m_cards << card;
+    }
+    column->addWidget(m_gridHolder, 1);
+
+    m_hideTimer = new QTimer(this);
+    m_hideTimer->setSingleShot(true);
+    m_hideTimer->setInterval(MismatchShowMs);
+    connect(m_hideTimer, &QTimer::timeout, this, [this] {
+        m_board->hideMismatch();
+        paintCards();
+    });
+
+    setPlayPage(page);
+    setKeys(say(Keys));
+    startRound();
+}
+
+int PairsWindow::phraseOf(int position) const
+{
+    return m_phraseOfPair.at(static_cast<size_t>(m_board->card(position).pair));
+}
+
+void PairsWindow::startRound()
+{
+    m_hideTimer->stop();
+    m_board = std::make_unique<PairsBoard>(static_cast<int>(m_phraseOfPair.size()), QRandomGenerator::global());
+    m_cursor = 0;
+    paintCards();
+}
+
+void PairsWindow::paintCards()
+{
+    for (int i = 0; i < m_cards.size(); ++i) {
+        auto* card = static_cast<CardButton*>(m_cards[i]);
+        const PairsCard& c = m_board->card(i);
+        const Phrase& p = phrases().at(phraseOf(i));
+        const QString text = c.translation ? p.translation : p.text;
+        const bool cursor = i == m_cursor;
+        if (c.matched)
+            card->show(text, "matched", "cardmatched", cursor);
+        else if (!c.faceUp)
+            card->show(QStringLiteral("?"), "", "cardback", cursor);
+        else if (m_board->mismatchShowing())
+            card->show(text, "miss", c.translation ? "cardtranslation" : "cardphrase", cursor);
+        else
+            card->show(text, c.translation ? "translation" : "phrase", c.translation ? "cardtranslation" : "cardphrase",
+                cursor);
+    }
+    m_turns->setText(say(Turns).arg(m_board->turns()));
+    m_found->setText(say(Found).arg(m_board->pairsFound()).arg(m_board->pairCount()));
+}
+
+void PairsWindow::flip(int position)
+{
+    m_hideTimer->stop();
+    const PairsBoard::Flip result = m_board->flip(position);
+    if (result == PairsBoard::Flip::Ignored) {
+        paintCards();
+        return;
+    }
+    const PairsCard& c = m_board->card(position);
+    if (!c.translation)
+        playPhraseSound(phrases().at(phraseOf(position)));
+    else
+        setNote({});
+    paintCards();
+    if (result == PairsBoard::Flip::Mismatch)
+        m_hideTimer->start();
+    if (!m_board->finished())
+        return;
+    RoundScore score;
+    score.headline = turnsText(language(), m_board->turns());
+    score.detail = say(Detail).arg(m_board->pairCount());
+    score.perfect = m_board->turns() == m_board->pairCount();
+    // Fewer turns is better, so the count is stored as text only: no number to be summed or compared upward.
+    score.textScore = score.headline;
+    finishRound(score);
+}
+
+void PairsWindow::moveCursor(int dx, int dy)
+{
+    const int count = static_cast<int>(m_cards.size());
+    if (dx != 0) {
+        // Sideways the cursor reads on into the next row, as the eye does.
+        m_cursor = (m_cursor + dx + count) % count;
+    } else {
+        const int rows = (count + m_columns - 1) / m_columns;
+        const int col = m_cursor % m_columns;
+        int row = m_cursor / m_columns;
+        do {
+            row = (row + dy + rows) % rows;
+        } while (row * m_columns + col >= count); // a short last row has gaps to step over
+        m_cursor = row * m_columns + col;
+    }
+    paintCards();
+}
+
+bool PairsWindow::playKey(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCursor(-1, 0);
+        return true;
+    case Qt::Key_Right:
+        moveCursor(1, 0);
+        return true;
+    case Qt::Key_Up:
+        moveCursor(0, -1);
+        return true;
+    case Qt::Key_Down:
+        moveCursor(0, 1);
+        return true;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        flip(m_cursor);
+        return true;
+    default:
+        return false;
+    }
+}
+
+}

@@ -1,0 +1,146 @@
+#include <QLineEdit>
+#include <QtTest>
+
+#include "gamefixture.h"
+#include "games/dictation/dictationcheck.h"
+#include "games/dictation/dictationtexts.h"
+#include "games/dictation/dictationwindow.h"
+
+using namespace games;
+
+namespace {
+QString marks(const std::vector<Mark>& m)
+{
+    QString out;
+    for (Mark k : m)
+        out += k == Mark::Right ? '+' : k == Mark::Wrong ? 'x' : '.';
+    return out;
+}
+}
+
+class TestDictation : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void normalisationIgnoresCaseBlanksAndPunctuation()
+    {
+        QCOMPARE(dictationKey(QStringLiteral("  ¿Wie   heißt du?  ")), QStringLiteral("wie heißt du"));
+        QCOMPARE(dictationKey(QStringLiteral("Sehr gut, danke.")), QStringLiteral("sehr gut danke"));
+        QCOMPARE(dictationKey(QStringLiteral("Je m'appelle Anna !")), QStringLiteral("je mappelle anna"));
+        QCOMPARE(dictationKey(QStringLiteral("\t¡Hola!\n")), QStringLiteral("hola"));
+        QCOMPARE(dictationKey(QStringLiteral("...")), QString());
+        // The same letter typed as a base letter and a combining accent.
+        QCOMPARE(dictationKey(QStringLiteral("Tschu\u0308ss")), dictationKey(QStringLiteral("Tschüss")));
+
+        const DictationCheck same = checkDictation(QStringLiteral("Guten Morgen."), QStringLiteral("  guten   MORGEN"));
+        QVERIFY(same.perfect());
+        QCOMPARE(same.percent(), 100);
+        QCOMPARE(same.compared, 12);
+    }
+
+    void accentsAndLettersCount()
+    {
+        const DictationCheck c = checkDictation(QStringLiteral("Tschüss"), QStringLiteral("tschuss"));
+        QCOMPARE(c.right, 6);
+        QCOMPARE(c.compared, 7);
+        QCOMPARE(c.percent(), 86);
+        QCOMPARE(marks(c.expectedMarks), QStringLiteral("++++x++"));
+        QCOMPARE(marks(c.typedMarks), QStringLiteral("++++x++"));
+    }
+
+    void missingAndExtraCharactersAreMarkedWhereTheyAre()
+    {
+        // A letter left out: it shows in the phrase, the answer has nothing there.
+        const DictationCheck left = checkDictation(QStringLiteral("Hallo!"), QStringLiteral("Halo"));
+        QCOMPARE(left.right, 4);
+        QCOMPARE(left.compared, 5);
+        QCOMPARE(marks(left.expectedMarks).count('x'), 1);
+        QCOMPARE(marks(left.expectedMarks).back(), QChar('.')); // the "!" is not compared
+        QCOMPARE(marks(left.typedMarks), QStringLiteral("++++"));
+
+        // Letters typed too many count against the answer.
+        const DictationCheck extra = checkDictation(QStringLiteral("Ja"), QStringLiteral("Jaaaa"));
+        QCOMPARE(extra.right, 2);
+        QCOMPARE(extra.compared, 5);
+        QCOMPARE(extra.percent(), 40);
+        QCOMPARE(marks(extra.expectedMarks), QStringLiteral("++"));
+
+        // Words run together: the missing blank is the one fault.
+        const DictationCheck joined = checkDictation(QStringLiteral("Bis morgen!"), QStringLiteral("bismorgen"));
+        QCOMPARE(joined.right, 9);
+        QCOMPARE(joined.compared, 10);
+        QCOMPARE(marks(joined.expectedMarks), QStringLiteral("+++x++++++."));
+
+        const DictationCheck nothing = checkDictation(QStringLiteral("Danke."), QString());
+        QCOMPARE(nothing.right, 0);
+        QCOMPARE(nothing.percent(), 0);
+    }
+
+    void theRoundCountsEveryCharacter()
+    {
+        DictationRound round({ 1, 0 });
+        QCOMPARE(round.current(), 1);
+        QVERIFY(!round.answer(QStringLiteral("Ja"), QStringLiteral(" ?! "))); // nothing typed yet
+        QVERIFY(round.answer(QStringLiteral("Ja"), QStringLiteral("ja")));
+        QVERIFY(round.checked());
+        QVERIFY(!round.answer(QStringLiteral("Ja"), QStringLiteral("ja"))); // one answer per phrase
+        QCOMPARE(round.current(), 1);
+        QVERIFY(round.next());
+        QCOMPARE(round.current(), 0);
+        QVERIFY(round.answer(QStringLiteral("Nein danke"), QStringLiteral("nein")));
+        QVERIFY(round.next());
+        QVERIFY(round.finished());
+        // 2 of 2 and 4 of 10: 6 of 12 characters, not the mean of 100% and 40%.
+        QCOMPARE(round.right(), 6);
+        QCOMPARE(round.compared(), 12);
+        QCOMPARE(round.percent(), 50);
+    }
+
+    void differencesAreShownAsMarkedText()
+    {
+        const DictationCheck c = checkDictation(QStringLiteral("Gute Nacht."), QStringLiteral("gute nackt"));
+        const QString expected = dictation::markedHtml(c.expected, c.expectedMarks, true);
+        QVERIFY2(expected.contains("text-decoration:underline; font-weight:bold;\">h</span>"), qPrintable(expected));
+        const QString typed = dictation::markedHtml(c.typed, c.typedMarks, false);
+        QVERIFY2(typed.contains("line-through;\">k</span>"), qPrintable(typed));
+        QVERIFY(dictation::markedHtml(QStringLiteral("<b>"), { Mark::Right, Mark::Right, Mark::Right }, true)
+                    .contains("&lt;b&gt;"));
+        QCOMPARE(dictation::percentText(Language::English, 87), QStringLiteral("87%"));
+        QCOMPARE(dictation::percentText(Language::Spanish, 87), QStringLiteral("87 %"));
+    }
+
+    void aRoundTypedInTheWindowStoresItsScore()
+    {
+        gametest::Launch launch;
+        const Exchange x = launch.exchange(2);
+        DictationWindow window(launch.context(dictation::activity(), x));
+        gametest::showWindow(&window);
+        QCOMPARE(window.focusWidget(), window.answerBox());
+        gametest::sendKey(&window, Qt::Key_Return); // nothing typed: nothing checked
+        QVERIFY(!window.round().checked());
+
+        const QString first = x.phrases[window.round().current()].text; // "Satz k"
+        gametest::sendText(&window, first.toUpper());
+        gametest::sendKey(&window, Qt::Key_Return);
+        QVERIFY(window.round().checked());
+        QCOMPARE(window.round().number(), 1); // one Enter checks, it does not also move on
+        QCOMPARE(window.round().lastCheck().percent(), 100);
+        gametest::sendKey(&window, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(launch.sound.played.size(), 2);
+        gametest::sendKey(&window, Qt::Key_Return);
+        QCOMPARE(window.round().number(), 2);
+        QVERIFY(window.answerBox()->text().isEmpty());
+        QCOMPARE(launch.sound.played.size(), 3);
+
+        gametest::sendText(&window, QStringLiteral("Sat"));
+        gametest::sendKey(&window, Qt::Key_Return);
+        gametest::sendKey(&window, Qt::Key_Return);
+        QVERIFY(window.showingResult());
+        // 6 of 6, then 3 of 6.
+        QCOMPARE(window.resultHeadline(), QStringLiteral("75%"));
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Dictation|75%|75" });
+    }
+};
+
+QTEST_MAIN(TestDictation)
+#include "tst_dictation.moc"

@@ -1,0 +1,152 @@
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "gamefixture.h"
+#include "games/flashcards/flashcarddeck.h"
+#include "games/flashcards/flashcardstexts.h"
+#include "games/flashcards/flashcardswindow.h"
+
+using namespace games;
+
+class TestFlashcards : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyCardOnceWhenAllAreKnown()
+    {
+        QRandomGenerator random(7);
+        FlashcardDeck deck(10, &random);
+        QSet<int> seen;
+        while (!deck.finished()) {
+            QVERIFY(!deck.currentIsRepeat());
+            seen.insert(deck.current());
+            deck.reveal();
+            QVERIFY(deck.markKnown());
+        }
+        QCOMPARE(seen.size(), 10);
+        QCOMPARE(*std::min_element(seen.begin(), seen.end()), 0);
+        QCOMPARE(*std::max_element(seen.begin(), seen.end()), 9);
+        QCOMPARE(deck.knownAtFirstSight(), 10);
+        QCOMPARE(deck.shown(), 10);
+        QCOMPARE(deck.current(), -1);
+    }
+
+    void cardsNotYetKnownComeBackAfterTheOthers()
+    {
+        FlashcardDeck deck(4);
+        QList<int> order;
+        auto turn = [&](bool known) {
+            order << deck.current();
+            deck.reveal();
+            QVERIFY(known ? deck.markKnown() : deck.markNotYet());
+        };
+        turn(false); // 0 goes to the back
+        turn(true); // 1
+        turn(false); // 2 goes to the back
+        turn(true); // 3
+        QVERIFY(deck.currentIsRepeat());
+        turn(false); // 0 again, still not known
+        turn(true); // 2, known the second time
+        QCOMPARE(deck.cardsLeft(), 1);
+        turn(false); // 0 is the only card left and comes straight back
+        turn(true);
+        QVERIFY(deck.finished());
+        QCOMPARE(order, (QList<int> { 0, 1, 2, 3, 0, 2, 0, 0 }));
+        QCOMPARE(deck.knownAtFirstSight(), 2); // only 1 and 3: a card known later does not count
+        QCOMPARE(deck.known(), 4);
+        QCOMPARE(deck.shown(), 8);
+    }
+
+    void markingNeedsATurnedCard()
+    {
+        FlashcardDeck deck(2);
+        QVERIFY(!deck.markKnown());
+        QVERIFY(!deck.markNotYet());
+        QCOMPARE(deck.current(), 0);
+        QCOMPARE(deck.shown(), 0);
+        deck.reveal();
+        QVERIFY(deck.revealed());
+        QVERIFY(deck.markKnown());
+        QVERIFY(!deck.revealed()); // the next card starts face down
+        QVERIFY(!deck.markKnown());
+
+        FlashcardDeck empty(0);
+        QVERIFY(empty.finished());
+        empty.reveal();
+        QVERIFY(!empty.markKnown());
+        QCOMPARE(empty.total(), 0);
+    }
+
+    void aRoundPlayedWithTheKeyboardStoresItsScore()
+    {
+        gametest::Launch launch;
+        const Exchange x = launch.exchange(3);
+        FlashcardsWindow window(launch.context(flashcards::activity(), x));
+        gametest::showWindow(&window);
+        QCOMPARE(launch.sound.played.size(), 1); // the first card speaks at once
+        QCOMPARE(launch.sound.lastFlags, int(platform::SndAsync));
+
+        const int first = window.deck().current();
+        gametest::sendKey(&window, Qt::Key_1); // not turned yet: ignored
+        QCOMPARE(window.deck().current(), first);
+        gametest::sendKey(&window, Qt::Key_Space);
+        gametest::sendKey(&window, Qt::Key_2); // not yet: comes back
+        gametest::sendKey(&window, Qt::Key_R);
+        QCOMPARE(launch.sound.played.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            gametest::sendKey(&window, Qt::Key_Space);
+            gametest::sendKey(&window, Qt::Key_1);
+        }
+        QVERIFY(window.showingResult());
+        QCOMPARE(window.resultHeadline(), QStringLiteral("2 / 3"));
+        QVERIFY(window.lastSave().saved());
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Flashcards|2 / 3|2" });
+
+        gametest::sendKey(&window, Qt::Key_Return); // play again: a fresh round, the first row stays
+        QVERIFY(!window.showingResult());
+        QCOMPARE(window.deck().knownAtFirstSight(), 0);
+        for (int i = 0; i < 3; ++i) {
+            gametest::sendKey(&window, Qt::Key_Space);
+            gametest::sendKey(&window, Qt::Key_1);
+        }
+        QCOMPARE(launch.rows().size(), 2);
+        QCOMPARE(launch.rows().last(), QStringLiteral("Ana O'Brien \"Nana\"|Greetings|Flashcards|3 / 3|3"));
+        QVERIFY(launch.dialogs.messages.isEmpty());
+    }
+
+    void aMissingSoundIsSaidAndTheGameGoesOn()
+    {
+        gametest::Launch launch;
+        Exchange x = launch.exchange(1, Language::Spanish);
+        QFile::remove(x.phrases[0].soundPath);
+        FlashcardsWindow window(launch.context(flashcards::activity(), x));
+        gametest::showWindow(&window);
+        QVERIFY(launch.sound.played.isEmpty());
+        QVERIFY2(window.note().contains("Falta el sonido") && window.note().contains("~prl11.wav"),
+            qPrintable(window.note()));
+        gametest::sendKey(&window, Qt::Key_Space);
+        gametest::sendKey(&window, Qt::Key_1);
+        QVERIFY(window.showingResult());
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Tarjetas|1 / 1|1" });
+    }
+
+    void aScoreThatCannotBeSavedIsReportedNotHalfWritten()
+    {
+        gametest::Launch launch;
+        Exchange x = launch.exchange(1);
+        x.userDatabase = launch.path("moved-away.dat");
+        FlashcardsWindow window(launch.context(flashcards::activity(), x));
+        gametest::showWindow(&window);
+        gametest::sendKey(&window, Qt::Key_Space);
+        gametest::sendKey(&window, Qt::Key_1);
+        QVERIFY(window.showingResult());
+        QCOMPARE(window.lastSave().status, SaveStatus::Missing);
+        QCOMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(launch.dialogs.messages.first().startsWith("Flashcards: Your score for this round was not saved."));
+        QVERIFY(!QFile::exists(launch.path("moved-away.dat")));
+        QVERIFY(launch.rows().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFlashcards)
+#include "tst_flashcards.moc"

@@ -1,0 +1,140 @@
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "gamefixture.h"
+#include "games/pairs/pairsboard.h"
+#include "games/pairs/pairstexts.h"
+#include "games/pairs/pairswindow.h"
+
+using namespace games;
+
+namespace {
+int partner(const PairsBoard& board, int position)
+{
+    for (int i = 0; i < board.cardCount(); ++i) {
+        if (i != position && board.card(i).pair == board.card(position).pair)
+            return i;
+    }
+    return -1;
+}
+}
+
+class TestPairs : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void theBoardHoldsEachPairOnce()
+    {
+        QRandomGenerator random(2);
+        const PairsBoard board(6, &random);
+        QCOMPARE(board.cardCount(), 12);
+        QMap<int, int> phraseCards;
+        QMap<int, int> translationCards;
+        for (int i = 0; i < board.cardCount(); ++i) {
+            ++(board.card(i).translation ? translationCards : phraseCards)[board.card(i).pair];
+            QVERIFY(!board.card(i).faceUp);
+        }
+        QCOMPARE(phraseCards.size(), 6);
+        QCOMPARE(translationCards.size(), 6);
+        for (int n : phraseCards)
+            QCOMPARE(n, 1);
+    }
+
+    void aPerfectGameTakesOneTurnAPair()
+    {
+        QRandomGenerator random(9);
+        PairsBoard board(5, &random);
+        for (int i = 0; i < board.cardCount(); ++i) {
+            if (board.card(i).matched)
+                continue;
+            QCOMPARE(board.flip(i), PairsBoard::Flip::First);
+            QCOMPARE(board.flip(partner(board, i)), PairsBoard::Flip::Match);
+        }
+        QVERIFY(board.finished());
+        QCOMPARE(board.turns(), 5);
+        QCOMPARE(board.pairsFound(), 5);
+    }
+
+    void turnsCountPairsOfFlipsOnly()
+    {
+        PairsBoard board(3); // unshuffled: cards 2k and 2k+1 are pair k
+        QCOMPARE(board.flip(0), PairsBoard::Flip::First);
+        QCOMPARE(board.flip(0), PairsBoard::Flip::Ignored); // the open card again: no turn
+        QCOMPARE(board.turns(), 0);
+        QCOMPARE(board.flip(2), PairsBoard::Flip::Mismatch);
+        QCOMPARE(board.turns(), 1);
+        QVERIFY(board.mismatchShowing());
+        QVERIFY(board.card(0).faceUp && board.card(2).faceUp);
+        // The next card ends the mismatch and starts the next turn.
+        QCOMPARE(board.flip(3), PairsBoard::Flip::First);
+        QVERIFY(!board.card(0).faceUp && !board.card(2).faceUp);
+        QCOMPARE(board.flip(2), PairsBoard::Flip::Match);
+        QCOMPARE(board.turns(), 2);
+        QCOMPARE(board.flip(2), PairsBoard::Flip::Ignored); // matched cards stay out of play
+        QCOMPARE(board.flip(99), PairsBoard::Flip::Ignored);
+        QCOMPARE(board.flip(4), PairsBoard::Flip::First);
+        QCOMPARE(board.flip(1), PairsBoard::Flip::Mismatch);
+        board.hideMismatch();
+        QVERIFY(!board.mismatchShowing());
+        QCOMPARE(board.flip(0), PairsBoard::Flip::First);
+        QCOMPARE(board.flip(1), PairsBoard::Flip::Match);
+        QCOMPARE(board.flip(4), PairsBoard::Flip::First);
+        QCOMPARE(board.flip(5), PairsBoard::Flip::Match);
+        QVERIFY(board.finished());
+        QCOMPARE(board.turns(), 5);
+    }
+
+    void cardsThatReadAlikeAreLeftOut()
+    {
+        const QStringList texts { "Hallo!", "Tschüss!", "hallo! ", "Hotel", "Danke", "Bitte" };
+        const QStringList translations { "Hello!", "Bye!", "Hi!", "Hotel", "Thanks", "bye!" };
+        QCOMPARE(PairsBoard::distinctPairs(texts, translations), (std::vector<int> { 0, 1, 3, 4 }));
+        QCOMPARE(pairs::boardColumns(4), 2);
+        QCOMPARE(pairs::boardColumns(10), 5);
+        QCOMPARE(pairs::boardColumns(16), 4);
+        QCOMPARE(pairs::boardColumns(20), 5);
+        QCOMPARE(pairs::turnsText(Language::English, 1), QStringLiteral("1 turn"));
+        QCOMPARE(pairs::turnsText(Language::Spanish, 12), QStringLiteral("12 intentos"));
+    }
+
+    void aGameInTheWindowStoresTurnsAsText()
+    {
+        gametest::Launch launch;
+        PairsWindow window(launch.context(pairs::activity(), launch.exchange(3)));
+        gametest::showWindow(&window);
+        const PairsBoard& board = window.board();
+        QCOMPARE(board.cardCount(), 6);
+        // One miss with the keyboard: the card under the cursor and the next one that is not its partner.
+        const int other = partner(board, 0) == 1 ? 2 : 1;
+        gametest::sendKey(&window, Qt::Key_Space);
+        for (int i = 0; i < other; ++i)
+            gametest::sendKey(&window, Qt::Key_Right);
+        QCOMPARE(window.cursor(), other);
+        gametest::sendKey(&window, Qt::Key_Enter);
+        QVERIFY(board.mismatchShowing());
+        QTRY_VERIFY_WITH_TIMEOUT(!board.mismatchShowing(), 3000); // turned back by itself
+        for (int i = 0; i < board.cardCount(); ++i) {
+            if (board.card(i).matched)
+                continue;
+            const int p = partner(board, i);
+            for (int pos : { i, p }) {
+                while (window.cursor() != pos)
+                    gametest::sendKey(&window, Qt::Key_Right);
+                gametest::sendKey(&window, Qt::Key_Space);
+            }
+        }
+        QVERIFY(window.showingResult());
+        QCOMPARE(window.resultHeadline(), QStringLiteral("4 turns"));
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Pairs|4 turns|<null>" });
+        // A phrase card speaks when it is turned; a translation card is silent.
+        QSet<QString> sounds;
+        for (const Phrase& p : window.phrases())
+            sounds.insert(p.soundPath);
+        QVERIFY(launch.sound.played.size() >= 3);
+        for (const QString& played : launch.sound.played)
+            QVERIFY(sounds.contains(played));
+    }
+};
+
+QTEST_MAIN(TestPairs)
+#include "tst_pairs.moc"
