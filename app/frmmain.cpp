@@ -10,6 +10,7 @@
 #include "activities/activitypanel.h"
 #include "app/errorreport.h"
 #include "app/frmsplash.h"
+#include "app/mainframe.h"
 #include "app/menupanel.h"
 #include "app/modmain.h"
 #include "app/placement.h"
@@ -52,6 +53,7 @@ frmMain::frmMain()
 {
     buildControls();
     m_menu = std::make_unique<MenuPanel>(picMenu);
+    m_frame = std::make_unique<MainFrame>(*this);
     m_tree = std::make_unique<SubjectTree>(TreeFolders, &File1, &File2);
     m_activities = std::make_unique<ActivityPanel>(*this);
 }

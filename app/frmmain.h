@@ -16,6 +16,7 @@
 #include "app/util/filelist.h"
 
 class ActivityPanel;
+class MainFrame;
 class MenuPanel;
 class SubjectTree;
 class frmLogin;
@@ -80,6 +81,7 @@ public:
     QString PendingLink;
 
     MenuPanel& menuPanel() { return *m_menu; }
+    MainFrame& frame() { return *m_frame; }
     SubjectTree& subjectTree() { return *m_tree; }
     ActivityPanel& activityPanel() { return *m_activities; }
     frmLogin* login();
@@ -93,6 +95,7 @@ private:
     void Check_Resolution();
 
     std::unique_ptr<MenuPanel> m_menu;
+    std::unique_ptr<MainFrame> m_frame;
     std::unique_ptr<SubjectTree> m_tree;
     std::unique_ptr<ActivityPanel> m_activities;
     QPointer<frmLogin> m_login;

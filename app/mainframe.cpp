@@ -1,0 +1,123 @@
+#include "mainframe.h"
+
+#include <QEvent>
+#include <QRandomGenerator>
+
+#include "app/frmmain.h"
+#include "app/menupanel.h"
+#include "platform/services.h"
+
+using platform::twips;
+
+MainFrame::MainFrame(frmMain& window)
+    : m_window(window)
+    , m_line([] { return QRandomGenerator::global()->generateDouble(); })
+    , m_lineHeight(platform::toTwips(window.PicMsg->height()))
+    , m_menuLeft(100 - MenuPanel::DesignWidth)
+{
+    m_line.setTexts(&window.Tips, &window.Messages);
+    connect(window.Timer1, &QTimer::timeout, this, &MainFrame::Timer1_Timer);
+    connect(window.Timer2, &QTimer::timeout, this, &MainFrame::Timer2_Timer);
+    connect(window.TimShowMenu, &QTimer::timeout, this, &MainFrame::TimShowMenu_Timer);
+    connect(window.TimHideMenu, &QTimer::timeout, this, &MainFrame::TimHideMenu_Timer);
+    for (QWidget* w : std::initializer_list<QWidget*> { &window, window.picMenu, window.imgLogo, window.PicMsg }) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+int MainFrame::Menu_Slide(int left, int width, bool showing, bool* done)
+{
+    if (showing ? left >= -100 : left <= 100 - width) {
+        *done = true;
+        return left;
+    }
+    *done = false;
+    return showing ? left + SlideStep : left - SlideStep;
+}
+
+void MainFrame::slide(bool showing)
+{
+    bool done = false;
+    m_menuLeft = Menu_Slide(m_menuLeft, MenuPanel::DesignWidth, showing, &done);
+    if (done) {
+        (showing ? m_window.TimShowMenu : m_window.TimHideMenu)->stop();
+        return;
+    }
+    m_window.picMenu->move(twips(m_menuLeft), m_window.picMenu->y());
+    m_window.picMenu->raise();
+}
+
+void MainFrame::TimShowMenu_Timer()
+{
+    slide(true);
+}
+
+void MainFrame::TimHideMenu_Timer()
+{
+    slide(false);
+}
+
+void MainFrame::Show_Menu()
+{
+    m_window.TimHideMenu->stop();
+    m_window.TimShowMenu->start();
+}
+
+void MainFrame::Hide_Menu()
+{
+    m_window.TimShowMenu->stop();
+    m_window.TimHideMenu->start();
+}
+
+void MainFrame::Timer1_Timer()
+{
+    if (!m_started) {
+        // The settings step chose the first tip and queued the first text before the line ever moved.
+        m_started = true;
+        m_line.setTipPosition(m_window.TipPosition);
+        m_line.queue(m_window.PendingMessage, m_window.PendingLink);
+    }
+    QString tag = m_window.PicMsg->property("tag").toString();
+    MessageLine::Shown shown;
+    const auto event = m_line.tick1(m_lineHeight, tag, &shown);
+    m_window.PicMsg->setProperty("tag", tag);
+    m_window.PicMsg->setFixedHeight(std::max(1, twips(m_lineHeight)));
+    if (event == MessageLine::Event::Opened) {
+        m_window.Timer1->stop();
+        m_window.Timer2->start();
+    } else if (event == MessageLine::Event::Closed) {
+        m_window.Timer2->stop();
+        QLabel* label = m_window.lblMsg;
+        label->setText(shown.text);
+        label->setProperty("tag", shown.link);
+        QFont font = label->font();
+        font.setPointSize(shown.fontSize);
+        font.setUnderline(false);
+        label->setFont(font);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Message_Colour(shown.colour));
+        label->setPalette(palette);
+        m_window.Timer2->setInterval(shown.interval);
+    }
+}
+
+void MainFrame::Timer2_Timer()
+{
+    m_line.tick2();
+    m_window.Timer1->start();
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == m_window.picMenu) {
+            Show_Menu();
+            // Unhandled moves travel on to the window, whose own move would hide the menu again.
+            return true;
+        }
+        if (watched == &m_window || watched == m_window.imgLogo || watched == m_window.PicMsg)
+            Hide_Menu();
+    }
+    return QObject::eventFilter(watched, event);
+}
