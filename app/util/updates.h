@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+// Only the end of the update information file is read: it is one short line, and a site that sends
+// something else must not fill the memory.
+constexpr qint64 UpdateTailBytes = 64 * 1024;
+
+// The address of the update information for this program's version, under the site's "updates/" folder.
+QString Update_Info_Url();
+// "~" + month, day, four-digit year + hours, minutes, seconds + ".tmp".
+QString Update_Download_Name(const QDateTime& when);
+// The last line of a text: a line end after it belongs to it; "" for an empty text. A text cut from the
+// front (truncated) loses its first, partial line.
+QString Last_Line(const QByteArray& text, bool truncated = false);
+
+struct UpdateLine
+{
+    bool valid = false; // false for a line without a comma
+    QString closeFlag; // field 1, blanks trimmed, upper case
+    QString message; // field 2, blanks trimmed
+};
+UpdateLine Parse_Update_Line(const QString& line);
+
+// Downloads the update information and tells the user about it; true when it asks the program to close.
+// Every failure gives false without a message.
+bool Check_Updates();
+
+// "DateChecked" as written (ISO 8601) and as read (ISO 8601, or a short date of the system's format with
+// a two-digit year taken in this century). Invalid for an empty or unreadable text.
+QString Date_Checked_Text(const QDate& date);
+QDate Read_Date_Checked(const QString& text);
+
+// The weekly schedule of start-up: true when the update check asks the program to close.
+bool Weekly_Update_Check();
