@@ -170,5 +170,3 @@ bool ActivityPanel::Get_Activity_Images(int position, const QString& settingsFil
         return false;
     }
 }
-
-void ActivityPanel::btnAct_Click(int) { }

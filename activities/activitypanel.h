@@ -43,6 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void launch(int index);
     void watchPointer();
     void watchButton(QLabel* button);
     void highlight(int index);

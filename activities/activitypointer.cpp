@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "app/frmmain.h"
+#include "app/util/online.h"
 #include "app/util/sounds.h"
 #include "platform/services.h"
 
@@ -107,6 +108,11 @@ bool ActivityPanel::eventFilter(QObject* watched, QEvent* event)
         const int index = static_cast<int>(w.btnAct.indexOf(label));
         if (index >= 0)
             return buttonEvent(index, event);
+    }
+    if (watched == w.lblMoreActs && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Open_Online_Page(QStringLiteral("activities.htm"));
+        return true;
     }
     if (event->type() != QEvent::MouseMove)
         return false;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "activities/activitypanel.h"
+#include "app/endprogram.h"
 #include "app/errorreport.h"
 #include "app/frmsplash.h"
 #include "app/mainframe.h"
@@ -20,11 +21,13 @@
 #include "app/tilebackground.h"
 #include "app/util/files.h"
 #include "app/util/sounds.h"
+#include "app/util/updates.h"
 #include "app/util/wait.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/frmlogin.h"
 #include "subjects/subjecttree.h"
+#include "subjects/treeevents.h"
 
 using platform::twips;
 
@@ -55,6 +58,7 @@ frmMain::frmMain()
     m_menu = std::make_unique<MenuPanel>(picMenu);
     m_frame = std::make_unique<MainFrame>(*this);
     m_tree = std::make_unique<SubjectTree>(TreeFolders, &File1, &File2);
+    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &File1, this, mnuOption, mnuListenToPhrase);
     m_activities = std::make_unique<ActivityPanel>(*this);
 }
 
@@ -201,6 +205,12 @@ bool frmMain::Form_Load()
     if (m_login)
         m_login->show();
     Check_Resolution();
+
+    // 15. Once a week, when online.
+    if (Weekly_Update_Check()) {
+        close();
+        End_Program(0);
+    }
     return true;
 }
 

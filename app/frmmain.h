@@ -19,6 +19,7 @@ class ActivityPanel;
 class MainFrame;
 class MenuPanel;
 class SubjectTree;
+class TreeEvents;
 class frmLogin;
 class frmSplash;
 
@@ -31,7 +32,8 @@ public:
     frmMain();
     ~frmMain() override;
 
-    // The start-up sequence; false when the program cannot go on (no interface texts).
+    // The start-up sequence; false when the program cannot go on (no interface texts). When the weekly
+    // update check asks the program to close, the window unloads and the program ends.
     bool Form_Load();
     // Loads the login window anew (its students re-read) and shows it.
     void Show_Login();
@@ -83,6 +85,7 @@ public:
     MenuPanel& menuPanel() { return *m_menu; }
     MainFrame& frame() { return *m_frame; }
     SubjectTree& subjectTree() { return *m_tree; }
+    TreeEvents& treeEvents() { return *m_treeEvents; }
     ActivityPanel& activityPanel() { return *m_activities; }
     frmLogin* login();
 
@@ -97,6 +100,7 @@ private:
     std::unique_ptr<MenuPanel> m_menu;
     std::unique_ptr<MainFrame> m_frame;
     std::unique_ptr<SubjectTree> m_tree;
+    std::unique_ptr<TreeEvents> m_treeEvents;
     std::unique_ptr<ActivityPanel> m_activities;
     QPointer<frmLogin> m_login;
 };

@@ -69,6 +69,12 @@ void writePhraseSound(const Recordset& rs, int row, const QString& target)
         throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
 }
 
+void requirePhraseSound(const Recordset& rs, int row)
+{
+    if (rs.isNull(row, QStringLiteral("bsound")))
+        throw DbError(QStringLiteral("Invalid use of Null"));
+}
+
 QString failureDescription(const std::exception& e)
 {
     if (const auto* db = dynamic_cast<const DbError*>(&e))

@@ -62,5 +62,8 @@ QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path);
 // older, longer file keeps its tail; the WAVE header carries the true length.
 void writePhraseSound(const platform::Recordset& rs, int row, const QString& target);
 
+// Throws when the row has no sound (NULL bsound): a phrase without its recording cannot be studied or heard.
+void requirePhraseSound(const platform::Recordset& rs, int row);
+
 // The description an error report shows for a caught failure.
 QString failureDescription(const std::exception& e);

@@ -1,0 +1,184 @@
+#include "treeevents.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "activities/listening.h"
+#include "activities/studyset.h"
+#include "app/modmain.h"
+#include "app/util/filelist.h"
+#include "app/util/rnd.h"
+#include "platform/services.h"
+#include "subjects/subjectchecks.h"
+#include "subjects/subjectnames.h"
+#include "subjects/treenode.h"
+
+namespace {
+const QString Break = QStringLiteral("\r\n");
+
+QString field(const QTreeWidgetItem* node, int n)
+{
+    return node ? nodeTag(node).split(QLatin1Char('*')).value(n) : QString();
+}
+
+bool isFolder(const QTreeWidgetItem* node)
+{
+    return field(node, 0) == QStringLiteral("FOLDER");
+}
+}
+
+TreeEvents::TreeEvents(
+    QTreeWidget* tree, FileList* installed, QWidget* window, QMenu* menu, QAction* listenToPhrase)
+    : TreeFolders(tree)
+    , File1(installed)
+    , m_window(window)
+    , mnuOption(menu)
+{
+    // itemClicked comes from the user's click only; setCurrentItem from the program emits nothing here.
+    connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { TreeFolders_NodeClick(node); });
+    connect(tree, &QTreeWidget::itemExpanded, this, &TreeEvents::TreeFolders_Expand);
+    connect(tree, &QTreeWidget::itemCollapsed, this, &TreeEvents::TreeFolders_Collapse);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeFolders_DblClick(); });
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        TreeFolders_MouseDown(Qt::RightButton, TreeFolders->viewport()->mapToGlobal(pos));
+    });
+    if (listenToPhrase)
+        connect(listenToPhrase, &QAction::triggered, this, &TreeEvents::mnuListenToPhrase_Click);
+}
+
+QTreeWidgetItem* TreeEvents::fixedFolder(int n) const
+{
+    return n >= 1 && n <= TreeFolders->topLevelItemCount() ? TreeFolders->topLevelItem(n - 1) : nullptr;
+}
+
+void TreeEvents::TreeFolders_NodeClick(QTreeWidgetItem* node)
+{
+    if (!node)
+        return;
+    Randomize();
+    if (File1->listCount() == 0) {
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(File1->path()));
+        platform::services().dialogs->message(Caption(131) + QLatin1Char(' ') + Break + Break + folder
+                + QDir::separator() + Break + Break + Caption(132) + Break,
+            QString(), platform::Icon::None);
+        return;
+    }
+    if (nodeTag(node) == IgnoreTag) {
+        if (node->parent())
+            TreeFolders->setCurrentItem(node->parent());
+        return;
+    }
+    const QString kind = field(node, 0);
+    if (kind == QStringLiteral("FOLDER")) {
+        clickFolder(node, node->parent() ? -1 : TreeFolders->indexOfTopLevelItem(node) + 1);
+    } else if (kind == QStringLiteral("SUBJECT")) {
+        clickSubject(node);
+    } else {
+        // A phrase: its source subject must still be usable.
+        const QString file = field(node, 0);
+        const QString status = Check_Subject(file);
+        if (status != ValidSubject) {
+            Report_Subject_Problem(file, status);
+            if (node->parent())
+                TreeFolders->setCurrentItem(node->parent());
+        }
+    }
+}
+
+void TreeEvents::clickFolder(QTreeWidgetItem* node, int index)
+{
+    if (index == 2) {
+        if (node->childCount() > 0) {
+            setNodeImage(node, FolderClosed);
+            qDeleteAll(node->takeChildren());
+            return;
+        }
+        const int r = qBound(0, static_cast<int>(Rnd() * File1->listCount()), File1->listCount() - 1);
+        const QString file = File1->list(r);
+        auto* subject = makeNode(Proper_Title(file), QStringLiteral("SUBJECT*") + file, SubjectImage, SubjectSelected);
+        node->addChild(subject);
+        TreeFolders->setCurrentItem(subject);
+        setNodeImage(node, FolderOpen);
+        node->setExpanded(true);
+        return;
+    }
+    if (index == 3) {
+        if (node->childCount() > 0) {
+            setNodeImage(node, FolderClosed);
+            qDeleteAll(node->takeChildren());
+            return;
+        }
+        auto* phraseSet = makeNode(Caption(118), QStringLiteral("SUBJECT*VIRTUALSUBJECT"), SubjectImage, SubjectSelected);
+        node->addChild(phraseSet);
+        TreeFolders->setCurrentItem(phraseSet);
+        setNodeImage(node, FolderOpen);
+        node->setExpanded(true);
+        Get_Random_Phrases(phraseSet, *File1, m_window);
+        return;
+    }
+    // Node 1 and the virtual subject files' folders.
+    node->setExpanded(!node->isExpanded());
+}
+
+void TreeEvents::clickSubject(QTreeWidgetItem* node)
+{
+    QTreeWidgetItem* parent = node->parent();
+    if (!parent)
+        return;
+    if (parent == fixedFolder(1) || parent == fixedFolder(2)) {
+        Show_Subject_Phrases(node, field(node, 1), m_window);
+    } else if (parent == fixedFolder(3)) {
+        Get_Random_Phrases(node, *File1, m_window);
+    } else {
+        bool ok = false;
+        const int nParent = field(node, 2).toInt(&ok);
+        Show_vSubject_Phrases(field(parent, 1), ok ? nParent : 0, node);
+    }
+}
+
+void TreeEvents::TreeFolders_Expand(QTreeWidgetItem* node)
+{
+    if (!isFolder(node))
+        return;
+    const bool virtualFile = !node->parent() && TreeFolders->indexOfTopLevelItem(node) >= 3;
+    setNodeImage(node, virtualFile ? VirtualFileOpen : FolderOpen);
+}
+
+void TreeEvents::TreeFolders_Collapse(QTreeWidgetItem* node)
+{
+    if (!isFolder(node))
+        return;
+    const bool virtualFile = !node->parent() && TreeFolders->indexOfTopLevelItem(node) >= 3;
+    setNodeImage(node, virtualFile ? VirtualFileClosed : FolderClosed);
+}
+
+void TreeEvents::TreeFolders_DblClick()
+{
+    Hear_Phrase(TreeFolders->currentItem());
+}
+
+bool TreeEvents::TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition)
+{
+    const QTreeWidgetItem* selected = TreeFolders->currentItem();
+    if (button != Qt::RightButton || !selected || isFolder(selected))
+        return false;
+    const QTreeWidgetItem* parent = selected->parent();
+    if (!parent || field(parent, 0) != QStringLiteral("SUBJECT"))
+        return false;
+    const QTreeWidgetItem* grandparent = parent->parent();
+    if (!grandparent || (grandparent != fixedFolder(1) && grandparent != fixedFolder(2)))
+        return false;
+    // The login enables the menu for the administrator only.
+    if (!mnuOption || !mnuOption->isEnabled())
+        return false;
+    mnuOption->popup(globalPosition);
+    return true;
+}
+
+void TreeEvents::mnuListenToPhrase_Click()
+{
+    Hear_Phrase(TreeFolders->currentItem());
+}

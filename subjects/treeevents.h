@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class FileList;
+class QAction;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+// What the subject tree does when the user clicks, double-clicks, expands, collapses or right-clicks a
+// node. Only the user's clicks run the click steps: a node selected by the program runs nothing.
+class TreeEvents : public QObject
+{
+    Q_OBJECT
+public:
+    // window is kept from input while a subject is read; mnuOption is the phrase popup menu.
+    TreeEvents(QTreeWidget* TreeFolders, FileList* File1, QWidget* window, QMenu* mnuOption,
+        QAction* mnuListenToPhrase);
+
+    void TreeFolders_NodeClick(QTreeWidgetItem* node);
+    void TreeFolders_Expand(QTreeWidgetItem* node);
+    void TreeFolders_Collapse(QTreeWidgetItem* node);
+    void TreeFolders_DblClick();
+    // The popup menu for a phrase of an installed or a random subject, when the login enabled it. True
+    // when it opened.
+    bool TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
+    void mnuListenToPhrase_Click();
+
+private:
+    void clickFolder(QTreeWidgetItem* node, int index);
+    void clickSubject(QTreeWidgetItem* node);
+    QTreeWidgetItem* fixedFolder(int n) const;
+
+    QTreeWidget* TreeFolders;
+    FileList* File1;
+    QWidget* m_window;
+    QMenu* mnuOption;
+};
