@@ -21,12 +21,14 @@ QLabel#HeaderSubject { color: white; font-size: 14pt; font-weight: bold; }
 QLabel#HeaderStudent { color: #eef2f8; font-size: 11pt; }
 QFrame#Footer { background: #e6eaf1; border-top: 1px solid #d5dbe5; }
 QLabel#Keys { color: #4f596b; font-size: 10pt; }
-QLabel#Note { color: #b04a12; font-size: 10pt; font-weight: bold; }
+QLabel#Note { color: #8a3a0c; background: #fdebd3; border-top: 1px solid #f3c89a; font-size: 11pt;
+    padding: 7px 28px; }
 QFrame[role="card"] { background: white; border: 1px solid #d7dce6; border-radius: 16px; }
 QFrame[role="panel"] { background: @pale; border: none; border-radius: 12px; }
 QLabel { color: #1d2433; }
 QLabel[role="phrase"] { font-size: 26pt; font-weight: bold; color: #1d2433; }
 QLabel[role="translation"] { font-size: 21pt; color: @dark; }
+QLabel[role="hidden"] { font-size: 21pt; color: #a3abb9; }
 QLabel[role="secondary"] { font-size: 13pt; color: #5b6475; }
 QLabel[role="progress"] { font-size: 12pt; font-weight: bold; color: #5b6475; }
 QLabel[role="caption"] { font-size: 11pt; font-weight: bold; color: #7a8394; }
@@ -60,7 +62,7 @@ QLineEdit { font-size: 20pt; padding: 8px 14px; border: 2px solid #c9cfd9; borde
     color: #1d2433; }
 QLineEdit:focus { border-color: @a; }
 QLineEdit:read-only { background: #f3f5f9; }
-QPushButton[kind="card"] { border-radius: 12px; padding: 6px; background: @a; border: 3px solid @a; }
+QPushButton[kind="card"] { border-radius: 12px; padding: 6px; min-height: 40px; background: @a; border: 3px solid @a; }
 QPushButton[kind="card"]:hover { background: @light; }
 QPushButton[kind="card"][state="phrase"] { background: white; border-color: @a; }
 QPushButton[kind="card"][state="translation"] { background: @pale; border-color: @pale; }
@@ -71,6 +73,7 @@ QLabel[role="cardback"] { color: white; font-size: 28pt; font-weight: bold; }
 QLabel[role="cardphrase"] { color: #1d2433; font-size: 13pt; font-weight: bold; }
 QLabel[role="cardtranslation"] { color: @dark; font-size: 13pt; }
 QLabel[role="cardmatched"] { color: #1b6b3c; font-size: 12pt; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
 QMessageBox QLabel { font-size: 12pt; }
 QMessageBox QPushButton { font-size: 12pt; padding: 6px 20px; min-width: 70px; }
 )");

@@ -18,8 +18,10 @@ inline constexpr Text NotSaved { "Your score for this round was not saved.",
     "La puntuación de esta ronda no se ha guardado." };
 inline constexpr Text SaveAgain { "Try saving again", "Intentar guardar otra vez" };
 inline constexpr Text StudentLabel { "Student: %1", "Alumno: %1" };
-inline constexpr Text SoundMissing { "The sound of this phrase is missing (%1), so it plays silently.",
-    "Falta el sonido de esta frase (%1), así que no se oye nada." };
+inline constexpr Text SoundMissing { "The sound file of this phrase (%1) is missing, so you will not hear it.",
+    "Falta el archivo de sonido de esta frase (%1), así que no la oirás." };
+inline constexpr Text ResultKeys { "Enter: play again   Esc: close", "Intro: jugar otra vez   Esc: cerrar" };
+inline constexpr Text KeySaveAgain { "S", "G" };
 inline constexpr Text KeyEsc { "Esc", "Esc" };
 inline constexpr Text KeyEnter { "Enter", "Intro" };
 inline constexpr Text KeySpace { "Space", "Espacio" };

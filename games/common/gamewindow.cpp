@@ -34,6 +34,12 @@ GameWindow::GameWindow(const GameContext& context, QWidget* parent)
     layout->addWidget(buildHeader());
     m_stack = new QStackedWidget;
     layout->addWidget(m_stack, 1);
+    // Notes get a strip of their own above the footer, so a long one is never cut by the key list.
+    m_note = new QLabel;
+    m_note->setObjectName(QStringLiteral("Note"));
+    m_note->setWordWrap(true);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addWidget(buildFooter());
     m_resultPage = buildResultPage();
     m_stack->addWidget(m_resultPage);
@@ -82,12 +88,10 @@ QWidget* GameWindow::buildFooter()
     footer->setFixedHeight(40);
     auto* row = new QHBoxLayout(footer);
     row->setContentsMargins(28, 0, 28, 0);
-    m_note = new QLabel;
-    m_note->setObjectName(QStringLiteral("Note"));
     m_keys = new QLabel;
     m_keys->setObjectName(QStringLiteral("Keys"));
     m_keys->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row->addWidget(m_note, 1);
+    row->addStretch(1);
     row->addWidget(m_keys);
     return footer;
 }
@@ -116,7 +120,7 @@ QWidget* GameWindow::buildResultPage()
         label->setAlignment(Qt::AlignCenter);
 
     m_playAgain = new QPushButton(buttonText(say(texts::PlayAgain), say(texts::KeyEnter)));
-    m_saveAgain = new QPushButton(say(texts::SaveAgain));
+    m_saveAgain = new QPushButton(buttonText(say(texts::SaveAgain), say(texts::KeySaveAgain)));
     setKind(m_saveAgain, "secondary");
     m_saveAgain->hide();
     m_close = new QPushButton(buttonText(say(texts::Close), say(texts::KeyEsc)));
@@ -171,7 +175,11 @@ void GameWindow::setKeys(const QString& keys)
         m_keys->setText(keys);
 }
 
-void GameWindow::setNote(const QString& note) { m_note->setText(note); }
+void GameWindow::setNote(const QString& note)
+{
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+}
 
 bool GameWindow::playPhraseSound(const Phrase& phrase)
 {
@@ -204,10 +212,13 @@ void GameWindow::finishRound(const RoundScore& score)
     m_resultDetail->setText(score.detail);
     m_stack->setCurrentWidget(m_resultPage);
     setNote({});
-    m_keys->setText(QStringLiteral("%1: %2     %3: %4")
-                        .arg(say(texts::KeyEnter), say(texts::PlayAgain), say(texts::KeyEsc), say(texts::Close)));
+    m_keys->setText(say(texts::ResultKeys));
     saveScore();
 }
+
+void GameWindow::saveAgain() { saveScore(); }
+
+bool GameWindow::canSaveAgain() const { return showingResult() && m_roundOpen && !m_saveAgain->isHidden(); }
 
 void GameWindow::saveScore()
 {
@@ -253,6 +264,11 @@ void GameWindow::keyPressEvent(QKeyEvent* event)
             return;
         case Qt::Key_Escape:
             close();
+            return;
+        case Qt::Key_S:
+        case Qt::Key_G:
+            if (canSaveAgain())
+                saveScore();
             return;
         default:
             break;

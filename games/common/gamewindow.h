@@ -43,6 +43,9 @@ public:
 
     // Starts a new round with the same phrases, fresh order.
     void playAgain();
+    // Tries again to store the finished round's row after a failure; nothing when it is stored already.
+    void saveAgain();
+    bool canSaveAgain() const;
 
 protected:
     void setPlayPage(QWidget* page);

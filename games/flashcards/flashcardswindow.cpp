@@ -58,6 +58,10 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
     }
+    // Turning the card over must not move the phrase: the second translation's line is kept when empty.
+    QSizePolicy keep = m_translation2->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_translation2->setSizePolicy(keep);
     inside->addWidget(m_again);
     inside->addStretch(1);
     inside->addWidget(m_phrase);
@@ -112,7 +116,7 @@ void FlashcardsWindow::showCard()
     m_again->setText(d.currentIsRepeat() ? say(Again) : QString());
     m_phrase->setText(p.text);
     m_translation->setText(d.revealed() ? p.translation : say(Hidden));
-    setRole(m_translation, d.revealed() ? "translation" : "secondary");
+    setRole(m_translation, d.revealed() ? "translation" : "hidden");
     m_translation2->setText(d.revealed() ? p.translation2 : QString());
     m_translation2->setVisible(d.revealed() && !p.translation2.trimmed().isEmpty());
     m_reveal->setVisible(!d.revealed());

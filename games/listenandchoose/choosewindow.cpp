@@ -96,13 +96,17 @@ void ChooseWindow::showQuestion()
 {
     m_progress->setText(say(PhraseOf).arg(m_quiz->number()).arg(m_quiz->total()));
     m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
-    // The phrase's text would give the answer away; it shows once the answer is found.
-    m_phrase->setText(QStringLiteral("…"));
     m_feedback->clear();
     m_next->setVisible(false);
     paintOptions();
-    listen();
+    // The phrase's text would make listening needless; it shows once the answer is found, or at once when
+    // there is no sound to hear.
+    const bool heard = listen();
+    m_phrase->setText(heard ? QStringLiteral("?") : phrases().at(m_quiz->question().phrase).text);
+    setRole(m_phrase, heard ? "secondary" : "phrase");
 }
+
+QString ChooseWindow::shownPhrase() const { return m_phrase->text(); }
 
 void ChooseWindow::paintOptions()
 {
@@ -120,11 +124,7 @@ void ChooseWindow::paintOptions()
     }
 }
 
-void ChooseWindow::listen()
-{
-    if (!m_quiz->finished())
-        playPhraseSound(phrases().at(m_quiz->question().phrase));
-}
+bool ChooseWindow::listen() { return !m_quiz->finished() && playPhraseSound(phrases().at(m_quiz->question().phrase)); }
 
 void ChooseWindow::choose(int option)
 {
@@ -141,6 +141,7 @@ void ChooseWindow::choose(int option)
     setRole(m_feedback, "good");
     m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
     m_phrase->setText(phrases().at(m_quiz->question().phrase).text);
+    setRole(m_phrase, "phrase");
     const bool last = m_quiz->number() == m_quiz->total();
     m_next->setText(buttonText(say(last ? SeeResult : Next), say(texts::KeyEnter)));
     m_next->setVisible(true);

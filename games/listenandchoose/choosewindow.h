@@ -19,6 +19,7 @@ public:
     explicit ChooseWindow(const GameContext& context, QWidget* parent = nullptr);
 
     const ChooseQuiz& quiz() const { return *m_quiz; }
+    QString shownPhrase() const;
 
 protected:
     void startRound() override;
@@ -28,7 +29,7 @@ private:
     void showQuestion();
     void choose(int option);
     void next();
-    void listen();
+    bool listen();
     void paintOptions();
 
     std::unique_ptr<ChooseQuiz> m_quiz;

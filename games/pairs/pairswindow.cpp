@@ -27,7 +27,7 @@ namespace {
             setKind(this, "card");
             setFocusPolicy(Qt::NoFocus);
             setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-            setMinimumSize(120, 80);
+            setMinimumSize(110, 60);
             auto* layout = new QVBoxLayout(this);
             layout->setContentsMargins(8, 6, 8, 6);
             m_label = new QLabel;
@@ -50,6 +50,9 @@ namespace {
     };
 
     constexpr int MismatchShowMs = 1400;
+    constexpr int CardMaxWidth = 280;
+    constexpr int CardMaxHeight = 140;
+    constexpr int CardGap = 12;
 }
 
 PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
@@ -82,9 +85,10 @@ PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
     column->addLayout(top);
 
     m_gridHolder = new QWidget;
+    m_gridHolder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_grid = new QGridLayout(m_gridHolder);
     m_grid->setContentsMargins(0, 0, 0, 0);
-    m_grid->setSpacing(12);
+    m_grid->setSpacing(CardGap);
     const int cards = 2 * static_cast<int>(m_phraseOfPair.size());
     m_columns = boardColumns(cards);
     for (int i = 0; i < cards; ++i) {
@@ -96,7 +100,17 @@ PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
         m_grid->addWidget(card, i / m_columns, i % m_columns);
         m_cards << card;
     }
-    column->addWidget(m_gridHolder, 1);
+    // Few cards would grow into slabs: the board keeps card-sized cards and sits in the middle of the page.
+    const int rows = (cards + m_columns - 1) / m_columns;
+    m_gridHolder->setMaximumSize(
+        m_columns * CardMaxWidth + (m_columns - 1) * CardGap, rows * CardMaxHeight + (rows - 1) * CardGap);
+    auto* centred = new QHBoxLayout;
+    centred->addStretch(1);
+    centred->addWidget(m_gridHolder, 100);
+    centred->addStretch(1);
+    column->addStretch(1);
+    column->addLayout(centred, 100);
+    column->addStretch(1);
 
     m_hideTimer = new QTimer(this);
     m_hideTimer->setSingleShot(true);

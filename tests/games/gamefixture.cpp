@@ -9,6 +9,21 @@
 
 namespace gametest {
 
+LockHolder::LockHolder(const QString& path, int holdMs)
+{
+    m_thread = std::thread([this, path, holdMs] {
+        const platform::Database db = platform::Database::openFile(path);
+        db.executeScript(QStringLiteral("BEGIN IMMEDIATE"));
+        m_held.store(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+        db.executeScript(QStringLiteral("ROLLBACK"));
+    });
+    while (!m_held.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+LockHolder::~LockHolder() { m_thread.join(); }
+
 void createUserDatabase(const QString& path)
 {
     const platform::Database db = platform::Database::openFile(path, true);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <thread>
+
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -59,6 +62,18 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// Another program's connection holding the write lock of a database for a while.
+class LockHolder
+{
+public:
+    LockHolder(const QString& path, int holdMs);
+    ~LockHolder();
+
+private:
+    std::thread m_thread;
+    std::atomic<bool> m_held { false };
 };
 
 void createUserDatabase(const QString& path);

@@ -113,6 +113,26 @@ private Q_SLOTS:
         QCOMPARE(window.resultHeadline(), QStringLiteral("3 / 4"));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Escucha y elige|3 / 4|3" });
     }
+
+    void withoutItsSoundAPhraseIsReadInstead()
+    {
+        gametest::Launch launch;
+        Exchange x = launch.exchange(3);
+        for (const Phrase& p : x.phrases)
+            QFile::remove(p.soundPath);
+        x.phrases[1].soundPath.clear();
+        ChooseWindow window(launch.context(choose::activity(), x));
+        gametest::showWindow(&window);
+        for (int i = 0; i < 3; ++i) {
+            const ChoiceQuestion q = window.quiz().question();
+            QCOMPARE(window.shownPhrase(), window.phrases()[q.phrase].text);
+            QVERIFY2(window.note().contains("is missing"), qPrintable(window.note()));
+            gametest::sendKey(&window, Qt::Key_1 + q.answer);
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QVERIFY(launch.sound.played.isEmpty());
+        QCOMPARE(launch.rows().size(), 1);
+    }
 };
 
 QTEST_MAIN(TestChoose)

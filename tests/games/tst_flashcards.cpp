@@ -122,12 +122,35 @@ private Q_SLOTS:
         FlashcardsWindow window(launch.context(flashcards::activity(), x));
         gametest::showWindow(&window);
         QVERIFY(launch.sound.played.isEmpty());
-        QVERIFY2(window.note().contains("Falta el sonido") && window.note().contains("~prl11.wav"),
+        QVERIFY2(window.note().contains("Falta el archivo de sonido") && window.note().contains("~prl11.wav"),
             qPrintable(window.note()));
         gametest::sendKey(&window, Qt::Key_Space);
         gametest::sendKey(&window, Qt::Key_1);
         QVERIFY(window.showingResult());
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Tarjetas|1 / 1|1" });
+    }
+
+    void aLockedDatabaseIsReportedThenTheRowGoesInOnce()
+    {
+        gametest::Launch launch;
+        FlashcardsWindow window(launch.context(flashcards::activity(), launch.exchange(1)));
+        gametest::showWindow(&window);
+        gametest::sendKey(&window, Qt::Key_Space);
+        {
+            gametest::LockHolder lock(launch.database(), 5600);
+            gametest::sendKey(&window, Qt::Key_1);
+            QVERIFY(window.showingResult());
+            QCOMPARE(window.lastSave().status, SaveStatus::Locked);
+            QCOMPARE(launch.dialogs.messages.size(), 1);
+            QVERIFY(launch.dialogs.messages.first().contains("stayed locked"));
+            QVERIFY(window.canSaveAgain());
+        }
+        QVERIFY(launch.rows().isEmpty());
+        window.saveAgain();
+        QVERIFY(window.lastSave().saved());
+        QVERIFY(!window.canSaveAgain());
+        window.saveAgain(); // already stored: not a second row
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Flashcards|1 / 1|1" });
     }
 
     void aScoreThatCannotBeSavedIsReportedNotHalfWritten()

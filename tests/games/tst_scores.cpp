@@ -27,29 +27,6 @@ int rowCount(const QString& path)
     return Database::openFile(path).query(QStringLiteral("SELECT count(*) FROM tblscores")).text(0, 0).toInt();
 }
 
-// Another program's connection holding the write lock for a while.
-class LockHolder
-{
-public:
-    LockHolder(const QString& path, int holdMs)
-    {
-        m_thread = std::thread([this, path, holdMs] {
-            const Database db = Database::openFile(path);
-            db.executeScript(QStringLiteral("BEGIN IMMEDIATE"));
-            m_held.store(true);
-            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
-            db.executeScript(QStringLiteral("ROLLBACK"));
-        });
-        while (!m_held.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ~LockHolder() { m_thread.join(); }
-
-private:
-    std::thread m_thread;
-    std::atomic<bool> m_held { false };
-};
-
 }
 
 class TestScores : public QObject
@@ -166,7 +143,7 @@ private Q_SLOTS:
         QElapsedTimer timer;
         SaveResult result;
         {
-            LockHolder lock(launch.database(), 1200);
+            gametest::LockHolder lock(launch.database(), 1200);
             timer.start();
             result = ScoreWriter(launch.database()).write(row());
         }
@@ -181,7 +158,7 @@ private Q_SLOTS:
         QElapsedTimer timer;
         SaveResult result;
         {
-            LockHolder lock(launch.database(), 6000);
+            gametest::LockHolder lock(launch.database(), 6000);
             timer.start();
             result = ScoreWriter(launch.database()).write(row());
             QCOMPARE(result.status, SaveStatus::Locked);
