@@ -104,7 +104,7 @@ QDate Read_Date_Checked(const QString& text)
     if (date.isValid())
         return date;
     // Written by an earlier version in the short date format, whose two-digit year Qt reads in the 1900s.
-    const QLocale locale = QLocale::system();
+    const QLocale locale; // the system's, unless the program chose another
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     date = locale.toDate(stored, format);
     if (date.isValid() && !format.contains(QStringLiteral("yyyy")) && date.year() < 2000)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QMap>
 #include <QStringList>
 #include <QVector>
@@ -56,6 +58,8 @@ public:
         QString* error) override
     {
         started.push_back({ program, arguments, workingFolder });
+        if (onStart)
+            onStart();
         if (!succeed && error)
             *error = QStringLiteral("The program could not be started.");
         return succeed;
@@ -68,6 +72,7 @@ public:
     };
     QVector<Start> started;
     bool succeed = true;
+    std::function<void()> onStart; // runs at each start, to look at the program's state at that moment
 };
 
 class Sound : public platform::Sound
@@ -124,10 +129,13 @@ public:
     {
         ++eventPasses;
         ms += step;
+        if (onEvents)
+            onEvents();
     }
     qint64 ms = 0;
     qint64 step = 10;
     int eventPasses = 0;
+    std::function<void()> onEvents; // runs at each pass, to act in the middle of a wait
     QDateTime dateTime { QDate(2026, 12, 8), QTime(10, 0) };
 };
 
