@@ -1,0 +1,304 @@
+#include "frmadmin.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyle>
+
+#include "app/endprogram.h"
+#include "app/frmmsgbox.h"
+#include "app/modmain.h"
+#include "app/placement.h"
+#include "app/tilebackground.h"
+#include "app/util/files.h"
+#include "app/util/sounds.h"
+#include "platform/services.h"
+#include "resources/resourcepaths.h"
+#include "students/scores.h"
+#include "students/userdatabase.h"
+
+using platform::twips;
+
+namespace {
+constexpr int WindowWidth = 11700;
+constexpr int WindowHeight = 7920;
+constexpr int TreeLeft = 360;
+constexpr int TreeWidth = 4560;
+constexpr int ListLeft = 5100;
+constexpr int ListWidth = 6240;
+constexpr int PanesTop = 1260;
+constexpr int PanesHeight = 5640;
+const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
+
+const QString Heading = QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;");
+const QString PaneStyle = QStringLiteral(
+    "QTreeWidget { background: rgba(255,255,255,225); border: 1px solid #8aa5b8; border-radius: 6px; "
+    "font-size: 10pt; }"
+    "QTreeWidget::item { padding: 2px 0; }"
+    "QTreeWidget::item:selected { background: #a8dadc; color: #1d3557; }"
+    "QTreeWidget::item:hover:!selected { background: #e8f4f5; }"
+    "QHeaderView::section { background: #457b9d; color: white; font-weight: bold; padding: 3px 4px; "
+    "border: none; border-right: 1px solid #a8dadc; }"
+    "QHeaderView { background: #457b9d; border-top-left-radius: 6px; border-top-right-radius: 6px; }");
+
+// While a view is built, the pointer says so.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+}
+
+void Show_Admin_Window(QWidget* parent)
+{
+    frmAdmin form(parent);
+    form.exec();
+}
+
+frmAdmin::frmAdmin(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setModal(true);
+    buildControls();
+    Form_Load();
+}
+
+void frmAdmin::buildControls()
+{
+    setObjectName(QStringLiteral("frmAdmin"));
+    setFixedSize(twips(WindowWidth), twips(WindowHeight));
+    Center_On_Screen(this);
+
+    lblView = new QLabel(this);
+    lblView->setGeometry(twips(TreeLeft), twips(270), twips(TreeWidth), twips(360));
+    lblView->setStyleSheet(Heading);
+    cboView = new QComboBox(this);
+    cboView->setObjectName(QStringLiteral("cboView"));
+    cboView->setGeometry(twips(TreeLeft), twips(660), twips(TreeWidth), twips(450));
+    cboView->setIconSize(QSize(20, 20));
+    cboView->setStyleSheet(QStringLiteral("font-size: 11pt;"));
+    connect(cboView, &QComboBox::activated, this, [this] { cboView_Click(); });
+
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setGeometry(twips(TreeLeft), twips(PanesTop), twips(TreeWidth), twips(PanesHeight));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setIconSize(QSize(20, 20));
+    TreeView1->setUniformRowHeights(true);
+    // A click toggles a top node already; a double click would toggle it back.
+    TreeView1->setExpandsOnDoubleClick(false);
+    TreeView1->setStyleSheet(PaneStyle);
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
+
+    lblList = new QLabel(this);
+    lblList->setObjectName(QStringLiteral("lblList"));
+    lblList->setGeometry(twips(ListLeft), twips(660), twips(ListWidth), twips(450));
+    lblList->setStyleSheet(Heading);
+    lblList->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(twips(ListLeft), twips(PanesTop), twips(ListWidth), twips(PanesHeight));
+    ListView1->setColumnCount(4);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setAlternatingRowColors(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->setStyleSheet(PaneStyle + QStringLiteral("QTreeWidget { alternate-background-color: #f1f7f8; }"));
+    Fit_Columns();
+
+    btnClearDatabase = new QPushButton(this);
+    btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
+    btnClearDatabase->setGeometry(twips(ListLeft + ListWidth - 3600), twips(7080), twips(3600), twips(540));
+    btnClearDatabase->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    btnClearDatabase->setStyleSheet(QStringLiteral("font-size: 10pt; font-weight: bold; color: #9b2226;"));
+    btnClearDatabase->setAutoDefault(false);
+    connect(btnClearDatabase, &QPushButton::pressed, this, [] { Play_Click(); });
+    connect(btnClearDatabase, &QPushButton::released, this, [] { Play_Click(); });
+    connect(btnClearDatabase, &QPushButton::clicked, this, [this] { btnClearDatabase_Click(); });
+}
+
+void frmAdmin::Form_Load()
+{
+    for (int c = 1; c < 4; ++c)
+        ListView1->headerItem()->setText(c, Caption(46 + c));
+    ListView1->headerItem()->setText(0, QString());
+    for (int c = 1; c < 4; ++c)
+        ListView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+    setWindowTitle(Caption(54));
+    btnClearDatabase->setText(Caption(56));
+    const int buttonWidth = std::max(twips(3600), btnClearDatabase->sizeHint().width() + twips(360));
+    btnClearDatabase->setGeometry(twips(ListLeft + ListWidth) - buttonWidth, btnClearDatabase->y(), buttonWidth,
+        btnClearDatabase->height());
+    lblView->setText(Caption(52));
+    Fit_Columns();
+
+    ImageList2.clear();
+    ImageList2.push_back(QPixmap());
+    for (int i = 1; i <= ScorePictureCount; ++i)
+        ImageList2.push_back(QPixmap(resources::iconResource(100 + i)));
+
+    cboView->clear();
+    cboView->addItem(nodeIcon(1, 1), Caption(50));
+    cboView->addItem(nodeIcon(ActivityPicture, ActivityPicture), Caption(46));
+    cboView->addItem(nodeIcon(SubjectPicture, SubjectPicture), Caption(10));
+    cboView->setCurrentIndex(-1);
+    TreeView1->setProperty("tag", QString());
+}
+
+QIcon frmAdmin::nodeIcon(int picture, int selectedPicture) const
+{
+    if (picture <= 0 || picture >= ImageList2.size())
+        return QIcon();
+    QIcon icon;
+    icon.addPixmap(ImageList2[picture], QIcon::Normal);
+    // Given explicitly, or the style would tint a face with the highlight colour.
+    const int selected = selectedPicture > 0 && selectedPicture < ImageList2.size() ? selectedPicture : picture;
+    icon.addPixmap(ImageList2[selected], QIcon::Selected);
+    return icon;
+}
+
+int frmAdmin::shownView() const
+{
+    bool ok = false;
+    const int view = TreeView1->property("tag").toString().toInt(&ok);
+    return ok ? view : -1;
+}
+
+void frmAdmin::cboView_Click()
+{
+    if (cboView->currentIndex() >= 0)
+        Show_View(cboView->currentIndex());
+}
+
+void frmAdmin::Show_View(int view)
+{
+    TreeView1->setProperty("tag", QString::number(view));
+    TreeView1->clear();
+    ListView1->clear();
+    lblList->clear();
+    ListView1->headerItem()->setText(0, Caption(First_Column_Caption(view)));
+    Fit_Columns();
+
+    QString failure;
+    {
+        const WaitCursor wait;
+        const ScoreTree tree = Read_Score_Tree(view);
+        failure = tree.failure;
+        // The children are the same under every node: their icons are made once.
+        QVector<QIcon> childIcons;
+        childIcons.reserve(tree.children.size());
+        for (const ScoreNode& child : tree.children)
+            childIcons.push_back(nodeIcon(child.picture, child.selectedPicture));
+        QFont bold = TreeView1->font();
+        bold.setBold(true);
+
+        QList<QTreeWidgetItem*> tops;
+        tops.reserve(tree.top.size() + 1);
+        for (int j = 0; j < tree.top.size(); ++j) {
+            auto* node = new QTreeWidgetItem(QStringList { tree.top[j].text });
+            node->setIcon(0, nodeIcon(tree.top[j].picture, tree.top[j].selectedPicture));
+            node->setFont(0, bold);
+            if (view == StudentView && j == 0)
+                node->setForeground(0, QColor(0, 0, 255));
+            QList<QTreeWidgetItem*> children;
+            children.reserve(tree.children.size());
+            for (int k = 0; k < tree.children.size(); ++k) {
+                auto* child = new QTreeWidgetItem(QStringList { tree.children[k].text });
+                child->setIcon(0, childIcons[k]);
+                children.push_back(child);
+            }
+            // Filled before it joins the tree, so the view hears of each node once.
+            node->addChildren(children);
+            tops.push_back(node);
+        }
+        if (tree.placeholder) {
+            auto* placeholder = new QTreeWidgetItem(QStringList { Caption(55) });
+            placeholder->setData(0, PlaceholderRole, true);
+            QFont italic = TreeView1->font();
+            italic.setItalic(true);
+            placeholder->setFont(0, italic);
+            placeholder->setForeground(0, QColor(0x5c, 0x6b, 0x7a));
+            tops.push_back(placeholder);
+        }
+        TreeView1->addTopLevelItems(tops);
+    }
+    if (!failure.isEmpty())
+        frmMsgBox::Show_Notice(modMain.ProductName, failure);
+}
+
+void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
+{
+    if (!node || node->data(0, PlaceholderRole).toBool())
+        return;
+    if (!node->parent()) {
+        node->setExpanded(!node->isExpanded());
+        return;
+    }
+    try {
+        const QString parentText = node->parent()->text(0);
+        const QVector<ScoreLine> lines = Read_Score_Lines(shownView(), parentText, node->text(0));
+        QList<QTreeWidgetItem*> items;
+        items.reserve(lines.size());
+        for (const ScoreLine& line : lines) {
+            auto* item = new QTreeWidgetItem(QStringList { line.name, line.score, line.date, line.time });
+            for (int c = 1; c < 4; ++c)
+                item->setTextAlignment(c, Qt::AlignCenter);
+            items.push_back(item);
+        }
+        ListView1->clear();
+        ListView1->addTopLevelItems(items);
+        Fit_Columns();
+        lblList->setText(parentText + QStringLiteral("  \u203a  ") + node->text(0));
+    } catch (const std::exception& e) {
+        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+    }
+}
+
+void frmAdmin::btnClearDatabase_Click()
+{
+    platform::Dialogs& dialogs = *platform::services().dialogs;
+    const QString title = Caption(56);
+    const QString twoLines = QStringLiteral("\r\n\r\n");
+    if (!dialogs.askYesNo(Caption(57) + QLatin1Char(' ') + modMain.ProductName + twoLines + Caption(58), title,
+            platform::Icon::Question))
+        return;
+    if (!dialogs.askYesNo(modMain.ProductName + QLatin1Char(' ') + Caption(59) + twoLines + Caption(60), title,
+            platform::Icon::Warning))
+        return;
+    QString outcome;
+    try {
+        outcome = Delete_User_Database(Users_Path());
+    } catch (const std::exception& e) {
+        outcome = QString::fromUtf8(e.what());
+    }
+    if (outcome != QLatin1String("VALID")) {
+        dialogs.message(outcome, title, platform::Icon::Critical);
+        return;
+    }
+    // Only once the database is gone: until then an activity started from the main window may still need them.
+    Delete_Temp_Files();
+    frmMsgBox::Show_Notice(modMain.ProductName, Caption(61));
+    End_Program(0);
+}
+
+void frmAdmin::Fit_Columns()
+{
+    // The widths were made for a narrow system font; a date or header that would be cut widens its column.
+    for (int c = 0; c < 4; ++c) {
+        ListView1->resizeColumnToContents(c);
+        ListView1->setColumnWidth(c, std::max(ListView1->columnWidth(c), twips(ColumnWidths[c])));
+    }
+}
+
+void frmAdmin::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TileBackground(painter, *this, Background_Picture());
+}

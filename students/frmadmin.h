@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QIcon>
+#include <QPixmap>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVector>
+
+// Shows the tracked-scores window modally; for the main window's btnAdmin.
+void Show_Admin_Window(QWidget* parent);
+
+// The tracked-scores window: the recorded results by student, activity or subject, and the clearing of
+// the whole user database.
+class frmAdmin : public QDialog
+{
+    Q_OBJECT
+public:
+    // Marks the placeholder node, so that a name that happens to read like it is still a name.
+    static constexpr int PlaceholderRole = Qt::UserRole + 1;
+
+    explicit frmAdmin(QWidget* parent = nullptr);
+    void Form_Load();
+    // The view of the current entry of cboView.
+    void cboView_Click();
+    void TreeView1_NodeClick(QTreeWidgetItem* node);
+    void btnClearDatabase_Click();
+    // The view TreeView1 shows, from its tag; -1 before one is chosen.
+    int shownView() const;
+
+    QLabel* lblView;
+    QComboBox* cboView;
+    QTreeWidget* TreeView1;
+    QVector<QPixmap> ImageList2; // entries 1..43; entry 0 is a null picture
+    QLabel* lblList;
+    QTreeWidget* ListView1;
+    QPushButton* btnClearDatabase;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildControls();
+    void Show_View(int view);
+    void Fit_Columns();
+    QIcon nodeIcon(int picture, int selectedPicture) const;
+};

@@ -1,0 +1,254 @@
+#include <QtTest>
+
+#include "app/modmain.h"
+#include "platform/database.h"
+#include "students/scores.h"
+#include "students/userdatabase.h"
+#include "tests/admin/scoredata.h"
+#include "tests/support/fixtures.h"
+
+using platform::Database;
+using namespace scoredata;
+
+namespace {
+QStringList texts(const QVector<ScoreNode>& nodes)
+{
+    QStringList result;
+    for (const ScoreNode& n : nodes)
+        result << n.text;
+    return result;
+}
+
+QStringList rows(const QVector<ScoreLine>& lines)
+{
+    QStringList result;
+    for (const ScoreLine& l : lines)
+        result << QStringList { l.name, l.score, l.date, l.time }.join('|');
+    return result;
+}
+}
+
+class TestScores : public QObject
+{
+    Q_OBJECT
+private:
+    fixtures::ProgramFolder* m_program = nullptr;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_program = new fixtures::ProgramFolder;
+        fixtures::useProgramFolder(m_program->path());
+        modMain.DataDir = m_program->path();
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+    }
+    void cleanup() { delete m_program; }
+
+    void eachViewHangsTheWholeSecondListUnderEveryTopName()
+    {
+        addSchool();
+        const ScoreTree students = Read_Score_Tree(StudentView);
+        QCOMPARE(students.failure, QString());
+        QVERIFY(!students.placeholder);
+        QCOMPARE(texts(students.top), QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" }));
+        QCOMPARE(students.top[1].picture, 20);
+        QCOMPARE(students.top[2].selectedPicture, 40);
+        QCOMPARE(texts(students.children), QStringList({ "Dictation", "Flashcards", "Pairs" }));
+        QCOMPARE(students.children[0].picture, ActivityPicture);
+        QCOMPARE(students.children[0].selectedPicture, ActivityOpenPicture);
+
+        const ScoreTree activities = Read_Score_Tree(ActivityView);
+        QCOMPARE(texts(activities.top), QStringList({ "Dictation", "Flashcards", "Pairs" }));
+        QCOMPARE(texts(activities.children), QStringList({ "Animals", "Numbers", "Rock 'n' Roll *live*" }));
+        QCOMPARE(activities.children[2].picture, SubjectPicture);
+        QCOMPARE(activities.children[2].selectedPicture, SubjectPicture);
+
+        const ScoreTree subjects = Read_Score_Tree(SubjectView);
+        QCOMPARE(texts(subjects.top), QStringList({ "Animals", "Numbers", "Rock 'n' Roll *live*" }));
+        QCOMPARE(texts(subjects.children), texts(students.top));
+        QCOMPARE(subjects.children[0].picture, 5);
+    }
+
+    void placeholderWhenTheViewsNamesAreMissing()
+    {
+        Insert_Student("Zoe", "Adams", QVariant(), 5);
+        const ScoreTree students = Read_Score_Tree(StudentView);
+        QCOMPARE(texts(students.top), QStringList({ "Zoe Adams" }));
+        QVERIFY(students.children.isEmpty());
+        QVERIFY(students.placeholder);
+        for (int view : { ActivityView, SubjectView }) {
+            const ScoreTree tree = Read_Score_Tree(view);
+            QVERIFY(tree.top.isEmpty());
+            QVERIFY(tree.placeholder);
+            QCOMPARE(tree.failure, QString());
+        }
+        // A result without names can be reached from no node, so it counts as nothing recorded.
+        addScore("Zoe Adams", QVariant(), QVariant(), QVariant(), 5);
+        QVERIFY(Read_Score_Tree(ActivityView).placeholder);
+        QVERIFY(Read_Score_Tree(SubjectView).placeholder);
+    }
+
+    void emptyChildListLeavesTheTopNodesBare()
+    {
+        // An activity recorded without a subject: activities to show, no subject to hang under them.
+        addScore("Gone Student", QVariant(), "Flashcards", QVariant(), 5);
+        const ScoreTree activities = Read_Score_Tree(ActivityView);
+        QCOMPARE(texts(activities.top), QStringList({ "Flashcards" }));
+        QVERIFY(activities.children.isEmpty());
+        QVERIFY(!activities.placeholder);
+        // Subjects recorded for a student no longer in tblUsers, and no student left.
+        addScore("Gone Student", "Animals", "Flashcards", QVariant(), 5);
+        const ScoreTree subjects = Read_Score_Tree(SubjectView);
+        QCOMPARE(texts(subjects.top), QStringList({ "Animals" }));
+        QVERIFY(subjects.children.isEmpty());
+        QVERIFY(!subjects.placeholder);
+        QCOMPARE(subjects.failure, QString());
+    }
+
+    void oddStudentRowsStillMakeNodes()
+    {
+        Database::openFile(Users_Path())
+            .execute("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES (NULL, 'Solo', NULL), "
+                     "('Big', 'Face', 41), ('Neg', 'Face', -3)");
+        const ScoreTree tree = Read_Score_Tree(StudentView);
+        QCOMPARE(texts(tree.top), QStringList({ " Solo", "Big Face", "Neg Face" }));
+        // Past the faces the number would name an activity picture: no picture instead.
+        for (const ScoreNode& n : tree.top)
+            QCOMPARE(n.picture, 0);
+    }
+
+    void failureKeepsWhatWasReadAndSaysWhy()
+    {
+        addSchool();
+        Database::openFile(Users_Path()).execute("DROP VIEW qryActivities");
+        const ScoreTree students = Read_Score_Tree(StudentView);
+        QCOMPARE(students.top.size(), 3);
+        QVERIFY(students.children.isEmpty());
+        QVERIFY(!students.placeholder);
+        QVERIFY2(students.failure.contains("qryActivities"), qPrintable(students.failure));
+
+        QVERIFY(QFile::remove(Users_Path()));
+        const ScoreTree missing = Read_Score_Tree(SubjectView);
+        QVERIFY(missing.top.isEmpty());
+        QVERIFY(!missing.placeholder);
+        QVERIFY(missing.failure.contains("Users.dat"));
+        // Looking never creates the file.
+        QVERIFY(!QFile::exists(Users_Path()));
+    }
+
+    void linesOfEachViewInStoredOrder()
+    {
+        addSchool();
+        QCOMPARE(rows(Read_Score_Lines(StudentView, "Zoe Adams", "Flashcards")),
+            QStringList({ "Animals|90|2026-12-01|10:15:02", "Animals|70|2026-12-03|09:01:44",
+                "Numbers|9/10|2026-12-08|10:00:00" }));
+        QCOMPARE(rows(Read_Score_Lines(ActivityView, "Pairs", "Rock 'n' Roll *live*")),
+            QStringList({ "Dan O'Brien|Perfect|2026-12-07|12:00:00" }));
+        // NULL everywhere shows empty columns; odd dates and times show as they stand.
+        QCOMPARE(rows(Read_Score_Lines(SubjectView, "Numbers", "Dan O'Brien")),
+            QStringList({ "Pairs|||", "Pairs|12.5|8 Dec 2026|half past two" }));
+        QVERIFY(Read_Score_Lines(StudentView, "Tom Star*", "Flashcards").isEmpty());
+        QCOMPARE(Read_Score_Lines(StudentView, "Tom Star*", "Dictation").size(), 1);
+        // The names are values, not patterns or SQL.
+        QVERIFY(Read_Score_Lines(StudentView, "Tom Star%", "Dictation").isEmpty());
+        QVERIFY(Read_Score_Lines(StudentView, "x' OR '1'='1", "Flashcards").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Score_Lines(7, "Zoe Adams", "Flashcards"));
+    }
+
+    void scoreColumnTextWinsOverNumber_data()
+    {
+        QTest::addColumn<QVariant>("textScore");
+        QTest::addColumn<QVariant>("numberScore");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("text and number") << QVariant("8/10") << QVariant(80) << "8/10";
+        QTest::newRow("empty text") << QVariant(QString("")) << QVariant(70) << "70";
+        QTest::newRow("absent text") << QVariant() << QVariant(70.25) << "70.25";
+        QTest::newRow("text only") << QVariant("Good") << QVariant() << "Good";
+        QTest::newRow("neither") << QVariant() << QVariant() << "";
+        QTest::newRow("zero") << QVariant() << QVariant(0) << "0";
+        QTest::newRow("number as text") << QVariant(42) << QVariant(1) << "42";
+        QTest::newRow("text in the number column") << QVariant() << QVariant("n/a") << "n/a";
+    }
+
+    void scoreColumnTextWinsOverNumber()
+    {
+        QFETCH(QVariant, textScore);
+        QFETCH(QVariant, numberScore);
+        QFETCH(QString, shown);
+        // Through the file, so the column types take their part.
+        addScore("Zoe Adams", "Animals", "Flashcards", textScore, numberScore);
+        const auto lines = Read_Score_Lines(StudentView, "Zoe Adams", "Flashcards");
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].score, shown);
+    }
+
+    void readsWaitForAnActivityThatIsWriting()
+    {
+        addSchool();
+        {
+            const Writer writer(300);
+            QElapsedTimer timer;
+            timer.start();
+            const ScoreTree tree = Read_Score_Tree(StudentView);
+            QCOMPARE(tree.failure, QString());
+            QCOMPARE(tree.top.size(), 3);
+            QVERIFY(timer.elapsed() >= 250);
+        }
+        {
+            // The row being stored when the list was asked for is in it.
+            const Writer writer(200);
+            QCOMPARE(Read_Score_Lines(StudentView, "Zoe Adams", "Flashcards").size(), 5);
+        }
+    }
+
+    void deletingTheDatabaseTakesItsJournalAlong()
+    {
+        addSchool();
+        QFile journal(Users_Path() + "-journal");
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        journal.write("left over");
+        journal.close();
+        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
+        QVERIFY(!QFile::exists(Users_Path()));
+        QVERIFY(!journal.exists());
+        // Gone already: said so, nothing pretended.
+        QVERIFY(Delete_User_Database(Users_Path()).contains("Could not find file"));
+    }
+
+    void deletingWaitsForAWriteInProgress()
+    {
+        addSchool();
+        const Writer writer(300);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
+        QVERIFY(timer.elapsed() >= 250);
+        QVERIFY(!QFile::exists(Users_Path()));
+    }
+
+    void readOnlyDatabaseIsKept()
+    {
+        addSchool();
+        QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        const QString reason = Delete_User_Database(Users_Path());
+        QVERIFY(reason.contains("read-only"));
+        QVERIFY(QFile::exists(Users_Path()));
+        // Still readable as it was.
+        QCOMPARE(Read_Score_Tree(StudentView).top.size(), 3);
+        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void damagedDatabaseCanBeCleared()
+    {
+        QFile file(Users_Path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(3000, 'z'));
+        file.close();
+        QVERIFY(!Read_Score_Tree(StudentView).failure.isEmpty());
+        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
+        QVERIFY(!file.exists());
+    }
+};
+
+QTEST_MAIN(TestScores)
+#include "tst_scores.moc"
