@@ -1,0 +1,395 @@
+#include <QtTest>
+
+#include "app/endprogram.h"
+#include "app/frmmsgbox.h"
+#include "app/modmain.h"
+#include "app/util/apppath.h"
+#include "app/util/files.h"
+#include "platform/database.h"
+#include "resources/resourcepaths.h"
+#include "students/frmadmin.h"
+#include "students/scores.h"
+#include "students/userdatabase.h"
+#include "tests/admin/scoredata.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/modal.h"
+
+using platform::twips;
+using namespace scoredata;
+
+namespace {
+QStringList topTexts(const QTreeWidget* tree)
+{
+    QStringList result;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        result << tree->topLevelItem(i)->text(0);
+    return result;
+}
+
+QStringList childTexts(const QTreeWidgetItem* node)
+{
+    QStringList result;
+    for (int i = 0; i < node->childCount(); ++i)
+        result << node->child(i)->text(0);
+    return result;
+}
+
+QStringList listRows(const QTreeWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        result << QStringList { item->text(0), item->text(1), item->text(2), item->text(3) }.join('|');
+    }
+    return result;
+}
+
+QStringList headers(const QTreeWidget* list)
+{
+    QStringList result;
+    for (int c = 0; c < list->columnCount(); ++c)
+        result << list->headerItem()->text(c);
+    return result;
+}
+
+QTreeWidgetItem* child(const QTreeWidget* tree, const QString& top, const QString& name)
+{
+    const auto found = tree->findItems(top, Qt::MatchExactly);
+    if (found.isEmpty())
+        return nullptr;
+    for (int i = 0; i < found.first()->childCount(); ++i) {
+        if (found.first()->child(i)->text(0) == name)
+            return found.first()->child(i);
+    }
+    return nullptr;
+}
+
+bool samePicture(const QIcon& icon, const QString& resource, QIcon::Mode mode = QIcon::Normal)
+{
+    return icon.pixmap(16, 16, mode).toImage() == QIcon(resource).pixmap(16, 16).toImage();
+}
+}
+
+class TestFrmAdmin : public QObject
+{
+    Q_OBJECT
+private:
+    fixtures::ProgramFolder* m_program = nullptr;
+    fakes::Environment* m_env = nullptr;
+    int m_ended = 0;
+
+    void choose(frmAdmin& form, int view)
+    {
+        form.cboView->setCurrentIndex(view);
+        form.cboView_Click();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = new fakes::Environment;
+        m_program = new fixtures::ProgramFolder;
+        fixtures::useProgramFolder(m_program->path());
+        fixtures::loadNumberedCaptions();
+        modMain.DataDir = m_program->path();
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        m_ended = 0;
+        Set_End_Program_Handler([this](int) { ++m_ended; });
+    }
+    void cleanup()
+    {
+        Set_End_Program_Handler({});
+        delete m_program;
+        delete m_env;
+    }
+
+    void opensWithNothingChosen()
+    {
+        addSchool();
+        frmAdmin form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("T54"));
+        QCOMPARE(form.lblView->text(), QStringLiteral("T52"));
+        QCOMPARE(form.btnClearDatabase->text(), QStringLiteral("T56"));
+        QCOMPARE(form.cboView->count(), 3);
+        QCOMPARE(form.cboView->itemText(0), QStringLiteral("T50"));
+        QCOMPARE(form.cboView->itemText(1), QStringLiteral("T46"));
+        QCOMPARE(form.cboView->itemText(2), QStringLiteral("T10"));
+        QCOMPARE(form.cboView->currentIndex(), -1);
+        QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+        QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+        QCOMPARE(form.shownView(), -1);
+        QCOMPARE(headers(form.ListView1), QStringList({ "", "T47", "T48", "T49" }));
+        const int widths[] = { 2000, 1000, 1000, 1300 };
+        for (int c = 0; c < 4; ++c)
+            QVERIFY(form.ListView1->columnWidth(c) >= twips(widths[c]));
+        QCOMPARE(form.ImageList2.size(), 44);
+        for (int i = 1; i <= 43; ++i)
+            QVERIFY(!form.ImageList2[i].isNull());
+        // A click on nothing chosen does nothing.
+        form.cboView_Click();
+        QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+    }
+
+    void studentViewMarksTheAdministratorAndListsSubjects()
+    {
+        addSchool();
+        frmAdmin form;
+        choose(form, StudentView);
+        QCOMPARE(form.shownView(), 0);
+        QCOMPARE(form.TreeView1->property("tag").toString(), QStringLiteral("0"));
+        QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T10"));
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" }));
+        for (int i = 0; i < 3; ++i) {
+            QTreeWidgetItem* node = form.TreeView1->topLevelItem(i);
+            QVERIFY(node->font(0).bold());
+            QCOMPARE(childTexts(node), QStringList({ "Dictation", "Flashcards", "Pairs" }));
+            QVERIFY(!node->child(0)->font(0).bold());
+            // Blue for the first row only.
+            QCOMPARE(node->foreground(0).color() == QColor(0, 0, 255), i == 0);
+        }
+        QTreeWidgetItem* dan = form.TreeView1->topLevelItem(1);
+        QVERIFY(samePicture(dan->icon(0), resources::facePicture(20)));
+        QVERIFY(samePicture(dan->icon(0), resources::facePicture(20), QIcon::Selected));
+        QVERIFY(samePicture(dan->child(0)->icon(0), resources::scoresActivityPicture(false)));
+        QVERIFY(samePicture(dan->child(0)->icon(0), resources::scoresActivityPicture(true), QIcon::Selected));
+
+        form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
+        QCOMPARE(listRows(form.ListView1),
+            QStringList({ "Animals|90|2026-12-01|10:15:02", "Animals|70|2026-12-03|09:01:44",
+                "Numbers|9/10|2026-12-08|10:00:00" }));
+        // The quote in the parent's name is just a letter.
+        form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
+        QCOMPARE(listRows(form.ListView1),
+            QStringList({ "Rock 'n' Roll *live*|Perfect|2026-12-07|12:00:00", "Numbers|||",
+                "Numbers|12.5|8 Dec 2026|half past two" }));
+        // A pair without results empties the list.
+        form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Dictation"));
+        QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void activityAndSubjectViews()
+    {
+        addSchool();
+        frmAdmin form;
+        choose(form, ActivityView);
+        QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T50"));
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
+        QTreeWidgetItem* pairs = form.TreeView1->topLevelItem(2);
+        QCOMPARE(childTexts(pairs), QStringList({ "Animals", "Numbers", "Rock 'n' Roll *live*" }));
+        QVERIFY(samePicture(pairs->icon(0), resources::scoresActivityPicture(true), QIcon::Selected));
+        QVERIFY(samePicture(pairs->child(2)->icon(0), resources::scoresSubjectPicture()));
+        // No student is blue in the other views.
+        QVERIFY(form.TreeView1->topLevelItem(0)->foreground(0).color() != QColor(0, 0, 255));
+        form.TreeView1_NodeClick(pairs->child(2));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Dan O'Brien|Perfect|2026-12-07|12:00:00" }));
+
+        choose(form, SubjectView);
+        QCOMPARE(form.shownView(), 2);
+        // A new view starts with an empty list.
+        QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+        QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T46"));
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "Animals", "Numbers", "Rock 'n' Roll *live*" }));
+        QTreeWidgetItem* rock = form.TreeView1->topLevelItem(2);
+        QCOMPARE(childTexts(rock), QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" }));
+        QVERIFY(samePicture(rock->child(2)->icon(0), resources::facePicture(40)));
+        QVERIFY(rock->child(0)->foreground(0).color() != QColor(0, 0, 255));
+        form.TreeView1_NodeClick(rock->child(2));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Dictation|61|2026-12-08|10:00:00" }));
+    }
+
+    void placeholdersWhenNothingIsTracked()
+    {
+        Insert_Student("Zoe", "Adams", QVariant(), 5);
+        Insert_Student("Ana", "Ruiz", QVariant(), 6);
+        frmAdmin form;
+        choose(form, StudentView);
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "Zoe Adams", "Ana Ruiz", "T55" }));
+        QTreeWidgetItem* placeholder = form.TreeView1->topLevelItem(2);
+        QVERIFY(placeholder->icon(0).isNull());
+        QCOMPARE(placeholder->childCount(), 0);
+        for (int view : { ActivityView, SubjectView }) {
+            choose(form, view);
+            QCOMPARE(topTexts(form.TreeView1), QStringList({ "T55" }));
+            QVERIFY(form.TreeView1->topLevelItem(0)->icon(0).isNull());
+            form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
+            QVERIFY(!form.TreeView1->topLevelItem(0)->isExpanded());
+        }
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void activityNamedLikeThePlaceholderIsStillAnActivity()
+    {
+        Insert_Student("Zoe", "Adams", QVariant(), 5);
+        addScore("Zoe Adams", "Animals", "T55", QVariant(), 3);
+        frmAdmin form;
+        choose(form, ActivityView);
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "T55" }));
+        form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
+        QVERIFY(form.TreeView1->topLevelItem(0)->isExpanded());
+        form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0)->child(0));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Zoe Adams|3|2026-12-08|10:00:00" }));
+    }
+
+    void aClickTogglesATopNodeOnceWhereverItLands()
+    {
+        addSchool();
+        frmAdmin form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        choose(form, StudentView);
+        QTreeWidgetItem* zoe = form.TreeView1->topLevelItem(0);
+        const QRect text = form.TreeView1->visualItemRect(zoe);
+        const QPoint arrow(text.left() - form.TreeView1->indentation() / 2, text.center().y());
+        QWidget* viewport = form.TreeView1->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, text.center());
+        QVERIFY(zoe->isExpanded());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, text.center());
+        QVERIFY(!zoe->isExpanded());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, arrow);
+        QVERIFY(zoe->isExpanded());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, arrow);
+        QVERIFY(!zoe->isExpanded());
+        // A click on a child lists its results and leaves the tree as it is.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, text.center());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, form.TreeView1->visualItemRect(zoe->child(1)).center());
+        QVERIFY(zoe->isExpanded());
+        QCOMPARE(form.ListView1->topLevelItemCount(), 3);
+    }
+
+    void failedListingKeepsTheOldResults()
+    {
+        addSchool();
+        frmAdmin form;
+        choose(form, StudentView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
+        const QStringList before = listRows(form.ListView1);
+        QCOMPARE(before.size(), 3);
+        platform::Database::openFile(Users_Path()).execute("ALTER TABLE tblscores RENAME COLUMN nTime TO nHour");
+        ModalScript script;
+        form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
+        QCOMPARE(script.notices.size(), 1);
+        QVERIFY2(script.notices[0].contains("nTime"), qPrintable(script.notices[0]));
+        QCOMPARE(listRows(form.ListView1), before);
+        QVERIFY(QFile::remove(Users_Path()));
+        form.TreeView1_NodeClick(child(form.TreeView1, "Tom Star*", "Dictation"));
+        QCOMPARE(script.notices.size(), 2);
+        QVERIFY(script.notices[1].contains("Users.dat"));
+        QCOMPARE(listRows(form.ListView1), before);
+    }
+
+    void failedViewShowsTheTopNodesAndSaysWhy()
+    {
+        addSchool();
+        platform::Database::openFile(Users_Path()).execute("DROP VIEW qrySubjects");
+        frmAdmin form;
+        ModalScript script;
+        choose(form, ActivityView);
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
+        QCOMPARE(form.TreeView1->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(script.notices.size(), 1);
+        QVERIFY(script.notices[0].contains("qrySubjects"));
+        choose(form, SubjectView);
+        QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+        QCOMPARE(script.notices.size(), 2);
+    }
+
+    void answeringNoKeepsEverything_data()
+    {
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::newRow("no to the first question") << QList<bool> { false };
+        QTest::newRow("no to the second question") << QList<bool> { true, false };
+    }
+
+    void answeringNoKeepsEverything()
+    {
+        QFETCH(QList<bool>, answers);
+        addSchool();
+        modMain.WindowHandle = 4242;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        QFile file(exchange);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        frmAdmin form;
+        m_env->dialogs.answers = answers;
+        m_env->dialogs.defaultAnswer = true;
+        form.btnClearDatabase_Click();
+        QCOMPARE(m_env->dialogs.shown.size(), answers.size());
+        QVERIFY(m_env->dialogs.shown[0].question);
+        QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T56"));
+        QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T57 Parlanta Alemán\r\n\r\nT58"));
+        if (answers.size() == 2) {
+            QCOMPARE(m_env->dialogs.shown[1].title, QStringLiteral("T56"));
+            QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("Parlanta Alemán T59\r\n\r\nT60"));
+        }
+        QCOMPARE(m_ended, 0);
+        QCOMPARE(Read_Students().size(), 3);
+        QVERIFY(QFile::exists(exchange));
+        QFile::remove(exchange);
+    }
+
+    void clearingDeletesTheDatabaseAndEndsTheProgram()
+    {
+        addSchool();
+        modMain.WindowHandle = 4243;
+        modMain.StudyPhraseCount = 2;
+        const QStringList exchange { Get_Temp_Path() + Exchange_File_Name(),
+            Get_Temp_Path() + Exchange_Sound_File_Name(1), Get_Temp_Path() + Exchange_Sound_File_Name(2) };
+        for (const QString& name : exchange) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        frmAdmin form;
+        m_env->dialogs.answers = { true, true };
+        ModalScript script;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, form.btnClearDatabase_Click());
+        QCOMPARE(m_env->dialogs.shown.size(), 2);
+        QCOMPARE(script.notices, QStringList({ "T61" }));
+        QCOMPARE(m_ended, 1);
+        QVERIFY(!QFile::exists(Users_Path()));
+        for (const QString& name : exchange)
+            QVERIFY2(!QFile::exists(name), qPrintable(name));
+    }
+
+    void clearingThatCannotDeleteSaysWhyAndCarriesOn_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("made read-only") << true;
+        QTest::newRow("deleted behind the program's back") << false;
+    }
+
+    void clearingThatCannotDeleteSaysWhyAndCarriesOn()
+    {
+        QFETCH(bool, readOnly);
+        addSchool();
+        modMain.WindowHandle = 4244;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        QFile file(exchange);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        else
+            QVERIFY(QFile::remove(Users_Path()));
+        frmAdmin form;
+        m_env->dialogs.answers = { true, true };
+        ModalScript script;
+        form.btnClearDatabase_Click();
+        QCOMPARE(m_ended, 0);
+        QVERIFY(script.notices.isEmpty());
+        QCOMPARE(m_env->dialogs.shown.size(), 3);
+        const fakes::Message& failure = m_env->dialogs.shown[2];
+        QVERIFY(!failure.question);
+        QVERIFY(failure.text.contains("Users.dat"));
+        QVERIFY(failure.text.contains(readOnly ? "read-only" : "Could not find file"));
+        QCOMPARE(QFile::exists(Users_Path()), readOnly);
+        // The launch's files stay for an activity that may still be reading them.
+        QVERIFY(QFile::exists(exchange));
+        QFile::remove(exchange);
+        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+};
+
+QTEST_MAIN(TestFrmAdmin)
+#include "tst_frmadmin.moc"
