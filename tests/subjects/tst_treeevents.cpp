@@ -1,0 +1,457 @@
+#include <QtTest>
+
+#include <QMenu>
+
+#include "app/frmmsgbox.h"
+#include "app/modmain.h"
+#include "app/util/apppath.h"
+#include "app/util/rnd.h"
+#include "platform/database.h"
+#include "subjects/subjectchecks.h"
+#include "subjects/subjecttree.h"
+#include "subjects/treeevents.h"
+#include "subjects/treenode.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/subjectfixtures.h"
+
+namespace {
+QStringList childTexts(const QTreeWidgetItem* node)
+{
+    QStringList texts;
+    for (int i = 0; i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
+}
+
+// Scripted numbers for the draws, repeated from the start when they run out.
+std::function<double()> numbers(QVector<double> values)
+{
+    return [values, i = 0]() mutable { return values[i++ % values.size()]; };
+}
+}
+
+class TestTreeEvents : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_temp;
+    std::unique_ptr<fixtures::ProgramFolder> m_folder;
+    std::unique_ptr<fakes::Environment> m_env;
+    std::unique_ptr<QWidget> m_window;
+    QTreeWidget* m_widget = nullptr;
+    QMenu* m_menu = nullptr;
+    QAction* m_listen = nullptr;
+    FileList m_file1;
+    FileList m_file2;
+    std::unique_ptr<SubjectTree> m_tree;
+    std::unique_ptr<TreeEvents> m_events;
+
+    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
+    QString virtualFile(const QString& name) const { return modMain.VirtualSubjectsDir + name; }
+    QTreeWidgetItem* top(int n) const { return m_widget->topLevelItem(n - 1); }
+    QTreeWidgetItem* subjectNamed(const QString& text) const
+    {
+        const auto found = m_widget->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    void build()
+    {
+        m_tree->Create_Folders();
+        m_tree->Get_Subjects();
+        m_tree->Get_vSubjects();
+    }
+    void click(QTreeWidgetItem* node)
+    {
+        m_widget->setCurrentItem(node);
+        m_events->TreeFolders_NodeClick(node);
+    }
+    // A click of the real mouse on the node's text.
+    void mouseClick(QTreeWidgetItem* node, bool twice = false)
+    {
+        m_widget->scrollToItem(node);
+        // Through the window, so that a double click arrives as the system sends it: press, release, press,
+        // double click, release.
+        const QPoint at = m_widget->viewport()->mapTo(m_window.get(), m_widget->visualItemRect(node).center());
+        if (twice)
+            QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
+        else
+            QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
+
+    void init()
+    {
+        m_folder = std::make_unique<fixtures::ProgramFolder>();
+        fixtures::useProgramFolder(m_folder->path());
+        fixtures::loadNumberedCaptions();
+        modMain.InstalledSubjectsDir = m_folder->file("T10/");
+        modMain.VirtualSubjectsDir = m_folder->file("T11/");
+        m_env = std::make_unique<fakes::Environment>();
+        m_file1 = FileList();
+        m_file1.setPath(modMain.InstalledSubjectsDir);
+        m_file1.setPattern("*.ale");
+        m_file2 = FileList();
+        m_file2.setPath(modMain.VirtualSubjectsDir);
+        m_file2.setPattern("*.vale");
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(400, 600);
+        m_widget = new QTreeWidget(m_window.get());
+        m_widget->setGeometry(0, 0, 400, 600);
+        m_widget->setHeaderHidden(true);
+        m_menu = new QMenu(m_window.get());
+        m_listen = m_menu->addAction("T112");
+        m_menu->addAction("T111");
+        m_tree = std::make_unique<SubjectTree>(m_widget, &m_file1, &m_file2);
+        m_events = std::make_unique<TreeEvents>(m_widget, &m_file1, m_window.get(), m_menu, m_listen);
+    }
+
+    void cleanup()
+    {
+        Set_Rnd_Script({});
+        m_events.reset();
+        m_tree.reset();
+        m_window.reset();
+        frmMsgBox::Unload();
+        m_env.reset();
+    }
+
+    void subjectChecks()
+    {
+        fixtures::writeInstalledSubject(installed("good.ale"), fixtures::numberedPhrases(2));
+        fixtures::writeBrokenFile(installed("broken.ale"));
+        {
+            const auto db = platform::Database::openFile(installed("bare.ale"), true);
+            db.executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY);"
+                             "CREATE TABLE tblProperties (tProgramCode TEXT);");
+        }
+        QCOMPARE(Check_Subject("good.ale"), QStringLiteral("VALID"));
+        QVERIFY(Check_Subject("broken.ale") != "VALID");
+        QVERIFY(Check_Subject("missing.ale").contains("missing.ale"));
+        // No properties row is as bad as no file.
+        QVERIFY(Check_Subject("bare.ale") != "VALID");
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+
+        m_env->dialogs.answers << false << true;
+        Report_Subject_Problem("gone.ale", "Could not find file");
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("Could not find file\r\n\r\ngone.aleT6\r\n\r\nT135"));
+        QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T103"));
+        QVERIFY(m_env->dialogs.shown[0].question);
+        QVERIFY(m_env->shell.opened.isEmpty());
+        Report_Subject_Problem("gone.ale", "x");
+        QCOMPARE(m_env->shell.opened, QStringList { Get_App_Path() + "T95" }); // offline: the local page
+    }
+
+    void withoutInstalledSubjectsEveryClickSaysSo()
+    {
+        build();
+        click(top(3));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(modMain.InstalledSubjectsDir));
+        QCOMPARE(m_env->dialogs.shown[0].text,
+            "T131 \r\n\r\n" + folder + QDir::separator() + "\r\n\r\nT132\r\n");
+        QCOMPARE(top(3)->childCount(), 0);
+        click(top(1)->child(0)); // the placeholder
+        QCOMPARE(m_env->dialogs.shown.size(), 2);
+        QCOMPARE(m_widget->currentItem(), top(1)->child(0));
+    }
+
+    void foldersToggleAndDrawTheRandomSubject()
+    {
+        for (const char* name : { "animals_at_the_zoo.ale", "colours.ale", "food.ale" })
+            fixtures::writeInstalledSubject(installed(name), fixtures::numberedPhrases(3));
+        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", {} } });
+        build();
+        Set_Rnd_Script(numbers({ 0.1, 0.5, 0.99 }));
+
+        click(top(1));
+        QVERIFY(top(1)->isExpanded());
+        QCOMPARE(nodeImage(top(1)), int(FolderOpen));
+        click(top(1));
+        QVERIFY(!top(1)->isExpanded());
+        QCOMPARE(nodeImage(top(1)), int(FolderClosed));
+
+        // Random subject: drawn, removed, drawn again; its text keeps the title's leading blank.
+        click(top(2));
+        QCOMPARE(childTexts(top(2)), QStringList { " Animals At The Zoo" });
+        QCOMPARE(nodeTag(top(2)->child(0)), QStringLiteral("SUBJECT*animals_at_the_zoo.ale"));
+        QCOMPARE(nodeImage(top(2)->child(0)), int(SubjectImage));
+        QCOMPARE(m_widget->currentItem(), top(2)->child(0));
+        QCOMPARE(nodeImage(top(2)), int(FolderOpen));
+        QVERIFY(top(2)->isExpanded());
+        // Selected by the program: its phrases wait for the user's click.
+        QCOMPARE(top(2)->child(0)->childCount(), 0);
+        click(top(2));
+        QCOMPARE(top(2)->childCount(), 0);
+        QCOMPARE(nodeImage(top(2)), int(FolderClosed));
+        click(top(2));
+        QCOMPARE(childTexts(top(2)), QStringList { " Colours" });
+        click(top(2)->child(0));
+        QCOMPARE(childTexts(top(2)->child(0)), QStringList({ "Tr1", "Tr2", "Tr3" }));
+
+        // A virtual subject file's folder toggles with its own images.
+        QTreeWidgetItem* mine = top(4);
+        click(mine);
+        QVERIFY(mine->isExpanded());
+        QCOMPARE(nodeImage(mine), int(VirtualFileOpen));
+        click(mine);
+        QCOMPARE(nodeImage(mine), int(VirtualFileClosed));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void randomPhrasesFolderToggles()
+    {
+        fixtures::writeInstalledSubject(installed("only.ale"), fixtures::numberedPhrases(4));
+        build();
+        Set_Rnd_Script(numbers({ 0.3, 0.8 }));
+        click(top(3));
+        QTreeWidgetItem* set = top(3)->child(0);
+        QVERIFY(set);
+        QCOMPARE(set->text(0), QStringLiteral("T118"));
+        QCOMPARE(nodeTag(set), QStringLiteral("SUBJECT*VIRTUALSUBJECT"));
+        QCOMPARE(set->childCount(), 10);
+        QCOMPARE(m_widget->currentItem(), set);
+        QVERIFY(m_window->isEnabled());
+        // Clicking the set again draws nothing new.
+        const QStringList first = childTexts(set);
+        click(set);
+        QCOMPARE(childTexts(set), first);
+        click(top(3));
+        QCOMPARE(top(3)->childCount(), 0);
+        QCOMPARE(nodeImage(top(3)), int(FolderClosed));
+        click(top(3));
+        QCOMPARE(top(3)->child(0)->childCount(), 10);
+    }
+
+    void subjectsListTheirPhrasesOnce()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
+        phrases[1].tTranslation = QVariant(); // NULL
+        fixtures::writeInstalledSubject(installed("colours.ale"), phrases);
+        build();
+        QTreeWidgetItem* colours = top(1)->child(0);
+        click(colours);
+        QCOMPARE(childTexts(colours), QStringList({ "Tr1", "", "Tr3" }));
+        QCOMPARE(nodeTag(colours->child(1)), QStringLiteral("colours.ale*2*P2**Tr22"));
+        QCOMPARE(nodeImage(colours->child(0)), int(PhraseImage));
+        click(colours);
+        QCOMPARE(colours->childCount(), 3);
+        QVERIFY(m_window->isEnabled());
+
+        // Clicking a phrase checks its subject: still good, nothing to say.
+        click(colours->child(2));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(m_widget->currentItem(), colours->child(2));
+        // Deleted while the program runs: the problem is reported and the subject selected.
+        QFile::remove(installed("colours.ale"));
+        m_env->dialogs.answers << false;
+        click(colours->child(2));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QVERIFY(m_env->dialogs.shown[0].text.contains("colours.aleT6"));
+        QCOMPARE(m_widget->currentItem(), colours);
+    }
+
+    void aBrokenSubjectIsMarkedAndItsFolderSelected()
+    {
+        fixtures::writeBrokenFile(installed("broken.ale"));
+        build();
+        QTreeWidgetItem* broken = top(1)->child(0);
+        click(broken);
+        QCOMPARE(broken->childCount(), 0);
+        QCOMPARE(nodeImage(broken), int(UnusableSubject));
+        QCOMPARE(nodeSelectedImage(broken), int(UnusableSubject));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QVERIFY(m_env->dialogs.shown[0].text.startsWith("BROKEN.ALET6\r\n\r\n"));
+        QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T103"));
+        QCOMPARE(m_env->dialogs.shown[0].icon, platform::Icon::Warning);
+        QCOMPARE(m_widget->currentItem(), top(1));
+        QVERIFY(m_window->isEnabled());
+    }
+
+    void virtualSubjectsListTheirPhrasesOrThePlaceholder()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(3));
+        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"),
+            { { "Two", { { "colours.ale", 3, "P3", "Tr3", "Tr23" }, { "gone.ale", 1, "G", "Gone", QVariant() } } },
+                { "Empty", {} } });
+        build();
+        QTreeWidgetItem* two = top(4)->child(0);
+        click(two);
+        QCOMPARE(childTexts(two), QStringList({ "Tr3", "Gone" }));
+        QCOMPARE(nodeTag(two->child(1)), QStringLiteral("gone.ale*1*G*Gone*"));
+        QCOMPARE(nodeImage(two->child(0)), int(VirtualPhraseImage));
+        click(two);
+        QCOMPARE(two->childCount(), 2);
+        QTreeWidgetItem* empty = top(4)->child(1);
+        click(empty);
+        QCOMPARE(childTexts(empty), QStringList { "T127" });
+        QCOMPARE(nodeTag(empty->child(0)), QStringLiteral("IGNORE"));
+        click(empty->child(0));
+        QCOMPARE(m_widget->currentItem(), empty);
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+
+        // The file is corrupted while the program runs: the error report, and no child.
+        QTreeWidgetItem* fresh = makeNode("Later", "SUBJECT*VIRTUALSUBJECT*1", VirtualSubjectImage);
+        top(4)->addChild(fresh);
+        fixtures::writeBrokenFile(virtualFile("Mine.vale"));
+        click(fresh);
+        QCOMPARE(fresh->childCount(), 0);
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QVERIFY(m_env->dialogs.shown[0].text.startsWith("T149\r\n\r\nShow_vSubject_Phrases: "));
+    }
+
+    void checkOfAVirtualSubject()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(3));
+        fixtures::writeBrokenFile(installed("broken.ale"));
+        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"),
+            { { "Four",
+                  { { "colours.ale", 1, "P1", "Tr1", "" }, { "gone.ale", 1, "G1", "Gone one", "" },
+                      { "colours.ale", 2, "P2", "Tr2", "" }, { "gone.ale", 2, "G2", "Gone one", "" },
+                      { "broken.ale", 1, "B", "Broken", "" }, { "one.ale", 2, "O", "Gone", "" } } },
+                { "Lost", { { "gone.ale", 1, "G1", "Gone", "" } } }, { "Empty", {} } });
+        build();
+        QTreeWidgetItem* four = top(4)->child(0);
+        click(four);
+        four->setExpanded(true);
+        m_widget->setCurrentItem(four);
+        m_env->dialogs.answers << true;
+        QVERIFY(Check_vSubject(four));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        // Each missing phrase and file once; "Gone" is no repeat of "Gone one", nor ONE.ALE of GONE.ALE.
+        QCOMPARE(m_env->dialogs.shown[0].text,
+            QStringLiteral("T133\r\n\r\nGone one\r\nGone\r\n\r\nT134\r\n\r\nGONE.ALE\r\nONE.ALE\r\n\r\nT135"));
+        QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T144"));
+        QCOMPARE(m_env->shell.opened.size(), 1);
+        QVERIFY(!four->isExpanded());
+        QCOMPARE(nodeImage(four), int(VirtualSubjectImage));
+
+        QTreeWidgetItem* lost = top(4)->child(1);
+        click(lost);
+        m_env->dialogs.answers << false;
+        QVERIFY(!Check_vSubject(lost));
+        QCOMPARE(nodeImage(lost), int(UnusableSubject));
+        QCOMPARE(nodeSelectedImage(lost), int(UnusableSubject));
+
+        QTreeWidgetItem* empty = top(4)->child(2);
+        click(empty);
+        m_env->dialogs.shown.clear();
+        QVERIFY(!Check_vSubject(empty));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(nodeImage(empty), int(UnusableSubject));
+
+        // Never listed: a warning with the subject's tag field, and no launch.
+        QTreeWidgetItem* unlisted = makeNode("New", "SUBJECT*VIRTUALSUBJECT*77", VirtualSubjectImage);
+        top(4)->addChild(unlisted);
+        QVERIFY(!Check_vSubject(unlisted));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QVERIFY(m_env->dialogs.shown[0].text.startsWith("VIRTUALSUBJECT T6\r\n\r\n"));
+        QCOMPARE(m_env->dialogs.shown[0].icon, platform::Icon::Warning);
+    }
+
+    void foldersShowOpenAndClosedImages()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(1));
+        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", {} } });
+        build();
+        top(1)->setExpanded(true);
+        QCOMPARE(nodeImage(top(1)), int(FolderOpen));
+        top(1)->setExpanded(false);
+        QCOMPARE(nodeImage(top(1)), int(FolderClosed));
+        top(4)->setExpanded(true);
+        QCOMPARE(nodeImage(top(4)), int(VirtualFileOpen));
+        top(4)->setExpanded(false);
+        QCOMPARE(nodeImage(top(4)), int(VirtualFileClosed));
+        // Subjects keep their pictures whatever their state.
+        QTreeWidgetItem* colours = top(1)->child(0);
+        click(colours);
+        colours->setExpanded(true);
+        colours->setExpanded(false);
+        QCOMPARE(nodeImage(colours), int(SubjectImage));
+    }
+
+    void theRealMouseRunsTheClickStepsOnce()
+    {
+        for (const char* name : { "a.ale", "b.ale" })
+            fixtures::writeInstalledSubject(installed(name), fixtures::numberedPhrases(2));
+        build();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        Set_Rnd_Script(numbers({ 0.7 }));
+        mouseClick(top(2));
+        QCOMPARE(childTexts(top(2)), QStringList { " B" });
+        // Selecting from the program runs no click steps: the random subject stays as drawn.
+        m_widget->setCurrentItem(top(2));
+        m_widget->setCurrentItem(top(1));
+        QCOMPARE(top(2)->childCount(), 1);
+        // A double click is one click: the random subject is not drawn and removed in one go.
+        QSignalSpy clicks(m_widget, &QTreeWidget::itemClicked);
+        QSignalSpy doubles(m_widget, &QTreeWidget::itemDoubleClicked);
+        mouseClick(top(2), true);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(doubles.count(), 1);
+        QCOMPARE(top(2)->childCount(), 0);
+        QVERIFY(m_env->sound.files.isEmpty());
+    }
+
+    void doubleClickHearsPhrasesOnly()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
+        build();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QTreeWidgetItem* colours = top(1)->child(0);
+        click(colours);
+        top(1)->setExpanded(true);
+        colours->setExpanded(true);
+        // A subject's parent is a bold folder: nothing plays.
+        mouseClick(colours, true);
+        QVERIFY(m_env->sound.files.isEmpty());
+        mouseClick(colours->child(1), true);
+        QCOMPARE(m_env->sound.files.size(), 1);
+        QCOMPARE(m_env->sound.files[0].first, Get_Temp_Path() + "~selectedphrase.wav");
+        QCOMPARE(m_env->sound.files[0].second, 0);
+        m_widget->setCurrentItem(colours->child(0));
+        m_listen->trigger();
+        QCOMPARE(m_env->sound.files.size(), 2);
+    }
+
+    void popupMenuOnlyForInstalledPhrasesAndTheAdministrator()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
+        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", { { "colours.ale", 1, "P1", "Tr1", "" } } } });
+        build();
+        Set_Rnd_Script(numbers({ 0.0 }));
+        QTreeWidgetItem* colours = top(1)->child(0);
+        click(colours);
+        click(top(2));
+        click(top(2)->child(0));
+        click(top(3));
+        click(top(4)->child(0));
+        const QPoint where(10, 10);
+        bool shownAsSaid = true;
+        auto opens = [&](QTreeWidgetItem* node, Qt::MouseButton button = Qt::RightButton) {
+            m_widget->setCurrentItem(node);
+            const bool opened = m_events->TreeFolders_MouseDown(button, where);
+            shownAsSaid = shownAsSaid && m_menu->isVisible() == opened;
+            m_menu->hide();
+            return opened;
+        };
+        QVERIFY(opens(colours->child(0)));
+        QVERIFY(opens(top(2)->child(0)->child(1)));
+        QVERIFY(!opens(colours->child(0), Qt::LeftButton));
+        QVERIFY(!opens(colours));
+        QVERIFY(!opens(top(1)));
+        QVERIFY(!opens(top(3)->child(0)->child(0))); // the random phrase set
+        QVERIFY(!opens(top(4)->child(0)->child(0))); // a virtual subject
+        m_menu->setEnabled(false); // a student who is not the administrator
+        QVERIFY(!opens(colours->child(0)));
+        QVERIFY(shownAsSaid);
+    }
+};
+
+QTEST_MAIN(TestTreeEvents)
+#include "tst_treeevents.moc"
