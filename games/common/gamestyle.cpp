@@ -1,6 +1,8 @@
 #include "gamestyle.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QFont>
 #include <QStyle>
 #include <QWidget>
@@ -106,5 +108,22 @@ void setRole(QWidget* widget, const char* role) { setProperty(widget, "role", ro
 void setKind(QWidget* widget, const char* kind) { setProperty(widget, "kind", kind); }
 
 void setState(QWidget* widget, const char* state) { setProperty(widget, "state", state); }
+
+}
+
+namespace games {
+
+void addProgressRow(QBoxLayout* column, QLabel** left, QLabel** right)
+{
+    auto* row = new QHBoxLayout;
+    *left = new QLabel;
+    setRole(*left, "progress");
+    *right = new QLabel;
+    setRole(*right, "progress");
+    row->addWidget(*left);
+    row->addStretch(1);
+    row->addWidget(*right);
+    column->addLayout(row);
+}
 
 }

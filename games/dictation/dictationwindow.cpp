@@ -27,15 +27,7 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     column->setContentsMargins(60, 22, 60, 26);
     column->setSpacing(14);
 
-    auto* top = new QHBoxLayout;
-    m_progress = new QLabel;
-    setRole(m_progress, "progress");
-    m_score = new QLabel;
-    setRole(m_score, "progress");
-    top->addWidget(m_progress);
-    top->addStretch(1);
-    top->addWidget(m_score);
-    column->addLayout(top);
+    addProgressRow(column, &m_progress, &m_score);
 
     auto* card = new QFrame;
     setRole(card, "card");

@@ -23,15 +23,7 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     column->setContentsMargins(60, 22, 60, 26);
     column->setSpacing(16);
 
-    auto* top = new QHBoxLayout;
-    m_progress = new QLabel;
-    setRole(m_progress, "progress");
-    m_left = new QLabel;
-    setRole(m_left, "progress");
-    top->addWidget(m_progress);
-    top->addStretch(1);
-    top->addWidget(m_left);
-    column->addLayout(top);
+    addProgressRow(column, &m_progress, &m_left);
 
     auto* card = new QFrame;
     setRole(card, "card");
