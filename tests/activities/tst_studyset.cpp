@@ -1,0 +1,390 @@
+#include <QtTest>
+
+#include "activities/listening.h"
+#include "activities/studyset.h"
+#include "app/frmmsgbox.h"
+#include "app/modmain.h"
+#include "app/util/apppath.h"
+#include "app/util/filelist.h"
+#include "app/util/files.h"
+#include "app/util/rnd.h"
+#include "subjects/treenode.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/subjectfixtures.h"
+
+namespace {
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+std::function<double()> numbers(QVector<double> values)
+{
+    return [values, i = 0]() mutable { return values[i++ % values.size()]; };
+}
+
+QString soundFile(int i)
+{
+    return Get_Temp_Path() + Exchange_Sound_File_Name(i);
+}
+}
+
+class TestStudySet : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_temp;
+    std::unique_ptr<fixtures::ProgramFolder> m_folder;
+    std::unique_ptr<fakes::Environment> m_env;
+    std::unique_ptr<QWidget> m_window;
+    QTreeWidget* m_tree = nullptr;
+    FileList m_file1;
+
+    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
+    // The three fixed folders and, under the third, a random phrase set.
+    QTreeWidgetItem* newPhraseSet()
+    {
+        m_tree->clear();
+        for (const char* tag : { "FOLDER*INSTALLED_SUBJECTS", "FOLDER*RANDOM_SUBJECT", "FOLDER*RANDOM_PHRASES" })
+            m_tree->addTopLevelItem(makeNode("F", tag, FolderClosed, NoImage, true));
+        auto* set = makeNode("T118", "SUBJECT*VIRTUALSUBJECT", SubjectImage, SubjectSelected);
+        m_tree->topLevelItem(2)->addChild(set);
+        setNodeImage(m_tree->topLevelItem(2), FolderOpen);
+        m_tree->topLevelItem(2)->setExpanded(true);
+        m_tree->setCurrentItem(set);
+        return set;
+    }
+    QTreeWidgetItem* installedSubject(const QString& file)
+    {
+        auto* node = makeNode("S", "SUBJECT*" + file, SubjectImage, SubjectSelected);
+        m_tree->addTopLevelItem(node);
+        return node;
+    }
+    QTreeWidgetItem* virtualSubject(const QStringList& phraseTags)
+    {
+        auto* node = makeNode("V", "SUBJECT*VIRTUALSUBJECT*1", VirtualSubjectImage, VirtualSubjectSelected);
+        for (const QString& tag : phraseTags)
+            node->addChild(makeNode("p", tag, VirtualPhraseImage));
+        m_tree->addTopLevelItem(node);
+        return node;
+    }
+    QStringList errorReports() const
+    {
+        QStringList reports;
+        for (const fakes::Message& m : m_env->dialogs.shown) {
+            if (m.title == "ERROR")
+                reports << m.text;
+        }
+        return reports;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
+
+    void init()
+    {
+        m_folder = std::make_unique<fixtures::ProgramFolder>();
+        fixtures::useProgramFolder(m_folder->path());
+        fixtures::loadNumberedCaptions();
+        modMain.InstalledSubjectsDir = m_folder->file("T10/");
+        modMain.VirtualSubjectsDir = m_folder->file("T11/");
+        modMain.WindowHandle = 5150;
+        m_env = std::make_unique<fakes::Environment>();
+        m_file1 = FileList();
+        m_file1.setPath(modMain.InstalledSubjectsDir);
+        m_file1.setPattern("*.ale");
+        m_window = std::make_unique<QWidget>();
+        m_tree = new QTreeWidget(m_window.get());
+    }
+
+    void cleanup()
+    {
+        Set_Rnd_Script({});
+        Delete_Temp_Files();
+        m_window.reset();
+        frmMsgBox::Unload();
+        m_env.reset();
+    }
+
+    void withOneSubjectAllTenRandomPhrasesComeFromIt()
+    {
+        fixtures::writeInstalledSubject(installed("only.ale"), fixtures::numberedPhrases(4));
+        QTreeWidgetItem* set = newPhraseSet();
+        bool lockedWhileDrawing = true;
+        Set_Rnd_Script([&, draw = 0]() mutable {
+            lockedWhileDrawing = lockedWhileDrawing && !m_window->isEnabled();
+            return (draw++ % 4) / 4.0;
+        });
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(set->childCount(), 10);
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(nodeTag(set->child(i)).startsWith("only.ale*"));
+            QCOMPARE(nodeImage(set->child(i)), int(PhraseImage));
+        }
+        // Each phrase: one number for the subject, one for the key.
+        QCOMPARE(nodeTag(set->child(0)), QStringLiteral("only.ale*2*P2*Tr2*Tr22"));
+        QVERIFY(lockedWhileDrawing);
+        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        // A set with its phrases draws nothing more.
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(set->childCount(), 10);
+    }
+
+    void unusableSubjectsAreSkippedAndNamedWhileWaiting()
+    {
+        // Twelve broken subjects and one good one, drawn last: eleven failed draws before the good one.
+        for (int i = 0; i < 12; ++i)
+            fixtures::writeBrokenFile(installed(QStringLiteral("b%1.ale").arg(i, 2, 10, QLatin1Char('0'))));
+        fixtures::writeInstalledSubject(installed("zz_good.ale"), fixtures::numberedPhrases(2));
+        QTreeWidgetItem* set = newPhraseSet();
+        QVector<double> draws;
+        for (int i = 0; i < 12; ++i)
+            draws << (i + 0.5) / 13.0 << 0.0; // a broken subject, then again the first one (flagged by then)
+        draws << 12.5 / 13.0;
+        QStringList named; // the notice's text at each draw
+        Set_Rnd_Script([&, next = numbers(draws)]() mutable {
+            if (frmMsgBox* box = frmMsgBox::showing())
+                named << box->lblMsg->text();
+            return next();
+        });
+        QStringList seen;
+        int heightTwips = 0;
+        m_env->clock.onEvents = [&] {
+            if (frmMsgBox* box = frmMsgBox::showing()) {
+                heightTwips = platform::toTwips(box->height());
+                if (seen.isEmpty() || seen.last() != box->lblMsg->text())
+                    seen << box->windowTitle() + "|" + box->lblMsg->text();
+            }
+        };
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(set->childCount(), 10);
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(nodeTag(set->child(i)).startsWith("zz_good.ale*"));
+        // The notice came up at the eleventh failed draw and waited a second with the plain message.
+        QVERIFY(!seen.isEmpty());
+        QCOMPARE(seen.first(), QStringLiteral("T119|T148"));
+        QVERIFY(qAbs(heightTwips - 2000) <= 15);
+        QVERIFY(m_env->clock.ms >= 500);
+        // Then it named each rejected file in turn: the eleventh and the twelfth.
+        named.removeDuplicates();
+        QCOMPARE(named, QStringList({ "T148\r\n\r\nb10.ale", "T148\r\n\r\nb11.ale" }));
+        QVERIFY(!frmMsgBox::isLoaded());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void everySubjectUnusableRemovesTheSet()
+    {
+        for (int i = 0; i < 3; ++i)
+            fixtures::writeBrokenFile(installed(QStringLiteral("b%1.ale").arg(i)));
+        QTreeWidgetItem* set = newPhraseSet();
+        Set_Rnd_Script(numbers({ 0.1, 0.5, 0.9 }));
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T140"));
+        QVERIFY(m_window->isEnabled());
+
+        // Subjects deleted while the program runs: nothing to draw from, and no endless drawing.
+        for (int i = 0; i < 3; ++i)
+            QFile::remove(installed(QStringLiteral("b%1.ale").arg(i)));
+        set = newPhraseSet();
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
+        QCOMPARE(m_env->dialogs.shown.size(), 2);
+        QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("T140"));
+    }
+
+    void aDrawnSubjectWithoutPhrasesLeavesTheTreeAsItWas_data()
+    {
+        QTest::addColumn<QVector<int>>("keys");
+        QTest::newRow("no phrase") << QVector<int> {};
+        QTest::newRow("a gap in the keys") << QVector<int> { 1, 3 };
+    }
+
+    void aDrawnSubjectWithoutPhrasesLeavesTheTreeAsItWas()
+    {
+        QFETCH(QVector<int>, keys);
+        QVector<fixtures::PhraseFixture> phrases;
+        for (int k : keys)
+            phrases.push_back({ k, "P", "T", "U", fixtures::waveBytes(10) });
+        fixtures::writeInstalledSubject(installed("thin.ale"), phrases);
+        QTreeWidgetItem* set = newPhraseSet();
+        Set_Rnd_Script(numbers({ 0.9 }));
+        Get_Random_Phrases(set, m_file1, m_window.get());
+        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
+        QCOMPARE(nodeImage(m_tree->topLevelItem(2)), int(FolderClosed));
+        QCOMPARE(errorReports().size(), 1);
+        QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Random_Phrases: "));
+        QVERIFY(m_window->isEnabled());
+    }
+
+    void installedSubjectGivesItsPhrasesInTableOrder()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(10);
+        std::reverse(phrases.begin(), phrases.end());
+        phrases[0].tPhrase = QVariant();
+        fixtures::writeInstalledSubject(installed("ten.ale"), phrases);
+        QCOMPARE(Get_Phraes_to_Study(installedSubject("ten.ale")), 10);
+        for (int i = 1; i <= 10; ++i) {
+            const StudyPhrase& p = modMain.StudyPhrases[i];
+            QCOMPARE(p.fileName, QStringLiteral("ten.ale"));
+            QCOMPARE(p.phraseNo, i); // the rows come in key order
+            QCOMPARE(p.tTranslation, QStringLiteral("Tr%1").arg(i));
+            QCOMPARE(contents(soundFile(i)), fixtures::waveBytes(300 + i, i));
+        }
+        QCOMPARE(modMain.StudyPhrases[10].tPhrase, QString());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void elevenPhrasesOrANullSoundGiveNothing_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("nullSound");
+        QTest::newRow("eleven phrases") << 11 << 0;
+        QTest::newRow("a NULL sound") << 5 << 3;
+    }
+
+    void elevenPhrasesOrANullSoundGiveNothing()
+    {
+        QFETCH(int, count);
+        QFETCH(int, nullSound);
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(count);
+        if (nullSound)
+            phrases[nullSound - 1].sound = QByteArray();
+        fixtures::writeInstalledSubject(installed("bad.ale"), phrases);
+        QCOMPARE(Get_Phraes_to_Study(installedSubject("bad.ale")), 0);
+        QCOMPARE(errorReports().size(), 1);
+        QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Phraes_to_Study: "));
+        // No sound file of the failed gathering stays behind.
+        for (int i = 1; i <= 10; ++i)
+            QVERIFY2(!QFile::exists(soundFile(i)), qPrintable(soundFile(i)));
+    }
+
+    void virtualSubjectSkipsPhrasesWhoseSourceIsGone()
+    {
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(3));
+        fixtures::writeInstalledSubject(installed("b.ale"), fixtures::numberedPhrases(2));
+        QTreeWidgetItem* subject = virtualSubject(
+            { "a.ale*3*x*y*z", "gone.ale*1*G*G*G", "b.ale*2*x*y*z", "a.ale*1*x*y*z" });
+        QCOMPARE(Get_Phraes_to_Study(subject), 3);
+        const StudyPhrase* p = modMain.StudyPhrases.constData();
+        QCOMPARE(p[1].fileName + QString::number(p[1].phraseNo), QStringLiteral("a.ale3"));
+        QCOMPARE(p[2].fileName + QString::number(p[2].phraseNo), QStringLiteral("b.ale2"));
+        QCOMPARE(p[3].fileName + QString::number(p[3].phraseNo), QStringLiteral("a.ale1"));
+        // The texts come from the source, not from the tag.
+        QCOMPARE(p[1].tPhrase, QStringLiteral("P3"));
+        QCOMPARE(contents(soundFile(2)), fixtures::waveBytes(302, 2));
+        QVERIFY(!QFile::exists(soundFile(4)));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void virtualSubjectKeepsThePhrasesBeforeAFailure()
+    {
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(10));
+        QStringList tags;
+        for (int k = 1; k <= 10; ++k)
+            tags << QStringLiteral("a.ale*%1*x*y*z").arg(k);
+        QCOMPARE(Get_Phraes_to_Study(virtualSubject(tags + QStringList { "a.ale*1*x*y*z" })), 10);
+        QCOMPARE(errorReports().size(), 1);
+        QVERIFY(QFile::exists(soundFile(10)));
+        // A key that is not there: the phrases before it stay.
+        QCOMPARE(Get_Phraes_to_Study(virtualSubject({ "a.ale*2*x*y*z", "a.ale*99*x*y*z", "a.ale*3*x*y*z" })), 1);
+        QCOMPARE(errorReports().size(), 2);
+        QVERIFY(QFile::exists(soundFile(1)));
+        QVERIFY(!QFile::exists(soundFile(2)));
+    }
+
+    void aNewGatheringDeletesThePreviousLaunchsFiles()
+    {
+        fixtures::writeInstalledSubject(installed("ten.ale"), fixtures::numberedPhrases(10));
+        fixtures::writeInstalledSubject(installed("two.ale"), fixtures::numberedPhrases(2));
+        modMain.StudyPhraseCount = Get_Phraes_to_Study(installedSubject("ten.ale"));
+        QCOMPARE(modMain.StudyPhraseCount, 10);
+        QFile exchange(Get_Temp_Path() + Exchange_File_Name());
+        QVERIFY(exchange.open(QIODevice::WriteOnly));
+        exchange.close();
+        // A longer file at position 1 must not lend its tail to the new, shorter sound.
+        QCOMPARE(Get_Phraes_to_Study(installedSubject("two.ale")), 2);
+        QCOMPARE(contents(soundFile(1)), fixtures::waveBytes(301, 1));
+        for (int i = 3; i <= 10; ++i)
+            QVERIFY(!QFile::exists(soundFile(i)));
+        QVERIFY(!exchange.exists());
+    }
+
+    void listeningShowsThePhraseThenPlaysIt()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
+        phrases[1].sound = fixtures::waveBytes(900, 9);
+        fixtures::writeInstalledSubject(installed("a.ale"), phrases);
+        QTreeWidgetItem* phrase = makeNode("Tr2", "a.ale*2*Gesprochen*Tr2*x", VirtualPhraseImage);
+        QString shown;
+        int height = 0;
+        int playsDuringWait = -1;
+        m_env->clock.onEvents = [&] {
+            if (frmMsgBox* box = frmMsgBox::showing(); box && shown.isEmpty()) {
+                shown = box->lblMsg->text();
+                height = platform::toTwips(box->height());
+                playsDuringWait = static_cast<int>(m_env->sound.files.size());
+            }
+        };
+        Listen_to_Phrase(phrase);
+        QCOMPARE(shown, QStringLiteral("Gesprochen"));
+        QVERIFY(qAbs(height - 1500) <= 15);
+        QCOMPARE(playsDuringWait, 0);
+        const QString sound = Get_Temp_Path() + "~selectedphrase.wav";
+        QCOMPARE(m_env->sound.files.size(), 1);
+        QCOMPARE(m_env->sound.files[0], qMakePair(sound, 0));
+        QCOMPARE(contents(sound), phrases[1].sound);
+        QVERIFY(m_env->clock.ms >= 500);
+        QVERIFY(!frmMsgBox::isLoaded());
+        delete phrase;
+    }
+
+    void listeningStopsQuietly()
+    {
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(2);
+        phrases[1].sound = QByteArray();
+        fixtures::writeInstalledSubject(installed("a.ale"), phrases);
+        QTreeWidgetItem parent(QStringList { "S" });
+        auto* one = makeNode("x", "a.ale*1*P1*Tr1*", PhraseImage);
+        parent.addChild(one);
+
+        // Closed during the wait: no sound.
+        m_env->clock.onEvents = [] {
+            if (frmMsgBox* box = frmMsgBox::showing())
+                box->close();
+        };
+        Hear_Phrase(one);
+        QVERIFY(m_env->sound.files.isEmpty());
+        m_env->clock.onEvents = {};
+
+        // A source that is gone, a placeholder, a subject node: nothing at all.
+        Listen_to_Phrase(makeNode("x", "gone.ale*1*P*T*U", PhraseImage));
+        auto* placeholder = makeNode("T127", "IGNORE", NoImage);
+        parent.addChild(placeholder);
+        Hear_Phrase(placeholder);
+        QTreeWidgetItem folder(QStringList { "F" });
+        setBoldNode(&folder, true);
+        auto* subject = makeNode("S", "a.ale*1*P1*Tr1*", SubjectImage);
+        folder.addChild(subject);
+        Hear_Phrase(subject);
+        QVERIFY(m_env->sound.files.isEmpty());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+
+        // No sound or no such key: the error report and no notice.
+        bool noticeShown = false;
+        m_env->clock.onEvents = [&] { noticeShown = noticeShown || frmMsgBox::showing(); };
+        Listen_to_Phrase(makeNode("x", "a.ale*2*P2*Tr2*", PhraseImage));
+        Listen_to_Phrase(makeNode("x", "a.ale*7*P7*Tr7*", PhraseImage));
+        QCOMPARE(errorReports().size(), 2);
+        QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nListen_to_Phrase: "));
+        QVERIFY(!noticeShown);
+        QVERIFY(m_env->sound.files.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStudySet)
+#include "tst_studyset.moc"
