@@ -111,7 +111,8 @@ void frmAdmin::buildControls()
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
     ListView1->setStyleSheet(PaneStyle + QStringLiteral("QTreeWidget { alternate-background-color: #f1f7f8; }"));
-    Fit_Columns();
+    for (int c = 0; c < 4; ++c)
+        ListView1->setColumnWidth(c, twips(ColumnWidths[c]));
 
     btnClearDatabase = new QPushButton(this);
     btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
@@ -291,9 +292,11 @@ void frmAdmin::btnClearDatabase_Click()
 void frmAdmin::Fit_Columns()
 {
     // The widths were made for a narrow system font; a date or header that would be cut widens its column.
+    // Columns only grow, so that they do not jump from one listing to the next.
     for (int c = 0; c < 4; ++c) {
+        const int before = std::max(ListView1->columnWidth(c), twips(ColumnWidths[c]));
         ListView1->resizeColumnToContents(c);
-        ListView1->setColumnWidth(c, std::max(ListView1->columnWidth(c), twips(ColumnWidths[c])));
+        ListView1->setColumnWidth(c, std::max(ListView1->columnWidth(c), before));
     }
 }
 
