@@ -25,6 +25,7 @@
 #include "app/util/wait.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
+#include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
@@ -138,8 +139,11 @@ void frmMain::buildControls()
     mnuOption = new QMenu(this);
     mnuListenToPhrase = mnuOption->addAction(QString());
     mnuEdit = mnuOption->addAction(QString());
-    connect(btnChangeUser, &QPushButton::pressed, this, [] { Play_Click(); });
-    connect(btnChangeUser, &QPushButton::released, this, [] { Play_Click(); });
+    for (QPushButton* b : { btnAdmin, btnChangeUser }) {
+        connect(b, &QPushButton::pressed, this, [] { Play_Click(); });
+        connect(b, &QPushButton::released, this, [] { Play_Click(); });
+    }
+    connect(btnAdmin, &QPushButton::clicked, this, [this] { Show_Admin_Window(this); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
