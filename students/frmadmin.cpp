@@ -33,15 +33,15 @@ constexpr int PanesHeight = 5640;
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
 
 const QString Heading = QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;");
-const QString PaneStyle = QStringLiteral(
-    "QTreeWidget { background: rgba(255,255,255,225); border: 1px solid #8aa5b8; border-radius: 6px; "
-    "font-size: 10pt; }"
-    "QTreeWidget::item { padding: 2px 0; }"
-    "QTreeWidget::item:selected { background: #a8dadc; color: #1d3557; }"
-    "QTreeWidget::item:hover:!selected { background: #e8f4f5; }"
-    "QHeaderView::section { background: #457b9d; color: white; font-weight: bold; padding: 3px 4px; "
-    "border: none; border-right: 1px solid #a8dadc; }"
-    "QHeaderView { background: #457b9d; border-top-left-radius: 6px; border-top-right-radius: 6px; }");
+const QString PaneStyle
+    = QStringLiteral("QTreeWidget { background: rgba(255,255,255,225); border: 1px solid #8aa5b8; border-radius: 6px; "
+                     "font-size: 10pt; }"
+                     "QTreeWidget::item { padding: 2px 0; }"
+                     "QTreeWidget::item:selected { background: #a8dadc; color: #1d3557; }"
+                     "QTreeWidget::item:hover:!selected { background: #e8f4f5; }"
+                     "QHeaderView::section { background: #457b9d; color: white; font-weight: bold; padding: 3px 4px; "
+                     "border: none; border-right: 1px solid #a8dadc; }"
+                     "QHeaderView { background: #457b9d; border-top-left-radius: 6px; border-top-right-radius: 6px; }");
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -135,8 +135,8 @@ void frmAdmin::Form_Load()
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
     const int buttonWidth = std::max(twips(3600), btnClearDatabase->sizeHint().width() + twips(360));
-    btnClearDatabase->setGeometry(twips(ListLeft + ListWidth) - buttonWidth, btnClearDatabase->y(), buttonWidth,
-        btnClearDatabase->height());
+    btnClearDatabase->setGeometry(
+        twips(ListLeft + ListWidth) - buttonWidth, btnClearDatabase->y(), buttonWidth, btnClearDatabase->height());
     lblView->setText(Caption(52));
     Fit_Columns();
 

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QIcon>
-#include <QPixmap>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVector>

@@ -125,10 +125,7 @@ int First_Column_Caption(int view)
     }
 }
 
-QString Stored_Text(const QVariant& value)
-{
-    return value.isNull() ? QString() : value.toString();
-}
+QString Stored_Text(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
 
 QString Score_Text(const QVariant& textScore, const QVariant& numberScore)
 {

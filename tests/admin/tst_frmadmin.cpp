@@ -131,6 +131,23 @@ private Q_SLOTS:
         QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
     }
 
+    void showAdminWindowIsModalAndReturnsWhenClosed()
+    {
+        addSchool();
+        QWidget owner;
+        owner.show();
+        ModalScript script;
+        bool seen = false;
+        script.onDialog([&](QWidget* w) {
+            auto* form = qobject_cast<frmAdmin*>(w);
+            QVERIFY(form);
+            seen = form->isModal() && form->parentWidget() == &owner && form->TreeView1->topLevelItemCount() == 0;
+            form->close();
+        });
+        Show_Admin_Window(&owner);
+        QVERIFY(seen);
+    }
+
     void studentViewMarksTheAdministratorAndListsSubjects()
     {
         addSchool();
