@@ -75,7 +75,9 @@ class TestFrmAdmin : public QObject
 {
     Q_OBJECT
 private:
+    // Made once: writing a template is slow; each test gets a fresh data folder.
     fixtures::ProgramFolder* m_program = nullptr;
+    QTemporaryDir* m_data = nullptr;
     fakes::Environment* m_env = nullptr;
     int m_ended = 0;
 
@@ -86,13 +88,15 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase() { m_program = new fixtures::ProgramFolder; }
+    void cleanupTestCase() { delete m_program; }
     void init()
     {
         m_env = new fakes::Environment;
-        m_program = new fixtures::ProgramFolder;
+        m_data = new QTemporaryDir;
         fixtures::useProgramFolder(m_program->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = m_program->path();
+        modMain.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         m_ended = 0;
         Set_End_Program_Handler([this](int) { ++m_ended; });
@@ -100,7 +104,7 @@ private Q_SLOTS:
     void cleanup()
     {
         Set_End_Program_Handler({});
-        delete m_program;
+        delete m_data;
         delete m_env;
     }
 
