@@ -15,6 +15,7 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectfolders.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -42,7 +43,7 @@ class TestLaunch : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::ProgramFolder> m_folder;
+    std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<QTemporaryDir> m_data;
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<frmMain> m_window;
@@ -93,7 +94,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_folder = std::make_unique<fixtures::ProgramFolder>();
+        m_folder = std::make_unique<fixtures::SubjectFolders>();
         m_data = std::make_unique<QTemporaryDir>();
         fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();

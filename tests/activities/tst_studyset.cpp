@@ -12,6 +12,7 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectfolders.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -36,7 +37,7 @@ class TestStudySet : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::ProgramFolder> m_folder;
+    std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<QWidget> m_window;
     QTreeWidget* m_tree = nullptr;
@@ -85,7 +86,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_folder = std::make_unique<fixtures::ProgramFolder>();
+        m_folder = std::make_unique<fixtures::SubjectFolders>();
         fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();
         modMain.InstalledSubjectsDir = m_folder->file("T10/");

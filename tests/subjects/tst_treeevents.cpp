@@ -14,6 +14,7 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectfolders.h"
 
 namespace {
 QStringList childTexts(const QTreeWidgetItem* node)
@@ -36,7 +37,7 @@ class TestTreeEvents : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::ProgramFolder> m_folder;
+    std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<QWidget> m_window;
     QTreeWidget* m_widget = nullptr;
@@ -84,7 +85,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_folder = std::make_unique<fixtures::ProgramFolder>();
+        m_folder = std::make_unique<fixtures::SubjectFolders>();
         fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();
         modMain.InstalledSubjectsDir = m_folder->file("T10/");
