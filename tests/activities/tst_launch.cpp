@@ -341,6 +341,21 @@ private Q_SLOTS:
         QVERIFY(m_window->isEnabled());
     }
 
+    void moreActivitiesOpensItsPage()
+    {
+        QLabel* more = m_window->lblMoreActs;
+        auto release = [more] {
+            QMouseEvent event(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(more->mapToGlobal(QPoint(3, 3))),
+                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(more, &event);
+        };
+        release();
+        m_env->network.online = true;
+        release();
+        QCOMPARE(m_env->shell.opened, QStringList({ Get_App_Path() + "T95", "T94activities.htm" }));
+        QVERIFY(!frmMsgBox::isLoaded());
+    }
+
     void linesOfTheExchangeFileStayLines()
     {
         modMain.StudyPhrases.resize(11);
