@@ -305,20 +305,6 @@ private Q_SLOTS:
         QVERIFY(env.dialogs.shown.isEmpty());
     }
 
-    void weekAfterAFailedCheckItIsNotTriedAgain()
-    {
-        fakes::Environment env;
-        env.network.online = true;
-        env.registry.values[dateKey()] = QStringLiteral("2026-11-20");
-        QVERIFY(!Weekly_Update_Check());
-        env.clock.dateTime = env.clock.dateTime.addDays(6);
-        QVERIFY(!Weekly_Update_Check());
-        QCOMPARE(env.network.requested.size(), 1);
-        env.clock.dateTime = env.clock.dateTime.addDays(1);
-        QVERIFY(!Weekly_Update_Check());
-        QCOMPARE(env.network.requested.size(), 2);
-    }
-
     void startUpEndsWhenTheUpdateAsksToClose()
     {
         fakes::Environment env;

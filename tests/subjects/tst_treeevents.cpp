@@ -353,27 +353,6 @@ private Q_SLOTS:
         QCOMPARE(m_env->dialogs.shown[0].icon, platform::Icon::Warning);
     }
 
-    void foldersShowOpenAndClosedImages()
-    {
-        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(1));
-        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", {} } });
-        build();
-        top(1)->setExpanded(true);
-        QCOMPARE(nodeImage(top(1)), int(FolderOpen));
-        top(1)->setExpanded(false);
-        QCOMPARE(nodeImage(top(1)), int(FolderClosed));
-        top(4)->setExpanded(true);
-        QCOMPARE(nodeImage(top(4)), int(VirtualFileOpen));
-        top(4)->setExpanded(false);
-        QCOMPARE(nodeImage(top(4)), int(VirtualFileClosed));
-        // Subjects keep their pictures whatever their state.
-        QTreeWidgetItem* colours = top(1)->child(0);
-        click(colours);
-        colours->setExpanded(true);
-        colours->setExpanded(false);
-        QCOMPARE(nodeImage(colours), int(SubjectImage));
-    }
-
     void theRealMouseRunsTheClickStepsOnce()
     {
         for (const char* name : { "a.ale", "b.ale" })
