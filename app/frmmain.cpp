@@ -199,6 +199,7 @@ bool frmMain::Form_Load()
     m_tree->Get_Subjects();
     m_tree->Get_vSubjects();
     m_menu->Get_Menu_Links(Read_Menu_Links(), Caption(94));
+    m_frame->Watch_Menu_Links();
     Get_System_Messages(Messages);
     Get_Tips(Tips);
     m_activities->Get_Activities();

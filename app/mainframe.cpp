@@ -1,10 +1,14 @@
 #include "mainframe.h"
 
 #include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 
 #include "app/frmmain.h"
 #include "app/menupanel.h"
+#include "app/util/online.h"
+#include "app/util/sounds.h"
 #include "platform/services.h"
 
 using platform::twips;
@@ -20,9 +24,88 @@ MainFrame::MainFrame(frmMain& window)
     connect(window.Timer2, &QTimer::timeout, this, &MainFrame::Timer2_Timer);
     connect(window.TimShowMenu, &QTimer::timeout, this, &MainFrame::TimShowMenu_Timer);
     connect(window.TimHideMenu, &QTimer::timeout, this, &MainFrame::TimHideMenu_Timer);
-    for (QWidget* w : std::initializer_list<QWidget*> { &window, window.picMenu, window.imgLogo, window.PicMsg }) {
+    for (QWidget* w :
+        std::initializer_list<QWidget*> { &window, window.picMenu, window.imgLogo, window.PicMsg, window.lblMsg, window.lblURL }) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
+    }
+}
+
+void MainFrame::Watch_Menu_Links()
+{
+    for (QLabel* label : m_window.menuPanel().lblMenu) {
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+    }
+}
+
+namespace {
+void underline(QLabel* label, bool on)
+{
+    QFont font = label->font();
+    if (font.underline() == on)
+        return;
+    font.setUnderline(on);
+    label->setFont(font);
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+}
+
+// The link labels: the menu entries, the message line when its text has a link, and the maker's address.
+bool MainFrame::linkEvent(QLabel* label, QEvent* event)
+{
+    const QString link = label->property("tag").toString();
+    const bool isMenu = m_window.menuPanel().lblMenu.contains(label);
+    const bool isMessage = label == m_window.lblMsg;
+    const bool isAddress = label == m_window.lblURL;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (isMenu) {
+            for (QLabel* other : m_window.menuPanel().lblMenu)
+                underline(other, other == label);
+            Show_Menu();
+            return true;
+        }
+        if (isMessage) {
+            Hide_Menu();
+            underline(label, !link.isEmpty());
+            label->setCursor(link.isEmpty() ? QCursor() : Link_Cursor());
+            return true;
+        }
+        if (isAddress)
+            underline(label, true);
+        return false;
+    case QEvent::MouseButtonPress:
+        if (isMenu)
+            label->setStyleSheet(QStringLiteral("color: black; font-weight: bold;"));
+        else if (isMessage && !link.isEmpty())
+            setTextColour(label, Qt::red);
+        return false;
+    case QEvent::MouseButtonRelease: {
+        const bool inside = label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (isMenu)
+            label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+        else if (isMessage && !link.isEmpty())
+            setTextColour(label, Qt::blue);
+        if (!inside)
+            return false;
+        if (isAddress) {
+            Play_Click();
+            platform::services().shell->open(QStringLiteral("https://") + label->text());
+        } else if ((isMenu || isMessage) && !link.isEmpty()) {
+            Play_Click();
+            Open_Online_Page(link);
+        }
+        return false;
+    }
+    default:
+        return false;
     }
 }
 
@@ -110,14 +193,22 @@ void MainFrame::Timer2_Timer()
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* label = qobject_cast<QLabel*>(watched);
+        label && (label == m_window.lblMsg || label == m_window.lblURL || m_window.menuPanel().lblMenu.contains(label)))
+        return linkEvent(label, event);
     if (event->type() == QEvent::MouseMove) {
         if (watched == m_window.picMenu) {
+            for (QLabel* entry : m_window.menuPanel().lblMenu)
+                underline(entry, false);
+            underline(m_window.lblURL, false);
             Show_Menu();
             // Unhandled moves travel on to the window, whose own move would hide the menu again.
             return true;
         }
-        if (watched == &m_window || watched == m_window.imgLogo || watched == m_window.PicMsg)
+        if (watched == &m_window || watched == m_window.imgLogo || watched == m_window.PicMsg) {
             Hide_Menu();
+            underline(m_window.lblMsg, false);
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QLabel;
+
 #include "app/messageline.h"
 
 class frmMain;
@@ -27,12 +29,15 @@ public:
     void TimHideMenu_Timer();
     void Show_Menu();
     void Hide_Menu();
+    // The menu entries exist only once the template's links are read.
+    void Watch_Menu_Links();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void slide(bool showing);
+    bool linkEvent(QLabel* label, QEvent* event);
     frmMain& m_window;
     MessageLine m_line;
     int m_lineHeight;

@@ -11,6 +11,12 @@ constexpr int ImageLeft = 200;
 constexpr int FirstTop = 900;
 }
 
+QCursor Link_Cursor()
+{
+    const QPoint hotSpot = resources::linkCursorHotSpot();
+    return QCursor(QPixmap(resources::linkCursorPicture()), hotSpot.x(), hotSpot.y());
+}
+
 MenuPanel::MenuPanel(QWidget* panel)
     : picMenu(panel)
 {
@@ -24,8 +30,7 @@ void MenuPanel::createEntry(int i)
     auto* label = new QLabel(picMenu);
     label->setObjectName(QStringLiteral("lblMenu%1").arg(i));
     label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
-    const QPoint hotSpot = resources::linkCursorHotSpot();
-    label->setCursor(QCursor(QPixmap(resources::linkCursorPicture()), hotSpot.x(), hotSpot.y()));
+    label->setCursor(Link_Cursor());
     auto* image = new QLabel(picMenu);
     image->setPixmap(QPixmap(resources::treeImage(9)).scaled(twips(360), twips(360), Qt::KeepAspectRatio,
         Qt::SmoothTransformation));

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QCursor>
 #include <QLabel>
 #include <QVector>
 #include <QWidget>
 
 #include "app/settings/templatetexts.h"
+
+// The pointing hand shown over link labels.
+QCursor Link_Cursor();
 
 // The menu panel of online links at the main window's left edge: entry 0 exists by design, the others
 // are copies of it, each 750 twips below the one before.
