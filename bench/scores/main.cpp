@@ -17,6 +17,7 @@
 #include "app/modmain.h"
 #include "platform/database.h"
 #include "platform/services.h"
+#include "tests/support/fixtures.h"
 #include "students/frmadmin.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -205,9 +206,7 @@ int main(int argc, char* argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     platform::installQtServices();
     Set_Product(QStringLiteral("prlale"));
-    modMain.Captions = QStringList { QString() };
-    for (int k = 1; k <= 150; ++k)
-        modMain.Captions << QStringLiteral("T%1").arg(k);
+    fixtures::loadNumberedCaptions();
 
     QTemporaryDir dir;
     const QString plain = dir.path() + QStringLiteral("/plain/");

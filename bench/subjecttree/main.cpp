@@ -21,6 +21,7 @@
 #include "app/util/filelist.h"
 #include "platform/database.h"
 #include "platform/services.h"
+#include "tests/support/fixtures.h"
 #include "subjects/subjecttree.h"
 
 namespace {
@@ -118,9 +119,7 @@ int main(int argc, char* argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     platform::installQtServices();
     Set_Product(QStringLiteral("prlale"));
-    modMain.Captions = QStringList { QString() };
-    for (int k = 1; k <= 150; ++k)
-        modMain.Captions << QStringLiteral("T%1").arg(k);
+    fixtures::loadNumberedCaptions();
 
     QTemporaryDir dir;
     makeLibrary(dir.path());
