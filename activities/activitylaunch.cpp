@@ -1,5 +1,4 @@
-// The launch of an activity with the phrases of the selected subject.
-#include "activitypanel.h"
+#include "activitylaunch.h"
 
 #include <stdexcept>
 
@@ -7,31 +6,42 @@
 
 #include "activities/exchange.h"
 #include "activities/studyset.h"
-#include "app/errorreport.h"
-#include "app/frmmain.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
-#include "app/util/windowlock.h"
+#include "common/apppath.h"
+#include "common/errorreport.h"
+#include "common/filelist.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "common/windowlock.h"
 #include "platform/services.h"
+#include "subjects/nodetag.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/treenode.h"
 
-void ActivityPanel::btnAct_Click(int index)
+ActivityLauncher::ActivityLauncher(QTreeWidget* tree, QWidget* window, const FileList& activities)
+    : TreeFolders(tree)
+    , m_window(window)
+    , FileAct(activities)
+{
+}
+
+void ActivityLauncher::btnAct_Click(int index, const Session& session, const QString& ActivitiesDir)
 {
     try {
-        launch(index);
+        launch(index, session, ActivitiesDir);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnAct_Click"), QString::fromStdString(e.what()));
     }
 }
 
-void ActivityPanel::launch(int index)
+void ActivityLauncher::launch(int index, const Session& session, const QString& ActivitiesDir)
 {
-    frmMain& w = m_window;
     platform::Services& s = platform::services();
-    QTreeWidgetItem* subject = w.TreeFolders->currentItem();
-    const QString kind = subject ? nodeTag(subject).split(QLatin1Char('*')).value(0) : QString();
+    if (index < 0 || index >= FileAct.listCount()) {
+        Error_Report(QStringLiteral("btnAct_Click"), QStringLiteral("Subscript out of range"));
+        return;
+    }
+    QTreeWidgetItem* subject = TreeFolders->currentItem();
+    const QString kind = NodeTag::of(subject).field(0);
     if (kind != QStringLiteral("SUBJECT")) {
         subject = subject ? subject->parent() : nullptr;
         // A folder, or nothing selected: there is no subject to study.
@@ -39,40 +49,35 @@ void ActivityPanel::launch(int index)
             s.dialogs->message(Caption(22), Caption(103), platform::Icon::Warning);
             return;
         }
-        w.TreeFolders->setCurrentItem(subject);
+        TreeFolders->setCurrentItem(subject);
     }
 
-    WindowLock lock(&w);
-    const QStringList tag = nodeTag(subject).split(QLatin1Char('*'));
-    if (tag.value(1) == QStringLiteral("VIRTUALSUBJECT")) {
+    WindowLock lock(m_window);
+    const NodeTag tag = NodeTag::of(subject);
+    if (tag.field(1) == QStringLiteral("VIRTUALSUBJECT")) {
         if (!Check_vSubject(subject))
             return;
     } else {
-        const QString status = Check_Subject(tag.value(1));
+        const QString status = Check_Subject(tag.field(1));
         if (status != ValidSubject) {
-            Report_Subject_Problem(tag.value(1), status);
+            Report_Subject_Problem(tag.field(1), status);
             setNodeImage(subject, UnusableSubject, UnusableSubject);
             return;
         }
     }
 
-    const int count = Get_Phraes_to_Study(subject);
-    if (count < 1) {
+    const StudySet set = Get_Phraes_to_Study(subject);
+    if (set.isEmpty()) {
         s.dialogs->message(QStringLiteral("There are no phrases to study"), QString(), platform::Icon::None);
         return;
     }
-    modMain.StudyPhraseCount = count;
     QString error;
-    if (!Write_Exchange_File(subject->text(0), &error)) {
+    if (!Write_Exchange_File(session, set, subject->text(0), &error)) {
         Error_Report(QStringLiteral("Write_Exchange_File"), error);
         return;
     }
-    if (index < 0 || index >= w.FileAct.listCount()) {
-        Error_Report(QStringLiteral("btnAct_Click"), QStringLiteral("Subscript out of range"));
-        return;
-    }
     // An argument list: blanks in the folders need no quoting.
-    const QString program = w.ActivitiesDir + w.FileAct.list(index);
+    const QString program = ActivitiesDir + FileAct.list(index);
     if (!s.processes->startDetached(program, { Exchange_File_Name() }, Get_Temp_Path(), &error))
         Error_Report(QStringLiteral("btnAct_Click"), error + QStringLiteral(" (") + program + QLatin1Char(')'));
 }

@@ -1,6 +1,6 @@
 #include "activitylayout.h"
 
-#include "app/product.h"
+#include "common/product.h"
 
 ActivityGrid activityGrid(int lastActivityIndex, QPoint first, QSize button)
 {

@@ -7,15 +7,16 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QRandomGenerator>
+#include <QLabel>
+#include <QScrollBar>
 
 #include "activities/activitylayout.h"
-#include "app/errorreport.h"
-#include "app/frmmain.h"
-#include "app/modmain.h"
-#include "app/statuslog.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
+#include "common/apppath.h"
+#include "common/errorreport.h"
+#include "common/filelist.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "common/statuslog.h"
 #include "platform/database.h"
 #include "platform/services.h"
 
@@ -56,90 +57,79 @@ void keepAt(QVector<QPixmap>& list, int position, const QPixmap& picture)
 }
 }
 
-ActivityPanel::ActivityPanel(frmMain& window)
-    : m_window(window)
+ActivityPanel::ActivityPanel(QWidget* holder)
+    : PicActsHolder(holder)
     , m_endProgram([] { std::exit(1); })
 {
+    buildControls();
     watchPointer();
 }
 
-void ActivityPanel::Get_Settings()
+void ActivityPanel::buildControls()
 {
-    frmMain& w = m_window;
-    try {
-        QRandomGenerator random(static_cast<quint32>(platform::services().clock->now().toMSecsSinceEpoch()));
-
-        const QString dataSubjects = modMain.DataDir + Caption(10);
-        if (!QDir(dataSubjects).exists() && !QDir().mkpath(dataSubjects))
-            throw std::runtime_error(QStringLiteral("Path/File access error: %1").arg(dataSubjects).toStdString());
-
-        w.File1.setPath(modMain.InstalledSubjectsDir);
-        w.File1.setPattern(QStringLiteral("*.") + modMain.SubjectExtension);
-        w.File2.setPath(modMain.VirtualSubjectsDir);
-        w.File2.setPattern(QStringLiteral("*.v") + modMain.SubjectExtension);
-        w.File1.refresh();
-        w.File2.refresh();
-
-        w.lblSelectSubject->setText(QStringLiteral("1. ") + Caption(14));
-        w.lblSelectActivity->setText(QStringLiteral("2. ") + Caption(15));
-        w.lblCaption->setText(Caption(20));
-        w.setWindowTitle(modMain.ProductName);
-        w.btnChangeUser->setText(Caption(99));
-        w.btnCreateVirtualSubjects->setText(Caption(65));
-        w.btnOpenSubjectsFolder->setText(Caption(142));
-        w.lblMoreActs->setText(Caption(114));
-        Set_Status_Log(Caption(12) + QStringLiteral(".  ") + Caption(13));
-
-        const int tips = static_cast<int>(w.Tips.size()) - 1;
-        w.TipPosition = tips > 0 ? static_cast<int>(random.generateDouble() * tips) : 0;
-        w.PendingMessage = Caption(63);
-        w.PendingLink.clear();
-        w.picMenu->move(twips(100) - w.picMenu->width(), w.picMenu->y());
-
-        w.LastActivityIndex = w.FileAct.listCount() - 1;
-    } catch (const std::exception& e) {
-        Error_Report(QStringLiteral("Get_Settings"), describe(e));
-    }
+    const int width = platform::toTwips(PicActsHolder->width());
+    const int height = platform::toTwips(PicActsHolder->height());
+    picActs = new QWidget(PicActsHolder);
+    picActs->setObjectName(QStringLiteral("picActs"));
+    picActs->setGeometry(0, 0, twips(width - 240), twips(height));
+    VScroll = new QScrollBar(Qt::Vertical, PicActsHolder);
+    VScroll->setGeometry(twips(width - 240), 0, twips(210), twips(height));
+    VScroll->hide();
+    auto* first = new QLabel(picActs);
+    first->setObjectName(QStringLiteral("btnAct0"));
+    first->setGeometry(twips(15), twips(45), twips(2415), twips(630));
+    first->hide();
+    btnAct.push_back(first);
+    lblMoreActs = new QLabel(picActs);
+    lblMoreActs->setObjectName(QStringLiteral("lblMoreActs"));
+    lblMoreActs->setGeometry(twips(60), twips(800), twips(4800), twips(300));
+    lblMoreActs->setStyleSheet(QStringLiteral("color: #1d3557; font-weight: bold;"));
 }
 
-void ActivityPanel::Get_Activities()
+void ActivityPanel::Get_Settings(const FileList& FileAct)
 {
-    frmMain& w = m_window;
+    lblMoreActs->setText(Caption(114));
+    LastActivityIndex = FileAct.listCount() - 1;
+}
+
+void ActivityPanel::Get_Activities(const FileList& FileAct, const QString& ActivitiesDir, const QString& programCode)
+{
     try {
-        const int last = w.LastActivityIndex;
+        const int last = LastActivityIndex;
         if (last <= 0)
             return;
-        QLabel* first = w.btnAct[0];
+        QLabel* first = btnAct[0];
         const ActivityGrid grid = activityGrid(last, { platform::toTwips(first->x()), platform::toTwips(first->y()) },
             { platform::toTwips(first->width()), platform::toTwips(first->height()) });
 
         first->show();
-        w.VScroll->setVisible(grid.scrollVisible);
-        for (int i = static_cast<int>(w.btnAct.size()); i <= last; ++i) {
-            auto* button = new QLabel(w.picActs);
+        VScroll->setVisible(grid.scrollVisible);
+        for (int i = static_cast<int>(btnAct.size()); i <= last; ++i) {
+            auto* button = new QLabel(picActs);
             button->setObjectName(QStringLiteral("btnAct%1").arg(i));
             button->resize(first->size());
-            w.btnAct.push_back(button);
+            btnAct.push_back(button);
             watchButton(button);
             button->show();
         }
-        m_lit.fill(false, w.btnAct.size());
+        m_lit.fill(false, btnAct.size());
         for (int i = 0; i <= last; ++i)
-            w.btnAct[i]->move(twips(grid.positions[i].x()), twips(grid.positions[i].y()));
+            btnAct[i]->move(twips(grid.positions[i].x()), twips(grid.positions[i].y()));
 
-        w.picActs->resize(w.picActs->width(), twips(grid.panelHeight));
+        picActs->resize(picActs->width(), twips(grid.panelHeight));
         // The bar counts in twips; a panel that fits keeps a range of nothing rather than a reversed one.
-        w.VScroll->setRange(0, qMax(0, grid.scrollMaximum));
-        w.VScroll->setValue(0);
-        w.lblMoreActs->move(w.lblMoreActs->x(), twips(grid.moreActsTop));
+        VScroll->setRange(0, qMax(0, grid.scrollMaximum));
+        VScroll->setValue(0);
+        lblMoreActs->move(lblMoreActs->x(), twips(grid.moreActsTop));
 
-        const QString column = activityPictureColumn(modMain.ProgramCode);
+        const QString column = activityPictureColumn(programCode);
         for (int i = 0; i <= last; ++i) {
-            Put_Status_Line(Caption(23) + QLatin1Char(' ') + w.FileAct.list(i));
-            if (!Get_Activity_Images(i + 1, activitySettingsFile(w.ActivitiesDir, w.FileAct.list(i)), column))
+            const QString program = FileAct.list(i);
+            Put_Status_Line(Caption(23) + QLatin1Char(' ') + program);
+            if (!Get_Activity_Images(i + 1, program, activitySettingsFile(ActivitiesDir, program), column))
                 return;
-            w.btnAct[i]->setPixmap(ImgOFF[i + 1]);
-            w.btnAct[i]->show();
+            btnAct[i]->setPixmap(ImgOFF[i + 1]);
+            btnAct[i]->show();
             Put_Status_Line(Caption(8));
             QCoreApplication::processEvents();
         }
@@ -148,7 +138,8 @@ void ActivityPanel::Get_Activities()
     }
 }
 
-bool ActivityPanel::Get_Activity_Images(int position, const QString& settingsFile, const QString& column)
+bool ActivityPanel::Get_Activity_Images(
+    int position, const QString& programFile, const QString& settingsFile, const QString& column)
 {
     try {
         const platform::Recordset rs = [&] {
@@ -162,8 +153,8 @@ bool ActivityPanel::Get_Activity_Images(int position, const QString& settingsFil
         return true;
     } catch (const std::exception&) {
         platform::Dialogs* dialogs = platform::services().dialogs;
-        dialogs->message(Caption(105) + QStringLiteral("\r\n") + m_window.FileAct.list(position - 1)
-                + QStringLiteral("\r\n\r\n") + Caption(106),
+        dialogs->message(
+            Caption(105) + QStringLiteral("\r\n") + programFile + QStringLiteral("\r\n\r\n") + Caption(106),
             modMain.ProductName, platform::Icon::Critical);
         dialogs->message(Caption(107), modMain.ProductName, platform::Icon::Warning);
         m_endProgram();

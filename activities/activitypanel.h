@@ -6,53 +6,66 @@
 #include <QPixmap>
 #include <QVector>
 
+class FileList;
 class QLabel;
-class frmMain;
+class QScrollBar;
+class QWidget;
 
-// The main window's settings step and its panel of activity buttons: building the buttons from the
-// activity programs and their settings files, and the pointer behaviour of the panel.
+// The main window's panel of activity buttons: built from the activity programs and their settings files,
+// with its pointer behaviour. It owns its widgets inside the holder the window places, and reports a click
+// on a button as a launch request.
 class ActivityPanel : public QObject
 {
     Q_OBJECT
 public:
-    explicit ActivityPanel(frmMain& window);
-    void Get_Settings();
-    void Get_Activities();
+    // Builds picActs, VScroll, btnAct(0) and lblMoreActs inside holder, at their design places.
+    explicit ActivityPanel(QWidget* holder);
+
+    // The settings step's part of the panel: its caption and the last activity index.
+    void Get_Settings(const FileList& FileAct);
+    void Get_Activities(const FileList& FileAct, const QString& ActivitiesDir, const QString& programCode);
     // Loads the normal and the highlighted picture of the activity at position (from 1) into ImgOFF and
     // ImgON. On failure: two messages and the end of the program; false if the end returns.
-    bool Get_Activity_Images(int position, const QString& settingsFile, const QString& column);
+    bool Get_Activity_Images(
+        int position, const QString& programFile, const QString& settingsFile, const QString& column);
 
     // Every button back to its normal picture.
     void Reset_Buttons();
+    // Pointer moves over widget (the tree beside the panel) put the buttons back too.
+    void watchArea(QWidget* widget);
 
     // How the program ends after the settings-file failure; tests replace it to watch.
     void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
 
+    QWidget* PicActsHolder;
+    QWidget* picActs;
+    QScrollBar* VScroll;
+    QLabel* lblMoreActs;
+    QVector<QLabel*> btnAct;
+    int LastActivityIndex = -1;
     // Pictures of activity i at index i + 1 (index 0 unused).
     QVector<QPixmap> ImgOFF;
     QVector<QPixmap> ImgON;
 
-public Q_SLOTS:
-    void btnAct_Click(int index);
-
 Q_SIGNALS:
-    // A press and release on the same button.
+    // A press and release on the same button: the window launches activity index.
     void activityClicked(int index);
+    // The pointer moved over the panel or its area: the menu panel slides away.
+    void pointerMoved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void launch(int index);
+    void buildControls();
     void watchPointer();
     void watchButton(QLabel* button);
     void highlight(int index);
-    void startHidingMenu();
     void setUnderline(QLabel* label, bool underline);
     bool buttonEvent(int index, QEvent* event);
 
-    frmMain& m_window;
     std::function<void()> m_endProgram;
+    QVector<QObject*> m_areas;
     QVector<bool> m_lit;
     int m_pressed = -1;
 };

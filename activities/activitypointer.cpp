@@ -1,28 +1,33 @@
 // The pointer and mouse behaviour of the activity panel.
 #include "activitypanel.h"
 
+#include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
 
-#include "app/frmmain.h"
-#include "app/util/online.h"
-#include "app/util/sounds.h"
+#include "common/online.h"
+#include "common/sounds.h"
 #include "platform/services.h"
 
 void ActivityPanel::watchPointer()
 {
-    frmMain& w = m_window;
-    for (QWidget* widget : { static_cast<QWidget*>(w.picActs), w.PicActsHolder, w.TreeFolders->viewport(),
-             static_cast<QWidget*>(w.lblMoreActs) }) {
+    for (QWidget* widget : { picActs, PicActsHolder, static_cast<QWidget*>(lblMoreActs) }) {
         widget->setMouseTracking(true);
         widget->installEventFilter(this);
     }
-    for (QLabel* button : w.btnAct)
+    for (QLabel* button : btnAct)
         watchButton(button);
-    w.VScroll->setSingleStep(640);
-    w.VScroll->setPageStep(5000);
-    connect(w.VScroll, &QScrollBar::valueChanged, this,
-        [this](int value) { m_window.picActs->move(m_window.picActs->x(), -platform::twips(value)); });
-    connect(this, &ActivityPanel::activityClicked, this, &ActivityPanel::btnAct_Click);
+    VScroll->setSingleStep(640);
+    VScroll->setPageStep(5000);
+    connect(VScroll, &QScrollBar::valueChanged, this,
+        [this](int value) { picActs->move(picActs->x(), -platform::twips(value)); });
+}
+
+void ActivityPanel::watchArea(QWidget* widget)
+{
+    m_areas << widget;
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
 }
 
 void ActivityPanel::watchButton(QLabel* button)
@@ -34,7 +39,7 @@ void ActivityPanel::watchButton(QLabel* button)
 
 void ActivityPanel::highlight(int index)
 {
-    const QVector<QLabel*>& buttons = m_window.btnAct;
+    const QVector<QLabel*>& buttons = btnAct;
     if (m_lit.size() < buttons.size())
         m_lit.resize(buttons.size());
     for (int i = 0; i < buttons.size(); ++i) {
@@ -50,13 +55,6 @@ void ActivityPanel::highlight(int index)
 
 void ActivityPanel::Reset_Buttons() { highlight(-1); }
 
-void ActivityPanel::startHidingMenu()
-{
-    if (!m_window.TimHideMenu->isActive())
-        m_window.TimHideMenu->start();
-    m_window.TimShowMenu->stop();
-}
-
 void ActivityPanel::setUnderline(QLabel* label, bool underline)
 {
     if (label->font().underline() == underline)
@@ -68,12 +66,12 @@ void ActivityPanel::setUnderline(QLabel* label, bool underline)
 
 bool ActivityPanel::buttonEvent(int index, QEvent* event)
 {
-    QLabel* button = m_window.btnAct[index];
+    QLabel* button = btnAct[index];
     switch (event->type()) {
     case QEvent::MouseMove:
         highlight(index);
-        startHidingMenu();
-        setUnderline(m_window.lblMoreActs, false);
+        Q_EMIT pointerMoved();
+        setUnderline(lblMoreActs, false);
         return true;
     case QEvent::MouseButtonPress:
         Play_Click();
@@ -103,13 +101,12 @@ bool ActivityPanel::buttonEvent(int index, QEvent* event)
 
 bool ActivityPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    frmMain& w = m_window;
     if (auto* label = qobject_cast<QLabel*>(watched)) {
-        const int index = static_cast<int>(w.btnAct.indexOf(label));
+        const int index = static_cast<int>(btnAct.indexOf(label));
         if (index >= 0)
             return buttonEvent(index, event);
     }
-    if (watched == w.lblMoreActs && event->type() == QEvent::MouseButtonRelease
+    if (watched == lblMoreActs && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         Open_Online_Page(QStringLiteral("activities.htm"));
         return true;
@@ -117,25 +114,24 @@ bool ActivityPanel::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::MouseMove)
         return false;
     // Moves are consumed where handled, or they would reach the parent, whose own move handling undoes this.
-    if (watched == w.lblMoreActs) {
-        setUnderline(w.lblMoreActs, true);
+    if (watched == lblMoreActs) {
+        setUnderline(lblMoreActs, true);
         return true;
     }
-    if (watched == w.picActs) {
+    if (watched == picActs) {
         Reset_Buttons();
-        startHidingMenu();
-        setUnderline(w.lblMoreActs, false);
+        Q_EMIT pointerMoved();
+        setUnderline(lblMoreActs, false);
         return true;
     }
-    if (watched == w.PicActsHolder) {
+    if (watched == PicActsHolder) {
         Reset_Buttons();
-        startHidingMenu();
+        Q_EMIT pointerMoved();
         return true;
     }
-    if (watched == w.TreeFolders->viewport()) {
+    if (m_areas.contains(watched)) {
         Reset_Buttons();
-        startHidingMenu();
-        setUnderline(w.lblMsg, false);
+        Q_EMIT pointerMoved();
     }
     return false;
 }

@@ -1,31 +1,27 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
-class FileList;
+#include "common/files.h"
+
 class QTreeWidgetItem;
-class QWidget;
 
-// A study set holds at most this many phrases, at positions 1 to MaxStudyPhrases of StudyPhrases.
-constexpr int MaxStudyPhrases = 10;
-// How many random phrases the random phrase set draws.
-constexpr int RandomPhraseCount = 10;
+// One phrase handed to an activity.
+struct StudyPhrase
+{
+    QString fileName; // installed subject the phrase comes from
+    int phraseNo = 0;
+    QString tPhrase;
+    QString tTranslation;
+    QString tTranslation2;
+};
 
-// Lists the phrases of an installed subject under its node, unless they are listed already. On failure the
-// subject is marked unusable, the user is told, and its parent becomes the selected node. window is kept
-// from input meanwhile.
-void Show_Subject_Phrases(QTreeWidgetItem* subjectNode, const QString& fileName, QWidget* window);
+// The phrases of one launch in the order the activity gets them; phrase i (from 1) has its sound in the
+// temporary folder under Exchange_Sound_File_Name(i).
+using StudySet = QVector<StudyPhrase>;
 
-// Lists the phrases of virtual subject nParent of a virtual subject file under its node, or the placeholder
-// when it has none. On failure: the error report, and the node keeps no child.
-void Show_vSubject_Phrases(const QString& virtualFile, int nParent, QTreeWidgetItem* subjectNode);
-
-// Fills the random phrase set with phrases drawn from random installed subjects, unless it has phrases.
-// Removes the set when every installed subject is unusable; on a failure the error report, and the tree is
-// given back as it was before the set was added.
-void Get_Random_Phrases(QTreeWidgetItem* phraseSet, FileList& File1, QWidget* window);
-
-// Gathers at most ten phrases of the subject into StudyPhrases with their sound files, after deleting the
-// previous launch's files; returns how many. On failure the error report, and the phrases gathered so far
-// (a virtual subject) or none (an installed subject).
-int Get_Phraes_to_Study(QTreeWidgetItem* subjectNode);
+// Gathers at most ten phrases of the subject with their sound files, after deleting the previous launch's
+// files. On failure the error report, and the phrases gathered so far (a virtual subject) or none (an
+// installed subject).
+StudySet Get_Phraes_to_Study(QTreeWidgetItem* subjectNode);

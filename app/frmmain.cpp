@@ -3,26 +3,36 @@
 #include <cstdlib>
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
 
+#include "activities/activitylaunch.h"
 #include "activities/activitypanel.h"
-#include "app/endprogram.h"
-#include "app/errorreport.h"
+#include "activities/listening.h"
 #include "app/frmsplash.h"
 #include "app/mainframe.h"
 #include "app/menupanel.h"
-#include "app/modmain.h"
-#include "app/placement.h"
 #include "app/resolution.h"
-#include "app/settings/paths.h"
-#include "app/settings/registry.h"
-#include "app/tilebackground.h"
-#include "app/util/files.h"
-#include "app/util/sounds.h"
-#include "app/util/updates.h"
-#include "app/util/wait.h"
+#include "common/endprogram.h"
+#include "common/errorreport.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "common/paths.h"
+#include "common/placement.h"
+#include "common/registry.h"
+#include "common/sounds.h"
+#include "common/statuslog.h"
+#include "common/tilebackground.h"
+#include "common/updates.h"
+#include "common/wait.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
@@ -57,16 +67,26 @@ frmMain::frmMain()
 {
     buildControls();
     m_menu = std::make_unique<MenuPanel>(picMenu);
-    m_frame = std::make_unique<MainFrame>(*this);
-    m_tree = std::make_unique<SubjectTree>(TreeFolders, &File1, &File2);
-    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &File1, this, mnuOption, mnuListenToPhrase);
-    m_activities = std::make_unique<ActivityPanel>(*this);
+    m_frame = std::make_unique<MainFrame>(FrameControls {
+        this, picMenu, imgLogo, PicMsg, lblMsg, lblURL, Timer1, Timer2, TimShowMenu, TimHideMenu, m_menu.get() });
+    m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2);
+    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &m_File1, this, mnuOption, mnuListenToPhrase);
+    m_activities = std::make_unique<ActivityPanel>(PicActsHolder);
+    m_launcher = std::make_unique<ActivityLauncher>(TreeFolders, this, FileAct);
+    wire();
 }
 
-frmMain::~frmMain()
+void frmMain::wire()
 {
-    delete m_login.data();
+    connect(m_activities.get(), &ActivityPanel::activityClicked, this,
+        [this](int index) { m_launcher->btnAct_Click(index, modMain, ActivitiesDir); });
+    connect(m_activities.get(), &ActivityPanel::pointerMoved, m_frame.get(), &MainFrame::Hide_Menu);
+    m_activities->watchArea(TreeFolders->viewport());
+    m_frame->watchArea(TreeFolders->viewport());
+    connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
 }
+
+frmMain::~frmMain() { delete m_login.data(); }
 
 void frmMain::buildControls()
 {
@@ -105,17 +125,6 @@ void frmMain::buildControls()
     PicActsHolder = new QWidget(this);
     PicActsHolder->setObjectName(QStringLiteral("PicActsHolder"));
     PicActsHolder->setGeometry(twips(6000), twips(2340), twips(5280), twips(5100));
-    picActs = new QWidget(PicActsHolder);
-    picActs->setObjectName(QStringLiteral("picActs"));
-    picActs->setGeometry(0, 0, twips(5040), twips(5100));
-    VScroll = new QScrollBar(Qt::Vertical, PicActsHolder);
-    VScroll->setGeometry(twips(5040), 0, twips(210), twips(5100));
-    VScroll->hide();
-    auto* act0 = label(picActs, "btnAct0", 15, 45, 2415, 630);
-    act0->hide();
-    btnAct.push_back(act0);
-    lblMoreActs = label(picActs, "lblMoreActs", 60, 800, 4800, 300);
-    lblMoreActs->setStyleSheet(QStringLiteral("color: #1d3557; font-weight: bold;"));
 
     btnCreateVirtualSubjects = button(this, "btnCreateVirtualSubjects", 360, 7900, 2640, 420);
     btnOpenSubjectsFolder = button(this, "btnOpenSubjectsFolder", 3120, 7900, 2640, 420);
@@ -166,8 +175,8 @@ bool frmMain::Form_Load()
     // 2. Interface texts: without them nothing can be worded, so the program stops here.
     QString failure;
     if (!Get_Captions(&failure)) {
-        platform::services().dialogs->message(Template_Failure_Text(Template_Path(), failure), modMain.ProductName,
-            platform::Icon::Critical);
+        platform::services().dialogs->message(
+            Template_Failure_Text(Template_Path(), failure), modMain.ProductName, platform::Icon::Critical);
         return false;
     }
 
@@ -186,9 +195,8 @@ bool frmMain::Form_Load()
     QCoreApplication::processEvents();
 
     // 7, 8. Settings; the login window is loaded, not shown.
-    m_activities->Get_Settings();
-    m_login = new frmLogin(*this);
-    m_login->Form_Load();
+    Get_Settings();
+    Load_Login();
 
     // 9, 10.
     Wait_Seconds(1);
@@ -200,9 +208,9 @@ bool frmMain::Form_Load()
     m_tree->Get_vSubjects();
     m_menu->Get_Menu_Links(Read_Menu_Links(), Caption(94));
     m_frame->Watch_Menu_Links();
-    Get_System_Messages(Messages);
-    Get_Tips(Tips);
-    m_activities->Get_Activities();
+    Get_System_Messages(m_frame->Messages);
+    Get_Tips(m_frame->Tips);
+    m_activities->Get_Activities(FileAct, ActivitiesDir, modMain.ProgramCode);
 
     // 12 to 14.
     if (frmSplash::current())
@@ -219,17 +227,61 @@ bool frmMain::Form_Load()
     return true;
 }
 
-frmLogin* frmMain::login()
+frmLogin* frmMain::login() { return m_login.data(); }
+
+void frmMain::Get_Settings()
 {
-    return m_login.data();
+    try {
+        QRandomGenerator random(static_cast<quint32>(platform::services().clock->now().toMSecsSinceEpoch()));
+
+        const QString dataSubjects = modMain.DataDir + Caption(10);
+        if (!QDir(dataSubjects).exists() && !QDir().mkpath(dataSubjects))
+            throw std::runtime_error(QStringLiteral("Path/File access error: %1").arg(dataSubjects).toStdString());
+
+        m_File1.setPath(modMain.InstalledSubjectsDir);
+        m_File1.setPattern(QStringLiteral("*.") + modMain.SubjectExtension);
+        m_File2.setPath(modMain.VirtualSubjectsDir);
+        m_File2.setPattern(QStringLiteral("*.v") + modMain.SubjectExtension);
+        m_File1.refresh();
+        m_File2.refresh();
+
+        lblSelectSubject->setText(QStringLiteral("1. ") + Caption(14));
+        lblSelectActivity->setText(QStringLiteral("2. ") + Caption(15));
+        lblCaption->setText(Caption(20));
+        setWindowTitle(modMain.ProductName);
+        btnChangeUser->setText(Caption(99));
+        btnCreateVirtualSubjects->setText(Caption(65));
+        btnOpenSubjectsFolder->setText(Caption(142));
+        m_activities->Get_Settings(FileAct);
+        Set_Status_Log(Caption(12) + QStringLiteral(".  ") + Caption(13));
+
+        const int tips = static_cast<int>(m_frame->Tips.size()) - 1;
+        m_frame->TipPosition = tips > 0 ? static_cast<int>(random.generateDouble() * tips) : 0;
+        m_frame->PendingMessage = Caption(63);
+        m_frame->PendingLink.clear();
+        picMenu->move(twips(100) - picMenu->width(), picMenu->y());
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Get_Settings"), QString::fromStdString(e.what()));
+    }
+}
+
+void frmMain::Refresh_Subjects() { m_tree->Refresh_Subjects(); }
+
+void frmMain::Load_Login()
+{
+    if (m_login)
+        return;
+    m_login = new frmLogin();
+    connect(m_login, &frmLogin::loggedIn, this, &frmMain::Student_Logged_In);
+    connect(m_login, &frmLogin::quitRequested, this, &QWidget::close);
+    m_login->Form_Load();
 }
 
 void frmMain::Show_Login()
 {
-    if (!m_login) {
-        m_login = new frmLogin(*this);
-        m_login->Form_Load();
-    }
+    Load_Login();
+    if (!m_login)
+        return;
     m_login->show();
     m_login->raise();
     m_login->activateWindow();
@@ -241,8 +293,9 @@ void frmMain::btnChangeUser_Click()
     Show_Login();
 }
 
-void frmMain::Student_Logged_In(bool administrator)
+void frmMain::Student_Logged_In(const QString& student, bool administrator)
 {
+    modMain.CurrentStudent = student;
     btnAdmin->setEnabled(administrator);
     btnAdmin->setText(Caption(54));
     mnuOption->setEnabled(administrator);
@@ -265,8 +318,8 @@ void frmMain::Check_Resolution()
     const QSize size = screen->size() * screen->devicePixelRatio();
     if (!Resolution_Too_Small(size.width(), size.height()))
         return;
-    if (!platform::services().dialogs->askYesNo(Caption(16) + QStringLiteral("\r\n\r\n") + Caption(1), QString(),
-            platform::Icon::None))
+    if (!platform::services().dialogs->askYesNo(
+            Caption(16) + QStringLiteral("\r\n\r\n") + Caption(1), QString(), platform::Icon::None))
         std::exit(0);
 }
 

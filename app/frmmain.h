@@ -2,30 +2,29 @@
 
 #include <memory>
 
-#include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
 #include <QPointer>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QVector>
+#include <QWidget>
 
-#include "app/settings/templatetexts.h"
-#include "app/util/filelist.h"
+#include "common/filelist.h"
+#include "custom/customhost.h"
 
+class ActivityLauncher;
 class ActivityPanel;
 class MainFrame;
 class MenuPanel;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
 class SubjectTree;
 class TreeEvents;
 class frmLogin;
-class frmSplash;
 
-// The main window: the subject tree, the activity panel and the frame around them. It owns the controls
-// and wires their events; the procedures live with their subsystems.
-class frmMain : public QWidget
+// The main window: the subject tree, the activity panel and the frame around them. It places the
+// subsystems' widgets, hands each the narrow values it needs and wires their reports to one another.
+class frmMain : public QWidget, public CustomSubjectHost
 {
     Q_OBJECT
 public:
@@ -38,10 +37,30 @@ public:
     // Loads the login window anew (its students re-read) and shows it.
     void Show_Login();
     // What a log-in sets on the main window before it shows it.
-    void Student_Logged_In(bool administrator);
+    void Student_Logged_In(const QString& student, bool administrator);
     void btnChangeUser_Click();
 
-    // Controls
+    // What the custom subject editor is handed.
+    void Hide_Main_Window() override { hide(); }
+    void Show_Main_Window() override { show(); }
+    void Refresh_Subjects() override;
+    FileList& File1() override { return m_File1; }
+    FileList& File2() override { return m_File2; }
+
+    frmLogin* login();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void wire();
+    void Get_Settings();
+    // Loads the login window without showing it, unless it is loaded.
+    void Load_Login();
+    void Check_Resolution();
+
     QTreeWidget* TreeFolders;
     QLabel* lblSelectSubject;
     QLabel* lblSelectActivity;
@@ -53,10 +72,6 @@ public:
     QLabel* lblMsg;
     QLabel* lblURL;
     QWidget* PicActsHolder;
-    QWidget* picActs;
-    QScrollBar* VScroll;
-    QLabel* lblMoreActs;
-    QVector<QLabel*> btnAct;
     QPushButton* btnAdmin;
     QPushButton* btnChangeUser;
     QPushButton* btnOpenSubjectsFolder;
@@ -68,39 +83,16 @@ public:
     QTimer* Timer2;
     QTimer* TimShowMenu;
     QTimer* TimHideMenu;
-    FileList File1;
-    FileList File2;
+    FileList m_File1;
+    FileList m_File2;
     FileList FileAct;
-
-    // Members
     QString ActivitiesDir;
-    int LastActivityIndex = -1;
-    SystemMessages Messages;
-    QStringList Tips { QString() };
-    int TipPosition = 0;
-    int MessagePosition = 0;
-    QString PendingMessage;
-    QString PendingLink;
-
-    MenuPanel& menuPanel() { return *m_menu; }
-    MainFrame& frame() { return *m_frame; }
-    SubjectTree& subjectTree() { return *m_tree; }
-    TreeEvents& treeEvents() { return *m_treeEvents; }
-    ActivityPanel& activityPanel() { return *m_activities; }
-    frmLogin* login();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void buildControls();
-    void Check_Resolution();
 
     std::unique_ptr<MenuPanel> m_menu;
     std::unique_ptr<MainFrame> m_frame;
     std::unique_ptr<SubjectTree> m_tree;
     std::unique_ptr<TreeEvents> m_treeEvents;
     std::unique_ptr<ActivityPanel> m_activities;
+    std::unique_ptr<ActivityLauncher> m_launcher;
     QPointer<frmLogin> m_login;
 };

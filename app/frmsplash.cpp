@@ -8,11 +8,12 @@
 #include <QPointer>
 #include <QTextCursor>
 
-#include "app/errorreport.h"
-#include "app/modmain.h"
-#include "app/placement.h"
-#include "app/product.h"
-#include "app/tilebackground.h"
+#include "common/errorreport.h"
+#include "common/modmain.h"
+#include "common/placement.h"
+#include "common/product.h"
+#include "common/statuslog.h"
+#include "common/tilebackground.h"
 #include "platform/services.h"
 
 using platform::twips;
@@ -35,8 +36,10 @@ QLabel* makeLabel(QWidget* parent, int left, int top, int width, int height, int
 
 QString Version_Text()
 {
-    return QStringLiteral("v.%1.%2.%3").arg(PARLANTA_VERSION_MAJOR).arg(PARLANTA_VERSION_MINOR).arg(
-        PARLANTA_VERSION_REVISION);
+    return QStringLiteral("v.%1.%2.%3")
+        .arg(PARLANTA_VERSION_MAJOR)
+        .arg(PARLANTA_VERSION_MINOR)
+        .arg(PARLANTA_VERSION_REVISION);
 }
 
 QString Catchy_Line()
@@ -79,18 +82,17 @@ frmSplash::frmSplash(const QPixmap& logo)
     txtStatus->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgba(255,255,255,200); "
                                             "border: 1px solid #8aa; border-radius: 4px; font-size: 9pt; }"));
     showing = this;
+    Set_Status_Log_Window(this);
 }
 
 frmSplash::~frmSplash()
 {
     if (showing == this)
         showing = nullptr;
+    Unset_Status_Log_Window(this);
 }
 
-frmSplash* frmSplash::current()
-{
-    return showing && showing->isVisible() ? showing.data() : nullptr;
-}
+frmSplash* frmSplash::current() { return showing && showing->isVisible() ? showing.data() : nullptr; }
 
 void frmSplash::Put_Status_Line(const QString& text)
 {
@@ -114,18 +116,15 @@ void frmSplash::paintEvent(QPaintEvent*)
     const QPixmap& picture = Background_Picture();
     if (picture.isNull()) {
         // Without its background the start-up window cannot be drawn as designed; the program cannot go on.
-        platform::services().dialogs->message(
-            Error_Report_Text(QStringLiteral("TileBackground"), QStringLiteral("The background picture could not be loaded.")),
+        platform::services().dialogs->message(Error_Report_Text(QStringLiteral("TileBackground"),
+                                                  QStringLiteral("The background picture could not be loaded.")),
             windowTitle(), platform::Icon::Critical);
         std::exit(1);
     }
     TileBackground(painter, *this, picture);
 }
 
-void frmSplash::keyPressEvent(QKeyEvent*)
-{
-    close();
-}
+void frmSplash::keyPressEvent(QKeyEvent*) { close(); }
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event)
 {
@@ -134,21 +133,4 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void Put_Status_Line(const QString& text)
-{
-    if (frmSplash* splash = frmSplash::current())
-        splash->Put_Status_Line(text);
-}
-
-void Set_Status_Log(const QString& text)
-{
-    if (frmSplash* splash = frmSplash::current())
-        splash->Set_Status_Log(text);
-}
-
-bool Status_Log_Showing()
-{
-    return frmSplash::current() != nullptr;
 }

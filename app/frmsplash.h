@@ -4,8 +4,10 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "common/statuslog.h"
+
 // The start-up window with its status log; any key closes it while loading goes on.
-class frmSplash : public QWidget
+class frmSplash : public QWidget, public StatusLog
 {
     Q_OBJECT
 public:
@@ -14,8 +16,9 @@ public:
     // The start-up window while it is showing, otherwise nullptr.
     static frmSplash* current();
 
-    void Put_Status_Line(const QString& text);
-    void Set_Status_Log(const QString& text);
+    void Put_Status_Line(const QString& text) override;
+    void Set_Status_Log(const QString& text) override;
+    bool Status_Log_Visible() const override { return isVisible(); }
 
     QLabel* lblVersion;
     QLabel* lblCopyRight;

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/frmmain.h"
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "platform/services.h"
 
 int main(int argc, char* argv[])

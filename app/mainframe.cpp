@@ -5,27 +5,28 @@
 #include <QMouseEvent>
 #include <QRandomGenerator>
 
-#include "app/frmmain.h"
+#include <QTimer>
+
 #include "app/menupanel.h"
-#include "app/util/online.h"
-#include "app/util/sounds.h"
+#include "common/online.h"
+#include "common/sounds.h"
 #include "platform/services.h"
 
 using platform::twips;
 
-MainFrame::MainFrame(frmMain& window)
-    : m_window(window)
+MainFrame::MainFrame(const FrameControls& controls)
+    : m_c(controls)
     , m_line([] { return QRandomGenerator::global()->generateDouble(); })
-    , m_lineHeight(platform::toTwips(window.PicMsg->height()))
+    , m_lineHeight(platform::toTwips(controls.PicMsg->height()))
     , m_menuLeft(100 - MenuPanel::DesignWidth)
 {
-    m_line.setTexts(&window.Tips, &window.Messages);
-    connect(window.Timer1, &QTimer::timeout, this, &MainFrame::Timer1_Timer);
-    connect(window.Timer2, &QTimer::timeout, this, &MainFrame::Timer2_Timer);
-    connect(window.TimShowMenu, &QTimer::timeout, this, &MainFrame::TimShowMenu_Timer);
-    connect(window.TimHideMenu, &QTimer::timeout, this, &MainFrame::TimHideMenu_Timer);
-    for (QWidget* w :
-        std::initializer_list<QWidget*> { &window, window.picMenu, window.imgLogo, window.PicMsg, window.lblMsg, window.lblURL }) {
+    m_line.setTexts(&Tips, &Messages);
+    connect(m_c.Timer1, &QTimer::timeout, this, &MainFrame::Timer1_Timer);
+    connect(m_c.Timer2, &QTimer::timeout, this, &MainFrame::Timer2_Timer);
+    connect(m_c.TimShowMenu, &QTimer::timeout, this, &MainFrame::TimShowMenu_Timer);
+    connect(m_c.TimHideMenu, &QTimer::timeout, this, &MainFrame::TimHideMenu_Timer);
+    for (QWidget* w : { m_c.window, m_c.picMenu, static_cast<QWidget*>(m_c.imgLogo), m_c.PicMsg,
+             static_cast<QWidget*>(m_c.lblMsg), static_cast<QWidget*>(m_c.lblURL) }) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
@@ -33,10 +34,17 @@ MainFrame::MainFrame(frmMain& window)
 
 void MainFrame::Watch_Menu_Links()
 {
-    for (QLabel* label : m_window.menuPanel().lblMenu) {
+    for (QLabel* label : m_c.menu->lblMenu) {
         label->setMouseTracking(true);
         label->installEventFilter(this);
     }
+}
+
+void MainFrame::watchArea(QWidget* widget)
+{
+    m_areas << widget;
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
 }
 
 namespace {
@@ -61,13 +69,13 @@ void setTextColour(QLabel* label, const QColor& colour)
 bool MainFrame::linkEvent(QLabel* label, QEvent* event)
 {
     const QString link = label->property("tag").toString();
-    const bool isMenu = m_window.menuPanel().lblMenu.contains(label);
-    const bool isMessage = label == m_window.lblMsg;
-    const bool isAddress = label == m_window.lblURL;
+    const bool isMenu = m_c.menu->lblMenu.contains(label);
+    const bool isMessage = label == m_c.lblMsg;
+    const bool isAddress = label == m_c.lblURL;
     switch (event->type()) {
     case QEvent::MouseMove:
         if (isMenu) {
-            for (QLabel* other : m_window.menuPanel().lblMenu)
+            for (QLabel* other : m_c.menu->lblMenu)
                 underline(other, other == label);
             Show_Menu();
             return true;
@@ -124,33 +132,27 @@ void MainFrame::slide(bool showing)
     bool done = false;
     m_menuLeft = Menu_Slide(m_menuLeft, MenuPanel::DesignWidth, showing, &done);
     if (done) {
-        (showing ? m_window.TimShowMenu : m_window.TimHideMenu)->stop();
+        (showing ? m_c.TimShowMenu : m_c.TimHideMenu)->stop();
         return;
     }
-    m_window.picMenu->move(twips(m_menuLeft), m_window.picMenu->y());
-    m_window.picMenu->raise();
+    m_c.picMenu->move(twips(m_menuLeft), m_c.picMenu->y());
+    m_c.picMenu->raise();
 }
 
-void MainFrame::TimShowMenu_Timer()
-{
-    slide(true);
-}
+void MainFrame::TimShowMenu_Timer() { slide(true); }
 
-void MainFrame::TimHideMenu_Timer()
-{
-    slide(false);
-}
+void MainFrame::TimHideMenu_Timer() { slide(false); }
 
 void MainFrame::Show_Menu()
 {
-    m_window.TimHideMenu->stop();
-    m_window.TimShowMenu->start();
+    m_c.TimHideMenu->stop();
+    m_c.TimShowMenu->start();
 }
 
 void MainFrame::Hide_Menu()
 {
-    m_window.TimShowMenu->stop();
-    m_window.TimHideMenu->start();
+    m_c.TimShowMenu->stop();
+    m_c.TimHideMenu->start();
 }
 
 void MainFrame::Timer1_Timer()
@@ -158,20 +160,20 @@ void MainFrame::Timer1_Timer()
     if (!m_started) {
         // The settings step chose the first tip and queued the first text before the line ever moved.
         m_started = true;
-        m_line.setTipPosition(m_window.TipPosition);
-        m_line.queue(m_window.PendingMessage, m_window.PendingLink);
+        m_line.setTipPosition(TipPosition);
+        m_line.queue(PendingMessage, PendingLink);
     }
-    QString tag = m_window.PicMsg->property("tag").toString();
+    QString tag = m_c.PicMsg->property("tag").toString();
     MessageLine::Shown shown;
     const auto event = m_line.tick1(m_lineHeight, tag, &shown);
-    m_window.PicMsg->setProperty("tag", tag);
-    m_window.PicMsg->setFixedHeight(std::max(1, twips(m_lineHeight)));
+    m_c.PicMsg->setProperty("tag", tag);
+    m_c.PicMsg->setFixedHeight(std::max(1, twips(m_lineHeight)));
     if (event == MessageLine::Event::Opened) {
-        m_window.Timer1->stop();
-        m_window.Timer2->start();
+        m_c.Timer1->stop();
+        m_c.Timer2->start();
     } else if (event == MessageLine::Event::Closed) {
-        m_window.Timer2->stop();
-        QLabel* label = m_window.lblMsg;
+        m_c.Timer2->stop();
+        QLabel* label = m_c.lblMsg;
         label->setText(shown.text);
         label->setProperty("tag", shown.link);
         QFont font = label->font();
@@ -181,33 +183,33 @@ void MainFrame::Timer1_Timer()
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, Message_Colour(shown.colour));
         label->setPalette(palette);
-        m_window.Timer2->setInterval(shown.interval);
+        m_c.Timer2->setInterval(shown.interval);
     }
 }
 
 void MainFrame::Timer2_Timer()
 {
     m_line.tick2();
-    m_window.Timer1->start();
+    m_c.Timer1->start();
 }
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* label = qobject_cast<QLabel*>(watched);
-        label && (label == m_window.lblMsg || label == m_window.lblURL || m_window.menuPanel().lblMenu.contains(label)))
+        label && (label == m_c.lblMsg || label == m_c.lblURL || m_c.menu->lblMenu.contains(label)))
         return linkEvent(label, event);
     if (event->type() == QEvent::MouseMove) {
-        if (watched == m_window.picMenu) {
-            for (QLabel* entry : m_window.menuPanel().lblMenu)
+        if (watched == m_c.picMenu) {
+            for (QLabel* entry : m_c.menu->lblMenu)
                 underline(entry, false);
-            underline(m_window.lblURL, false);
+            underline(m_c.lblURL, false);
             Show_Menu();
             // Unhandled moves travel on to the window, whose own move would hide the menu again.
             return true;
         }
-        if (watched == &m_window || watched == m_window.imgLogo || watched == m_window.PicMsg) {
+        if (watched == m_c.window || watched == m_c.imgLogo || watched == m_c.PicMsg || m_areas.contains(watched)) {
             Hide_Menu();
-            underline(m_window.lblMsg, false);
+            underline(m_c.lblMsg, false);
         }
     }
     return QObject::eventFilter(watched, event);

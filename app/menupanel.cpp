@@ -32,8 +32,8 @@ void MenuPanel::createEntry(int i)
     label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
     label->setCursor(Link_Cursor());
     auto* image = new QLabel(picMenu);
-    image->setPixmap(QPixmap(resources::treeImage(9)).scaled(twips(360), twips(360), Qt::KeepAspectRatio,
-        Qt::SmoothTransformation));
+    image->setPixmap(
+        QPixmap(resources::treeImage(9)).scaled(twips(360), twips(360), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     const int top = FirstTop + i * EntrySpacing;
     label->setGeometry(twips(LabelLeft), twips(top), twips(DesignWidth - LabelLeft - 300), twips(400));
     image->setGeometry(twips(ImageLeft), twips(top), twips(400), twips(400));

@@ -5,7 +5,7 @@
 #include <QVector>
 #include <QWidget>
 
-#include "app/settings/templatetexts.h"
+#include "common/templatetexts.h"
 
 // The pointing hand shown over link labels.
 QCursor Link_Cursor();

@@ -20,18 +20,15 @@ int Message_Font_Size(int length)
     return 8;
 }
 
-int Message_Open_Interval(int length)
-{
-    return std::min(150 * length, 59000);
-}
+int Message_Open_Interval(int length) { return std::min(150 * length, 59000); }
 
 QColor Message_Colour(int k)
 {
     // The sixteen console colours; 7, 10, 11 and 14 are too light for the line and become blue.
-    static const QColor colours[] = { QColor(0, 0, 0), QColor(0, 0, 128), QColor(0, 128, 0), QColor(0, 128, 128),
-        QColor(128, 0, 0), QColor(128, 0, 128), QColor(128, 128, 0), QColor(192, 192, 192), QColor(128, 128, 128),
-        QColor(0, 0, 255), QColor(0, 255, 0), QColor(0, 255, 255), QColor(255, 0, 0), QColor(255, 0, 255),
-        QColor(255, 255, 0) };
+    static const QColor colours[]
+        = { QColor(0, 0, 0), QColor(0, 0, 128), QColor(0, 128, 0), QColor(0, 128, 128), QColor(128, 0, 0),
+              QColor(128, 0, 128), QColor(128, 128, 0), QColor(192, 192, 192), QColor(128, 128, 128), QColor(0, 0, 255),
+              QColor(0, 255, 0), QColor(0, 255, 255), QColor(255, 0, 0), QColor(255, 0, 255), QColor(255, 255, 0) };
     if (k == 7 || k == 10 || k == 11 || k == 14 || k < 0 || k > 14)
         k = 1;
     return colours[k];

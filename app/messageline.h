@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/settings/templatetexts.h"
+#include "common/templatetexts.h"
 
 // The rolling message line at the top of the main window: it closes, changes its text (the next tip, or a
 // system message queued at random) and opens again, staying open longer for longer texts.
@@ -18,7 +18,7 @@ QColor Message_Colour(int k);
 class MessageLine
 {
 public:
-    static constexpr int Step = 15;       // twips per Timer1 tick
+    static constexpr int Step = 15; // twips per Timer1 tick
     static constexpr int OpenHeight = 950;
     static constexpr int ClosedHeight = 20;
 

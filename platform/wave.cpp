@@ -6,13 +6,41 @@
 namespace platform {
 
 namespace {
-    quint32 u32(const QByteArray& b, qsizetype at)
+    quint32 u32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+    quint16 u16(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+
+    // A mono PCM file. RIFF chunks have even sizes, so an odd number of 8-bit samples gets one more of silence.
+    QByteArray pcmWave(const QByteArray& samples, int sampleRate, quint16 bitsPerSample, char silence)
     {
-        return qFromLittleEndian<quint32>(b.constData() + at);
-    }
-    quint16 u16(const QByteArray& b, qsizetype at)
-    {
-        return qFromLittleEndian<quint16>(b.constData() + at);
+        QByteArray out;
+        auto put32 = [&out](quint32 v) {
+            char b[4];
+            qToLittleEndian(v, b);
+            out.append(b, 4);
+        };
+        auto put16 = [&out](quint16 v) {
+            char b[2];
+            qToLittleEndian(v, b);
+            out.append(b, 2);
+        };
+        const auto size = static_cast<quint32>(samples.size());
+        const quint16 blockAlign = bitsPerSample / 8;
+        out.append("RIFF");
+        put32(36 + size + (size & 1));
+        out.append("WAVEfmt ");
+        put32(16);
+        put16(1); // PCM
+        put16(1); // mono
+        put32(static_cast<quint32>(sampleRate));
+        put32(static_cast<quint32>(sampleRate) * blockAlign); // bytes per second
+        put16(blockAlign);
+        put16(bitsPerSample);
+        out.append("data");
+        put32(size);
+        out.append(samples);
+        if (size & 1)
+            out.append(silence);
+        return out;
     }
 }
 
@@ -57,33 +85,8 @@ WaveInfo readWaveFile(const QString& path)
     return readWaveInfo(file.read(4096));
 }
 
-QByteArray makeWave(const QByteArray& pcm16, int sampleRate)
-{
-    QByteArray out;
-    auto put32 = [&out](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        out.append(b, 4);
-    };
-    auto put16 = [&out](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        out.append(b, 2);
-    };
-    out.append("RIFF");
-    put32(static_cast<quint32>(36 + pcm16.size()));
-    out.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(static_cast<quint32>(sampleRate));
-    put32(static_cast<quint32>(sampleRate * 2));
-    put16(2);
-    put16(16);
-    out.append("data");
-    put32(static_cast<quint32>(pcm16.size()));
-    out.append(pcm16);
-    return out;
-}
+QByteArray makeWave(const QByteArray& pcm16, int sampleRate) { return pcmWave(pcm16, sampleRate, 16, '\0'); }
+
+QByteArray makeWave8(const QByteArray& samples, int sampleRate) { return pcmWave(samples, sampleRate, 8, '\x80'); }
 
 }

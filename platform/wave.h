@@ -20,5 +20,7 @@ WaveInfo readWaveFile(const QString& path);
 
 // A 16-bit mono PCM WAVE file around the given samples.
 QByteArray makeWave(const QByteArray& pcm16, int sampleRate);
+// An unsigned 8-bit mono PCM WAVE file around the given samples.
+QByteArray makeWave8(const QByteArray& samples, int sampleRate);
 
 }

@@ -7,13 +7,13 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "app/endprogram.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/placement.h"
-#include "app/tilebackground.h"
-#include "app/util/files.h"
-#include "app/util/sounds.h"
+#include "common/endprogram.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/placement.h"
+#include "common/tilebackground.h"
+#include "common/files.h"
+#include "common/sounds.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/scores.h"

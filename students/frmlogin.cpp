@@ -7,13 +7,12 @@
 #include <QFileInfo>
 #include <QPainter>
 
-#include "app/endprogram.h"
-#include "app/frmmain.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/placement.h"
-#include "app/tilebackground.h"
-#include "app/util/sounds.h"
+#include "common/endprogram.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/placement.h"
+#include "common/sounds.h"
+#include "common/tilebackground.h"
 #include "platform/database.h"
 #include "platform/services.h"
 #include "students/frmnewuser.h"
@@ -23,9 +22,8 @@
 
 using platform::twips;
 
-frmLogin::frmLogin(frmMain& main)
+frmLogin::frmLogin()
     : QWidget(nullptr)
-    , m_main(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -97,9 +95,9 @@ void frmLogin::Form_Load()
             txtPassword->hide();
         }
     } catch (const std::exception& e) {
-        platform::services().dialogs->message(Caption(149) + QStringLiteral("\r\n\r\nFrmLogin_Load: ")
-                + QString::fromUtf8(e.what()),
-            windowTitle(), platform::Icon::Critical);
+        platform::services().dialogs->message(
+            Caption(149) + QStringLiteral("\r\n\r\nFrmLogin_Load: ") + QString::fromUtf8(e.what()), windowTitle(),
+            platform::Icon::Critical);
         End_Program(1);
     }
 }
@@ -207,14 +205,13 @@ void frmLogin::Log_In()
         }
     }
     LoginSucceeded = true;
-    modMain.CurrentStudent = item->text();
-    m_main.Student_Logged_In(LoginItem::isAdministrator(item));
+    Q_EMIT loggedIn(item->text(), LoginItem::isAdministrator(item));
     close();
 }
 
 void frmLogin::New_Student()
 {
-    frmNewUser form(*this, false);
+    frmNewUser form(newUserLogin(), false);
     form.exec();
 }
 
@@ -223,7 +220,7 @@ void frmLogin::Change_Student()
     QListWidgetItem* item = ListView1->currentItem();
     if (ListView1->count() == 0 || !item || !Password_Accepted())
         return;
-    frmNewUser form(*this, true);
+    frmNewUser form(newUserLogin(), true);
     form.Fill_From(LoginItem::student(item));
     form.exec();
 }
@@ -254,5 +251,18 @@ void frmLogin::closeEvent(QCloseEvent* e)
 {
     e->accept();
     if (!LoginSucceeded)
-        m_main.close();
+        Q_EMIT quitRequested();
+}
+
+frmNewUser::Login frmLogin::newUserLogin()
+{
+    return { this, ListView1, [this](bool shown) { Show_Password(shown); } };
+}
+
+void frmLogin::Show_Password(bool shown)
+{
+    if (!shown)
+        txtPassword->clear();
+    lblPassword->setVisible(shown);
+    txtPassword->setVisible(shown);
 }

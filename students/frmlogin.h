@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-class frmMain;
+#include "students/frmnewuser.h"
 
 // The login window: the students as faces with their names; a student picks a name, gives the password
 // where one is set and reaches the main window.
@@ -14,14 +14,13 @@ class frmLogin : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmLogin(frmMain& main);
+    frmLogin();
     // The load step; a failure ends the program after its message.
     void Form_Load();
     void Get_Users();
     void ListView1_Click();
     void btnLogin_Click(int index);
     void btnNull_Click();
-    frmMain& mainWindow() { return m_main; }
 
     bool LoginSucceeded = false;
     QListWidget* ListView1;
@@ -43,5 +42,12 @@ private:
     void New_Student();
     void Change_Student();
     bool Password_Accepted();
-    frmMain& m_main;
+    void Show_Password(bool shown);
+    frmNewUser::Login newUserLogin();
+
+Q_SIGNALS:
+    // The student whose display name is given has logged in; the window closes next.
+    void loggedIn(const QString& student, bool administrator);
+    // The window closed without a log-in: the program ends.
+    void quitRequested();
 };

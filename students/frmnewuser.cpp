@@ -1,14 +1,14 @@
 #include "frmnewuser.h"
 
+#include <QListWidget>
 #include <QPainter>
 
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/tilebackground.h"
-#include "app/util/sounds.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/sounds.h"
+#include "common/tilebackground.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
-#include "students/frmlogin.h"
 #include "students/loginlist.h"
 
 using platform::twips;
@@ -35,8 +35,8 @@ QLineEdit* fieldBox(QWidget* parent, int top, int length, bool masked)
 }
 }
 
-frmNewUser::frmNewUser(frmLogin& login, bool editing)
-    : QDialog(&login)
+frmNewUser::frmNewUser(const Login& login, bool editing)
+    : QDialog(login.window)
     , m_login(login)
 {
     setModal(true);
@@ -178,10 +178,8 @@ void frmNewUser::Store()
     }
     QListWidget* list = m_login.ListView1;
     list->sortItems(Qt::AscendingOrder);
-    if (!f.usePassword) {
-        m_login.lblPassword->hide();
-        m_login.txtPassword->hide();
-    }
+    if (!f.usePassword)
+        m_login.showPassword(false);
     accept();
 }
 
@@ -220,14 +218,7 @@ void frmNewUser::Change_Student(const StudentForm& f)
     s.password = Password_To_Store(f).toString();
     Update_Student(s.id, s.firstName, s.lastName, s.password, s.icon);
     LoginItem::update(item, s);
-    if (!s.password.isEmpty()) {
-        m_login.txtPassword->show();
-        m_login.lblPassword->show();
-    } else {
-        m_login.txtPassword->clear();
-        m_login.txtPassword->hide();
-        m_login.lblPassword->hide();
-    }
+    m_login.showPassword(!s.password.isEmpty());
 }
 
 void frmNewUser::paintEvent(QPaintEvent*)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -10,14 +12,22 @@
 #include "students/studentform.h"
 #include "students/userdatabase.h"
 
-class frmLogin;
+class QListWidget;
 
 // The new / edit student window; it keeps the login list up to date itself.
 class frmNewUser : public QDialog
 {
     Q_OBJECT
 public:
-    frmNewUser(frmLogin& login, bool editing);
+    // What the window works on in the login window: its list of students, and a way to show the password
+    // box (or to hide and empty it).
+    struct Login
+    {
+        QWidget* window;
+        QListWidget* ListView1;
+        std::function<void(bool shown)> showPassword;
+    };
+    frmNewUser(const Login& login, bool editing);
     // Prepares a change of the selected student.
     void Fill_From(const Student& student);
     void chkPassword_Click();
@@ -45,6 +55,6 @@ private:
     void Create_Student(const StudentForm& f);
     void Change_Student(const StudentForm& f);
     void focusField(FormField field);
-    frmLogin& m_login;
+    Login m_login;
     QString m_storedPassword;
 };

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "platform/database.h"
+#include "platform/userschema.h"
 #include "resources/resourcepaths.h"
 #include "students/userdatabase.h"
 
@@ -58,17 +59,17 @@ ScoreTree Read_Score_Tree(int view)
         switch (view) {
         case StudentView:
             tree.top = studentNodes(db);
-            tree.children = nameNodes(db, QStringLiteral("qryActivities"), ActivityPicture, ActivityOpenPicture);
+            tree.children = nameNodes(db, platform::users::ActivitiesView, ActivityPicture, ActivityOpenPicture);
             tree.placeholder = tree.children.isEmpty();
             break;
         case ActivityView:
-            tree.top = nameNodes(db, QStringLiteral("qryActivities"), ActivityPicture, ActivityOpenPicture);
+            tree.top = nameNodes(db, platform::users::ActivitiesView, ActivityPicture, ActivityOpenPicture);
             tree.placeholder = tree.top.isEmpty();
             if (!tree.placeholder)
-                tree.children = nameNodes(db, QStringLiteral("qrySubjects"), SubjectPicture, SubjectPicture);
+                tree.children = nameNodes(db, platform::users::SubjectsView, SubjectPicture, SubjectPicture);
             break;
         case SubjectView:
-            tree.top = nameNodes(db, QStringLiteral("qrySubjects"), SubjectPicture, SubjectPicture);
+            tree.top = nameNodes(db, platform::users::SubjectsView, SubjectPicture, SubjectPicture);
             tree.placeholder = tree.top.isEmpty();
             if (!tree.placeholder)
                 tree.children = studentNodes(db);

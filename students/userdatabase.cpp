@@ -2,10 +2,11 @@
 
 #include <QFile>
 
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
+#include "common/modmain.h"
+#include "common/apppath.h"
+#include "common/files.h"
 #include "platform/database.h"
+#include "platform/userschema.h"
 
 using platform::Database;
 using platform::DbError;
@@ -44,16 +45,16 @@ bool Create_User_Database(const QString& path, QString* error)
 
 QVector<Student> Read_Students()
 {
-    const auto rs = Open_Users().query(QStringLiteral("Select * from tblUsers"));
+    const auto rs = Open_Users().query(QStringLiteral("Select * from ") + platform::users::UsersTable);
     QVector<Student> students;
     students.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i) {
         Student s;
-        s.id = rs.value(i, QStringLiteral("pkStudentID")).toLongLong();
-        s.firstName = rs.text(i, QStringLiteral("tFirstname"));
-        s.lastName = rs.text(i, QStringLiteral("tLastname"));
-        s.password = rs.text(i, QStringLiteral("tPassword"));
-        s.icon = rs.value(i, QStringLiteral("nIcon")).toInt();
+        s.id = rs.value(i, platform::users::StudentId).toLongLong();
+        s.firstName = rs.text(i, platform::users::FirstName);
+        s.lastName = rs.text(i, platform::users::LastName);
+        s.password = rs.text(i, platform::users::Password);
+        s.icon = rs.value(i, platform::users::Icon).toInt();
         students.push_back(s);
     }
     return students;
@@ -61,11 +62,11 @@ QVector<Student> Read_Students()
 
 qint64 Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon)
 {
+    using namespace platform::users;
     const Database db = Open_Users();
     if (password.isNull())
-        return db.insertRow(QStringLiteral("tblUsers"), { "tFirstname", "tLastname", "nIcon" },
-            { firstName, lastName, icon });
-    return db.insertRow(QStringLiteral("tblUsers"), { "tFirstname", "tLastname", "tPassword", "nIcon" },
+        return db.insertRow(UsersTable, { FirstName, LastName, Icon }, { firstName, lastName, icon });
+    return db.insertRow(UsersTable, { FirstName, LastName, Password, Icon },
         { firstName, lastName, password.toString(), icon });
 }
 

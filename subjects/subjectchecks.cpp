@@ -5,10 +5,11 @@
 #include <QStringList>
 #include <QTreeWidgetItem>
 
-#include "app/modmain.h"
-#include "app/util/files.h"
-#include "app/util/online.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "common/online.h"
 #include "platform/services.h"
+#include "subjects/nodetag.h"
 #include "subjects/subjectfile.h"
 #include "subjects/treenode.h"
 
@@ -16,10 +17,7 @@ namespace {
 const QString Break = QStringLiteral("\r\n");
 const QString SubjectsPage = QStringLiteral("subjects.htm");
 
-QString field(const QString& tag, int n)
-{
-    return tag.split(QLatin1Char('*')).value(n);
-}
+QString field(const QString& tag, int n) { return NodeTag::parse(tag).field(n); }
 }
 
 QString Check_Subject(const QString& fileName)

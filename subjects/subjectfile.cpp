@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "app/util/files.h"
+#include "common/files.h"
 
 using platform::Database;
 using platform::DbError;

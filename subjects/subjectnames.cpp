@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-#include "app/errorreport.h"
+#include "common/errorreport.h"
+#include "subjects/nodetag.h"
 #include "subjects/treenode.h"
 
 namespace {
@@ -41,12 +42,12 @@ QString virtualFileDisplayName(const QString& fileName) { return fileName.left(q
 
 QString Tag_Item(int n, const QString& tag)
 {
-    const QStringList fields = tag.split(QLatin1Char('*'));
+    const NodeTag fields = NodeTag::parse(tag);
     if (n < 0 || n >= fields.size()) {
         Error_Report(QStringLiteral("Tag_Item"), QStringLiteral("Subscript out of range"));
         return {};
     }
-    return fields[n];
+    return fields.field(n);
 }
 
 QString Tag_Item(int n, const QTreeWidgetItem* node)

@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 
-#include "app/errorreport.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/statuslog.h"
+#include "common/errorreport.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/statuslog.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
 #include "subjects/treenode.h"

@@ -2,7 +2,7 @@
 
 #include <QTreeWidget>
 
-#include "app/util/filelist.h"
+#include "common/filelist.h"
 
 // The subject tree of the main window: the three fixed folders, the installed subjects and the virtual
 // subject files with their virtual subjects. Every node carries its tag and image numbers (treenode.h).

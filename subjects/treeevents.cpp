@@ -5,32 +5,25 @@
 #include <QMenu>
 #include <QTreeWidget>
 
-#include "activities/listening.h"
-#include "activities/studyset.h"
-#include "app/modmain.h"
-#include "app/util/filelist.h"
-#include "app/util/rnd.h"
+#include "common/filelist.h"
+#include "common/modmain.h"
+#include "common/rnd.h"
 #include "platform/services.h"
+#include "subjects/nodetag.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjectnames.h"
+#include "subjects/treefill.h"
 #include "subjects/treenode.h"
 
 namespace {
 const QString Break = QStringLiteral("\r\n");
 
-QString field(const QTreeWidgetItem* node, int n)
-{
-    return node ? nodeTag(node).split(QLatin1Char('*')).value(n) : QString();
+QString field(const QTreeWidgetItem* node, int n) { return NodeTag::of(node).field(n); }
+
+bool isFolder(const QTreeWidgetItem* node) { return field(node, 0) == QStringLiteral("FOLDER"); }
 }
 
-bool isFolder(const QTreeWidgetItem* node)
-{
-    return field(node, 0) == QStringLiteral("FOLDER");
-}
-}
-
-TreeEvents::TreeEvents(
-    QTreeWidget* tree, FileList* installed, QWidget* window, QMenu* menu, QAction* listenToPhrase)
+TreeEvents::TreeEvents(QTreeWidget* tree, FileList* installed, QWidget* window, QMenu* menu, QAction* listenToPhrase)
     : TreeFolders(tree)
     , File1(installed)
     , m_window(window)
@@ -111,7 +104,8 @@ void TreeEvents::clickFolder(QTreeWidgetItem* node, int index)
             qDeleteAll(node->takeChildren());
             return;
         }
-        auto* phraseSet = makeNode(Caption(118), QStringLiteral("SUBJECT*VIRTUALSUBJECT"), SubjectImage, SubjectSelected);
+        auto* phraseSet
+            = makeNode(Caption(118), QStringLiteral("SUBJECT*VIRTUALSUBJECT"), SubjectImage, SubjectSelected);
         node->addChild(phraseSet);
         TreeFolders->setCurrentItem(phraseSet);
         setNodeImage(node, FolderOpen);
@@ -133,9 +127,7 @@ void TreeEvents::clickSubject(QTreeWidgetItem* node)
     } else if (parent == fixedFolder(3)) {
         Get_Random_Phrases(node, *File1, m_window);
     } else {
-        bool ok = false;
-        const int nParent = field(node, 2).toInt(&ok);
-        Show_vSubject_Phrases(field(parent, 1), ok ? nParent : 0, node);
+        Show_vSubject_Phrases(field(parent, 1), NodeTag::of(node).number(2), node);
     }
 }
 
@@ -155,10 +147,7 @@ void TreeEvents::TreeFolders_Collapse(QTreeWidgetItem* node)
     setNodeImage(node, virtualFile ? VirtualFileClosed : FolderClosed);
 }
 
-void TreeEvents::TreeFolders_DblClick()
-{
-    Hear_Phrase(TreeFolders->currentItem());
-}
+void TreeEvents::TreeFolders_DblClick() { Q_EMIT phraseToHear(TreeFolders->currentItem()); }
 
 bool TreeEvents::TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition)
 {
@@ -178,7 +167,4 @@ bool TreeEvents::TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& glo
     return true;
 }
 
-void TreeEvents::mnuListenToPhrase_Click()
-{
-    Hear_Phrase(TreeFolders->currentItem());
-}
+void TreeEvents::mnuListenToPhrase_Click() { Q_EMIT phraseToHear(TreeFolders->currentItem()); }

@@ -17,8 +17,8 @@ class TreeEvents : public QObject
     Q_OBJECT
 public:
     // window is kept from input while a subject is read; mnuOption is the phrase popup menu.
-    TreeEvents(QTreeWidget* TreeFolders, FileList* File1, QWidget* window, QMenu* mnuOption,
-        QAction* mnuListenToPhrase);
+    TreeEvents(
+        QTreeWidget* TreeFolders, FileList* File1, QWidget* window, QMenu* mnuOption, QAction* mnuListenToPhrase);
 
     void TreeFolders_NodeClick(QTreeWidgetItem* node);
     void TreeFolders_Expand(QTreeWidgetItem* node);
@@ -28,6 +28,11 @@ public:
     // when it opened.
     bool TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void mnuListenToPhrase_Click();
+
+Q_SIGNALS:
+    // A double click or the "hear phrase" command on the selected node; the listener decides whether it is a
+    // phrase.
+    void phraseToHear(QTreeWidgetItem* node);
 
 private:
     void clickFolder(QTreeWidgetItem* node, int index);

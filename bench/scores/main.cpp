@@ -14,13 +14,14 @@
 #include <QTemporaryDir>
 #include <sqlite3.h>
 
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "platform/services.h"
-#include "tests/support/fixtures.h"
+#include "platform/userschema.h"
 #include "students/frmadmin.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 constexpr int Students = 500;
@@ -32,21 +33,15 @@ QString studentName(int i) { return QStringLiteral("Student%1 O'Family%1").arg(i
 QString activityName(int i) { return QStringLiteral("Activity %1").arg(i, 2, 10, QLatin1Char('0')); }
 QString subjectName(int i) { return QStringLiteral("Subject *%1* of the course").arg(i, 3, 10, QLatin1Char('0')); }
 
-// The schema of the template's user tables and queries.
 void makeSchool(const QString& path)
 {
     const auto db = platform::Database::openFile(path, true);
-    db.executeScript(QStringLiteral(
-        "CREATE TABLE tblUsers (pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT, tFirstname TEXT, tLastname TEXT, "
-        "tPassword TEXT, nIcon INTEGER);"
-        "CREATE TABLE tblscores (pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT, tName TEXT, tSubject TEXT, "
-        "tActivity TEXT, textScore TEXT, numberScore REAL, nDate TEXT, nTime TEXT);"
-        "CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;"
-        "CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;"
-        "BEGIN;"));
-    for (int i = 0; i < Students; ++i)
-        db.execute(QStringLiteral("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES (?, ?, ?)"),
+    db.executeScript(platform::users::schemaScript() + QStringLiteral("BEGIN;"));
+    using namespace platform::users;
+    for (int i = 0; i < Students; ++i) {
+        db.insertRow(UsersTable, { FirstName, LastName, Icon },
             { QStringLiteral("Student%1").arg(i), QStringLiteral("O'Family%1").arg(i), 1 + i % 40 });
+    }
     quint32 seed = 12345;
     auto next = [&seed](int n) {
         seed = seed * 1664525u + 1013904223u;
@@ -55,8 +50,8 @@ void makeSchool(const QString& path)
     for (int r = 0; r < Results; ++r) {
         const int a = next(Activities);
         const QVariant text = r % 3 == 0 ? QVariant(QStringLiteral("%1/10").arg(next(11))) : QVariant();
-        db.execute(QStringLiteral("INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, "
-                                  "nTime) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        db.insertRow(ScoresTable,
+            { ScoreStudent, ScoreSubject, ScoreActivity, TextScore, NumberScore, ScoreDate, ScoreTime },
             { studentName(next(Students)), subjectName(next(Subjects)), activityName(a), text, next(1000) / 10.0,
                 QStringLiteral("2026-%1-%2")
                     .arg(1 + next(12), 2, 10, QLatin1Char('0'))

@@ -16,9 +16,9 @@
 #include <sqlite3.h>
 
 #include "app/frmsplash.h"
-#include "app/modmain.h"
-#include "app/statuslog.h"
-#include "app/util/filelist.h"
+#include "common/modmain.h"
+#include "common/statuslog.h"
+#include "common/filelist.h"
 #include "platform/database.h"
 #include "platform/services.h"
 #include "tests/support/fixtures.h"

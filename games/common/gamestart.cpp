@@ -17,7 +17,7 @@ GameStart prepareGame(const QStringList& arguments, const ActivityInfo& info)
     const QString path = exchangeFilePath(arguments.value(1));
     const ExchangeResult read = readExchangeFile(path);
     if (read.languageKnown)
-        start.language = read.exchange.language;
+        start.language = read.language;
     auto fail = [&start](const QString& why) {
         start.message = why + QStringLiteral("\n\n") + say(start.language, texts::ClosesNow);
         return start;
@@ -25,7 +25,7 @@ GameStart prepareGame(const QStringList& arguments, const ActivityInfo& info)
     if (!read.ok())
         return fail(texts::explainExchange(read, path, start.language));
 
-    const Exchange& x = read.exchange;
+    const Exchange& x = read.contents;
     const int usable = info.usablePhrases ? info.usablePhrases(x.phrases) : static_cast<int>(x.phrases.size());
     if (usable < info.minimumPhrases) {
         return fail(say(start.language, texts::TooFewPhrases)
@@ -34,9 +34,9 @@ GameStart prepareGame(const QStringList& arguments, const ActivityInfo& info)
                         .arg(usable));
     }
 
-    const SaveResult database = ScoreWriter(x.userDatabase).check();
+    const SaveResult database = ScoreWriter(x.usersDatabase).check();
     if (!database.saved())
-        return fail(texts::explainSave(database, x.userDatabase, start.language));
+        return fail(texts::explainSave(database, x.usersDatabase, start.language));
 
     start.ok = true;
     start.context = { info, x, start.language, path };

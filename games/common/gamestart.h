@@ -16,6 +16,7 @@ namespace games {
 struct ActivityInfo
 {
     Text name; // window title and tActivity, as on the activity's button
+    Text keys; // the keys of the game's page, for the footer
     QColor accent; // the colour of its button picture
     int minimumPhrases = 1;
     // How many of the phrases the game can tell apart; all of them when not given.

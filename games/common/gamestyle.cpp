@@ -1,9 +1,9 @@
 #include "gamestyle.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QFont>
 #include <QStyle>
 #include <QWidget>
 

@@ -45,7 +45,7 @@ QString explainExchange(const ExchangeResult& result, const QString& path, Langu
     switch (result.problem) {
     case ExchangeProblem::None:
         return {};
-    case ExchangeProblem::NoArgument:
+    case ExchangeProblem::NoPath:
         return say(language, NoArgument);
     case ExchangeProblem::Missing:
         return say(language, MissingFile).arg(shown);

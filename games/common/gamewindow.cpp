@@ -20,7 +20,7 @@ namespace games {
 GameWindow::GameWindow(const GameContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
-    , m_writer(context.exchange.userDatabase)
+    , m_writer(context.exchange.usersDatabase)
 {
     setObjectName(QStringLiteral("GameWindow"));
     setAttribute(Qt::WA_StyledBackground);
@@ -94,7 +94,7 @@ QWidget* GameWindow::buildFooter()
     footer->setFixedHeight(40);
     auto* row = new QHBoxLayout(footer);
     row->setContentsMargins(28, 0, 28, 0);
-    m_keys = new QLabel;
+    m_keys = new QLabel(say(m_context.info.keys));
     m_keys->setObjectName(QStringLiteral("Keys"));
     m_keys->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addStretch(1);
@@ -174,13 +174,6 @@ QString GameWindow::resultHeadline() const { return m_resultScore->text(); }
 
 QString GameWindow::note() const { return m_note->text(); }
 
-void GameWindow::setKeys(const QString& keys)
-{
-    m_playKeys = keys;
-    if (!showingResult())
-        m_keys->setText(keys);
-}
-
 void GameWindow::setNote(const QString& note)
 {
     m_note->setText(note);
@@ -189,11 +182,11 @@ void GameWindow::setNote(const QString& note)
 
 bool GameWindow::playPhraseSound(const Phrase& phrase)
 {
-    if (PhraseSound::play(phrase.soundPath)) {
+    if (PhraseSound::play(phrase.soundFile)) {
         setNote({});
         return true;
     }
-    const QString name = phrase.soundPath.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundPath).fileName();
+    const QString name = phrase.soundFile.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundFile).fileName();
     setNote(say(texts::SoundMissing).arg(name));
     return false;
 }
@@ -204,7 +197,7 @@ void GameWindow::playAgain()
     m_saveAgain->hide();
     setNote({});
     m_stack->setCurrentIndex(0);
-    m_keys->setText(m_playKeys);
+    m_keys->setText(say(m_context.info.keys));
     startRound();
 }
 
@@ -250,7 +243,7 @@ void GameWindow::saveScore()
         setState(m_saveNote, "ok");
         return;
     }
-    const QString why = texts::explainSave(m_lastSave, m_context.exchange.userDatabase, language());
+    const QString why = texts::explainSave(m_lastSave, m_context.exchange.usersDatabase, language());
     m_saveNote->setText(say(texts::NotSaved) + QLatin1Char('\n') + why);
     setState(m_saveNote, "bad");
     m_saveAgain->setVisible(m_lastSave.status == SaveStatus::Locked);

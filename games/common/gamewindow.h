@@ -55,7 +55,6 @@ protected:
     // Shows the result screen and stores the round's one score row.
     void finishRound(const RoundScore& score);
 
-    void setKeys(const QString& keys);
     void setNote(const QString& note);
     // Plays the phrase's sound, or says in the footer that it is missing and carries on silently.
     bool playPhraseSound(const Phrase& phrase);
@@ -84,7 +83,6 @@ private:
     QPushButton* m_close = nullptr;
     QLabel* m_keys = nullptr;
     QLabel* m_note = nullptr;
-    QString m_playKeys;
     RoundScore m_score;
     bool m_roundOpen = false; // a finished round whose row is not stored yet
     SaveResult m_lastSave;

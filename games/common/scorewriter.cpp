@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "platform/database.h"
+#include "platform/userschema.h"
 
 namespace games {
 
@@ -38,8 +39,9 @@ SaveResult ScoreWriter::check() const
         return { SaveStatus::Unwritable, QStringLiteral("'%1' or its folder is read-only").arg(m_path) };
     try {
         const platform::Database db = platform::Database::openFile(m_path);
-        if (!db.hasTable(QStringLiteral("tblscores")))
-            return { SaveStatus::Failed, QStringLiteral("'%1' has no table tblscores").arg(m_path) };
+        if (!db.hasTable(platform::users::ScoresTable))
+            return { SaveStatus::Failed,
+                QStringLiteral("'%1' has no table %2").arg(m_path, platform::users::ScoresTable) };
     } catch (const platform::DbError& e) {
         return { classifyDatabaseFailure(e.description()), e.description() };
     }
@@ -54,10 +56,9 @@ SaveResult ScoreWriter::attempt(const ScoreRow& row) const
         const platform::Database db = platform::Database::openFile(m_path);
         auto orNull = [](const auto& value) { return value ? QVariant(*value) : QVariant(); };
         // One INSERT is one transaction: the row is stored whole or, when it fails, not at all.
-        db.insertRow(QStringLiteral("tblscores"),
-            { QStringLiteral("tName"), QStringLiteral("tSubject"), QStringLiteral("tActivity"),
-                QStringLiteral("textScore"), QStringLiteral("numberScore"), QStringLiteral("nDate"),
-                QStringLiteral("nTime") },
+        using namespace platform::users;
+        db.insertRow(ScoresTable,
+            { ScoreStudent, ScoreSubject, ScoreActivity, TextScore, NumberScore, ScoreDate, ScoreTime },
             { row.student, row.subject, row.activity, orNull(row.textScore), orNull(row.numberScore),
                 row.when.toString(QStringLiteral("yyyy-MM-dd")), row.when.toString(QStringLiteral("HH:mm:ss")) });
     } catch (const platform::DbError& e) {

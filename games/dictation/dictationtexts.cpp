@@ -37,6 +37,6 @@ QString markedHtml(const QString& text, const std::vector<Mark>& marks, bool mis
     return html;
 }
 
-ActivityInfo activity() { return { Name, QColor(0xe0, 0x76, 0x1c), 1, {} }; }
+ActivityInfo activity() { return { Name, Keys, QColor(0xe0, 0x76, 0x1c), 1, {} }; }
 
 }

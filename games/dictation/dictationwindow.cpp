@@ -20,36 +20,20 @@ namespace games {
 using namespace dictation;
 
 DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
-    : GameWindow(context, parent)
+    : CardWindow(context, { 14, QMargins(36, 26, 36, 26), 16 }, parent)
 {
-    auto* page = new QWidget;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(60, 22, 60, 26);
-    column->setSpacing(14);
-
-    addProgressRow(column, &m_progress, &m_score);
-
-    auto* card = new QFrame;
-    setRole(card, "card");
-    auto* inside = new QVBoxLayout(card);
-    inside->setContentsMargins(36, 26, 36, 26);
-    inside->setSpacing(16);
-    auto* listenRow = new QHBoxLayout;
-    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), QStringLiteral("Ctrl+") + say(texts::KeySpace)));
-    setKind(m_listen, "secondary");
-    m_listen->setFocusPolicy(Qt::NoFocus);
-    connect(m_listen, &QPushButton::clicked, this, &DictationWindow::listen);
     m_means = new QLabel;
     setRole(m_means, "secondary");
     m_means->setWordWrap(true);
-    listenRow->addWidget(m_listen);
+    auto* listenRow = new QHBoxLayout;
+    listenRow->addWidget(listenButton(QStringLiteral("Ctrl+") + say(texts::KeySpace)));
     listenRow->addSpacing(20);
     listenRow->addWidget(m_means, 1);
-    inside->addLayout(listenRow);
+    card()->addLayout(listenRow);
     m_answer = new QLineEdit;
     m_answer->setPlaceholderText(say(TypeHere));
     m_answer->setMaxLength(300);
-    inside->addWidget(m_answer);
+    card()->addWidget(m_answer);
 
     m_feedback = new QWidget;
     auto* grid = new QGridLayout(m_feedback);
@@ -76,21 +60,16 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     grid->addWidget(m_wrote, 1, 1);
     grid->addWidget(m_verdict, 2, 1);
     grid->setColumnStretch(1, 1);
-    inside->addWidget(m_feedback);
-    inside->addStretch(1);
-    column->addWidget(card, 1);
+    card()->addWidget(m_feedback);
+    card()->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
-    m_action = new QPushButton;
-    m_action->setFocusPolicy(Qt::NoFocus);
-    m_action->setMinimumWidth(240);
+    m_action = actionButton();
     connect(m_action, &QPushButton::clicked, this, &DictationWindow::checkOrNext);
     bottom->addStretch(1);
     bottom->addWidget(m_action);
-    column->addLayout(bottom);
+    column()->addLayout(bottom);
 
-    setPlayPage(page);
-    setKeys(say(Keys));
     setFocusProxy(m_answer);
     startRound();
 }
@@ -108,10 +87,10 @@ void DictationWindow::startRound()
 void DictationWindow::showPhrase()
 {
     const DictationRound& r = *m_round;
-    m_progress->setText(say(PhraseOf).arg(r.number()).arg(r.total()));
-    m_score->setText(r.compared() ? say(SoFar).arg(percentText(language(), r.percent())) : QString());
+    setProgress(say(texts::PhraseOf).arg(r.number()).arg(r.total()));
+    setTally(r.compared() ? say(SoFar).arg(percentText(language(), r.percent())) : QString());
     const Phrase& p = phrases().at(r.current());
-    m_means->setText(say(Means).arg(p.translation));
+    m_means->setText(say(Means).arg(p.tTranslation));
     m_answer->clear();
     m_answer->setReadOnly(false);
     m_answer->setFocus();
@@ -124,11 +103,7 @@ void DictationWindow::showPhrase()
     listen();
 }
 
-void DictationWindow::listen()
-{
-    if (m_round->current() >= 0)
-        playPhraseSound(phrases().at(m_round->current()));
-}
+int DictationWindow::currentPhrase() const { return m_round->current(); }
 
 void DictationWindow::checkOrNext()
 {
@@ -150,7 +125,7 @@ void DictationWindow::checkOrNext()
         return;
     }
     const Phrase& p = phrases().at(m_round->current());
-    if (!m_round->answer(p.text, m_answer->text()))
+    if (!m_round->answer(p.tPhrase, m_answer->text()))
         return;
     const DictationCheck& c = m_round->lastCheck();
     m_answer->setReadOnly(true);
@@ -159,9 +134,9 @@ void DictationWindow::checkOrNext()
     m_verdict->setText(c.perfect() ? say(AllRight) : say(PhraseScore).arg(percentText(language(), c.percent())));
     setRole(m_verdict, c.perfect() ? "good" : "bad");
     m_feedback->setVisible(true);
-    m_score->setText(say(SoFar).arg(percentText(language(), m_round->percent())));
+    setTally(say(SoFar).arg(percentText(language(), m_round->percent())));
     const bool last = m_round->number() == m_round->total();
-    m_action->setText(buttonText(say(last ? SeeResult : Next), say(texts::KeyEnter)));
+    m_action->setText(nextText(last));
 }
 
 bool DictationWindow::playKey(QKeyEvent* event)

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "games/common/gamewindow.h"
+#include "games/common/cardwindow.h"
 #include "games/dictation/dictationcheck.h"
 
 class QLabel;
@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace games {
 
-class DictationWindow : public GameWindow
+class DictationWindow : public CardWindow
 {
     Q_OBJECT
 public:
@@ -23,18 +23,15 @@ public:
 protected:
     void startRound() override;
     bool playKey(QKeyEvent* event) override;
+    int currentPhrase() const override;
 
 private:
     void showPhrase();
     void checkOrNext();
-    void listen();
 
     std::unique_ptr<DictationRound> m_round;
-    QLabel* m_progress = nullptr;
-    QLabel* m_score = nullptr;
     QLabel* m_means = nullptr;
     QLineEdit* m_answer = nullptr;
-    QPushButton* m_listen = nullptr;
     QPushButton* m_action = nullptr;
     QWidget* m_feedback = nullptr;
     QLabel* m_verdict = nullptr;

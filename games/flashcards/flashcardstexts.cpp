@@ -2,6 +2,6 @@
 
 namespace games::flashcards {
 
-ActivityInfo activity() { return { Name, QColor(0x2f, 0x7f, 0xd1), 1, {} }; }
+ActivityInfo activity() { return { Name, Keys, QColor(0x2f, 0x7f, 0xd1), 1, {} }; }
 
 }

@@ -16,29 +16,13 @@ namespace games {
 using namespace flashcards;
 
 FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
-    : GameWindow(context, parent)
+    : CardWindow(context, { 16, QMargins(40, 20, 40, 28), 10 }, parent)
 {
-    auto* page = new QWidget;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(60, 22, 60, 26);
-    column->setSpacing(16);
-
-    addProgressRow(column, &m_progress, &m_left);
-
-    auto* card = new QFrame;
-    setRole(card, "card");
-    auto* inside = new QVBoxLayout(card);
-    inside->setContentsMargins(40, 20, 40, 28);
-    inside->setSpacing(10);
     m_again = new QLabel(say(Again));
     setRole(m_again, "caption");
     m_again->setAlignment(Qt::AlignCenter);
     m_phrase = new QLabel;
     setRole(m_phrase, "phrase");
-    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), QStringLiteral("R")));
-    setKind(m_listen, "secondary");
-    m_listen->setFocusPolicy(Qt::NoFocus);
-    connect(m_listen, &QPushButton::clicked, this, &FlashcardsWindow::listen);
     auto* line = new QFrame;
     line->setFixedHeight(2);
     line->setStyleSheet(QStringLiteral("background: #e3e7ee;"));
@@ -54,30 +38,25 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     QSizePolicy keep = m_translation2->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     m_translation2->setSizePolicy(keep);
-    inside->addWidget(m_again);
-    inside->addStretch(1);
-    inside->addWidget(m_phrase);
-    inside->addSpacing(6);
-    inside->addWidget(m_listen, 0, Qt::AlignHCenter);
-    inside->addStretch(1);
-    inside->addWidget(line);
-    inside->addStretch(1);
-    inside->addWidget(m_translation);
-    inside->addWidget(m_translation2);
-    inside->addStretch(1);
-    column->addWidget(card, 1);
+    card()->addWidget(m_again);
+    card()->addStretch(1);
+    card()->addWidget(m_phrase);
+    card()->addSpacing(6);
+    card()->addWidget(listenButton(QStringLiteral("R")), 0, Qt::AlignHCenter);
+    card()->addStretch(1);
+    card()->addWidget(line);
+    card()->addStretch(1);
+    card()->addWidget(m_translation);
+    card()->addWidget(m_translation2);
+    card()->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(20);
-    m_reveal = new QPushButton(buttonText(say(ShowTranslation), say(texts::KeySpace)));
-    m_knew = new QPushButton(buttonText(say(KnewIt), QStringLiteral("1")));
+    m_reveal = actionButton(buttonText(say(ShowTranslation), say(texts::KeySpace)));
+    m_knew = actionButton(buttonText(say(KnewIt), QStringLiteral("1")));
     setKind(m_knew, "good");
-    m_notYet = new QPushButton(buttonText(say(NotYet), QStringLiteral("2")));
+    m_notYet = actionButton(buttonText(say(NotYet), QStringLiteral("2")));
     setKind(m_notYet, "bad");
-    for (QPushButton* b : { m_reveal, m_knew, m_notYet }) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setMinimumWidth(240);
-    }
     connect(m_reveal, &QPushButton::clicked, this, &FlashcardsWindow::reveal);
     connect(m_knew, &QPushButton::clicked, this, [this] { mark(true); });
     connect(m_notYet, &QPushButton::clicked, this, [this] { mark(false); });
@@ -86,10 +65,7 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     buttons->addWidget(m_knew);
     buttons->addWidget(m_notYet);
     buttons->addStretch(1);
-    column->addLayout(buttons);
-
-    setPlayPage(page);
-    setKeys(say(Keys));
+    column()->addLayout(buttons);
     startRound();
 }
 
@@ -102,15 +78,15 @@ void FlashcardsWindow::startRound()
 void FlashcardsWindow::showCard()
 {
     const FlashcardDeck& d = *m_deck;
-    m_progress->setText(say(KnownOf).arg(d.known()).arg(d.total()));
-    m_left->setText(say(CardsLeft).arg(d.cardsLeft()));
+    setProgress(say(KnownOf).arg(d.known()).arg(d.total()));
+    setTally(say(CardsLeft).arg(d.cardsLeft()));
     const Phrase& p = phrases().at(d.current());
     m_again->setText(d.currentIsRepeat() ? say(Again) : QString());
-    m_phrase->setText(p.text);
-    m_translation->setText(d.revealed() ? p.translation : say(Hidden));
+    m_phrase->setText(p.tPhrase);
+    m_translation->setText(d.revealed() ? p.tTranslation : say(Hidden));
     setRole(m_translation, d.revealed() ? "translation" : "hidden");
-    m_translation2->setText(d.revealed() ? p.translation2 : QString());
-    m_translation2->setVisible(d.revealed() && !p.translation2.trimmed().isEmpty());
+    m_translation2->setText(d.revealed() ? p.tTranslation2 : QString());
+    m_translation2->setVisible(d.revealed() && !p.tTranslation2.trimmed().isEmpty());
     m_reveal->setVisible(!d.revealed());
     m_knew->setVisible(d.revealed());
     m_notYet->setVisible(d.revealed());
@@ -118,11 +94,7 @@ void FlashcardsWindow::showCard()
         listen();
 }
 
-void FlashcardsWindow::listen()
-{
-    if (!m_deck->finished())
-        playPhraseSound(phrases().at(m_deck->current()));
-}
+int FlashcardsWindow::currentPhrase() const { return m_deck->finished() ? -1 : m_deck->current(); }
 
 void FlashcardsWindow::reveal()
 {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "games/common/gamewindow.h"
+#include "games/common/cardwindow.h"
 #include "games/flashcards/flashcarddeck.h"
 
 class QLabel;
@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace games {
 
-class FlashcardsWindow : public GameWindow
+class FlashcardsWindow : public CardWindow
 {
     Q_OBJECT
 public:
@@ -21,21 +21,18 @@ public:
 protected:
     void startRound() override;
     bool playKey(QKeyEvent* event) override;
+    int currentPhrase() const override;
 
 private:
     void showCard();
     void reveal();
     void mark(bool known);
-    void listen();
 
     std::unique_ptr<FlashcardDeck> m_deck;
-    QLabel* m_progress = nullptr;
-    QLabel* m_left = nullptr;
     QLabel* m_again = nullptr;
     QLabel* m_phrase = nullptr;
     QLabel* m_translation = nullptr;
     QLabel* m_translation2 = nullptr;
-    QPushButton* m_listen = nullptr;
     QPushButton* m_reveal = nullptr;
     QPushButton* m_knew = nullptr;
     QPushButton* m_notYet = nullptr;

@@ -7,10 +7,10 @@ namespace games::choose {
 ActivityInfo activity()
 {
     // Phrases sharing a translation count once: they cannot be told apart among the options.
-    return { Name, QColor(0x1f, 0x9a, 0x6b), MinimumPhrases, [](const QList<Phrase>& phrases) {
+    return { Name, Keys, QColor(0x1f, 0x9a, 0x6b), MinimumPhrases, [](const QList<Phrase>& phrases) {
                 QStringList translations;
                 for (const Phrase& p : phrases)
-                    translations << p.translation;
+                    translations << p.tTranslation;
                 return ChooseQuiz::distinctTranslations(translations);
             } };
 }

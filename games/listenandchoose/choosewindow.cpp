@@ -16,24 +16,8 @@ namespace games {
 using namespace choose;
 
 ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
-    : GameWindow(context, parent)
+    : CardWindow(context, { 12, QMargins(28, 14, 28, 14), 24, QBoxLayout::LeftToRight, false }, parent)
 {
-    auto* page = new QWidget;
-    auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(60, 22, 60, 26);
-    column->setSpacing(12);
-
-    addProgressRow(column, &m_progress, &m_score);
-
-    auto* panel = new QFrame;
-    setRole(panel, "card");
-    auto* inside = new QHBoxLayout(panel);
-    inside->setContentsMargins(28, 14, 28, 14);
-    inside->setSpacing(24);
-    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), say(texts::KeySpace)));
-    setKind(m_listen, "secondary");
-    m_listen->setFocusPolicy(Qt::NoFocus);
-    connect(m_listen, &QPushButton::clicked, this, &ChooseWindow::listen);
     auto* words = new QVBoxLayout;
     words->setSpacing(2);
     m_prompt = new QLabel(say(Prompt));
@@ -44,9 +28,8 @@ ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
     m_phrase->setMinimumHeight(m_phrase->fontMetrics().height() + 8);
     words->addWidget(m_prompt);
     words->addWidget(m_phrase);
-    inside->addWidget(m_listen, 0, Qt::AlignVCenter);
-    inside->addLayout(words, 1);
-    column->addWidget(panel);
+    card()->addWidget(listenButton(say(texts::KeySpace)), 0, Qt::AlignVCenter);
+    card()->addLayout(words, 1);
 
     for (int i = 0; i < ChooseQuiz::MaxOptions; ++i) {
         auto* option = new QPushButton;
@@ -55,23 +38,18 @@ ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
         option->setMinimumHeight(58);
         connect(option, &QPushButton::clicked, this, [this, i] { choose(i); });
         m_options << option;
-        column->addWidget(option);
+        column()->addWidget(option);
     }
-    column->addStretch(1);
+    column()->addStretch(1);
 
     auto* bottom = new QHBoxLayout;
     m_feedback = new QLabel;
     m_feedback->setMinimumHeight(40);
-    m_next = new QPushButton;
-    m_next->setFocusPolicy(Qt::NoFocus);
-    m_next->setMinimumWidth(240);
+    m_next = actionButton();
     connect(m_next, &QPushButton::clicked, this, &ChooseWindow::next);
     bottom->addWidget(m_feedback, 1);
     bottom->addWidget(m_next);
-    column->addLayout(bottom);
-
-    setPlayPage(page);
-    setKeys(say(Keys));
+    column()->addLayout(bottom);
     startRound();
 }
 
@@ -79,22 +57,22 @@ void ChooseWindow::startRound()
 {
     QStringList translations;
     for (const Phrase& p : phrases())
-        translations << p.translation;
+        translations << p.tTranslation;
     m_quiz = std::make_unique<ChooseQuiz>(translations, QRandomGenerator::global());
     showQuestion();
 }
 
 void ChooseWindow::showQuestion()
 {
-    m_progress->setText(say(PhraseOf).arg(m_quiz->number()).arg(m_quiz->total()));
-    m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
+    setProgress(say(texts::PhraseOf).arg(m_quiz->number()).arg(m_quiz->total()));
+    setTally(say(RightSoFar).arg(m_quiz->rightFirst()));
     m_feedback->clear();
     m_next->setVisible(false);
     paintOptions();
     // The phrase's text would make listening needless; it shows once the answer is found, or at once when
     // there is no sound to hear.
     const bool heard = listen();
-    m_phrase->setText(heard ? QStringLiteral("?") : phrases().at(m_quiz->question().phrase).text);
+    m_phrase->setText(heard ? QStringLiteral("?") : phrases().at(m_quiz->question().phrase).tPhrase);
     setRole(m_phrase, heard ? "secondary" : "phrase");
 }
 
@@ -116,7 +94,7 @@ void ChooseWindow::paintOptions()
     }
 }
 
-bool ChooseWindow::listen() { return !m_quiz->finished() && playPhraseSound(phrases().at(m_quiz->question().phrase)); }
+int ChooseWindow::currentPhrase() const { return m_quiz->finished() ? -1 : m_quiz->question().phrase; }
 
 void ChooseWindow::choose(int option)
 {
@@ -131,11 +109,11 @@ void ChooseWindow::choose(int option)
     }
     m_feedback->setText(say(m_quiz->firstTryWasRight() ? Right : RightAtLast));
     setRole(m_feedback, "good");
-    m_score->setText(say(RightSoFar).arg(m_quiz->rightFirst()));
-    m_phrase->setText(phrases().at(m_quiz->question().phrase).text);
+    setTally(say(RightSoFar).arg(m_quiz->rightFirst()));
+    m_phrase->setText(phrases().at(m_quiz->question().phrase).tPhrase);
     setRole(m_phrase, "phrase");
     const bool last = m_quiz->number() == m_quiz->total();
-    m_next->setText(buttonText(say(last ? SeeResult : Next), say(texts::KeyEnter)));
+    m_next->setText(nextText(last));
     m_next->setVisible(true);
 }
 

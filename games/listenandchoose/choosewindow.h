@@ -4,7 +4,7 @@
 
 #include <QList>
 
-#include "games/common/gamewindow.h"
+#include "games/common/cardwindow.h"
 #include "games/listenandchoose/choosequiz.h"
 
 class QLabel;
@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace games {
 
-class ChooseWindow : public GameWindow
+class ChooseWindow : public CardWindow
 {
     Q_OBJECT
 public:
@@ -24,21 +24,18 @@ public:
 protected:
     void startRound() override;
     bool playKey(QKeyEvent* event) override;
+    int currentPhrase() const override;
 
 private:
     void showQuestion();
     void choose(int option);
     void next();
-    bool listen();
     void paintOptions();
 
     std::unique_ptr<ChooseQuiz> m_quiz;
-    QLabel* m_progress = nullptr;
-    QLabel* m_score = nullptr;
     QLabel* m_prompt = nullptr;
     QLabel* m_phrase = nullptr;
     QLabel* m_feedback = nullptr;
-    QPushButton* m_listen = nullptr;
     QList<QPushButton*> m_options;
     QPushButton* m_next = nullptr;
 };

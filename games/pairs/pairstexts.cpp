@@ -22,12 +22,12 @@ int boardColumns(int cards)
 
 ActivityInfo activity()
 {
-    return { Name, QColor(0x8a, 0x4c, 0xc7), MinimumPairs, [](const QList<Phrase>& phrases) {
+    return { Name, Keys, QColor(0x8a, 0x4c, 0xc7), MinimumPairs, [](const QList<Phrase>& phrases) {
                 QStringList texts;
                 QStringList translations;
                 for (const Phrase& p : phrases) {
-                    texts << p.text;
-                    translations << p.translation;
+                    texts << p.tPhrase;
+                    translations << p.tTranslation;
                 }
                 return static_cast<int>(PairsBoard::distinctPairs(texts, translations).size());
             } };

@@ -61,8 +61,8 @@ PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
     QStringList texts;
     QStringList translations;
     for (const Phrase& p : phrases()) {
-        texts << p.text;
-        translations << p.translation;
+        texts << p.tPhrase;
+        translations << p.tTranslation;
     }
     m_phraseOfPair = PairsBoard::distinctPairs(texts, translations);
 
@@ -121,7 +121,6 @@ PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
     });
 
     setPlayPage(page);
-    setKeys(say(Keys));
     startRound();
 }
 
@@ -144,7 +143,7 @@ void PairsWindow::paintCards()
         auto* card = static_cast<CardButton*>(m_cards[i]);
         const PairsCard& c = m_board->card(i);
         const Phrase& p = phrases().at(phraseOf(i));
-        const QString text = c.translation ? p.translation : p.text;
+        const QString text = c.translation ? p.tTranslation : p.tPhrase;
         const bool cursor = i == m_cursor;
         if (c.matched)
             card->show(text, "matched", "cardmatched", cursor);

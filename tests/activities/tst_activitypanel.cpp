@@ -1,16 +1,21 @@
 #include <QtTest>
 
+#include <QLabel>
+#include <QScrollBar>
+#include <QTreeWidget>
+
 #include "activities/activitylayout.h"
 #include "activities/activitypanel.h"
-#include "app/frmmain.h"
-#include "app/frmsplash.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
+#include "common/apppath.h"
+#include "common/filelist.h"
+#include "common/frmmsgbox.h"
+#include "common/statuslog.h"
 #include "platform/database.h"
 #include "platform/services.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectfolders.h"
 
 using platform::twips;
 
@@ -29,19 +34,35 @@ QColor colourOf(const QLabel* label)
     const QPixmap picture = label->pixmap();
     return picture.isNull() ? QColor() : picture.toImage().pixelColor(0, 0);
 }
+
+// The start-up log as the start-up window would show it, oldest line first.
+class StatusLines : public StatusLog
+{
+public:
+    StatusLines() { Set_Status_Log_Window(this); }
+    ~StatusLines() override { Unset_Status_Log_Window(this); }
+    void Put_Status_Line(const QString& text) override { lines << text; }
+    void Set_Status_Log(const QString& text) override { lines = QStringList { text }; }
+    bool Status_Log_Visible() const override { return true; }
+    QStringList lines;
+};
 }
 
 class TestActivityPanel : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<fixtures::ProgramFolder> m_folder;
-    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<frmMain> m_window;
+    // The panel's surroundings in the main window: the holder it fills and the tree beside it.
+    std::unique_ptr<QWidget> m_window;
+    QWidget* m_holder = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    std::unique_ptr<ActivityPanel> m_panel;
+    FileList m_fileAct;
     int m_ends = 0;
 
-    ActivityPanel& panel() { return m_window->activityPanel(); }
+    ActivityPanel& panel() { return *m_panel; }
     QString activities() const { return m_folder->file("Activities/"); }
 
     void addActivities(int count)
@@ -54,19 +75,17 @@ private:
     }
 
     // The start-up steps that come before the panel: the activity list and the settings step.
-    void load()
+    void load(const QString& programCode = QStringLiteral("prlale"))
     {
-        m_window->FileAct.setPath(m_window->ActivitiesDir);
-        m_window->FileAct.setPattern("*.exe");
-        m_window->FileAct.refresh();
-        panel().Get_Settings();
-        panel().Get_Activities();
+        m_fileAct.refresh();
+        panel().Get_Settings(m_fileAct);
+        panel().Get_Activities(m_fileAct, activities(), programCode);
     }
 
     int visibleButtons() const
     {
         int n = 0;
-        for (QLabel* b : m_window->btnAct)
+        for (QLabel* b : m_panel->btnAct)
             n += b->isVisibleTo(m_window.get()) ? 1 : 0;
         return n;
     }
@@ -74,81 +93,52 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_folder = std::make_unique<fixtures::ProgramFolder>();
-        m_data = std::make_unique<QTemporaryDir>();
+        m_folder = std::make_unique<fixtures::SubjectFolders>();
         fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = m_data->path() + "/";
-        modMain.InstalledSubjectsDir = m_folder->file("T10/");
-        modMain.VirtualSubjectsDir = m_folder->file("T11/");
         m_env = std::make_unique<fakes::Environment>();
-        m_window = std::make_unique<frmMain>();
-        m_window->ActivitiesDir = activities();
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(twips(11600), twips(8000));
+        m_tree = new QTreeWidget(m_window.get());
+        m_tree->setGeometry(twips(360), twips(2340), twips(5400), twips(5400));
+        m_holder = new QWidget(m_window.get());
+        m_holder->setGeometry(twips(6000), twips(2340), twips(5280), twips(5100));
+        m_panel = std::make_unique<ActivityPanel>(m_holder);
+        m_panel->watchArea(m_tree->viewport());
+        m_fileAct = FileList();
+        m_fileAct.setPath(activities());
+        m_fileAct.setPattern("*.exe");
         m_ends = 0;
         panel().setEndProgram([this] { ++m_ends; });
     }
 
     void cleanup()
     {
+        m_panel.reset();
         m_window.reset();
+        frmMsgBox::Unload();
         m_env.reset();
     }
 
-    void settingsStepSetsTextsListsAndMembers()
+    void settingsStepSetsTheCaptionAndTheLastActivity()
     {
-        fixtures::writeInstalledSubject(m_folder->file("T10/colours.ale"), fixtures::numberedPhrases(1));
-        fixtures::writeInstalledSubject(m_folder->file("T10/zoo.fre"), fixtures::numberedPhrases(1));
-        fixtures::writeVirtualSubjectFile(m_folder->file("T11/Mine.vale"), {});
-        fixtures::writeVirtualSubjectFile(m_folder->file("T11/Other.vfre"), {});
         fixtures::writeActivityProgram(activities() + "Hangman.exe");
         fixtures::writeActivityProgram(activities() + "Quiz.exe");
         fixtures::writeActivityProgram(activities() + "readme.txt");
-        m_window->FileAct.setPath(activities());
-        m_window->FileAct.setPattern("*.exe");
-        m_window->FileAct.refresh();
-        frmSplash splash { QPixmap() };
-        splash.show();
-        splash.Put_Status_Line("older line");
+        m_fileAct.refresh();
 
-        panel().Get_Settings();
+        panel().Get_Settings(m_fileAct);
 
-        frmMain& w = *m_window;
-        QCOMPARE(w.File1.path(), modMain.InstalledSubjectsDir);
-        QCOMPARE(w.File1.pattern(), QStringLiteral("*.ale"));
-        QCOMPARE(w.File1.names(), QStringList { "colours.ale" });
-        QCOMPARE(w.File2.path(), modMain.VirtualSubjectsDir);
-        QCOMPARE(w.File2.pattern(), QStringLiteral("*.vale"));
-        QCOMPARE(w.File2.names(), QStringList { "Mine.vale" });
-        QCOMPARE(w.lblSelectSubject->text(), QStringLiteral("1. T14"));
-        QCOMPARE(w.lblSelectActivity->text(), QStringLiteral("2. T15"));
-        QCOMPARE(w.lblCaption->text(), QStringLiteral("T20"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Parlanta Alemán"));
-        QCOMPARE(w.btnChangeUser->text(), QStringLiteral("T99"));
-        QCOMPARE(w.btnCreateVirtualSubjects->text(), QStringLiteral("T65"));
-        QCOMPARE(w.btnOpenSubjectsFolder->text(), QStringLiteral("T142"));
-        QCOMPARE(w.lblMoreActs->text(), QStringLiteral("T114"));
-        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("T12.  T13"));
-        QCOMPARE(w.PendingMessage, QStringLiteral("T63"));
-        QCOMPARE(w.TipPosition, 0); // no tips are loaded yet at start-up
-        QCOMPARE(w.picMenu->x() + w.picMenu->width(), twips(100));
-        QCOMPARE(w.LastActivityIndex, 1);
-        QVERIFY(QFileInfo(modMain.DataDir + "T10").isDir());
+        QCOMPARE(panel().lblMoreActs->text(), QStringLiteral("T114"));
+        QCOMPARE(panel().LastActivityIndex, 1);
         QVERIFY(m_env->dialogs.shown.isEmpty());
-        splash.close();
-    }
 
-    void settingsStepKeepsAnExistingDataFolderAndDrawsATip()
-    {
-        QVERIFY(QDir().mkpath(modMain.DataDir + "T10"));
-        QFile kept(modMain.DataDir + "T10/kept.vale");
-        QVERIFY(kept.open(QIODevice::WriteOnly));
-        kept.close();
-        m_window->Tips = QStringList { QString(), "a", "b", "c" };
-        m_window->TipPosition = 99;
-        panel().Get_Settings();
-        QVERIFY(QFile::exists(modMain.DataDir + "T10/kept.vale"));
-        QVERIFY(m_window->TipPosition >= 0 && m_window->TipPosition < 3);
-        QCOMPARE(m_window->LastActivityIndex, -1);
+        // Without activity programs there is no last activity.
+        QVERIFY(QFile::remove(activities() + "Hangman.exe"));
+        QVERIFY(QFile::remove(activities() + "Quiz.exe"));
+        m_fileAct.refresh();
+        panel().Get_Settings(m_fileAct);
+        QCOMPARE(panel().LastActivityIndex, -1);
     }
 
     void panelLayout_data()
@@ -162,52 +152,67 @@ private Q_SLOTS:
     {
         QFETCH(int, activities);
         addActivities(activities);
-        const QRect design = m_window->btnAct[0]->geometry();
-        const int designHeight = m_window->picActs->height();
-        const QPoint designMore = m_window->lblMoreActs->pos();
+        ActivityPanel& p = panel();
+        const QRect design = p.btnAct[0]->geometry();
+        const int designHeight = p.picActs->height();
+        const QPoint designMore = p.lblMoreActs->pos();
 
         load();
 
-        frmMain& w = *m_window;
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(m_ends, 0);
-        QCOMPARE(w.LastActivityIndex, activities - 1);
+        QCOMPARE(p.LastActivityIndex, activities - 1);
         if (activities < 2) {
-            QCOMPARE(w.btnAct.size(), 1);
+            QCOMPARE(p.btnAct.size(), 1);
             QCOMPARE(visibleButtons(), 0);
-            QVERIFY(w.VScroll->isHidden());
-            QCOMPARE(w.picActs->height(), designHeight);
-            QCOMPARE(w.lblMoreActs->pos(), designMore);
+            QVERIFY(p.VScroll->isHidden());
+            QCOMPARE(p.picActs->height(), designHeight);
+            QCOMPARE(p.lblMoreActs->pos(), designMore);
             return;
         }
         const ActivityGrid grid = activityGrid(activities - 1, { platform::toTwips(design.x()), 45 }, { 2415, 630 });
-        QCOMPARE(w.btnAct.size(), activities);
+        QCOMPARE(p.btnAct.size(), activities);
         QCOMPARE(visibleButtons(), activities);
         for (int i = 0; i < activities; ++i) {
-            QCOMPARE(w.btnAct[i]->parentWidget(), w.picActs);
-            QCOMPARE(w.btnAct[i]->size(), design.size());
-            QCOMPARE(w.btnAct[i]->pos(), QPoint(twips(grid.positions[i].x()), twips(grid.positions[i].y())));
-            QCOMPARE(colourOf(w.btnAct[i]), fixtures::SpanishNormal);
+            QCOMPARE(p.btnAct[i]->parentWidget(), p.picActs);
+            QCOMPARE(p.btnAct[i]->size(), design.size());
+            QCOMPARE(p.btnAct[i]->pos(), QPoint(twips(grid.positions[i].x()), twips(grid.positions[i].y())));
+            QCOMPARE(colourOf(p.btnAct[i]), fixtures::SpanishNormal);
         }
-        const QPoint second = w.btnAct[1]->pos() - w.btnAct[0]->pos();
+        const QPoint second = p.btnAct[1]->pos() - p.btnAct[0]->pos();
         QCOMPARE(second, activities == 2 ? QPoint(0, twips(640)) : QPoint(twips(2550), 0));
-        QCOMPARE(w.picActs->height(), twips(grid.panelHeight));
-        QCOMPARE(w.lblMoreActs->y(), twips(grid.moreActsTop));
-        QCOMPARE(w.VScroll->isHidden(), activities < 18);
-        QCOMPARE(w.VScroll->value(), 0);
-        QCOMPARE(w.VScroll->maximum(), activities >= 17 ? 1295 : 0);
+        QCOMPARE(p.picActs->height(), twips(grid.panelHeight));
+        QCOMPARE(p.lblMoreActs->y(), twips(grid.moreActsTop));
+        QCOMPARE(p.VScroll->isHidden(), activities < 18);
+        QCOMPARE(p.VScroll->value(), 0);
+        QCOMPARE(p.VScroll->maximum(), activities >= 17 ? 1295 : 0);
+    }
+
+    void theWidgetsLiveInTheHolder()
+    {
+        ActivityPanel& p = panel();
+        QCOMPARE(p.PicActsHolder, m_holder);
+        QCOMPARE(p.picActs->parentWidget(), m_holder);
+        QCOMPARE(p.VScroll->parentWidget(), m_holder);
+        QCOMPARE(p.lblMoreActs->parentWidget(), p.picActs);
+        // The bar at the holder's right edge, the panel beside it, nothing outside the holder.
+        QVERIFY(m_holder->rect().contains(p.VScroll->geometry()));
+        QVERIFY(p.VScroll->x() >= p.picActs->width());
+        QVERIFY(p.picActs->rect().contains(p.btnAct[0]->geometry()));
+        QVERIFY(p.picActs->rect().contains(p.lblMoreActs->geometry()));
     }
 
     void scrollingMovesThePanel()
     {
         addActivities(18);
         load();
-        m_window->VScroll->setValue(1000);
-        QCOMPARE(m_window->picActs->y(), -twips(1000));
-        m_window->VScroll->setValue(m_window->VScroll->maximum());
-        QCOMPARE(m_window->picActs->y(), -twips(1295));
-        m_window->VScroll->setValue(0);
-        QCOMPARE(m_window->picActs->y(), 0);
+        ActivityPanel& p = panel();
+        p.VScroll->setValue(1000);
+        QCOMPARE(p.picActs->y(), -twips(1000));
+        p.VScroll->setValue(p.VScroll->maximum());
+        QCOMPARE(p.picActs->y(), -twips(1295));
+        p.VScroll->setValue(0);
+        QCOMPARE(p.picActs->y(), 0);
     }
 
     void picturesComeFromTheProductsColumn_data()
@@ -222,16 +227,15 @@ private Q_SLOTS:
     void picturesComeFromTheProductsColumn()
     {
         QFETCH(QString, code);
-        Set_Product(code);
         addActivities(2);
-        load();
+        load(code);
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(panel().ImgOFF.size(), 3);
         for (int position : { 1, 2 }) {
             QTEST(panel().ImgOFF[position].toImage().pixelColor(0, 0), "normal");
             QTEST(panel().ImgON[position].toImage().pixelColor(0, 0), "lit");
         }
-        QTEST(colourOf(m_window->btnAct[1]), "normal");
+        QTEST(colourOf(panel().btnAct[1]), "normal");
         // The picture passed through the temporary file, which is gone again.
         QVERIFY(!QFile::exists(Get_Temp_Path() + "0X2341KLZX.dat"));
     }
@@ -242,13 +246,11 @@ private Q_SLOTS:
         fixtures::writeActivitySettings(activities() + "a.cfg");
         fixtures::writeActivityProgram(activities() + "c.exe");
         fixtures::writeActivitySettings(activities() + "c.cfg");
-        frmSplash splash { QPixmap() };
-        splash.show();
+        StatusLines log;
         load();
         QVERIFY(m_env->dialogs.shown.isEmpty());
-        QCOMPARE(colourOf(m_window->btnAct[0]), fixtures::SpanishNormal);
-        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("T8\nT23 c.exe\nT8\nT23 a.b.exe\nT12.  T13"));
-        splash.close();
+        QCOMPARE(colourOf(panel().btnAct[0]), fixtures::SpanishNormal);
+        QCOMPARE(log.lines, QStringList({ "T23 a.b.exe", "T8", "T23 c.exe", "T8" }));
     }
 
     void settingsFileFailureEndsTheProgram_data()
@@ -299,64 +301,56 @@ private Q_SLOTS:
         QCOMPARE(shown[1].icon, platform::Icon::Warning);
         QCOMPARE(m_ends, 1);
         // The end comes at once: nothing after the failing activity is loaded.
-        QCOMPARE(colourOf(m_window->btnAct[0]), fixtures::SpanishNormal);
-        QVERIFY(m_window->btnAct[2]->pixmap().isNull());
+        QCOMPARE(colourOf(panel().btnAct[0]), fixtures::SpanishNormal);
+        QVERIFY(panel().btnAct[2]->pixmap().isNull());
     }
 
     void pointerHighlightsOneButton()
     {
         addActivities(3);
         load();
-        frmMain& w = *m_window;
-        w.TimShowMenu->start();
-        QFont underlined = w.lblMoreActs->font();
+        ActivityPanel& p = panel();
+        QSignalSpy moves(&p, &ActivityPanel::pointerMoved);
+        QFont underlined = p.lblMoreActs->font();
         underlined.setUnderline(true);
-        w.lblMoreActs->setFont(underlined);
+        p.lblMoreActs->setFont(underlined);
 
-        sendMouse(w.btnAct[1], QEvent::MouseMove);
-        QCOMPARE(colourOf(w.btnAct[0]), fixtures::SpanishNormal);
-        QCOMPARE(colourOf(w.btnAct[1]), fixtures::SpanishLit);
-        QCOMPARE(colourOf(w.btnAct[2]), fixtures::SpanishNormal);
-        QVERIFY(w.TimHideMenu->isActive());
-        QVERIFY(!w.TimShowMenu->isActive());
-        QVERIFY(!w.lblMoreActs->font().underline());
+        sendMouse(p.btnAct[1], QEvent::MouseMove);
+        QCOMPARE(colourOf(p.btnAct[0]), fixtures::SpanishNormal);
+        QCOMPARE(colourOf(p.btnAct[1]), fixtures::SpanishLit);
+        QCOMPARE(colourOf(p.btnAct[2]), fixtures::SpanishNormal);
+        QCOMPARE(moves.count(), 1);
+        QVERIFY(!p.lblMoreActs->font().underline());
 
-        sendMouse(w.btnAct[2], QEvent::MouseMove);
-        QCOMPARE(colourOf(w.btnAct[1]), fixtures::SpanishNormal);
-        QCOMPARE(colourOf(w.btnAct[2]), fixtures::SpanishLit);
+        sendMouse(p.btnAct[2], QEvent::MouseMove);
+        QCOMPARE(colourOf(p.btnAct[1]), fixtures::SpanishNormal);
+        QCOMPARE(colourOf(p.btnAct[2]), fixtures::SpanishLit);
+        QCOMPARE(moves.count(), 2);
 
-        sendMouse(w.lblMoreActs, QEvent::MouseMove);
-        QVERIFY(w.lblMoreActs->font().underline());
-        QCOMPARE(colourOf(w.btnAct[2]), fixtures::SpanishLit); // the link does not touch the buttons
+        sendMouse(p.lblMoreActs, QEvent::MouseMove);
+        QVERIFY(p.lblMoreActs->font().underline());
+        QCOMPARE(colourOf(p.btnAct[2]), fixtures::SpanishLit); // the link does not touch the buttons
+        QCOMPARE(moves.count(), 2);
 
-        sendMouse(w.picActs, QEvent::MouseMove);
-        QCOMPARE(colourOf(w.btnAct[2]), fixtures::SpanishNormal);
-        QVERIFY(!w.lblMoreActs->font().underline());
+        sendMouse(p.picActs, QEvent::MouseMove);
+        QCOMPARE(colourOf(p.btnAct[2]), fixtures::SpanishNormal);
+        QVERIFY(!p.lblMoreActs->font().underline());
+        QCOMPARE(moves.count(), 3);
 
-        for (QWidget* elsewhere : { w.PicActsHolder, w.TreeFolders->viewport() }) {
-            sendMouse(w.btnAct[0], QEvent::MouseMove);
-            w.TimHideMenu->stop();
-            w.TimShowMenu->start();
+        for (QWidget* elsewhere : { m_holder, m_tree->viewport() }) {
+            sendMouse(p.btnAct[0], QEvent::MouseMove);
+            moves.clear();
             sendMouse(elsewhere, QEvent::MouseMove);
-            QCOMPARE(colourOf(w.btnAct[0]), fixtures::SpanishNormal);
-            QVERIFY(w.TimHideMenu->isActive());
-            QVERIFY(!w.TimShowMenu->isActive());
+            QCOMPARE(colourOf(p.btnAct[0]), fixtures::SpanishNormal);
+            QCOMPARE(moves.count(), 1);
         }
-        // Only the tree takes the underline off the message line.
-        QFont link = w.lblMsg->font();
-        link.setUnderline(true);
-        w.lblMsg->setFont(link);
-        sendMouse(w.PicActsHolder, QEvent::MouseMove);
-        QVERIFY(w.lblMsg->font().underline());
-        sendMouse(w.TreeFolders->viewport(), QEvent::MouseMove);
-        QVERIFY(!w.lblMsg->font().underline());
     }
 
     void pressAndReleaseClickWithSoundAndBorder()
     {
         addActivities(3);
         load();
-        QLabel* button = m_window->btnAct[2];
+        QLabel* button = panel().btnAct[2];
         QSignalSpy clicks(&panel(), &ActivityPanel::activityClicked);
 
         sendMouse(button, QEvent::MouseButtonPress, { 5, 5 }, Qt::LeftButton);
@@ -377,6 +371,21 @@ private Q_SLOTS:
         sendMouse(button, QEvent::MouseButtonRelease, { -40, 5 }, Qt::LeftButton);
         QCOMPARE(m_env->sound.memory.size(), 4);
         QCOMPARE(clicks.count(), 1);
+    }
+
+    void moreActivitiesOpensItsPage()
+    {
+        QLabel* more = panel().lblMoreActs;
+        auto release = [more] {
+            QMouseEvent event(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(more->mapToGlobal(QPoint(3, 3))),
+                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(more, &event);
+        };
+        release();
+        m_env->network.online = true;
+        release();
+        QCOMPARE(m_env->shell.opened, QStringList({ Get_App_Path() + "T95", "T94activities.htm" }));
+        QVERIFY(!frmMsgBox::isLoaded());
     }
 };
 

@@ -1,18 +1,23 @@
 #include <QtTest>
 
-#include "activities/activitypanel.h"
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "activities/activitylaunch.h"
 #include "activities/exchange.h"
-#include "app/frmmain.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
-#include "app/util/rnd.h"
+#include "common/apppath.h"
+#include "common/filelist.h"
+#include "common/files.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/rnd.h"
+#include "common/session.h"
 #include "platform/services.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
+#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
@@ -24,10 +29,15 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString exchangePath()
+FileList fileList(const QString& folder, const QString& pattern)
 {
-    return Get_Temp_Path() + Exchange_File_Name();
+    FileList list;
+    list.setPath(folder);
+    list.setPattern(pattern);
+    return list;
 }
+
+QString exchangePath() { return Get_Temp_Path() + Exchange_File_Name(); }
 
 QStringList exchangeLines()
 {
@@ -46,47 +56,42 @@ private:
     std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<QTemporaryDir> m_data;
     std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<frmMain> m_window;
+    // The main window's part in a launch: the window kept from input, the subject tree with its click steps.
+    std::unique_ptr<QWidget> m_window;
+    QTreeWidget* m_tree = nullptr;
+    FileList m_fileAct;
+    FileList m_file1;
+    FileList m_file2;
+    std::unique_ptr<SubjectTree> m_subjects;
+    std::unique_ptr<TreeEvents> m_events;
+    std::unique_ptr<ActivityLauncher> m_launcher;
+    Session m_session;
 
     QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
     QString activities() const { return m_folder->file("Activities/"); }
-    QTreeWidgetItem* top(int n) const { return m_window->TreeFolders->topLevelItem(n - 1); }
+    QTreeWidgetItem* top(int n) const { return m_tree->topLevelItem(n - 1); }
     QTreeWidgetItem* node(const QString& text) const
     {
-        const auto found = m_window->TreeFolders->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        const auto found = m_tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? nullptr : found.first();
     }
     void click(QTreeWidgetItem* n)
     {
-        m_window->TreeFolders->setCurrentItem(n);
-        m_window->treeEvents().TreeFolders_NodeClick(n);
+        m_tree->setCurrentItem(n);
+        m_events->TreeFolders_NodeClick(n);
     }
+    void launch(int index) { m_launcher->btnAct_Click(index, m_session, activities()); }
     // The start-up steps the launch relies on: the file lists and the tree.
     void load()
     {
-        frmMain& w = *m_window;
         for (const char* name : { "Pairs.exe", "Quiz.exe" })
             fixtures::writeActivityProgram(activities() + name);
-        w.FileAct.setPath(activities());
-        w.FileAct.setPattern("*.exe");
-        w.FileAct.refresh();
-        w.File1.setPath(modMain.InstalledSubjectsDir);
-        w.File1.setPattern("*.ale");
-        w.File2.setPath(modMain.VirtualSubjectsDir);
-        w.File2.setPattern("*.vale");
-        w.subjectTree().Create_Folders();
-        w.subjectTree().Get_Subjects();
-        w.subjectTree().Get_vSubjects();
+        m_fileAct.refresh();
+        m_subjects->Create_Folders();
+        m_subjects->Get_Subjects();
+        m_subjects->Get_vSubjects();
     }
-    QStringList errorReports() const
-    {
-        QStringList reports;
-        for (const fakes::Message& m : m_env->dialogs.shown) {
-            if (m.title == "ERROR")
-                reports << m.text;
-        }
-        return reports;
-    }
+    QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
     QStringList tempFolderFiles() const { return QDir(Get_Temp_Path()).entryList(QDir::Files, QDir::Name); }
 
 private Q_SLOTS:
@@ -98,21 +103,40 @@ private Q_SLOTS:
         m_data = std::make_unique<QTemporaryDir>();
         fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = m_data->path() + "/";
         modMain.InstalledSubjectsDir = m_folder->file("T10/");
         modMain.VirtualSubjectsDir = m_folder->file("T11/");
-        modMain.CurrentStudent = QStringLiteral("Zoë Núñez");
         modMain.WindowHandle = 90210;
+        // The launch is told who studies and where the data is; the program-wide state knows neither here.
+        m_session = Session();
+        m_session.ProgramCode = QStringLiteral("prlale");
+        m_session.ProductName = QStringLiteral("Parlanta Alemán");
+        m_session.InterfaceLanguage = QStringLiteral("Spanish");
+        m_session.TaughtLanguage = QStringLiteral("German");
+        m_session.SubjectExtension = QStringLiteral("ale");
+        m_session.DataDir = m_data->path() + "/";
+        m_session.InstalledSubjectsDir = modMain.InstalledSubjectsDir;
+        m_session.VirtualSubjectsDir = modMain.VirtualSubjectsDir;
+        m_session.CurrentStudent = QStringLiteral("Zoë Núñez");
         m_env = std::make_unique<fakes::Environment>();
-        m_window = std::make_unique<frmMain>();
-        m_window->ActivitiesDir = activities();
+        m_window = std::make_unique<QWidget>();
+        m_tree = new QTreeWidget(m_window.get());
+        auto* menu = new QMenu(m_window.get());
+        QAction* listen = menu->addAction("T112");
+        m_fileAct = fileList(activities(), "*.exe");
+        m_file1 = fileList(modMain.InstalledSubjectsDir, "*.ale");
+        m_file2 = fileList(modMain.VirtualSubjectsDir, "*.vale");
+        m_subjects = std::make_unique<SubjectTree>(m_tree, &m_file1, &m_file2);
+        m_events = std::make_unique<TreeEvents>(m_tree, &m_file1, m_window.get(), menu, listen);
+        m_launcher = std::make_unique<ActivityLauncher>(m_tree, m_window.get(), m_fileAct);
     }
 
     void cleanup()
     {
         Set_Rnd_Script({});
         Delete_Temp_Files();
-        modMain.StudyPhraseCount = 0;
+        m_launcher.reset();
+        m_events.reset();
+        m_subjects.reset();
         m_window.reset();
         frmMsgBox::Unload();
         m_env.reset();
@@ -136,7 +160,7 @@ private Q_SLOTS:
         bool disabledAtStart = false;
         m_env->processes.onStart = [&] { disabledAtStart = !m_window->isEnabled(); };
 
-        m_window->activityPanel().btnAct_Click(1);
+        launch(1);
 
         QCOMPARE(m_env->processes.started.size(), 1);
         const auto& start = m_env->processes.started[0];
@@ -148,27 +172,33 @@ private Q_SLOTS:
         QVERIFY(m_env->dialogs.shown.isEmpty());
 
         const QString temp = Get_Temp_Path();
-        const QByteArray expected = QByteArray::number(QCoreApplication::applicationPid()) + "\r\n"
-            "prlale\r\n"
-            "Parlanta Alemán\r\n"
-            "Spanish\r\n"
-            "German\r\n"
-            "Zoë Núñez\r\n"
-            "Café Und Kuchen\r\n"
-            "3\r\n"
-            + modMain.DataDir.toUtf8() + "Users.dat\r\n"
-            "EMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\n"
-            " 0 \r\n"
-            "\"Er sagt \"Grüß Gott\"\"\r\n\"Dice \"hola\"\"\r\n\"\"\r\n\"" + temp.toUtf8() + "~prl902101.wav\"\r\n"
-            "\"Die Straße\"\r\n\"La calle\"\r\n\"Rúa\"\r\n\"" + temp.toUtf8() + "~prl902102.wav\"\r\n"
-            "\"Das Mädchen\"\r\n\"La niña\"\r\n\"\"chica\"\"\r\n\"" + temp.toUtf8() + "~prl902103.wav\"\r\n";
+        const QByteArray expected = QByteArray::number(QCoreApplication::applicationPid())
+            + "\r\n"
+              "prlale\r\n"
+              "Parlanta Alemán\r\n"
+              "Spanish\r\n"
+              "German\r\n"
+              "Zoë Núñez\r\n"
+              "Café Und Kuchen\r\n"
+              "3\r\n"
+            + m_session.DataDir.toUtf8()
+            + "Users.dat\r\n"
+              "EMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\n"
+              " 0 \r\n"
+              "\"Er sagt \"Grüß Gott\"\"\r\n\"Dice \"hola\"\"\r\n\"\"\r\n\""
+            + temp.toUtf8()
+            + "~prl902101.wav\"\r\n"
+              "\"Die Straße\"\r\n\"La calle\"\r\n\"Rúa\"\r\n\""
+            + temp.toUtf8()
+            + "~prl902102.wav\"\r\n"
+              "\"Das Mädchen\"\r\n\"La niña\"\r\n\"\"chica\"\"\r\n\""
+            + temp.toUtf8() + "~prl902103.wav\"\r\n";
         QCOMPARE(contents(exchangePath()), expected);
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(contents(temp + Exchange_Sound_File_Name(i)), phrases[i - 1].sound);
         // Nothing half-written stays beside them.
-        QCOMPARE(tempFolderFiles(),
-            QStringList({ "~prl90210.txt", "~prl902101.wav", "~prl902102.wav", "~prl902103.wav" }));
-        QCOMPARE(modMain.StudyPhraseCount, 3);
+        QCOMPARE(
+            tempFolderFiles(), QStringList({ "~prl90210.txt", "~prl902101.wav", "~prl902102.wav", "~prl902103.wav" }));
     }
 
     void tenPhrasesOfARandomSubjectAndTheTimeTheyTake()
@@ -181,13 +211,13 @@ private Q_SLOTS:
         Set_Rnd_Script([] { return 0.0; });
         click(top(2));
         QTreeWidgetItem* random = top(2)->child(0);
-        QCOMPARE(m_window->TreeFolders->currentItem(), random);
+        QCOMPARE(m_tree->currentItem(), random);
 
         QElapsedTimer timer;
         qint64 startedAfter = -1;
         m_env->processes.onStart = [&] { startedAfter = timer.nsecsElapsed(); };
         timer.start();
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QVERIFY(startedAfter > 0);
         qInfo("Launch with ten phrases and their sounds: %.1f ms from the click to the start",
             static_cast<double>(startedAfter) / 1e6);
@@ -206,9 +236,9 @@ private Q_SLOTS:
         load();
         QTreeWidgetItem* colours = node("Colours");
         click(colours);
-        m_window->TreeFolders->setCurrentItem(colours->child(2));
-        m_window->activityPanel().btnAct_Click(0);
-        QCOMPARE(m_window->TreeFolders->currentItem(), colours);
+        m_tree->setCurrentItem(colours->child(2));
+        launch(0);
+        QCOMPARE(m_tree->currentItem(), colours);
         QCOMPARE(exchangeLines()[6], QStringLiteral("Colours"));
         QCOMPARE(exchangeLines().size(), 15 + 16);
     }
@@ -217,10 +247,10 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(1));
         load();
-        m_window->TreeFolders->setCurrentItem(top(1));
-        m_window->activityPanel().btnAct_Click(0);
-        m_window->TreeFolders->setCurrentItem(nullptr);
-        m_window->activityPanel().btnAct_Click(0);
+        m_tree->setCurrentItem(top(1));
+        launch(0);
+        m_tree->setCurrentItem(nullptr);
+        launch(0);
         QCOMPARE(m_env->dialogs.shown.size(), 2);
         for (const fakes::Message& m : m_env->dialogs.shown) {
             QCOMPARE(m.text, QStringLiteral("T22"));
@@ -241,7 +271,7 @@ private Q_SLOTS:
         load();
         Set_Rnd_Script([] { return 0.5; });
         click(top(3));
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QStringList lines = exchangeLines();
         QCOMPARE(lines[6], QStringLiteral("T118"));
         QCOMPARE(lines.size(), 55);
@@ -250,7 +280,7 @@ private Q_SLOTS:
         QTreeWidgetItem* four = node("Four");
         click(four);
         m_env->dialogs.answers << false;
-        m_window->activityPanel().btnAct_Click(1);
+        launch(1);
         QCOMPARE(m_env->dialogs.shown.size(), 1); // the missing phrase, answered No
         QVERIFY(m_env->dialogs.shown[0].text.contains("GONE.ALE"));
         lines = exchangeLines();
@@ -271,20 +301,20 @@ private Q_SLOTS:
         click(colours);
         QFile::remove(installed("colours.ale"));
         m_env->dialogs.answers << false;
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T103"));
         QCOMPARE(nodeImage(colours), int(UnusableSubject));
         QCOMPARE(nodeSelectedImage(colours), int(UnusableSubject));
 
         click(node("Eleven"));
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Phraes_to_Study: "));
         QCOMPARE(m_env->dialogs.shown.last().text, QStringLiteral("There are no phrases to study"));
 
         click(node("Empty"));
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QCOMPARE(m_env->dialogs.shown.last().text, QStringLiteral("There are no phrases to study"));
         QCOMPARE(m_env->dialogs.shown.last().icon, platform::Icon::None);
         QVERIFY(m_env->processes.started.isEmpty());
@@ -299,7 +329,7 @@ private Q_SLOTS:
         click(node("Colours"));
         // A folder where the exchange file belongs.
         QVERIFY(QDir().mkpath(exchangePath()));
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nWrite_Exchange_File: "));
         QVERIFY(m_env->processes.started.isEmpty());
@@ -307,7 +337,7 @@ private Q_SLOTS:
         QVERIFY(QDir().rmdir(exchangePath()));
 
         m_env->processes.succeed = false;
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         QCOMPARE(errorReports().size(), 2);
         QVERIFY(errorReports()[1].startsWith("T149\r\n\r\nbtnAct_Click: "));
         QVERIFY(errorReports()[1].contains("Pairs.exe"));
@@ -321,45 +351,36 @@ private Q_SLOTS:
         click(node("Colours"));
         platform::installQtServices();
         platform::Processes* real = platform::services().processes;
-        platform::installServices({ &m_env->dialogs, &m_env->shell, real, &m_env->sound, &m_env->network,
-            &m_env->registry, &m_env->clock });
+        platform::installServices(
+            { &m_env->dialogs, &m_env->shell, real, &m_env->sound, &m_env->network, &m_env->registry, &m_env->clock });
         QFile program(activities() + "Pairs.exe");
         program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        m_window->activityPanel().btnAct_Click(0);
+        launch(0);
         platform::installServices(m_env->previous);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].contains("Pairs.exe"));
         QVERIFY(m_window->isEnabled());
     }
 
-    void moreActivitiesOpensItsPage()
-    {
-        QLabel* more = m_window->lblMoreActs;
-        auto release = [more] {
-            QMouseEvent event(QEvent::MouseButtonRelease, QPointF(3, 3), QPointF(more->mapToGlobal(QPoint(3, 3))),
-                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(more, &event);
-        };
-        release();
-        m_env->network.online = true;
-        release();
-        QCOMPARE(m_env->shell.opened, QStringList({ Get_App_Path() + "T95", "T94activities.htm" }));
-        QVERIFY(!frmMsgBox::isLoaded());
-    }
-
     void linesOfTheExchangeFileStayLines()
     {
-        modMain.StudyPhrases.resize(11);
-        modMain.StudyPhrases[1] = { "a.ale", 1, "Zwei\r\nZeilen", "dos\nlíneas", "tres\rlíneas" };
-        modMain.StudyPhraseCount = 1;
-        modMain.CurrentStudent = "Ana\nRuiz";
-        const QStringList lines = Exchange_File_Lines("Sub\r\nject", 42);
+        const StudySet set { { "a.ale", 1, "Zwei\r\nZeilen", "dos\nlíneas", "tres\rlíneas" } };
+        Session session;
+        session.ProgramCode = "prlspa";
+        session.ProductName = "Parlanta Inglés";
+        session.InterfaceLanguage = "English";
+        session.TaughtLanguage = "Spanish";
+        session.DataDir = "/data/";
+        session.CurrentStudent = "Ana\nRuiz";
+        const QStringList lines = Exchange_File_Lines(session, set, "Sub\r\nject", 42);
         QCOMPARE(lines.size(), 19);
         QCOMPARE(lines[0], QStringLiteral("42"));
+        // Everything about the program and the student comes from the session handed over.
+        QCOMPARE(lines.mid(1, 4), QStringList({ "prlspa", "Parlanta Inglés", "English", "Spanish" }));
         QCOMPARE(lines[5], QStringLiteral("Ana Ruiz"));
+        QCOMPARE(lines[8], QStringLiteral("/data/Users.dat"));
         QCOMPARE(lines[6], QStringLiteral("Sub ject"));
         QCOMPARE(lines.mid(15, 3), QStringList({ "\"Zwei Zeilen\"", "\"dos líneas\"", "\"tres líneas\"" }));
-        modMain.StudyPhrases.clear();
     }
 };
 

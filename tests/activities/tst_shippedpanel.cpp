@@ -1,13 +1,19 @@
 #include <QtTest>
 
+#include <QLabel>
+#include <QTreeWidget>
+
 #include "activities/activitypanel.h"
-#include "app/frmmain.h"
-#include "app/modmain.h"
+#include "common/filelist.h"
+#include "common/modmain.h"
+#include "platform/services.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+
+using platform::twips;
 
 // The program folder the build assembles: its subjects, virtual subjects and settings files must load into
 // the tree and the panel without a single message. Skipped when the content has not been built.
@@ -32,39 +38,51 @@ private Q_SLOTS:
         modMain.InstalledSubjectsDir = stage + "/Temas/";
         modMain.VirtualSubjectsDir = stage + "/Mis temas/";
         // The activity programs arrive later: stand-ins beside copies of the shipped settings files.
+        const QString activities = folder.file("Activities/");
         for (const QString& cfg : settings) {
-            QVERIFY(QFile::copy(stage + "/Activities/" + cfg, folder.file("Activities/" + cfg)));
-            fixtures::writeActivityProgram(folder.file("Activities/" + QFileInfo(cfg).completeBaseName() + ".exe"));
+            QVERIFY(QFile::copy(stage + "/Activities/" + cfg, activities + cfg));
+            fixtures::writeActivityProgram(activities + QFileInfo(cfg).completeBaseName() + ".exe");
         }
         fakes::Environment env;
-        frmMain window;
-        window.ActivitiesDir = folder.file("Activities/");
-        window.FileAct.setPath(window.ActivitiesDir);
-        window.FileAct.setPattern("*.exe");
-        window.FileAct.refresh();
+        QWidget window;
+        auto* tree = new QTreeWidget(&window);
+        auto* holder = new QWidget(&window);
+        holder->resize(twips(5280), twips(5100));
+        auto listed = [](const QString& folder, const QString& pattern) {
+            FileList list;
+            list.setPath(folder);
+            list.setPattern(pattern);
+            list.refresh();
+            return list;
+        };
+        const FileList fileAct = listed(activities, "*.exe");
+        FileList file1 = listed(modMain.InstalledSubjectsDir, "*.ale");
+        FileList file2 = listed(modMain.VirtualSubjectsDir, "*.vale");
+        ActivityPanel panel(holder);
+        SubjectTree subjects(tree, &file1, &file2);
         int ends = 0;
-        window.activityPanel().setEndProgram([&] { ++ends; });
+        panel.setEndProgram([&] { ++ends; });
 
-        window.activityPanel().Get_Settings();
-        window.subjectTree().Create_Folders();
-        window.subjectTree().Get_Subjects();
-        window.subjectTree().Get_vSubjects();
-        window.activityPanel().Get_Activities();
+        panel.Get_Settings(fileAct);
+        subjects.Create_Folders();
+        subjects.Get_Subjects();
+        subjects.Get_vSubjects();
+        panel.Get_Activities(fileAct, activities, modMain.ProgramCode);
 
         QCOMPARE(env.dialogs.shown.size(), 0);
         QCOMPARE(ends, 0);
-        QCOMPARE(window.TreeFolders->topLevelItem(0)->childCount(), installed.size());
-        QCOMPARE(window.TreeFolders->topLevelItemCount(), 3 + virtualFiles.size());
-        for (int i = 3; i < window.TreeFolders->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* file = window.TreeFolders->topLevelItem(i);
+        QCOMPARE(tree->topLevelItem(0)->childCount(), installed.size());
+        QCOMPARE(tree->topLevelItemCount(), 3 + virtualFiles.size());
+        for (int i = 3; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* file = tree->topLevelItem(i);
             QVERIFY(file->childCount() > 0);
             QVERIFY(nodeTag(file->child(0)).startsWith("SUBJECT*VIRTUALSUBJECT*"));
         }
-        QCOMPARE(window.btnAct.size(), settings.size());
-        for (QLabel* button : window.btnAct)
+        QCOMPARE(panel.btnAct.size(), settings.size());
+        for (QLabel* button : panel.btnAct)
             QVERIFY(!button->pixmap().isNull());
         for (int i = 1; i <= settings.size(); ++i)
-            QVERIFY(window.activityPanel().ImgON[i].toImage() != window.activityPanel().ImgOFF[i].toImage());
+            QVERIFY(panel.ImgON[i].toImage() != panel.ImgOFF[i].toImage());
     }
 };
 

@@ -2,14 +2,13 @@
 
 #include "activities/listening.h"
 #include "activities/studyset.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/filelist.h"
-#include "app/util/files.h"
-#include "app/util/rnd.h"
+#include "common/apppath.h"
+#include "common/files.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
+#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
@@ -21,15 +20,7 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-std::function<double()> numbers(QVector<double> values)
-{
-    return [values, i = 0]() mutable { return values[i++ % values.size()]; };
-}
-
-QString soundFile(int i)
-{
-    return Get_Temp_Path() + Exchange_Sound_File_Name(i);
-}
+QString soundFile(int i) { return Get_Temp_Path() + Exchange_Sound_File_Name(i); }
 }
 
 class TestStudySet : public QObject
@@ -41,22 +32,8 @@ private:
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<QWidget> m_window;
     QTreeWidget* m_tree = nullptr;
-    FileList m_file1;
 
     QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    // The three fixed folders and, under the third, a random phrase set.
-    QTreeWidgetItem* newPhraseSet()
-    {
-        m_tree->clear();
-        for (const char* tag : { "FOLDER*INSTALLED_SUBJECTS", "FOLDER*RANDOM_SUBJECT", "FOLDER*RANDOM_PHRASES" })
-            m_tree->addTopLevelItem(makeNode("F", tag, FolderClosed, NoImage, true));
-        auto* set = makeNode("T118", "SUBJECT*VIRTUALSUBJECT", SubjectImage, SubjectSelected);
-        m_tree->topLevelItem(2)->addChild(set);
-        setNodeImage(m_tree->topLevelItem(2), FolderOpen);
-        m_tree->topLevelItem(2)->setExpanded(true);
-        m_tree->setCurrentItem(set);
-        return set;
-    }
     QTreeWidgetItem* installedSubject(const QString& file)
     {
         auto* node = makeNode("S", "SUBJECT*" + file, SubjectImage, SubjectSelected);
@@ -71,15 +48,7 @@ private:
         m_tree->addTopLevelItem(node);
         return node;
     }
-    QStringList errorReports() const
-    {
-        QStringList reports;
-        for (const fakes::Message& m : m_env->dialogs.shown) {
-            if (m.title == "ERROR")
-                reports << m.text;
-        }
-        return reports;
-    }
+    QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
 
 private Q_SLOTS:
     void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
@@ -93,133 +62,16 @@ private Q_SLOTS:
         modMain.VirtualSubjectsDir = m_folder->file("T11/");
         modMain.WindowHandle = 5150;
         m_env = std::make_unique<fakes::Environment>();
-        m_file1 = FileList();
-        m_file1.setPath(modMain.InstalledSubjectsDir);
-        m_file1.setPattern("*.ale");
         m_window = std::make_unique<QWidget>();
         m_tree = new QTreeWidget(m_window.get());
     }
 
     void cleanup()
     {
-        Set_Rnd_Script({});
         Delete_Temp_Files();
         m_window.reset();
         frmMsgBox::Unload();
         m_env.reset();
-    }
-
-    void withOneSubjectAllTenRandomPhrasesComeFromIt()
-    {
-        fixtures::writeInstalledSubject(installed("only.ale"), fixtures::numberedPhrases(4));
-        QTreeWidgetItem* set = newPhraseSet();
-        bool lockedWhileDrawing = true;
-        Set_Rnd_Script([&, draw = 0]() mutable {
-            lockedWhileDrawing = lockedWhileDrawing && !m_window->isEnabled();
-            return (draw++ % 4) / 4.0;
-        });
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(set->childCount(), 10);
-        for (int i = 0; i < 10; ++i) {
-            QVERIFY(nodeTag(set->child(i)).startsWith("only.ale*"));
-            QCOMPARE(nodeImage(set->child(i)), int(PhraseImage));
-        }
-        // Each phrase: one number for the subject, one for the key.
-        QCOMPARE(nodeTag(set->child(0)), QStringLiteral("only.ale*2*P2*Tr2*Tr22"));
-        QVERIFY(lockedWhileDrawing);
-        QVERIFY(m_window->isEnabled());
-        QVERIFY(m_env->dialogs.shown.isEmpty());
-        // A set with its phrases draws nothing more.
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(set->childCount(), 10);
-    }
-
-    void unusableSubjectsAreSkippedAndNamedWhileWaiting()
-    {
-        // Twelve broken subjects and one good one, drawn last: eleven failed draws before the good one.
-        for (int i = 0; i < 12; ++i)
-            fixtures::writeBrokenFile(installed(QStringLiteral("b%1.ale").arg(i, 2, 10, QLatin1Char('0'))));
-        fixtures::writeInstalledSubject(installed("zz_good.ale"), fixtures::numberedPhrases(2));
-        QTreeWidgetItem* set = newPhraseSet();
-        QVector<double> draws;
-        for (int i = 0; i < 12; ++i)
-            draws << (i + 0.5) / 13.0 << 0.0; // a broken subject, then again the first one (flagged by then)
-        draws << 12.5 / 13.0;
-        QStringList named; // the notice's text at each draw
-        Set_Rnd_Script([&, next = numbers(draws)]() mutable {
-            if (frmMsgBox* box = frmMsgBox::showing())
-                named << box->lblMsg->text();
-            return next();
-        });
-        QStringList seen;
-        int heightTwips = 0;
-        m_env->clock.onEvents = [&] {
-            if (frmMsgBox* box = frmMsgBox::showing()) {
-                heightTwips = platform::toTwips(box->height());
-                if (seen.isEmpty() || seen.last() != box->lblMsg->text())
-                    seen << box->windowTitle() + "|" + box->lblMsg->text();
-            }
-        };
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(set->childCount(), 10);
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(nodeTag(set->child(i)).startsWith("zz_good.ale*"));
-        // The notice came up at the eleventh failed draw and waited a second with the plain message.
-        QVERIFY(!seen.isEmpty());
-        QCOMPARE(seen.first(), QStringLiteral("T119|T148"));
-        QVERIFY(qAbs(heightTwips - 2000) <= 15);
-        QVERIFY(m_env->clock.ms >= 500);
-        // Then it named each rejected file in turn: the eleventh and the twelfth.
-        named.removeDuplicates();
-        QCOMPARE(named, QStringList({ "T148\r\n\r\nb10.ale", "T148\r\n\r\nb11.ale" }));
-        QVERIFY(!frmMsgBox::isLoaded());
-        QVERIFY(m_env->dialogs.shown.isEmpty());
-    }
-
-    void everySubjectUnusableRemovesTheSet()
-    {
-        for (int i = 0; i < 3; ++i)
-            fixtures::writeBrokenFile(installed(QStringLiteral("b%1.ale").arg(i)));
-        QTreeWidgetItem* set = newPhraseSet();
-        Set_Rnd_Script(numbers({ 0.1, 0.5, 0.9 }));
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
-        QCOMPARE(m_env->dialogs.shown.size(), 1);
-        QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T140"));
-        QVERIFY(m_window->isEnabled());
-
-        // Subjects deleted while the program runs: nothing to draw from, and no endless drawing.
-        for (int i = 0; i < 3; ++i)
-            QFile::remove(installed(QStringLiteral("b%1.ale").arg(i)));
-        set = newPhraseSet();
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
-        QCOMPARE(m_env->dialogs.shown.size(), 2);
-        QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("T140"));
-    }
-
-    void aDrawnSubjectWithoutPhrasesLeavesTheTreeAsItWas_data()
-    {
-        QTest::addColumn<QVector<int>>("keys");
-        QTest::newRow("no phrase") << QVector<int> {};
-        QTest::newRow("a gap in the keys") << QVector<int> { 1, 3 };
-    }
-
-    void aDrawnSubjectWithoutPhrasesLeavesTheTreeAsItWas()
-    {
-        QFETCH(QVector<int>, keys);
-        QVector<fixtures::PhraseFixture> phrases;
-        for (int k : keys)
-            phrases.push_back({ k, "P", "T", "U", fixtures::waveBytes(10) });
-        fixtures::writeInstalledSubject(installed("thin.ale"), phrases);
-        QTreeWidgetItem* set = newPhraseSet();
-        Set_Rnd_Script(numbers({ 0.9 }));
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
-        QCOMPARE(nodeImage(m_tree->topLevelItem(2)), int(FolderClosed));
-        QCOMPARE(errorReports().size(), 1);
-        QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Random_Phrases: "));
-        QVERIFY(m_window->isEnabled());
     }
 
     void installedSubjectGivesItsPhrasesInTableOrder()
@@ -228,15 +80,16 @@ private Q_SLOTS:
         std::reverse(phrases.begin(), phrases.end());
         phrases[0].tPhrase = QVariant();
         fixtures::writeInstalledSubject(installed("ten.ale"), phrases);
-        QCOMPARE(Get_Phraes_to_Study(installedSubject("ten.ale")), 10);
+        const StudySet set = Get_Phraes_to_Study(installedSubject("ten.ale"));
+        QCOMPARE(set.size(), 10);
         for (int i = 1; i <= 10; ++i) {
-            const StudyPhrase& p = modMain.StudyPhrases[i];
+            const StudyPhrase& p = set[i - 1];
             QCOMPARE(p.fileName, QStringLiteral("ten.ale"));
             QCOMPARE(p.phraseNo, i); // the rows come in key order
             QCOMPARE(p.tTranslation, QStringLiteral("Tr%1").arg(i));
             QCOMPARE(contents(soundFile(i)), fixtures::waveBytes(300 + i, i));
         }
-        QCOMPARE(modMain.StudyPhrases[10].tPhrase, QString());
+        QCOMPARE(set[9].tPhrase, QString());
         QVERIFY(m_env->dialogs.shown.isEmpty());
     }
 
@@ -256,7 +109,7 @@ private Q_SLOTS:
         if (nullSound)
             phrases[nullSound - 1].sound = QByteArray();
         fixtures::writeInstalledSubject(installed("bad.ale"), phrases);
-        QCOMPARE(Get_Phraes_to_Study(installedSubject("bad.ale")), 0);
+        QVERIFY(Get_Phraes_to_Study(installedSubject("bad.ale")).isEmpty());
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Phraes_to_Study: "));
         // No sound file of the failed gathering stays behind.
@@ -268,15 +121,15 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(3));
         fixtures::writeInstalledSubject(installed("b.ale"), fixtures::numberedPhrases(2));
-        QTreeWidgetItem* subject = virtualSubject(
-            { "a.ale*3*x*y*z", "gone.ale*1*G*G*G", "b.ale*2*x*y*z", "a.ale*1*x*y*z" });
-        QCOMPARE(Get_Phraes_to_Study(subject), 3);
-        const StudyPhrase* p = modMain.StudyPhrases.constData();
-        QCOMPARE(p[1].fileName + QString::number(p[1].phraseNo), QStringLiteral("a.ale3"));
-        QCOMPARE(p[2].fileName + QString::number(p[2].phraseNo), QStringLiteral("b.ale2"));
-        QCOMPARE(p[3].fileName + QString::number(p[3].phraseNo), QStringLiteral("a.ale1"));
+        QTreeWidgetItem* subject
+            = virtualSubject({ "a.ale*3*x*y*z", "gone.ale*1*G*G*G", "b.ale*2*x*y*z", "a.ale*1*x*y*z" });
+        const StudySet p = Get_Phraes_to_Study(subject);
+        QCOMPARE(p.size(), 3);
+        QCOMPARE(p[0].fileName + QString::number(p[0].phraseNo), QStringLiteral("a.ale3"));
+        QCOMPARE(p[1].fileName + QString::number(p[1].phraseNo), QStringLiteral("b.ale2"));
+        QCOMPARE(p[2].fileName + QString::number(p[2].phraseNo), QStringLiteral("a.ale1"));
         // The texts come from the source, not from the tag.
-        QCOMPARE(p[1].tPhrase, QStringLiteral("P3"));
+        QCOMPARE(p[0].tPhrase, QStringLiteral("P3"));
         QCOMPARE(contents(soundFile(2)), fixtures::waveBytes(302, 2));
         QVERIFY(!QFile::exists(soundFile(4)));
         QVERIFY(m_env->dialogs.shown.isEmpty());
@@ -288,11 +141,14 @@ private Q_SLOTS:
         QStringList tags;
         for (int k = 1; k <= 10; ++k)
             tags << QStringLiteral("a.ale*%1*x*y*z").arg(k);
-        QCOMPARE(Get_Phraes_to_Study(virtualSubject(tags + QStringList { "a.ale*1*x*y*z" })), 10);
+        QCOMPARE(Get_Phraes_to_Study(virtualSubject(tags + QStringList { "a.ale*1*x*y*z" })).size(), 10);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(QFile::exists(soundFile(10)));
         // A key that is not there: the phrases before it stay.
-        QCOMPARE(Get_Phraes_to_Study(virtualSubject({ "a.ale*2*x*y*z", "a.ale*99*x*y*z", "a.ale*3*x*y*z" })), 1);
+        const StudySet kept
+            = Get_Phraes_to_Study(virtualSubject({ "a.ale*2*x*y*z", "a.ale*99*x*y*z", "a.ale*3*x*y*z" }));
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept[0].phraseNo, 2);
         QCOMPARE(errorReports().size(), 2);
         QVERIFY(QFile::exists(soundFile(1)));
         QVERIFY(!QFile::exists(soundFile(2)));
@@ -302,13 +158,12 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("ten.ale"), fixtures::numberedPhrases(10));
         fixtures::writeInstalledSubject(installed("two.ale"), fixtures::numberedPhrases(2));
-        modMain.StudyPhraseCount = Get_Phraes_to_Study(installedSubject("ten.ale"));
-        QCOMPARE(modMain.StudyPhraseCount, 10);
+        QCOMPARE(Get_Phraes_to_Study(installedSubject("ten.ale")).size(), 10);
         QFile exchange(Get_Temp_Path() + Exchange_File_Name());
         QVERIFY(exchange.open(QIODevice::WriteOnly));
         exchange.close();
         // A longer file at position 1 must not lend its tail to the new, shorter sound.
-        QCOMPARE(Get_Phraes_to_Study(installedSubject("two.ale")), 2);
+        QCOMPARE(Get_Phraes_to_Study(installedSubject("two.ale")).size(), 2);
         QCOMPARE(contents(soundFile(1)), fixtures::waveBytes(301, 1));
         for (int i = 3; i <= 10; ++i)
             QVERIFY(!QFile::exists(soundFile(i)));

@@ -1,10 +1,10 @@
 #include <QtTest>
 
-#include "app/endprogram.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
+#include "common/endprogram.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/apppath.h"
+#include "common/files.h"
 #include "platform/database.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
@@ -354,7 +354,6 @@ private Q_SLOTS:
     {
         addSchool();
         modMain.WindowHandle = 4243;
-        modMain.StudyPhraseCount = 2;
         const QStringList exchange { Get_Temp_Path() + Exchange_File_Name(),
             Get_Temp_Path() + Exchange_Sound_File_Name(1), Get_Temp_Path() + Exchange_Sound_File_Name(2) };
         for (const QString& name : exchange) {

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"

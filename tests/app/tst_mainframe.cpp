@@ -1,9 +1,11 @@
 #include <QtTest>
 
-#include "app/frmmain.h"
+#include <QTimer>
+
 #include "app/mainframe.h"
 #include "app/menupanel.h"
-#include "app/modmain.h"
+#include "common/modmain.h"
+#include "common/templatetexts.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 
@@ -12,6 +14,38 @@ static void moveOver(QWidget* widget)
     const QPointF at(5, 5);
     QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
+}
+
+namespace {
+// The controls a frame drives, as the main window places them.
+struct FrameWindow
+{
+    QWidget window;
+    QWidget* picMenu = new QWidget(&window);
+    QLabel* imgLogo = new QLabel(&window);
+    QWidget* PicMsg = new QWidget(&window);
+    QLabel* lblMsg = new QLabel(PicMsg);
+    QLabel* lblURL = new QLabel(QStringLiteral("www.parlanta.example"), &window);
+    QWidget* tree = new QWidget(&window);
+    QTimer Timer1, Timer2, TimShowMenu, TimHideMenu;
+    MenuPanel menu { picMenu };
+    MainFrame frame { FrameControls {
+        &window, picMenu, imgLogo, PicMsg, lblMsg, lblURL, &Timer1, &Timer2, &TimShowMenu, &TimHideMenu, &menu } };
+
+    FrameWindow()
+    {
+        window.resize(platform::twips(11520), platform::twips(8880));
+        picMenu->setGeometry(platform::twips(100 - MenuPanel::DesignWidth), platform::twips(MenuPanel::DesignTop),
+            platform::twips(MenuPanel::DesignWidth), platform::twips(MenuPanel::DesignHeight));
+        PicMsg->setGeometry(0, 0, 400, 60);
+        lblMsg->setGeometry(0, 0, 400, 60);
+        lblURL->setGeometry(600, 600, 200, 20);
+        tree->setGeometry(0, 200, 300, 300);
+        for (QTimer* t : { &TimShowMenu, &TimHideMenu })
+            t->setInterval(2);
+        frame.watchArea(tree);
+    }
+};
 }
 
 // The link labels of the main window's frame, driven by the mouse.
@@ -25,16 +59,18 @@ private Q_SLOTS:
         env.network.online = true;
         fixtures::ProgramFolder program;
         fixtures::useProgramFolder(program.path());
-        frmMain main;
-        QVERIFY(main.Form_Load());
-        main.show();
-        main.frame().Show_Menu();
-        QTRY_VERIFY(!main.TimShowMenu->isActive());
+        fixtures::loadNumberedCaptions();
+        FrameWindow main;
+        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
+        main.frame.Watch_Menu_Links();
+        main.window.show();
+        main.frame.Show_Menu();
+        QTRY_VERIFY(!main.TimShowMenu.isActive());
         QCOMPARE(main.picMenu->x(), platform::twips(-35));
-        QLabel* entry = main.menuPanel().lblMenu[1];
+        QLabel* entry = main.menu.lblMenu[1];
         moveOver(entry);
         QVERIFY(entry->font().underline());
-        QVERIFY(!main.menuPanel().lblMenu[0]->font().underline());
+        QVERIFY(!main.menu.lblMenu[0]->font().underline());
         QTest::mouseClick(entry, Qt::LeftButton);
         QCOMPARE(env.shell.opened, QStringList({ "T94b.htm" }));
         QVERIFY(!env.sound.memory.isEmpty()); // the click sound
@@ -58,7 +94,20 @@ private Q_SLOTS:
 
         QTest::mouseClick(main.lblURL, Qt::LeftButton);
         QCOMPARE(env.shell.opened.last(), QStringLiteral("https://www.parlanta.example"));
-        main.Timer1->stop();
+    }
+
+    void movesOverTheTreeSlideTheMenuAwayAndEndTheLinkLook()
+    {
+        fakes::Environment env;
+        FrameWindow main;
+        main.lblMsg->setProperty("tag", QStringLiteral("news.htm"));
+        moveOver(main.lblMsg);
+        QVERIFY(main.lblMsg->font().underline());
+        main.TimShowMenu.start();
+        moveOver(main.tree);
+        QVERIFY(!main.lblMsg->font().underline());
+        QVERIFY(main.TimHideMenu.isActive());
+        QVERIFY(!main.TimShowMenu.isActive());
     }
 };
 

@@ -59,7 +59,8 @@ private Q_SLOTS:
     void systemMessagesAreQueuedInOrderAtEvenOdds()
     {
         SystemMessages messages;
-        messages.texts << "one" << "two";
+        messages.texts << "one"
+                       << "two";
         messages.links << "one.htm" << QString();
         messages.count = 2;
         double next = 0.6; // draws 1: queue the next message

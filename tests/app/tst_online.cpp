@@ -3,14 +3,14 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "app/endprogram.h"
 #include "app/frmmain.h"
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/settings/registry.h"
-#include "app/util/apppath.h"
-#include "app/util/online.h"
-#include "app/util/updates.h"
+#include "common/apppath.h"
+#include "common/endprogram.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/online.h"
+#include "common/registry.h"
+#include "common/updates.h"
 #include "platform/services.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
@@ -20,10 +20,7 @@ namespace {
 const QString Site = QStringLiteral("http://site.example/");
 const QString UpdateUrl = QStringLiteral("http://site.example/updates/Ver_3_0_7.txt");
 
-QString dateKey()
-{
-    return Program_Key() + QStringLiteral("|DateChecked");
-}
+QString dateKey() { return Program_Key() + QStringLiteral("|DateChecked"); }
 
 // A one-shot HTTP server on 127.0.0.1: answers every request with the canned response, or never answers.
 class CannedServer : public QTcpServer
@@ -44,7 +41,10 @@ public:
             }
         });
     }
-    QString url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(path); }
+    QString url(const QString& path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(path);
+    }
     QByteArray m_request;
 
 private:
@@ -58,14 +58,8 @@ class TestOnline : public QObject
 private:
     QTemporaryDir m_temp;
 
-    void useSite(const QString& site)
-    {
-        modMain.Captions[94] = site;
-    }
-    QStringList tempFiles() const
-    {
-        return QDir(Get_Temp_Path()).entryList({ QStringLiteral("*.tmp") }, QDir::Files);
-    }
+    void useSite(const QString& site) { modMain.Captions[94] = site; }
+    QStringList tempFiles() const { return QDir(Get_Temp_Path()).entryList({ QStringLiteral("*.tmp") }, QDir::Files); }
 
 private Q_SLOTS:
     void initTestCase()
@@ -88,10 +82,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("site");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("page") << Site << "activities.htm" << "http://site.example/activities.htm";
-        QTest::newRow("both bring a slash") << Site << "/updates/a.txt" << "http://site.example/updates/a.txt";
-        QTest::newRow("site without slash") << "http://s.example" << "/x.htm" << "http://s.example/x.htm";
-        QTest::newRow("no slash at all") << "http://s.example" << "x.htm" << "http://s.example" "x.htm";
+        QTest::newRow("page") << Site << "activities.htm"
+                              << "http://site.example/activities.htm";
+        QTest::newRow("both bring a slash") << Site << "/updates/a.txt"
+                                            << "http://site.example/updates/a.txt";
+        QTest::newRow("site without slash") << "http://s.example"
+                                            << "/x.htm"
+                                            << "http://s.example/x.htm";
+        QTest::newRow("no slash at all") << "http://s.example"
+                                         << "x.htm"
+                                         << "http://s.example"
+                                            "x.htm";
     }
 
     void pagesJoinTheSiteWithOneSeparator()
@@ -173,8 +174,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("close");
-        QTest::newRow("yes in lower case, answered yes") << QByteArray("old,line\r\n yes , Please update \r\n") << true
-                                                         << true << true;
+        QTest::newRow("yes in lower case, answered yes")
+            << QByteArray("old,line\r\n yes , Please update \r\n") << true << true << true;
         QTest::newRow("yes, answered no") << QByteArray("YES,Update") << false << true << true;
         QTest::newRow("NO") << QByteArray("NO, Please update") << true << true << false;
         QTest::newRow("no comma") << QByteArray("YES") << true << false << false;
@@ -202,7 +203,9 @@ private Q_SLOTS:
         }
         QVERIFY(env.dialogs.shown.size() >= 1);
         QVERIFY(env.dialogs.shown[0].question);
-        QCOMPARE(env.dialogs.shown[0].text, QStringLiteral("Please update\r\n\r\nT18").replace("Please update", Parse_Update_Line(Last_Line(file)).message));
+        QCOMPARE(env.dialogs.shown[0].text,
+            QStringLiteral("Please update\r\n\r\nT18")
+                .replace("Please update", Parse_Update_Line(Last_Line(file)).message));
         QCOMPARE(env.dialogs.shown[0].title, QStringLiteral("T98"));
         const QString updatePage = QStringLiteral("http://site.example/T67");
         if (answer) {
@@ -252,8 +255,8 @@ private Q_SLOTS:
     {
         QCOMPARE(Update_Download_Name(QDateTime(QDate(2026, 12, 7), QTime(4, 15, 30))),
             QStringLiteral("~12072026041530.tmp"));
-        QCOMPARE(Update_Download_Name(QDateTime(QDate(2027, 1, 2), QTime(23, 5, 9))),
-            QStringLiteral("~01022027230509.tmp"));
+        QCOMPARE(
+            Update_Download_Name(QDateTime(QDate(2027, 1, 2), QTime(23, 5, 9))), QStringLiteral("~01022027230509.tmp"));
     }
 
     void dateCheckedIsReadInEveryStoredForm()
@@ -347,8 +350,8 @@ private Q_SLOTS:
         platform::installQtServices();
         platform::Services services = platform::services();
         platform::Network* real = services.network;
-        platform::installServices({ &env.dialogs, &env.shell, &env.processes, &env.sound, real, &env.registry,
-            &env.clock });
+        platform::installServices(
+            { &env.dialogs, &env.shell, &env.processes, &env.sound, real, &env.registry, &env.clock });
 
         const QByteArray body = "old\r\nNO,Up to date";
         CannedServer server("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
@@ -375,8 +378,8 @@ private Q_SLOTS:
         fakes::Environment env;
         platform::installQtServices();
         platform::Network* real = platform::services().network;
-        platform::installServices({ &env.dialogs, &env.shell, &env.processes, &env.sound, real, &env.registry,
-            &env.clock });
+        platform::installServices(
+            { &env.dialogs, &env.shell, &env.processes, &env.sound, real, &env.registry, &env.clock });
         CannedServer silent { QByteArray() };
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         const QString file = Get_Temp_Path() + QStringLiteral("never.txt");

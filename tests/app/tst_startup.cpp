@@ -2,11 +2,26 @@
 
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
-#include "app/menupanel.h"
-#include "app/modmain.h"
+#include <QMenu>
+#include <QPushButton>
+
+#include "common/apppath.h"
+#include "common/files.h"
+#include "common/modmain.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+
+namespace {
+QString textOf(const QWidget& window, const char* name)
+{
+    if (const auto* label = window.findChild<QLabel*>(QLatin1String(name)))
+        return label->text();
+    if (const auto* button = window.findChild<QPushButton*>(QLatin1String(name)))
+        return button->text();
+    return QStringLiteral("<no %1>").arg(QLatin1String(name));
+}
+}
 
 class TestStartup : public QObject
 {
@@ -21,7 +36,6 @@ private Q_SLOTS:
         QVERIFY(main.Form_Load());
         QCOMPARE(modMain.ProductName, QStringLiteral("Parlanta Alemán"));
         QCOMPARE(modMain.DataDir, program.path());
-        QVERIFY(main.ActivitiesDir.endsWith("Activities/"));
         // The one-second wait ran on the clock, letting events through.
         QVERIFY(env.clock.ms >= 500);
         QVERIFY(!modMain.VirtualSubjectsChanged);
@@ -29,13 +43,84 @@ private Q_SLOTS:
         QCOMPARE(env.registry.values[key + "ProgramDir"], program.path());
         QCOMPARE(env.registry.values[key + "InstalledSubjectsDir"], program.path() + "T10/");
         QCOMPARE(env.registry.values[key + "VirtualSubjectsDir"], program.path() + "T11/");
-        QCOMPARE(main.menuPanel().lastIndex(), 2);
-        QCOMPARE(main.Messages.count, 3);
-        QCOMPARE(main.Tips.size(), 5);
+        QVERIFY(main.findChild<QLabel*>("lblMenu2"));
+        QVERIFY(!main.findChild<QLabel*>("lblMenu3"));
+        // The settings step's texts.
+        QCOMPARE(main.windowTitle(), QStringLiteral("Parlanta Alemán"));
+        QCOMPARE(textOf(main, "lblSelectSubject"), QStringLiteral("1. T14"));
+        QCOMPARE(textOf(main, "lblSelectActivity"), QStringLiteral("2. T15"));
+        QCOMPARE(textOf(main, "lblCaption"), QStringLiteral("T20"));
+        QCOMPARE(textOf(main, "btnChangeUser"), QStringLiteral("T99"));
+        QCOMPARE(textOf(main, "btnCreateVirtualSubjects"), QStringLiteral("T65"));
+        QCOMPARE(textOf(main, "btnOpenSubjectsFolder"), QStringLiteral("T142"));
+        QCOMPARE(textOf(main, "lblMoreActs"), QStringLiteral("T114"));
+        QVERIFY(QDir(program.path() + "T10").exists()); // the data folder's subjects folder
+        QCOMPARE(main.File1().path(), program.path() + "T10/");
+        QCOMPARE(main.File1().pattern(), QStringLiteral("*.ale"));
+        QCOMPARE(main.File2().path(), program.path() + "T11/");
+        QCOMPARE(main.File2().pattern(), QStringLiteral("*.vale"));
+        // The menu panel waits at the left edge with 100 twips showing.
+        const QWidget* menu = main.findChild<QWidget*>("picMenu");
+        QCOMPARE(menu->x() + menu->width(), platform::twips(100));
         QVERIFY(!frmSplash::current());
         QVERIFY(main.login() && main.login()->isVisible());
         QVERIFY(!main.isVisible());
         QVERIFY(env.dialogs.shown.isEmpty());
+    }
+
+    void logInShowsTheMainWindowWithTheStudentsControls()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        frmMain main;
+        QVERIFY(main.Form_Load());
+        main.Student_Logged_In(QStringLiteral("Zoe Adams"), true);
+        QVERIFY(main.isVisible());
+        QCOMPARE(modMain.CurrentStudent, QStringLiteral("Zoe Adams"));
+        auto* admin = main.findChild<QPushButton*>("btnAdmin");
+        QVERIFY(admin && admin->isEnabled());
+        QCOMPARE(admin->text(), QStringLiteral("T54"));
+        auto* popup = main.findChild<QMenu*>();
+        QVERIFY(popup && popup->isEnabled());
+        QCOMPARE(popup->actions().size(), 2);
+        QCOMPARE(popup->actions()[0]->text(), QStringLiteral("T112"));
+        QCOMPARE(popup->actions()[1]->text(), QStringLiteral("T111"));
+        QCOMPARE(main.windowTitle(), QStringLiteral("Parlanta Alemán  [Zoe Adams]"));
+        auto* message = main.findChild<QLabel*>("lblMsg");
+        QCOMPARE(message->text(), QStringLiteral("T62 Parlanta Alemán Zoe Adams"));
+        QCOMPARE(message->font().pointSize(), 12);
+
+        // Another student: the administrator's controls go.
+        main.Student_Logged_In(QStringLiteral("Ana Ruiz"), false);
+        QVERIFY(!admin->isEnabled());
+        QVERIFY(!popup->isEnabled());
+
+        // Change user: the login window comes back with the students read anew.
+        main.btnChangeUser_Click();
+        QVERIFY(!main.isVisible());
+        QVERIFY(main.login() && main.login()->isVisible());
+    }
+
+    void closingTheLoginWindowWithoutLogInClosesTheMainWindow()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        frmMain main;
+        QVERIFY(main.Form_Load());
+        main.show();
+        modMain.WindowHandle = 777;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        QFile file(exchange);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QPointer<frmLogin> login = main.login();
+        login->close();
+        QTRY_VERIFY(!login);
+        // The main window went too, taking this run's exchange files with it.
+        QVERIFY(!main.isVisible());
+        QVERIFY(!QFile::exists(exchange));
     }
 
     void missingTemplateEndsWithAFixedMessage()

@@ -2,8 +2,8 @@
 
 #include "app/frmsplash.h"
 #include "app/menupanel.h"
-#include "app/modmain.h"
-#include "app/settings/templatetexts.h"
+#include "common/modmain.h"
+#include "common/templatetexts.h"
 #include "platform/services.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"

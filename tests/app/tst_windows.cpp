@@ -1,11 +1,11 @@
 #include <QtTest>
 
-#include "app/frmmsgbox.h"
 #include "app/frmsplash.h"
-#include "app/modmain.h"
 #include "app/resolution.h"
-#include "app/statuslog.h"
-#include "app/tilebackground.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/statuslog.h"
+#include "common/tilebackground.h"
 #include "platform/services.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"

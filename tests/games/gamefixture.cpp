@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "platform/database.h"
+#include "platform/userschema.h"
 #include "platform/wave.h"
 
 namespace gametest {
@@ -27,13 +28,7 @@ LockHolder::~LockHolder() { m_thread.join(); }
 void createUserDatabase(const QString& path)
 {
     const platform::Database db = platform::Database::openFile(path, true);
-    db.executeScript(QStringLiteral(
-        "CREATE TABLE tblUsers (pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT, tFirstname TEXT, tLastname TEXT, "
-        "tPassword TEXT, nIcon INTEGER);"
-        "CREATE TABLE tblscores (pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT, tName TEXT, tSubject TEXT, "
-        "tActivity TEXT, textScore TEXT, numberScore REAL, nDate TEXT, nTime TEXT);"
-        "CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;"
-        "CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;"));
+    db.executeScript(platform::users::schemaScript());
 }
 
 Launch::Launch()
@@ -45,14 +40,14 @@ Launch::Launch()
 games::Exchange Launch::exchange(int phrases, games::Language language) const
 {
     games::Exchange x;
-    x.processId = QStringLiteral("4321");
+    x.processId = 4321;
     x.programCode = language == games::Language::Spanish ? QStringLiteral("prlale") : QStringLiteral("prlger");
     x.productName = QStringLiteral("Parlanta German");
-    x.language = language;
+    x.interfaceLanguage = language == games::Language::Spanish ? QStringLiteral("Spanish") : QStringLiteral("English");
     x.taughtLanguage = QStringLiteral("German");
     x.student = QStringLiteral("Ana O'Brien \"Nana\"");
     x.subject = QStringLiteral("Greetings");
-    x.userDatabase = database();
+    x.usersDatabase = database();
     const QByteArray wave = platform::makeWave(QByteArray(1600, '\0'), 8000);
     for (int k = 1; k <= phrases; ++k) {
         const QString sound = path(QStringLiteral("~prl1%1.wav").arg(k));
@@ -62,21 +57,22 @@ games::Exchange Launch::exchange(int phrases, games::Language language) const
         x.phrases.append({ QStringLiteral("Satz %1").arg(k), QStringLiteral("Sentence %1").arg(k),
             QStringLiteral("Frase %1").arg(k), sound });
     }
-    x.phraseCount = phrases;
     return x;
 }
 
 QString Launch::writeFile(const games::Exchange& exchange, const QString& name) const
 {
-    QFile f(path(name));
-    if (f.open(QIODevice::WriteOnly))
-        f.write(games::writeExchange(exchange));
+    QString error;
+    if (!platform::exchange::write(path(name), exchange, &error))
+        qWarning("cannot write the exchange file: %s", qPrintable(error));
     return path(name);
 }
 
 games::GameContext Launch::context(const games::ActivityInfo& info, const games::Exchange& exchange) const
 {
-    return { info, exchange, exchange.language, path(QStringLiteral("~prl1.txt")) };
+    games::Language language = games::Language::English;
+    games::parseLanguage(exchange.interfaceLanguage, &language);
+    return { info, exchange, language, path(QStringLiteral("~prl1.txt")) };
 }
 
 QStringList Launch::rows() const

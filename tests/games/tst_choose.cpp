@@ -98,7 +98,7 @@ private Q_SLOTS:
         int wrongFirst = 0;
         for (int i = 0; i < 4; ++i) {
             const ChoiceQuestion q = window.quiz().question();
-            QCOMPARE(launch.sound.played.last(), window.phrases()[q.phrase].soundPath);
+            QCOMPARE(launch.sound.played.last(), window.phrases()[q.phrase].soundFile);
             if (i == 0) {
                 gametest::sendKey(&window, Qt::Key_1 + (q.answer + 1) % q.options.size());
                 ++wrongFirst;
@@ -119,13 +119,13 @@ private Q_SLOTS:
         gametest::Launch launch;
         Exchange x = launch.exchange(3);
         for (const Phrase& p : x.phrases)
-            QFile::remove(p.soundPath);
-        x.phrases[1].soundPath.clear();
+            QFile::remove(p.soundFile);
+        x.phrases[1].soundFile.clear();
         ChooseWindow window(launch.context(choose::activity(), x));
         gametest::showWindow(&window);
         for (int i = 0; i < 3; ++i) {
             const ChoiceQuestion q = window.quiz().question();
-            QCOMPARE(window.shownPhrase(), window.phrases()[q.phrase].text);
+            QCOMPARE(window.shownPhrase(), window.phrases()[q.phrase].tPhrase);
             QVERIFY2(window.note().contains("is missing"), qPrintable(window.note()));
             gametest::sendKey(&window, Qt::Key_1 + q.answer);
             gametest::sendKey(&window, Qt::Key_Return);

@@ -119,7 +119,7 @@ private Q_SLOTS:
         gametest::sendKey(&window, Qt::Key_Return); // nothing typed: nothing checked
         QVERIFY(!window.round().checked());
 
-        const QString first = x.phrases[window.round().current()].text; // "Satz k"
+        const QString first = x.phrases[window.round().current()].tPhrase; // "Satz k"
         gametest::sendText(&window, first.toUpper());
         gametest::sendKey(&window, Qt::Key_Return);
         QVERIFY(window.round().checked());

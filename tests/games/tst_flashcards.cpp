@@ -118,7 +118,7 @@ private Q_SLOTS:
     {
         gametest::Launch launch;
         Exchange x = launch.exchange(1, Language::Spanish);
-        QFile::remove(x.phrases[0].soundPath);
+        QFile::remove(x.phrases[0].soundFile);
         FlashcardsWindow window(launch.context(flashcards::activity(), x));
         gametest::showWindow(&window);
         QVERIFY(launch.sound.played.isEmpty());
@@ -157,7 +157,7 @@ private Q_SLOTS:
     {
         gametest::Launch launch;
         Exchange x = launch.exchange(1);
-        x.userDatabase = launch.path("moved-away.dat");
+        x.usersDatabase = launch.path("moved-away.dat");
         FlashcardsWindow window(launch.context(flashcards::activity(), x));
         gametest::showWindow(&window);
         gametest::sendKey(&window, Qt::Key_Space);

@@ -129,7 +129,7 @@ private Q_SLOTS:
         // A phrase card speaks when it is turned; a translation card is silent.
         QSet<QString> sounds;
         for (const Phrase& p : window.phrases())
-            sounds.insert(p.soundPath);
+            sounds.insert(p.soundFile);
         QVERIFY(launch.sound.played.size() >= 3);
         for (const QString& played : launch.sound.played)
             QVERIFY(sounds.contains(played));

@@ -83,13 +83,13 @@ private Q_SLOTS:
     {
         gametest::Launch launch;
         Exchange x = launch.exchange(3);
-        x.phrases[2].translation = QStringLiteral("  sentence 1 ");
+        x.phrases[2].tTranslation = QStringLiteral("  sentence 1 ");
         const QString file = launch.writeFile(x);
         const GameStart chooseStart = prepareGame(commandLine(file), choose::activity());
         QVERIFY(!chooseStart.ok);
         QVERIFY(chooseStart.message.contains("needs at least 3 different phrases, but this subject has 2"));
         QVERIFY(prepareGame(commandLine(file), pairs::activity()).ok);
-        x.phrases[1].translation = QStringLiteral("Sentence 1");
+        x.phrases[1].tTranslation = QStringLiteral("Sentence 1");
         const QString worse = launch.writeFile(x, "~prl2.txt");
         QVERIFY(!prepareGame(commandLine(worse), pairs::activity()).ok);
     }
@@ -107,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(!missing.ok);
         QVERIFY(missing.message.contains("~prl404.txt"));
 
-        QByteArray cut = writeExchange(launch.exchange(4, Language::Spanish));
+        QByteArray cut = platform::exchange::bytes(launch.exchange(4, Language::Spanish));
         cut.truncate(cut.indexOf("\"Sentence 3\""));
         QFile f(launch.path("~prlcut.txt"));
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -119,7 +119,7 @@ private Q_SLOTS:
         QVERIFY2(truncated.message.contains("incompleta"), qPrintable(truncated.message));
 
         Exchange noDatabase = launch.exchange(4);
-        noDatabase.userDatabase = launch.path("gone/Users.dat");
+        noDatabase.usersDatabase = launch.path("gone/Users.dat");
         const GameStart db = prepareGame(commandLine(launch.writeFile(noDatabase)), flashcards::activity());
         QVERIFY(!db.ok);
         QVERIFY2(db.message.contains("student database") && db.message.contains("gone"), qPrintable(db.message));

@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include "platform/database.h"
-#include "platform/wave.h"
 
 using platform::Database;
 using platform::DbError;
@@ -86,16 +85,6 @@ private Q_SLOTS:
         release.join();
         QVERIFY(timer.elapsed() >= 250);
         QCOMPARE(db.query("SELECT count(*) FROM t").text(0, 0), QStringLiteral("2"));
-    }
-
-    void waveHeaderGivesDuration()
-    {
-        const QByteArray pcm(16000, '\0'); // 8000 samples of 16 bits
-        const auto info = platform::readWaveInfo(platform::makeWave(pcm, 8000));
-        QVERIFY(info.valid);
-        QCOMPARE(info.durationMs, 1000);
-        QVERIFY(!platform::readWaveInfo("RIFF0000WAVX").valid);
-        QVERIFY(!platform::readWaveInfo(QByteArray("RIFF\x10\0\0\0WAVEdata", 16)).valid);
     }
 };
 

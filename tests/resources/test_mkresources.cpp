@@ -1,4 +1,4 @@
-// The build-time drawing tool's own pieces: the WAVE writer, the generator, the output list, the lettering
+// The build-time drawing tool's own pieces: the click sound, the generator, the output list, the lettering
 // and the table of faces.
 #include <QFile>
 #include <QSet>
@@ -39,25 +39,6 @@ class TestMkResources : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void waveOfOddLengthIsPaddedToAWholeWord()
-    {
-        const QByteArray odd = wave8(QByteArray(5, '\x80'), 11025);
-        QCOMPARE(odd.size(), 44 + 5 + 1);
-        QCOMPARE(qFromLittleEndian<quint32>(odd.constData() + 4), quint32(odd.size() - 8));
-        const platform::WaveInfo info = platform::readWaveInfo(odd);
-        QVERIFY(info.valid);
-        QCOMPARE(info.dataBytes, qint64(5));
-        QCOMPARE(info.bitsPerSample, 8);
-        QCOMPARE(info.sampleRate, 11025);
-        QCOMPARE(info.channels, 1);
-
-        const QByteArray even = wave8(QByteArray(6, '\x80'), 8000);
-        QCOMPARE(even.size(), 44 + 6);
-        QCOMPARE(qFromLittleEndian<quint32>(even.constData() + 4), quint32(even.size() - 8));
-        QCOMPARE(platform::readWaveInfo(even).durationMs, qint64(0));
-        QCOMPARE(platform::readWaveInfo(wave8(QByteArray(8000, '\x80'), 8000)).durationMs, qint64(1000));
-    }
-
     void clickSoundHasItsFixedSizeAndIsTheSameEveryBuild()
     {
         const QByteArray click = clickSound();

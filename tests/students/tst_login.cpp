@@ -1,10 +1,9 @@
 #include <QtTest>
 
-#include "app/endprogram.h"
-#include "app/frmmain.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/files.h"
+#include "common/apppath.h"
+#include "common/endprogram.h"
+#include "common/files.h"
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "students/frmlogin.h"
 #include "students/frmnewuser.h"
@@ -24,8 +23,8 @@ private:
     int m_ended = 0;
 
     // Fills the new-student window and stores it.
-    static std::function<void(QWidget*)> enter(const QString& first, const QString& last, int face,
-        const QString& password = QString())
+    static std::function<void(QWidget*)> enter(
+        const QString& first, const QString& last, int face, const QString& password = QString())
     {
         return [=](QWidget* w) {
             auto* form = qobject_cast<frmNewUser*>(w);
@@ -69,8 +68,8 @@ private Q_SLOTS:
 
     void firstStartCreatesTheDatabaseAndAnEmptyList()
     {
-        frmMain main;
-        auto* login = new frmLogin(main);
+        auto* login = new frmLogin();
+        QSignalSpy loggedIn(login, &frmLogin::loggedIn);
         login->Form_Load();
         QVERIFY(QFile::exists(Users_Path()));
         QCOMPARE(login->ListView1->count(), 0);
@@ -81,14 +80,15 @@ private Q_SLOTS:
         // Log in and change do nothing on an empty list.
         login->btnLogin_Click(0);
         login->btnLogin_Click(2);
-        QVERIFY(!main.isVisible());
+        QCOMPARE(loggedIn.size(), 0);
         delete login;
     }
 
     void firstStudentBecomesAdministratorAndLogsIn()
     {
-        frmMain main;
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
+        QSignalSpy quit(login.data(), &frmLogin::quitRequested);
         login->Form_Load();
         login->show();
         ModalScript script;
@@ -117,17 +117,11 @@ private Q_SLOTS:
         QVERIFY(login->txtPassword->isHidden());
         login->btnNull_Click();
         QTRY_VERIFY(!login);
-        QVERIFY(main.isVisible());
-        QCOMPARE(modMain.CurrentStudent, QStringLiteral("Zoe Adams"));
-        QVERIFY(main.btnAdmin->isEnabled());
-        QVERIFY(main.mnuOption->isEnabled());
-        QCOMPARE(main.mnuEdit->text(), QStringLiteral("T111"));
-        QCOMPARE(main.mnuListenToPhrase->text(), QStringLiteral("T112"));
-        QCOMPARE(main.windowTitle(), QStringLiteral("Parlanta Alemán  [Zoe Adams]"));
-        QCOMPARE(main.lblMsg->text(), QStringLiteral("T62 Parlanta Alemán Zoe Adams"));
-        QCOMPARE(main.lblMsg->font().pointSize(), 12);
-        QVERIFY(main.Timer1->isActive());
-        main.Timer1->stop();
+        QCOMPARE(loggedIn.size(), 1);
+        QCOMPARE(loggedIn[0][0].toString(), QStringLiteral("Zoe Adams"));
+        QCOMPARE(loggedIn[0][1].toBool(), true);
+        // Closing after a log-in is no request to quit.
+        QCOMPARE(quit.size(), 0);
     }
 
     void passwordIsAskedInAnyLetterCase()
@@ -135,9 +129,8 @@ private Q_SLOTS:
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         Insert_Student("Zoe", "Adams", QVariant(), 1);
         Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
-        frmMain main;
-        main.btnChangeUser->setText("x");
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
         login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
@@ -148,28 +141,20 @@ private Q_SLOTS:
         login->txtPassword->setText("perro");
         login->btnLogin_Click(0);
         QCOMPARE(script.notices, QStringList({ "T39", "T39" }));
-        QVERIFY(login && !main.isVisible());
+        QVERIFY(login && loggedIn.isEmpty());
         login->txtPassword->setText("gATO");
         login->btnLogin_Click(0);
         QTRY_VERIFY(!login);
-        QVERIFY(main.isVisible());
-        QVERIFY(!main.btnAdmin->isEnabled());
-        QVERIFY(!main.mnuOption->isEnabled());
-        main.Timer1->stop();
-
-        // Change user: the window comes back with the students read anew.
-        main.btnChangeUser_Click();
-        QVERIFY(!main.isVisible());
-        QVERIFY(main.login() && main.login()->isVisible());
-        QCOMPARE(main.login()->ListView1->count(), 2);
+        QCOMPARE(loggedIn.size(), 1);
+        QCOMPARE(loggedIn[0][0].toString(), QStringLiteral("Ana Ruiz"));
+        QCOMPARE(loggedIn[0][1].toBool(), false);
     }
 
     void olderPlainPasswordIsReplacedByItsHash()
     {
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         Insert_Student("Zoe", "Adams", QStringLiteral("Perro"), 1);
-        frmMain main;
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
         login->Form_Load();
         login->txtPassword->setText("PERRO");
         login->btnLogin_Click(0);
@@ -177,7 +162,6 @@ private Q_SLOTS:
         const QString stored = Read_Students()[0].password;
         QVERIFY(Is_Password_Hash(stored));
         QVERIFY(Password_Matches(stored, "perro"));
-        main.Timer1->stop();
     }
 
     void changingAStudentKeepsOrReplacesThePassword()
@@ -185,8 +169,7 @@ private Q_SLOTS:
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         Insert_Student("Zoe", "Adams", QVariant(), 1);
         const qint64 ana = Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
-        frmMain main;
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
         login->Form_Load();
         login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
         ModalScript script;
@@ -232,8 +215,7 @@ private Q_SLOTS:
     {
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         Insert_Student("Zoe", "Adams", QVariant(), 1);
-        frmMain main;
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
         login->Form_Load();
         ModalScript script;
         bool stillOpen = false;
@@ -272,8 +254,7 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(contents);
         f.close();
-        frmMain main;
-        auto* login = new frmLogin(main);
+        auto* login = new frmLogin();
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, login->Get_Users());
         QCOMPARE(m_ended, 1);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
@@ -290,31 +271,22 @@ private Q_SLOTS:
             const auto db = platform::Database::openFile(Users_Path(), true);
             db.executeScript("CREATE TABLE other (x)");
         }
-        frmMain main;
-        auto* login = new frmLogin(main);
+        auto* login = new frmLogin();
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, login->Get_Users());
         QVERIFY(m_env->dialogs.shown[0].text.contains("Error#001"));
         QVERIFY(m_env->dialogs.shown[0].text.contains("tblUsers"));
         delete login;
     }
 
-    void closingWithoutLoginEndsTheProgram()
+    void closingWithoutLoginAsksToQuit()
     {
-        frmMain main;
-        main.show();
-        modMain.WindowHandle = 777;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
-        QFile file(exchange);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QPointer<frmLogin> login = new frmLogin(main);
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy quit(login.data(), &frmLogin::quitRequested);
         login->Form_Load();
         login->show();
         login->close();
         QTRY_VERIFY(!login);
-        // The main window went too, taking this run's exchange files with it.
-        QVERIFY(!main.isVisible());
-        QVERIFY(!QFile::exists(exchange));
+        QCOMPARE(quit.size(), 1);
     }
 };
 

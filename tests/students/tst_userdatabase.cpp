@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "students/passwords.h"
 #include "students/userdatabase.h"

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "subjects/subjectnames.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"

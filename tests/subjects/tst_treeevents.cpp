@@ -2,16 +2,17 @@
 
 #include <QMenu>
 
-#include "app/frmmsgbox.h"
-#include "app/modmain.h"
-#include "app/util/apppath.h"
-#include "app/util/rnd.h"
+#include "common/apppath.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/rnd.h"
 #include "platform/database.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
+#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
@@ -25,11 +26,6 @@ QStringList childTexts(const QTreeWidgetItem* node)
     return texts;
 }
 
-// Scripted numbers for the draws, repeated from the start when they run out.
-std::function<double()> numbers(QVector<double> values)
-{
-    return [values, i = 0]() mutable { return values[i++ % values.size()]; };
-}
 }
 
 class TestTreeEvents : public QObject
@@ -152,8 +148,7 @@ private Q_SLOTS:
         click(top(3));
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         const QString folder = QDir::toNativeSeparators(QDir::cleanPath(modMain.InstalledSubjectsDir));
-        QCOMPARE(m_env->dialogs.shown[0].text,
-            "T131 \r\n\r\n" + folder + QDir::separator() + "\r\n\r\nT132\r\n");
+        QCOMPARE(m_env->dialogs.shown[0].text, "T131 \r\n\r\n" + folder + QDir::separator() + "\r\n\r\nT132\r\n");
         QCOMPARE(top(3)->childCount(), 0);
         click(top(1)->child(0)); // the placeholder
         QCOMPARE(m_env->dialogs.shown.size(), 2);
@@ -166,7 +161,7 @@ private Q_SLOTS:
             fixtures::writeInstalledSubject(installed(name), fixtures::numberedPhrases(3));
         fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", {} } });
         build();
-        Set_Rnd_Script(numbers({ 0.1, 0.5, 0.99 }));
+        Set_Rnd_Script(fakes::numbers({ 0.1, 0.5, 0.99 }));
 
         click(top(1));
         QVERIFY(top(1)->isExpanded());
@@ -207,7 +202,7 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("only.ale"), fixtures::numberedPhrases(4));
         build();
-        Set_Rnd_Script(numbers({ 0.3, 0.8 }));
+        Set_Rnd_Script(fakes::numbers({ 0.3, 0.8 }));
         click(top(3));
         QTreeWidgetItem* set = top(3)->child(0);
         QVERIFY(set);
@@ -360,7 +355,7 @@ private Q_SLOTS:
         build();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        Set_Rnd_Script(numbers({ 0.7 }));
+        Set_Rnd_Script(fakes::numbers({ 0.7 }));
         mouseClick(top(2));
         QCOMPARE(childTexts(top(2)), QStringList { " B" });
         // Selecting from the program runs no click steps: the random subject stays as drawn.
@@ -377,34 +372,36 @@ private Q_SLOTS:
         QVERIFY(m_env->sound.files.isEmpty());
     }
 
-    void doubleClickHearsPhrasesOnly()
+    void doubleClickAndTheListenCommandAskToHearTheSelectedNode()
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
         build();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QList<QTreeWidgetItem*> heard;
+        connect(m_events.get(), &TreeEvents::phraseToHear, this, [&](QTreeWidgetItem* node) { heard << node; });
         QTreeWidgetItem* colours = top(1)->child(0);
         click(colours);
         top(1)->setExpanded(true);
         colours->setExpanded(true);
-        // A subject's parent is a bold folder: nothing plays.
-        mouseClick(colours, true);
-        QVERIFY(m_env->sound.files.isEmpty());
         mouseClick(colours->child(1), true);
-        QCOMPARE(m_env->sound.files.size(), 1);
-        QCOMPARE(m_env->sound.files[0].first, Get_Temp_Path() + "~selectedphrase.wav");
-        QCOMPARE(m_env->sound.files[0].second, 0);
+        QCOMPARE(heard.size(), 1);
+        QCOMPARE(heard[0], colours->child(1));
         m_widget->setCurrentItem(colours->child(0));
         m_listen->trigger();
-        QCOMPARE(m_env->sound.files.size(), 2);
+        QCOMPARE(heard.size(), 2);
+        QCOMPARE(heard[1], colours->child(0));
+        // The tree plays nothing itself: the listener decides what a phrase is.
+        QVERIFY(m_env->sound.files.isEmpty());
     }
 
     void popupMenuOnlyForInstalledPhrasesAndTheAdministrator()
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
-        fixtures::writeVirtualSubjectFile(virtualFile("Mine.vale"), { { "Words", { { "colours.ale", 1, "P1", "Tr1", "" } } } });
+        fixtures::writeVirtualSubjectFile(
+            virtualFile("Mine.vale"), { { "Words", { { "colours.ale", 1, "P1", "Tr1", "" } } } });
         build();
-        Set_Rnd_Script(numbers({ 0.0 }));
+        Set_Rnd_Script(fakes::numbers({ 0.0 }));
         QTreeWidgetItem* colours = top(1)->child(0);
         click(colours);
         click(top(2));

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "common/statuslog.h"
 #include "platform/services.h"
 
 // Fakes of the platform services: they record what the program asked and answer from a script.
@@ -54,8 +55,8 @@ public:
 class Processes : public platform::Processes
 {
 public:
-    bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
-        QString* error) override
+    bool startDetached(
+        const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override
     {
         started.push_back({ program, arguments, workingFolder });
         if (onStart)
@@ -152,6 +153,17 @@ struct Environment
     Registry registry;
     Clock clock;
     platform::Services previous;
+};
+
+// A start-up log that shows, registered for its lifetime; lines newest first, as the window shows them.
+struct StatusLogLines : StatusLog
+{
+    StatusLogLines() { Set_Status_Log_Window(this); }
+    ~StatusLogLines() override { Unset_Status_Log_Window(this); }
+    void Put_Status_Line(const QString& text) override { lines.prepend(text); }
+    void Set_Status_Log(const QString& text) override { lines = QStringList { text }; }
+    bool Status_Log_Visible() const override { return true; }
+    QStringList lines;
 };
 
 }

@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/modmain.h"
+#include "common/modmain.h"
 #include "platform/database.h"
+#include "platform/userschema.h"
 
 using platform::Database;
 
@@ -59,13 +60,7 @@ void writeTemplate(const QString& path, const TemplateOptions& o)
         }
         db.execute(QStringLiteral("INSERT INTO tblTips VALUES (?%1)").arg(tipMarks.join(QString())), values);
     }
-    db.executeScript(QStringLiteral(
-        "CREATE TABLE tblUsers (pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT, tFirstname TEXT, tLastname TEXT, "
-        "tPassword TEXT, nIcon INTEGER);"
-        "CREATE TABLE tblscores (pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT, tName TEXT, tSubject TEXT, "
-        "tActivity TEXT, textScore TEXT, numberScore REAL, nDate TEXT, nTime TEXT);"
-        "CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;"
-        "CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;"));
+    db.executeScript(platform::users::schemaScript());
 }
 
 ProgramFolder::ProgramFolder(const TemplateOptions& options)

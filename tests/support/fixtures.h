@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <QVector>
 
-#include "app/settings/templatetexts.h"
+#include "common/templatetexts.h"
 
 // Builders of the files a program folder holds, in a temporary folder of their own.
 namespace fixtures {

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/frmmsgbox.h"
+#include "common/frmmsgbox.h"
 
 ModalScript::ModalScript()
     : m_timer(new QTimer)

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 
 #include "canvas.h"
-#include "faces.h"
+#include "facespec.h"
 
 namespace mkres::facedraw {
 

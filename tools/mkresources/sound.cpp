@@ -1,44 +1,11 @@
 #include "sound.h"
 
-#include <QtEndian>
-
 #include <cmath>
 
 #include "canvas.h"
+#include "platform/wave.h"
 
 namespace mkres {
-
-QByteArray wave8(const QByteArray& samples, int sampleRate)
-{
-    QByteArray out;
-    auto put32 = [&out](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        out.append(b, 4);
-    };
-    auto put16 = [&out](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        out.append(b, 2);
-    };
-    const auto size = static_cast<quint32>(samples.size());
-    out.append("RIFF");
-    put32(36 + size + (size & 1));
-    out.append("WAVEfmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(static_cast<quint32>(sampleRate));
-    put32(static_cast<quint32>(sampleRate)); // bytes per second
-    put16(1); // block align
-    put16(8);
-    out.append("data");
-    put32(size);
-    out.append(samples);
-    if (size & 1)
-        out.append('\x80');
-    return out;
-}
 
 QByteArray clickSound()
 {
@@ -59,7 +26,7 @@ QByteArray clickSound()
         const double v = (body + noise) * attack * tail;
         samples[i] = static_cast<char>(qBound(0, 128 + static_cast<int>(std::lround(v * 120)), 255));
     }
-    return wave8(samples, rate);
+    return platform::makeWave8(samples, rate);
 }
 
 }

@@ -9,34 +9,11 @@
 #include <QTemporaryFile>
 
 #include "platform/database.h"
+#include "platform/userschema.h"
 
 namespace mktemplate {
 
 namespace {
-
-    // The user database is a copy of the template, so the template also carries the empty student and score tables
-    // and the two stored queries that the tracked-scores window reads.
-    const char* const UserSchema = R"sql(
-CREATE TABLE tblUsers (
-    pkStudentID INTEGER PRIMARY KEY AUTOINCREMENT,
-    tFirstname TEXT,
-    tLastname TEXT,
-    tPassword TEXT,
-    nIcon INTEGER
-);
-CREATE TABLE tblscores (
-    pkScoreID INTEGER PRIMARY KEY AUTOINCREMENT,
-    tName TEXT,
-    tSubject TEXT,
-    tActivity TEXT,
-    textScore TEXT,
-    numberScore REAL,
-    nDate TEXT,
-    nTime TEXT
-);
-CREATE VIEW qryActivities AS SELECT DISTINCT tActivity FROM tblscores ORDER BY tActivity;
-CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSubject;
-)sql";
 
     // The readers take rows in stored order without ORDER BY; a rowid table without indexes is scanned in rowid
     // order, so every row is given its rowid explicitly.
@@ -64,7 +41,9 @@ CREATE VIEW qrySubjects AS SELECT DISTINCT tSubject FROM tblscores ORDER BY tSub
     void fill(const platform::Database& db, const TemplateSources& sources)
     {
         db.executeScript(interfaceSchema());
-        db.executeScript(QString::fromUtf8(UserSchema));
+        // The user database is a copy of the template, so the template also carries the empty student and score
+        // tables and the two stored queries that the tracked-scores window reads.
+        db.executeScript(platform::users::schemaScript());
 
         db.execute(QStringLiteral("BEGIN"));
         const QStringList captionColumns

@@ -1,0 +1,24 @@
+#include "apppath.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "common/modmain.h"
+#include "platform/tempfolder.h"
+
+QString With_Separator(const QString& folder)
+{
+    const QChar sep = QDir::separator();
+    if (folder.endsWith(sep) || folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + sep;
+}
+
+QString Get_App_Path()
+{
+    const QString folder
+        = modMain.AppPathOverride.isEmpty() ? QCoreApplication::applicationDirPath() : modMain.AppPathOverride;
+    return With_Separator(QDir::toNativeSeparators(folder));
+}
+
+QString Get_Temp_Path() { return QDir::toNativeSeparators(platform::privateTempFolder()); }

@@ -1,0 +1,49 @@
+#include "files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/apppath.h"
+#include "common/modmain.h"
+
+bool File_Exists(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString pattern = info.fileName();
+    if (pattern.isEmpty())
+        return false;
+    const QDir dir = info.dir();
+    const QStringList found = dir.entryList({ pattern }, QDir::Files | QDir::NoDotAndDotDot);
+    return !found.isEmpty();
+}
+
+QString Connection_String(const QString& path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+        + QStringLiteral(";Jet OLEDB:Database Password=mervanto4816;");
+}
+
+QString Template_Connection_String(const QString& path)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + path
+        + QStringLiteral(";Jet OLEDB:Database Password=kqv4816;");
+}
+
+QString Exchange_File_Name()
+{
+    return QStringLiteral("~prl") + QString::number(modMain.WindowHandle) + QStringLiteral(".txt");
+}
+
+QString Exchange_Sound_File_Name(int i)
+{
+    return QStringLiteral("~prl") + QString::number(modMain.WindowHandle) + QString::number(i) + QStringLiteral(".wav");
+}
+
+void Delete_Temp_Files()
+{
+    const QString temp = Get_Temp_Path();
+    for (int i = 1; i <= MaxStudyPhrases; ++i)
+        QFile::remove(temp + Exchange_Sound_File_Name(i));
+    QFile::remove(temp + Exchange_File_Name());
+}

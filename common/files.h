@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// True when at least one ordinary (not hidden) file matches the path, whose file name may hold * and ?.
+bool File_Exists(const QString& path);
+// The connection text of a subject database.
+QString Connection_String(const QString& path);
+// The connection text of the template, the user database and the activity settings files.
+QString Template_Connection_String(const QString& path);
+// A study set, and so one launch's exchange files, hold at most this many phrases.
+constexpr int MaxStudyPhrases = 10;
+
+// The exchange files of this run: "~prl" + handle + ".txt" and "~prl" + handle + i + ".wav".
+QString Exchange_File_Name();
+QString Exchange_Sound_File_Name(int i);
+// Deletes the exchange files of the last launch (all names a launch may use); missing or locked files are
+// skipped.
+void Delete_Temp_Files();

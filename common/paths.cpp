@@ -1,0 +1,71 @@
+#include "paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "common/apppath.h"
+#include "common/errorreport.h"
+#include "common/modmain.h"
+#include "platform/services.h"
+
+bool Is_Folder_Read_Only(const QString& folder)
+{
+    const QString probe = folder + QStringLiteral("test.txt");
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return true;
+    QTextStream out(&file);
+    out << "\"Test\"\n";
+    out.flush();
+    const bool written = out.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
+    file.close();
+    return !written || !QFile::remove(probe);
+}
+
+QString Get_Application_Data_Folder()
+{
+    const QString folder = platform::services().shell->localAppDataFolder();
+    if (!folder.isEmpty())
+        return folder;
+    platform::services().dialogs->message(QStringLiteral("Please report the following message to ")
+            + QLatin1String(SupportAddress) + QStringLiteral(":\r\n\r\n")
+            + QStringLiteral("Error creating the APP DATA FOLDER. The App Data folder does not exist"),
+        QString(), platform::Icon::None);
+    return {};
+}
+
+bool Copy_Folder(const QString& source, const QString& destination)
+{
+    QString error;
+    if (platform::services().shell->copyFolder(source, destination, &error))
+        return true;
+    Error_Report(QStringLiteral("Copy_Folder"), error);
+    return false;
+}
+
+void Set_Paths(QString* activitiesDir)
+{
+    const QString programFolder = Get_App_Path();
+    const QChar sep = QDir::separator();
+    if (!Is_Folder_Read_Only(programFolder)) {
+        modMain.DataDir = programFolder;
+    } else {
+        const QString appData = Get_Application_Data_Folder();
+        modMain.DataDir = appData.isEmpty() ? Get_Temp_Path() + modMain.ProductName + sep
+                                            : appData + sep + modMain.ProductName + sep;
+        if (!QFileInfo(modMain.DataDir).isDir() && !QDir().mkdir(modMain.DataDir)) {
+            Error_Report(QStringLiteral("Set_Paths"),
+                QStringLiteral("Path/File access error: cannot create the folder '%1'.").arg(modMain.DataDir));
+            return;
+        }
+        // Only the first run copies: later changes of the user's virtual subjects must survive.
+        if (!QFileInfo(modMain.DataDir + Caption(11)).isDir())
+            Copy_Folder(programFolder + Caption(11), modMain.DataDir + Caption(11));
+    }
+    modMain.InstalledSubjectsDir = programFolder + Caption(10) + sep;
+    modMain.VirtualSubjectsDir = modMain.DataDir + Caption(11) + sep;
+    if (activitiesDir)
+        *activitiesDir = programFolder + QStringLiteral("Activities") + sep;
+}

@@ -1,0 +1,95 @@
+#include "templatetexts.h"
+
+#include "common/apppath.h"
+#include "common/errorreport.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "common/statuslog.h"
+#include "platform/database.h"
+
+using platform::Database;
+using platform::DbError;
+using platform::Recordset;
+
+namespace {
+Recordset Read_Template(const QString& sql)
+{
+    return Database::open(Template_Connection_String(Template_Path())).query(sql);
+}
+
+const QString NullError = QStringLiteral("Invalid use of Null");
+}
+
+QString Template_Path() { return Get_App_Path() + QStringLiteral("Parlanta.tpl"); }
+
+bool Get_Captions(QString* error)
+{
+    try {
+        const Recordset rs = Read_Template(
+            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(" from tblCaptions"));
+        QStringList captions;
+        captions.reserve(rs.count() + 2);
+        captions << QString();
+        for (int i = 0; i < rs.count(); ++i)
+            captions << rs.text(i, 0);
+        captions << QString();
+        modMain.Captions = captions;
+        return true;
+    } catch (const DbError& e) {
+        if (error)
+            *error = e.description();
+        return false;
+    }
+}
+
+void Get_System_Messages(SystemMessages& messages)
+{
+    try {
+        const Recordset rs = Read_Template(
+            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(", link from tblSystemMessages"));
+        messages = SystemMessages();
+        messages.count = rs.count();
+        for (int i = 1; i <= rs.count(); ++i) {
+            Put_Status_Line(Caption(23) + QStringLiteral(" MSG #00") + QString::number(i));
+            messages.texts << rs.text(i - 1, 0);
+            messages.links << rs.text(i - 1, 1);
+            Put_Status_Line(Caption(8));
+        }
+    } catch (const DbError& e) {
+        Error_Report(QStringLiteral("Get_System_Messages"), e.description());
+    }
+}
+
+void Get_Tips(QStringList& tips)
+{
+    tips = QStringList { QString() };
+    try {
+        const Recordset rs
+            = Read_Template(QStringLiteral("Select ") + modMain.ProgramCode + QStringLiteral(" from tblTips"));
+        for (int i = 0; i < rs.count(); ++i) {
+            if (rs.value(i, 0).isNull())
+                throw DbError(NullError);
+            tips << rs.text(i, 0);
+        }
+    } catch (const DbError& e) {
+        Error_Report(QStringLiteral("Get_Tips"), e.description());
+    }
+}
+
+QVector<MenuLink> Read_Menu_Links()
+{
+    QVector<MenuLink> links;
+    try {
+        const Recordset rs = Read_Template(
+            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(", link from tblMenu"));
+        for (int i = 0; i < rs.count(); ++i) {
+            if (rs.value(i, 0).isNull())
+                throw DbError(NullError);
+            links.push_back({ rs.text(i, 0), rs.text(i, 1) });
+            Put_Status_Line(Caption(8));
+        }
+    } catch (const DbError& e) {
+        Error_Report(QStringLiteral("Get_Menu_Links"), e.description());
+    }
+    return links;
+}

@@ -1,0 +1,126 @@
+#include "updates.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QStringList>
+
+#include "common/apppath.h"
+#include "common/modmain.h"
+#include "common/online.h"
+#include "common/registry.h"
+#include "platform/services.h"
+
+namespace {
+const QString DateCheckedValue = QStringLiteral("DateChecked");
+
+// The tail of a file, at most UpdateTailBytes; truncated tells whether the front was cut off.
+QByteArray readTail(const QString& path, bool* truncated)
+{
+    *truncated = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 size = file.size();
+    if (size > UpdateTailBytes) {
+        *truncated = true;
+        file.seek(size - UpdateTailBytes);
+    }
+    return file.read(UpdateTailBytes);
+}
+}
+
+QString Update_Info_Url()
+{
+    return Site_Page(QStringLiteral("updates/Ver_%1_%2_%3.txt")
+                         .arg(PARLANTA_VERSION_MAJOR)
+                         .arg(PARLANTA_VERSION_MINOR)
+                         .arg(PARLANTA_VERSION_REVISION));
+}
+
+QString Update_Download_Name(const QDateTime& when)
+{
+    return QLatin1Char('~') + when.toString(QStringLiteral("MMddyyyyHHmmss")) + QStringLiteral(".tmp");
+}
+
+QString Last_Line(const QByteArray& text, bool truncated)
+{
+    QString all = QString::fromLocal8Bit(text);
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (all.endsWith(QLatin1Char('\n')))
+        all.chop(1);
+    const qsizetype end = all.lastIndexOf(QLatin1Char('\n'));
+    if (truncated && end < 0)
+        return {}; // the last line alone is longer than what was read: it cannot be trusted
+    return all.mid(end + 1);
+}
+
+UpdateLine Parse_Update_Line(const QString& line)
+{
+    const QStringList fields = line.split(QLatin1Char(','));
+    if (fields.size() < 2)
+        return {};
+    return { true, fields[0].trimmed().toUpper(), fields[1].trimmed() };
+}
+
+bool Check_Updates()
+{
+    try {
+        platform::Services& s = platform::services();
+        const QString file = Get_Temp_Path() + Update_Download_Name(s.clock->now());
+        if (!Download_File(Update_Info_Url(), file)) {
+            QFile::remove(file);
+            return false;
+        }
+        bool truncated = false;
+        const QByteArray tail = readTail(file, &truncated);
+        QFile::remove(file);
+        const UpdateLine line = Parse_Update_Line(Last_Line(tail, truncated));
+        if (!line.valid)
+            return false;
+        const QString updatePage = Site_Page(Caption(67));
+        if (s.dialogs->askYesNo(
+                line.message + QStringLiteral("\r\n\r\n") + Caption(18), Caption(98), platform::Icon::None))
+            s.shell->open(updatePage);
+        else
+            s.dialogs->message(Caption(68) + QLatin1Char(' ') + updatePage, Caption(98), platform::Icon::None);
+        return line.closeFlag == QStringLiteral("YES");
+    } catch (...) {
+        return false;
+    }
+}
+
+QString Date_Checked_Text(const QDate& date) { return date.toString(Qt::ISODate); }
+
+QDate Read_Date_Checked(const QString& text)
+{
+    const QString stored = text.trimmed();
+    if (stored.isEmpty())
+        return {};
+    QDate date = QDate::fromString(stored, Qt::ISODate);
+    if (date.isValid())
+        return date;
+    // Written by an earlier version in the short date format, whose two-digit year Qt reads in the 1900s.
+    const QLocale locale; // the system's, unless the program chose another
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    date = locale.toDate(stored, format);
+    if (date.isValid() && !format.contains(QStringLiteral("yyyy")) && date.year() < 2000)
+        date = date.addYears(100);
+    return date;
+}
+
+bool Weekly_Update_Check()
+{
+    const QDate today = platform::services().clock->now().date();
+    QDate checked = Read_Date_Checked(Get_Reg_String(Program_Key(), DateCheckedValue, QString()));
+    if (!checked.isValid()) {
+        // Empty, or a text no date can be read from: the week starts today.
+        Save_Reg_String(Program_Key(), DateCheckedValue, Date_Checked_Text(today));
+        checked = today;
+    }
+    if (checked.daysTo(today) < 7 || !Is_Online())
+        return false;
+    // Moved first, so that a failing check is not tried again before next week.
+    Save_Reg_String(Program_Key(), DateCheckedValue, Date_Checked_Text(today));
+    return Check_Updates();
+}

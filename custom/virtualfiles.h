@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "subjects/subjectfile.h"
+
+class FileList;
+
+// Virtual subject files: subject databases in VirtualSubjectsDir that the custom subject editor creates,
+// renames and deletes, each holding one level of virtual subjects (tblParents) with copies of installed
+// phrases (tblPhrases). A file is named by its display name; every operation opens the file for itself,
+// writes single rows with bound values and closes it before returning. Failures of the file system or the
+// database arrive as exceptions (std::exception) for the editor's own handler.
+
+// VirtualSubjectsDir + name + ".v" + SubjectExtension.
+QString Virtual_File_Path(const QString& displayName);
+
+// The name a new file gets from the texts of all nodes TreeVirtual shows, at every level: interface text
+// 123, or that text, a blank and the first free number.
+QString Default_Virtual_File_Name(const QStringList& shownTexts);
+// Copies custom.tpl to the path of the default name; the new display name. A file of that name that the tree
+// does not show (made meanwhile, or differing only in case) is never replaced: its number is passed over.
+QString Create_Virtual_File(const QStringList& shownTexts);
+
+enum class RenameResult {
+    Done,
+    Blank, // interface text 124; also a name with a path separator, a character the file system refuses, or only dots
+    Exists, // interface text 125; also the unchanged name, whose file is the file itself
+};
+// Copies the old file to the new name (as typed) and deletes the old one; a refusal touches nothing.
+RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName);
+void Delete_Virtual_File(const QString& displayName);
+
+// The new virtual subject's key (nParent).
+int Add_Virtual_Subject(const QString& displayName, const QString& subjectName);
+// The key as stored, read back.
+int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName);
+// Its phrase rows first, then the row itself.
+void Delete_Virtual_Subject(const QString& displayName, int key);
+
+struct CopiedSubject
+{
+    int key = 0;
+    QVector<VirtualPhraseRow> phrases; // in the order copied, each with its new pkPhraseNo
+};
+// A whole installed subject (file name in InstalledSubjectsDir) as a new virtual subject named subjectName.
+// A failure part way keeps the rows already written and throws.
+CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile, const QString& subjectName);
+// One phrase into virtual subject key; the new pkPhraseNo.
+int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
+    const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2);
+void Delete_Phrase(const QString& displayName, int pkPhraseNo);
+
+// The display names of the files of File2, re-read first, in list order.
+QStringList List_Virtual_Files(FileList& File2);
+// (key, name) of every tblParents row in table order.
+QVector<VirtualSubjectRow> List_Virtual_Subjects(const QString& displayName);
+QVector<VirtualPhraseRow> List_Virtual_Phrases(const QString& displayName, int key);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The exchange file that hands a study set from the main program to an activity program: fifteen header lines
+// about the program, the student and the subject, then four quoted lines per phrase. Both sides use this unit so
+// that what one writes is exactly what the other reads.
+namespace platform::exchange {
+
+struct Phrase
+{
+    QString tPhrase, tTranslation, tTranslation2, soundFile;
+};
+
+struct Contents
+{
+    qint64 processId = 0;
+    QString programCode, productName, interfaceLanguage, taughtLanguage, student, subject, usersDatabase;
+    QVector<Phrase> phrases;
+};
+
+inline constexpr int HeaderLines = 15;
+inline constexpr int LinesPerPhrase = 4;
+// A study set never holds more; a file that promises more is not one the main program wrote.
+inline constexpr int MaxPhrases = 10;
+
+// Fifteen header lines, then four quoted lines per phrase; line 8 counts the phrases written. A line break
+// inside any text becomes a blank, so every text stays on its own line.
+QStringList lines(const Contents& c);
+// The lines in the locale's 8-bit encoding, each ended by CR LF.
+QByteArray bytes(const Contents& c);
+// Writes under a temporary name and renames into place, so a reader never sees a half-written file; false with
+// the reason on failure.
+bool write(const QString& path, const Contents& c, QString* error);
+
+enum class Problem {
+    None,
+    NoPath, // no file was named
+    Missing,
+    Unreadable,
+    TooLarge,
+    Truncated, // a line the header or the phrase count promises is absent
+    BadLine, // a line that cannot be what its position says
+    ExtraLines, // text after the last phrase
+};
+
+struct Reading
+{
+    Problem problem = Problem::None;
+    int line = 0; // the first line at fault, 1-based; 0 when the problem is the file as a whole
+    QString detail; // what was expected there, in English, for logs and tests
+    Contents contents; // the header fields before the line at fault; no phrases unless the whole file was read
+
+    bool ok() const { return problem == Problem::None; }
+};
+
+// Takes CR LF or LF line ends and blank lines after the last one; each quoted line loses exactly its first and
+// its last character.
+Reading parse(const QByteArray& bytes);
+Reading read(const QString& path);
+
+}

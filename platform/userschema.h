@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+
+// The user database "Users.dat": the students, the score rows the activities add, and the two lists of names the
+// tracked-scores window reads. The template carries it empty and the program copies it on the first start, so
+// every database that holds students is made by the script below.
+namespace platform::users {
+
+inline constexpr QLatin1StringView UsersTable("tblUsers");
+inline constexpr QLatin1StringView StudentId("pkStudentID");
+inline constexpr QLatin1StringView FirstName("tFirstname");
+inline constexpr QLatin1StringView LastName("tLastname");
+inline constexpr QLatin1StringView Password("tPassword");
+inline constexpr QLatin1StringView Icon("nIcon");
+
+inline constexpr QLatin1StringView ScoresTable("tblscores");
+inline constexpr QLatin1StringView ScoreId("pkScoreID");
+inline constexpr QLatin1StringView ScoreStudent("tName"); // the student's display name
+inline constexpr QLatin1StringView ScoreSubject("tSubject");
+inline constexpr QLatin1StringView ScoreActivity("tActivity");
+inline constexpr QLatin1StringView TextScore("textScore");
+inline constexpr QLatin1StringView NumberScore("numberScore");
+inline constexpr QLatin1StringView ScoreDate("nDate"); // yyyy-MM-dd
+inline constexpr QLatin1StringView ScoreTime("nTime"); // HH:mm:ss
+
+// Every activity and every subject that has a score, each name once, sorted.
+inline constexpr QLatin1StringView ActivitiesView("qryActivities");
+inline constexpr QLatin1StringView SubjectsView("qrySubjects");
+
+// The statements that create the empty tables and the views, for Database::executeScript.
+QString schemaScript();
+
+}

@@ -1,0 +1,38 @@
+#include "nodetag.h"
+
+#include "subjects/treenode.h"
+
+namespace {
+const QChar Separator = QLatin1Char('*');
+}
+
+NodeTag::NodeTag(QStringList fields)
+    : m_fields(std::move(fields))
+{
+}
+
+NodeTag NodeTag::parse(const QString& text) { return NodeTag(text.split(Separator)); }
+
+NodeTag NodeTag::of(const QTreeWidgetItem* node) { return node ? parse(nodeTag(node)) : NodeTag(); }
+
+int NodeTag::number(int n) const
+{
+    bool ok = false;
+    const int value = field(n).trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+QString NodeTag::text() const { return m_fields.join(Separator); }
+
+NodeTag NodeTag::with(const QString& field) const
+{
+    NodeTag longer = *this;
+    longer.m_fields << field;
+    return longer;
+}
+
+NodeTag Phrase_Tag(
+    const QString& file, int phraseNo, const QString& phrase, const QString& translation, const QString& translation2)
+{
+    return NodeTag({ file, QString::number(phraseNo), phrase, translation, translation2 });
+}

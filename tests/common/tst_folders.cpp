@@ -1,0 +1,158 @@
+#include <QtTest>
+
+#include "common/apppath.h"
+#include "common/modmain.h"
+#include "common/paths.h"
+#include "common/registry.h"
+#include "platform/tempfolder.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+
+// Root may write into any folder, so a read-only program folder is made by a directory standing where
+// the probe file must go.
+static void makeReadOnly(const QString& folder) { QVERIFY(QDir().mkpath(folder + QStringLiteral("test.txt"))); }
+
+class TestFolders : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { fixtures::loadNumberedCaptions(); }
+
+    void writableProgramFolderHoldsTheData()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+        QString activities;
+        Set_Paths(&activities);
+        QCOMPARE(modMain.DataDir, program.path());
+        QCOMPARE(modMain.InstalledSubjectsDir, program.path() + "T10/");
+        QCOMPARE(modMain.VirtualSubjectsDir, program.path() + "T11/");
+        QCOMPARE(activities, program.path() + "Activities/");
+        QVERIFY(!QFile::exists(program.file("test.txt")));
+        QVERIFY(env.shell.copies.isEmpty());
+        QVERIFY(env.dialogs.shown.isEmpty());
+    }
+
+    void readOnlyFolderCopiesVirtualSubjectsOnce()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        QTemporaryDir appData;
+        env.shell.appData = appData.path();
+        QFile shipped(program.file("T11/Examples.vale"));
+        QVERIFY(shipped.open(QIODevice::WriteOnly));
+        shipped.write("x");
+        shipped.close();
+        makeReadOnly(program.path());
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+
+        Set_Paths(nullptr);
+        const QString expected = appData.path() + QStringLiteral("/Parlanta Alemán/");
+        QCOMPARE(modMain.DataDir, expected);
+        QCOMPARE(modMain.VirtualSubjectsDir, expected + "T11/");
+        QCOMPARE(modMain.InstalledSubjectsDir, program.path() + "T10/");
+        QVERIFY(QFile::exists(expected + "T11/Examples.vale"));
+        QCOMPARE(env.shell.copies.size(), 1);
+
+        // The user's changes survive the next start: no second copy.
+        QFile::remove(expected + "T11/Examples.vale");
+        Set_Paths(nullptr);
+        QCOMPARE(env.shell.copies.size(), 1);
+        QVERIFY(!QFile::exists(expected + "T11/Examples.vale"));
+    }
+
+    void noAppDataFolderFallsBackToTemporaryFolder()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        makeReadOnly(program.path());
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+        Set_Paths(nullptr);
+        QCOMPARE(modMain.DataDir, Get_Temp_Path() + QStringLiteral("Parlanta Alemán/"));
+        QVERIFY(QFileInfo(modMain.DataDir).isDir());
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QVERIFY(env.dialogs.shown[0].text.startsWith("Please report the following message to support@"));
+        QVERIFY(env.dialogs.shown[0].text.endsWith("The App Data folder does not exist"));
+        QDir(modMain.DataDir).removeRecursively();
+    }
+
+    void missingShippedFolderAndUnwritableDataFolderAreReported()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        QDir(program.file("T11")).removeRecursively();
+        QTemporaryDir appData;
+        env.shell.appData = appData.path();
+        makeReadOnly(program.path());
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+        Set_Paths(nullptr);
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nCopy_Folder: "));
+        QCOMPARE(env.dialogs.shown[0].title, QStringLiteral("ERROR"));
+        QCOMPARE(modMain.VirtualSubjectsDir, modMain.DataDir + "T11/");
+
+        // A data folder that cannot be made: the report names the procedure and start-up goes on.
+        QFile blocker(appData.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        env.shell.appData = appData.filePath("file");
+        env.dialogs.shown.clear();
+        Set_Paths(nullptr);
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nSet_Paths: "));
+    }
+
+    void registryIsWrittenOnlyWhenDifferentBeyondCase()
+    {
+        fakes::Environment env;
+        fixtures::useProgramFolder("/opt/parlanta");
+        fixtures::loadNumberedCaptions();
+        modMain.InstalledSubjectsDir = "/opt/parlanta/T10/";
+        modMain.VirtualSubjectsDir = "/home/u/T11/";
+        const QString key = QStringLiteral("Software\\Parlanta\\prlale");
+        env.registry.values[key + "|InstalledSubjectsDir"] = "/OPT/PARLANTA/t10/";
+        env.registry.values[key + "|ProgramDir"] = "/old/place/";
+        Record_Folders();
+        QCOMPARE(env.registry.writes, QStringList({ key + "|ProgramDir", key + "|VirtualSubjectsDir" }));
+        QCOMPARE(env.registry.values[key + "|InstalledSubjectsDir"], QStringLiteral("/OPT/PARLANTA/t10/"));
+        QCOMPARE(env.registry.values[key + "|ProgramDir"], QStringLiteral("/opt/parlanta/"));
+        env.registry.writes.clear();
+        Record_Folders();
+        QVERIFY(env.registry.writes.isEmpty());
+    }
+
+    void foldersEndWithOneSeparator()
+    {
+        modMain.AppPathOverride = "/";
+        QCOMPARE(Get_App_Path(), QStringLiteral("/"));
+        modMain.AppPathOverride = "/opt/parlanta";
+        QCOMPARE(Get_App_Path(), QStringLiteral("/opt/parlanta/"));
+        const QString temp = Get_Temp_Path();
+        QVERIFY(temp.endsWith('/'));
+        QVERIFY(!temp.endsWith("//"));
+        QVERIFY(temp.startsWith(QDir::tempPath()));
+        // The exchange folder is this user's alone.
+        QCOMPARE(QFile::permissions(temp) & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+            QFileDevice::Permissions());
+        QCOMPARE(platform::privateTempFolderIn(QString()), QStringLiteral("/"));
+    }
+
+    void readOnlyProbe()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/";
+        QVERIFY(!Is_Folder_Read_Only(folder));
+        QVERIFY(!QFile::exists(folder + "test.txt"));
+        QVERIFY(Is_Folder_Read_Only(folder + "missing/"));
+        makeReadOnly(folder);
+        QVERIFY(Is_Folder_Read_Only(folder));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolders)
+#include "tst_folders.moc"

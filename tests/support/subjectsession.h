@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+
+#include <QStringList>
+#include <QVector>
+
+#include "common/modmain.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/subjectfolders.h"
+
+namespace fixtures {
+
+// The program pointed at bare subject folders, with the numbered texts: where tests of subject files start.
+inline void useSubjectFolders(const SubjectFolders& folders)
+{
+    useProgramFolder(folders.path());
+    loadNumberedCaptions();
+    modMain.InstalledSubjectsDir = folders.file(QStringLiteral("T10/"));
+    modMain.VirtualSubjectsDir = folders.file(QStringLiteral("T11/"));
+}
+
+}
+
+namespace fakes {
+
+// The texts of the error reports among the messages shown, in order.
+inline QStringList errorReports(const Dialogs& dialogs)
+{
+    QStringList reports;
+    for (const Message& m : dialogs.shown) {
+        if (m.title == QStringLiteral("ERROR") && m.icon == platform::Icon::Critical)
+            reports << m.text;
+    }
+    return reports;
+}
+
+// Scripted numbers for the random draws, repeated from the start when they run out.
+inline std::function<double()> numbers(QVector<double> values)
+{
+    return [values, i = 0]() mutable { return values[i++ % values.size()]; };
+}
+
+}
