@@ -33,6 +33,7 @@
 #include "common/tilebackground.h"
 #include "common/updates.h"
 #include "common/wait.h"
+#include "custom/frmedit.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
@@ -84,6 +85,8 @@ void frmMain::wire()
     m_activities->watchArea(TreeFolders->viewport());
     m_frame->watchArea(TreeFolders->viewport());
     connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
+    connect(mnuEdit, &QAction::triggered, this,
+        [this] { mnuEdit_Click(mnuOption->isEnabled(), TreeFolders->currentItem(), this); });
 }
 
 frmMain::~frmMain() { delete m_login.data(); }

@@ -1,0 +1,264 @@
+#include "virtualfiles.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/apppath.h"
+#include "common/filelist.h"
+#include "common/files.h"
+#include "common/modmain.h"
+#include "subjects/subjectnames.h"
+
+using platform::Database;
+using platform::DbError;
+using platform::Recordset;
+
+namespace {
+
+// The longest file name, in bytes of UTF-8, that both the Linux file systems and NTFS (in UTF-16 units)
+// accept.
+constexpr int MaxFileNameBytes = 255;
+
+[[noreturn]] void fail(const QString& description) { throw std::runtime_error(description.toStdString()); }
+
+bool isReservedDeviceName(const QString& name)
+{
+    // Windows opens a device, not a file, for these names whatever follows their first dot.
+    static const QStringList devices { "CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
+        "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9" };
+    return devices.contains(name.section(u'.', 0, 0).trimmed(), Qt::CaseInsensitive);
+}
+
+// A name that can become a file of its own in VirtualSubjectsDir on every system the program runs on.
+bool isUsableFileName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty() || std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c == u'.'; }))
+        return false;
+    static const QString refused = QStringLiteral("/\\<>:\"|?*");
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || c.unicode() == 127 || refused.contains(c))
+            return false;
+    }
+    const QString fileName = name + QStringLiteral(".v") + modMain.SubjectExtension;
+    return !isReservedDeviceName(name) && fileName.toUtf8().size() <= MaxFileNameBytes;
+}
+
+// The path of an existing virtual subject file; a name that would reach outside the folder is refused.
+QString virtualFile(const QString& displayName)
+{
+    if (displayName.contains(u'/') || displayName.contains(QDir::separator()))
+        fail(QStringLiteral("'%1' is not the name of a virtual subject file.").arg(displayName));
+    return Virtual_File_Path(displayName);
+}
+
+Database openVirtual(const QString& displayName) { return Database::open(Connection_String(virtualFile(displayName))); }
+
+QString parentSql(int key) { return QStringLiteral("SELECT * FROM tblParents where nParent =") + QString::number(key); }
+
+// tblParents is addressed by position: the key first, the name second, whatever the file calls them.
+QString nameColumn(const Recordset& parents)
+{
+    if (parents.columnCount() < 2)
+        throw DbError(QStringLiteral("tblParents has no column for the name of a virtual subject."));
+    return parents.columns()[1];
+}
+
+void requireRow(const Recordset& rs, const QString& missing)
+{
+    if (rs.isEmpty())
+        throw DbError(missing);
+}
+
+QString noSubject(const QString& displayName, int key)
+{
+    return QStringLiteral("'%1' has no virtual subject %2.").arg(displayName).arg(key);
+}
+
+VirtualPhraseRow insertPhrase(const Database& db, int key, const QString& sourceFile, int sourcePhraseNo,
+    const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
+{
+    // A text bound from a null QString is stored as an empty text, never as Null.
+    VirtualPhraseRow row { 0, key, sourceFile, sourcePhraseNo, tPhrase, tTranslation, tTranslation2 };
+    row.pkPhraseNo = static_cast<int>(db.insertRow(QStringLiteral("tblPhrases"),
+        { QStringLiteral("fkParent"), QStringLiteral("tfilename"), QStringLiteral("nPhraseNo"),
+            QStringLiteral("tPhrase"), QStringLiteral("tTranslation"), QStringLiteral("tTranslation2") },
+        { row.fkParent, row.tfilename, row.nPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2 }));
+    return row;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+// Copies source to target and compares the copy with its source; a copy that differs is removed again.
+void copyVerified(const QString& source, const QString& target)
+{
+    QFile file(source);
+    if (!file.copy(target))
+        fail(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(source, target, file.errorString()));
+    if (contents(source) != contents(target)) {
+        QFile::remove(target);
+        fail(QStringLiteral("The copy of '%1' at '%2' differs from it.").arg(source, target));
+    }
+}
+
+QString defaultName(const QStringList& shownTexts, const std::function<bool(const QString&)>& taken)
+{
+    const QString base = Caption(123);
+    int n = static_cast<int>(std::count_if(shownTexts.begin(), shownTexts.end(),
+        [&](const QString& text) { return text.startsWith(base, Qt::CaseSensitive); }));
+    QString name = n == 0 ? base : base + u' ' + QString::number(n + 1);
+    while (shownTexts.contains(name, Qt::CaseSensitive) || taken(name)) {
+        // Never below 2: the base text alone is the first, the base text and a blank and 2 the second.
+        n = qMax(n + 1, 2);
+        name = base + u' ' + QString::number(n);
+    }
+    return name;
+}
+
+}
+
+QString Virtual_File_Path(const QString& displayName)
+{
+    return modMain.VirtualSubjectsDir + displayName + QStringLiteral(".v") + modMain.SubjectExtension;
+}
+
+QString Default_Virtual_File_Name(const QStringList& shownTexts)
+{
+    return defaultName(shownTexts, [](const QString&) { return false; });
+}
+
+QString Create_Virtual_File(const QStringList& shownTexts)
+{
+    const QString name = defaultName(
+        shownTexts, [](const QString& candidate) { return QFileInfo::exists(Virtual_File_Path(candidate)); });
+    const QString target = Virtual_File_Path(name);
+    const QString templatePath = Get_App_Path() + QStringLiteral("custom.tpl");
+    QFile file(templatePath);
+    if (!file.copy(target))
+        fail(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(templatePath, target, file.errorString()));
+    // A template in a read-only program folder is often read-only itself; the copy is the student's to fill.
+    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    return name;
+}
+
+RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
+{
+    if (!isUsableFileName(newName))
+        return RenameResult::Blank;
+    const QString target = Virtual_File_Path(newName);
+    // File_Exists reads [ ] as a pattern, so the exact name is looked at as well.
+    if (File_Exists(target) || QFileInfo::exists(target))
+        return RenameResult::Exists;
+    const QString source = virtualFile(oldName);
+    copyVerified(source, target);
+    if (!QFile::remove(source)) {
+        // Two files would show as one folder; keep the old one alone, as before.
+        QFile::remove(target);
+        fail(QStringLiteral("Cannot delete '%1'.").arg(source));
+    }
+    return RenameResult::Done;
+}
+
+void Delete_Virtual_File(const QString& displayName)
+{
+    const QString path = virtualFile(displayName);
+    if (!QFile::remove(path) && QFileInfo::exists(path))
+        fail(QStringLiteral("Cannot delete '%1'.").arg(path));
+}
+
+int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)
+{
+    const Database db = openVirtual(displayName);
+    const QString column = nameColumn(db.query(ParentsSql));
+    return static_cast<int>(db.insertRow(QStringLiteral("tblParents"), { column }, { subjectName }));
+}
+
+int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName)
+{
+    const Database db = openVirtual(displayName);
+    const Recordset row = db.query(parentSql(key));
+    requireRow(row, noSubject(displayName, key));
+    db.execute(QStringLiteral("UPDATE tblParents SET %1 = ? WHERE nParent = ?").arg(nameColumn(row)), { newName, key });
+    const Recordset stored = db.query(parentSql(key));
+    requireRow(stored, noSubject(displayName, key));
+    return stored.value(0, 0).toInt();
+}
+
+void Delete_Virtual_Subject(const QString& displayName, int key)
+{
+    const Database db = openVirtual(displayName);
+    // Looked for first, so that a key that names nothing deletes nothing.
+    requireRow(db.query(parentSql(key)), noSubject(displayName, key));
+    const Recordset phrases = db.query(virtualPhrasesSql(key));
+    for (int i = 0; i < phrases.count(); ++i)
+        db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"),
+            { phrases.value(i, QStringLiteral("pkPhraseNo")) });
+    db.execute(QStringLiteral("DELETE FROM tblParents WHERE nParent = ?"), { key });
+}
+
+CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile, const QString& subjectName)
+{
+    // The source is read whole first, so that an installed subject that cannot be read adds nothing.
+    const Recordset source = readSubjectFile(modMain.InstalledSubjectsDir + sourceFile, AllPhrasesSql);
+    QVector<PhraseRow> rows;
+    for (int i = 0; i < source.count(); ++i)
+        rows << phraseAt(source, i);
+
+    CopiedSubject copied;
+    copied.key = Add_Virtual_Subject(displayName, subjectName);
+    const Database db = openVirtual(displayName);
+    for (const PhraseRow& p : rows)
+        copied.phrases << insertPhrase(
+            db, copied.key, sourceFile, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2);
+    return copied;
+}
+
+int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
+    const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
+{
+    const Database db = openVirtual(displayName);
+    return insertPhrase(db, key, sourceFile, sourcePhraseNo, tPhrase, tTranslation, tTranslation2).pkPhraseNo;
+}
+
+void Delete_Phrase(const QString& displayName, int pkPhraseNo)
+{
+    const Database db = openVirtual(displayName);
+    requireRow(db.query(phraseByKeySql(pkPhraseNo)),
+        QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
+    db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"), { pkPhraseNo });
+}
+
+QStringList List_Virtual_Files(FileList& File2)
+{
+    File2.refresh();
+    QStringList names;
+    for (const QString& fileName : File2.names())
+        names << virtualFileDisplayName(fileName);
+    return names;
+}
+
+QVector<VirtualSubjectRow> List_Virtual_Subjects(const QString& displayName)
+{
+    return readVirtualSubjects(virtualFile(displayName));
+}
+
+QVector<VirtualPhraseRow> List_Virtual_Phrases(const QString& displayName, int key)
+{
+    const Recordset rs = readSubjectFile(virtualFile(displayName), virtualPhrasesSql(key));
+    QVector<VirtualPhraseRow> rows;
+    rows.reserve(rs.count());
+    for (int i = 0; i < rs.count(); ++i)
+        rows << virtualPhraseAt(rs, i);
+    return rows;
+}
