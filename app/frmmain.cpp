@@ -33,6 +33,7 @@
 #include "common/tilebackground.h"
 #include "common/updates.h"
 #include "common/wait.h"
+#include "custom/frmcustomsubject.h"
 #include "custom/frmedit.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
@@ -85,6 +86,7 @@ void frmMain::wire()
     m_activities->watchArea(TreeFolders->viewport());
     m_frame->watchArea(TreeFolders->viewport());
     connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
+    connect(btnCreateVirtualSubjects, &QPushButton::clicked, this, [this] { btnCreateVirtualSubjects_Click(*this); });
     connect(mnuEdit, &QAction::triggered, this,
         [this] { mnuEdit_Click(mnuOption->isEnabled(), TreeFolders->currentItem(), this); });
 }

@@ -17,10 +17,10 @@
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
+#include "tests/support/subjectsession.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -101,10 +101,7 @@ private Q_SLOTS:
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
         m_data = std::make_unique<QTemporaryDir>();
-        fixtures::useProgramFolder(m_folder->path());
-        fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = m_folder->file("T10/");
-        modMain.VirtualSubjectsDir = m_folder->file("T11/");
+        fixtures::useSubjectFolders(*m_folder);
         modMain.WindowHandle = 90210;
         // The launch is told who studies and where the data is; the program-wide state knows neither here.
         m_session = Session();

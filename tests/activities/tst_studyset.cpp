@@ -8,10 +8,10 @@
 #include "common/modmain.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
+#include "tests/support/subjectsession.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -56,10 +56,7 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useProgramFolder(m_folder->path());
-        fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = m_folder->file("T10/");
-        modMain.VirtualSubjectsDir = m_folder->file("T11/");
+        fixtures::useSubjectFolders(*m_folder);
         modMain.WindowHandle = 5150;
         m_env = std::make_unique<fakes::Environment>();
         m_window = std::make_unique<QWidget>();

@@ -12,10 +12,10 @@
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/subjectsession.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
+#include "tests/support/subjectsession.h"
 
 namespace {
 QStringList childTexts(const QTreeWidgetItem* node)
@@ -82,10 +82,7 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useProgramFolder(m_folder->path());
-        fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = m_folder->file("T10/");
-        modMain.VirtualSubjectsDir = m_folder->file("T11/");
+        fixtures::useSubjectFolders(*m_folder);
         m_env = std::make_unique<fakes::Environment>();
         m_file1 = FileList();
         m_file1.setPath(modMain.InstalledSubjectsDir);

@@ -44,9 +44,6 @@ Environment::Environment()
     platform::installServices({ &dialogs, &shell, &processes, &sound, &network, &registry, &clock });
 }
 
-Environment::~Environment()
-{
-    platform::installServices(previous);
-}
+Environment::~Environment() { platform::installServices(previous); }
 
 }

@@ -18,7 +18,8 @@ void writeTemplate(const QString& path, const TemplateOptions& o)
     QStringList columns;
     for (const QString& l : o.languages)
         columns << l + QStringLiteral(" TEXT");
-    db.executeScript(QStringLiteral("CREATE TABLE tblCaptions (nNumber INTEGER PRIMARY KEY, %1);").arg(columns.join(',')));
+    db.executeScript(
+        QStringLiteral("CREATE TABLE tblCaptions (nNumber INTEGER PRIMARY KEY, %1);").arg(columns.join(',')));
     QStringList marks;
     for (int i = 0; i < o.languages.size(); ++i)
         marks << QStringLiteral("?");
@@ -37,8 +38,8 @@ void writeTemplate(const QString& path, const TemplateOptions& o)
         values << (m % 2 ? QVariant(QStringLiteral("msg%1.htm").arg(m)) : QVariant());
         db.execute(QStringLiteral("INSERT INTO tblSystemMessages VALUES (?,%1,?)").arg(marks.join(',')), values);
     }
-    db.executeScript(QStringLiteral("CREATE TABLE tblMenu (nNumber INTEGER PRIMARY KEY, %1, link TEXT);")
-                         .arg(columns.join(',')));
+    db.executeScript(
+        QStringLiteral("CREATE TABLE tblMenu (nNumber INTEGER PRIMARY KEY, %1, link TEXT);").arg(columns.join(',')));
     for (int m = 0; m < o.menu.size(); ++m) {
         QVariantList values { m + 1 };
         for (int i = 0; i < o.languages.size(); ++i)
@@ -72,10 +73,7 @@ ProgramFolder::ProgramFolder(const TemplateOptions& options)
     root.mkdir(QStringLiteral("Activities"));
 }
 
-QString ProgramFolder::path() const
-{
-    return QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
-}
+QString ProgramFolder::path() const { return QDir::toNativeSeparators(m_dir.path()) + QDir::separator(); }
 
 void useProgramFolder(const QString& folder, const QString& programCode)
 {

@@ -14,10 +14,7 @@ ModalScript::ModalScript()
     m_timer->start();
 }
 
-ModalScript::~ModalScript()
-{
-    delete m_timer;
-}
+ModalScript::~ModalScript() { delete m_timer; }
 
 void ModalScript::poll()
 {

@@ -1,0 +1,113 @@
+#include "customdrop.h"
+
+#include <QTreeWidget>
+
+#include "common/errorreport.h"
+#include "common/filelist.h"
+#include "common/modmain.h"
+#include "custom/customfill.h"
+#include "custom/customnodes.h"
+#include "custom/virtualfiles.h"
+#include "platform/services.h"
+#include "subjects/subjectchecks.h"
+
+namespace {
+void refuse(int text) { platform::services().dialogs->message(Caption(text), QString(), platform::Icon::None); }
+
+// A subject that was deleted or broke since the tree was filled gives nothing to copy; saying so beats a
+// virtual subject whose phrases cannot be heard.
+bool sourceUsable(const QString& file)
+{
+    const QString status = Check_Subject(file);
+    if (status == ValidSubject)
+        return true;
+    Report_Subject_Problem(file, status);
+    return false;
+}
+
+void openAndSelect(QTreeWidget* tree, QTreeWidgetItem* node)
+{
+    node->setExpanded(true);
+    tree->setCurrentItem(node);
+}
+}
+
+DropResult Drop_Node(
+    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QTreeWidgetItem* dragged, const FileList& File1)
+{
+    switch (Node_Kind(dragged)) {
+    case NodeKind::Middle:
+        return Drop_Subject(TreeVirtual, target, File1.list(NodeTag::of(dragged).number(0)), dragged->text(0));
+    case NodeKind::Phrase:
+        return Drop_Phrase(TreeVirtual, target, NodeTag::of(dragged));
+    case NodeKind::Top:
+    case NodeKind::None:
+        break;
+    }
+    return DropResult::Nothing;
+}
+
+DropResult Drop_Subject(
+    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QString& sourceFile, const QString& title)
+{
+    if (!target)
+        return DropResult::NoTarget;
+    if (Node_Kind(target) != NodeKind::Top) {
+        refuse(137);
+        return DropResult::NotAFile;
+    }
+    if (!sourceUsable(sourceFile))
+        return DropResult::SourceUnusable;
+    openAndSelect(TreeVirtual, target);
+    try {
+        const CopiedSubject copied = Copy_Subject(target->text(0), sourceFile, title);
+        QTreeWidgetItem* subject = Virtual_Subject_Node(title, QString::number(copied.key));
+        target->addChild(subject);
+        for (const VirtualPhraseRow& row : copied.phrases)
+            subject->addChild(Virtual_Phrase_Node(row));
+        modMain.VirtualSubjectsChanged = true;
+        return DropResult::SubjectCopied;
+    } catch (const std::exception& e) {
+        // The rows written before the failure stay in the file; the main tree must show them.
+        modMain.VirtualSubjectsChanged = true;
+        Error_Report(QStringLiteral("Copy_Subject"), failureDescription(e));
+        return DropResult::Failed;
+    }
+}
+
+DropResult Drop_Phrase(QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const NodeTag& phrase)
+{
+    if (!target) {
+        modMain.VirtualSubjectsChanged = true;
+        return DropResult::NoTarget;
+    }
+    openAndSelect(TreeVirtual, target);
+    const NodeKind kind = Node_Kind(target);
+    if (kind == NodeKind::Top) {
+        refuse(126);
+        return DropResult::NotASubject;
+    }
+    QTreeWidgetItem* subject = kind == NodeKind::Middle ? target : target->parent();
+    // The stored phrases count too: without them a subject not opened yet would take ten more.
+    Get_Virtual_Phrases(subject);
+    if (subject->childCount() >= PhraseLimit) {
+        refuse(7);
+        return DropResult::SubjectFull;
+    }
+    if (!sourceUsable(phrase.field(0)))
+        return DropResult::SourceUnusable;
+    modMain.VirtualSubjectsChanged = true;
+    try {
+        const int row = Copy_Phrase(subject->parent()->text(0), NodeTag::of(subject).number(0), phrase.field(0),
+            phrase.number(1), phrase.field(2), phrase.field(3), phrase.field(4));
+        QTreeWidgetItem* node = Virtual_Phrase_Node(
+            NodeTag({ phrase.field(0), phrase.field(1), phrase.field(2), phrase.field(3), phrase.field(4) }), row);
+        subject->addChild(node);
+        subject->setExpanded(true);
+        TreeVirtual->setCurrentItem(node);
+        return DropResult::PhraseCopied;
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Copy_Phrase"), failureDescription(e));
+        return DropResult::Failed;
+    }
+}

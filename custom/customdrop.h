@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include "subjects/nodetag.h"
+
+class FileList;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// What a drop into TreeVirtual did; the refusals have shown their message already.
+enum class DropResult {
+    Nothing, // the root of TreeSubjects, or nothing dragged
+    NoTarget, // let go over no node
+    SubjectCopied,
+    PhraseCopied,
+    NotAFile, // a whole subject on a virtual subject or a phrase: interface text 137
+    NotASubject, // a phrase on a file: interface text 126
+    SubjectFull, // interface text 7
+    SourceUnusable, // the installed subject cannot be read (deleted, broken): reported, nothing written
+    Failed, // the copy failed part way: reported; the rows written so far stay
+};
+
+// Single drops fill a virtual subject up to this many phrases.
+constexpr int PhraseLimit = 10;
+
+// The node dragged from TreeSubjects (its selected node) let go on target, a node of TreeVirtual or none:
+// the root drops nothing, an installed subject drops the whole subject, a phrase drops one phrase. The new
+// nodes appear under the target, which is expanded and selected.
+DropResult Drop_Node(
+    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QTreeWidgetItem* dragged, const FileList& File1);
+// A whole installed subject (its file name in InstalledSubjectsDir) as a new virtual subject named title.
+DropResult Drop_Subject(
+    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QString& sourceFile, const QString& title);
+// One phrase, by the five-field phrase tag of TreeSubjects.
+DropResult Drop_Phrase(QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const NodeTag& phrase);

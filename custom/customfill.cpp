@@ -1,0 +1,87 @@
+#include "customfill.h"
+
+#include <QCoreApplication>
+#include <QTreeWidget>
+
+#include "common/errorreport.h"
+#include "common/filelist.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "custom/customnodes.h"
+#include "custom/virtualfiles.h"
+#include "subjects/subjectfile.h"
+#include "subjects/subjectnames.h"
+
+namespace {
+void reportProgress(const QString& text)
+{
+    if (frmMsgBox* box = frmMsgBox::showing())
+        box->setMessage(text);
+    QCoreApplication::processEvents();
+}
+}
+
+void Fill_Installed_Subjects(QTreeWidgetItem* root, FileList& File1)
+{
+    try {
+        qDeleteAll(root->takeChildren());
+        File1.refresh();
+        for (int i = 0; i < File1.listCount(); ++i) {
+            const QString title = Proper_Title(File1.list(i));
+            root->addChild(Installed_Subject_Node(title.trimmed(), i));
+            reportProgress(title);
+        }
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Fill_Installed_Subjects"), failureDescription(e));
+    }
+}
+
+void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
+{
+    QStringList files;
+    try {
+        files = List_Virtual_Files(File2);
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Fill_Virtual_Subjects"), failureDescription(e));
+        return;
+    }
+    for (const QString& name : files) {
+        QTreeWidgetItem* file = Virtual_File_Node(name);
+        TreeVirtual->addTopLevelItem(file);
+        try {
+            for (const VirtualSubjectRow& row : List_Virtual_Subjects(name)) {
+                file->addChild(Virtual_Subject_Node(row.name, row.nParent));
+                reportProgress(row.name);
+            }
+        } catch (const std::exception& e) {
+            // One unreadable file does not hide the others.
+            Error_Report(QStringLiteral("Fill_Virtual_Subjects"), name + QStringLiteral(": ") + failureDescription(e));
+        }
+    }
+}
+
+void Get_Subject_Phrases(QTreeWidgetItem* subject, const QString& file)
+{
+    if (!subject || subject->childCount() > 0)
+        return;
+    try {
+        const platform::Recordset rs = readSubjectFile(modMain.InstalledSubjectsDir + file, AllPhrasesSql);
+        for (int i = 0; i < rs.count(); ++i)
+            subject->addChild(Installed_Phrase_Node(file, phraseAt(rs, i)));
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Get_Subject_Phrases"), failureDescription(e));
+    }
+}
+
+void Get_Virtual_Phrases(QTreeWidgetItem* virtualSubject)
+{
+    if (!virtualSubject || virtualSubject->childCount() > 0 || !virtualSubject->parent())
+        return;
+    try {
+        const QString file = virtualSubject->parent()->text(0);
+        for (const VirtualPhraseRow& row : List_Virtual_Phrases(file, NodeTag::of(virtualSubject).number(0)))
+            virtualSubject->addChild(Virtual_Phrase_Node(row));
+    } catch (const std::exception& e) {
+        Error_Report(QStringLiteral("Get_Virtual_Phrases"), failureDescription(e));
+    }
+}
