@@ -88,7 +88,7 @@ void frmMain::wire()
     connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
     connect(btnCreateVirtualSubjects, &QPushButton::clicked, this, [this] { btnCreateVirtualSubjects_Click(*this); });
     connect(mnuEdit, &QAction::triggered, this,
-        [this] { mnuEdit_Click(mnuOption->isEnabled(), TreeFolders->currentItem(), this); });
+        [this] { mnuEdit_Click(mnuOptionEnabled, TreeFolders->currentItem(), this); });
 }
 
 frmMain::~frmMain() { delete m_login.data(); }
@@ -303,7 +303,7 @@ void frmMain::Student_Logged_In(const QString& student, bool administrator)
     modMain.CurrentStudent = student;
     btnAdmin->setEnabled(administrator);
     btnAdmin->setText(Caption(54));
-    mnuOption->setEnabled(administrator);
+    mnuOptionEnabled = administrator;
     mnuEdit->setText(Caption(111));
     mnuListenToPhrase->setText(Caption(112));
     lblMsg->setText(Caption(62) + QLatin1Char(' ') + modMain.ProductName + QLatin1Char(' ') + modMain.CurrentStudent);

@@ -79,6 +79,9 @@ private:
     QMenu* mnuOption;
     QAction* mnuListenToPhrase;
     QAction* mnuEdit;
+    // The student's rights over the popup's commands: only the administrator may edit a phrase. The menu
+    // itself opens for everybody, so that every student can hear a phrase from it.
+    bool mnuOptionEnabled = false;
     QTimer* Timer1;
     QTimer* Timer2;
     QTimer* TimShowMenu;

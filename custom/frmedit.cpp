@@ -125,7 +125,8 @@ void mnuEdit_Click(bool optionEnabled, QTreeWidgetItem* selectedPhrase, QWidget*
         platform::services().dialogs->message(Caption(113), modMain.ProductName, platform::Icon::Warning);
         return;
     }
-    if (!selectedPhrase)
+    // Only a phrase carries the five fields that name its row; a folder or a subject has nothing to edit.
+    if (!selectedPhrase || NodeTag::of(selectedPhrase).size() < 5)
         return;
     frmEdit editor(parent);
     editor.txtPhrase->setText(Tag_Item(2, selectedPhrase));

@@ -24,8 +24,7 @@ public:
     void TreeFolders_Expand(QTreeWidgetItem* node);
     void TreeFolders_Collapse(QTreeWidgetItem* node);
     void TreeFolders_DblClick();
-    // The popup menu for a phrase of an installed or a random subject, when the login enabled it. True
-    // when it opened.
+    // The popup menu for a phrase of an installed or a random subject. True when it opened.
     bool TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void mnuListenToPhrase_Click();
 

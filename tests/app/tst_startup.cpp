@@ -82,7 +82,7 @@ private Q_SLOTS:
         QVERIFY(admin && admin->isEnabled());
         QCOMPARE(admin->text(), QStringLiteral("T54"));
         auto* popup = main.findChild<QMenu*>();
-        QVERIFY(popup && popup->isEnabled());
+        QVERIFY(popup);
         QCOMPARE(popup->actions().size(), 2);
         QCOMPARE(popup->actions()[0]->text(), QStringLiteral("T112"));
         QCOMPARE(popup->actions()[1]->text(), QStringLiteral("T111"));
@@ -92,9 +92,17 @@ private Q_SLOTS:
         QCOMPARE(message->font().pointSize(), 12);
 
         // Another student: the administrator's controls go.
+        // The edit command on a folder: nothing to edit, no message for the administrator.
+        popup->actions()[1]->trigger();
+        QVERIFY(env.dialogs.shown.isEmpty());
+
+        // Another student: the administrator's controls go, and the edit command only says why.
         main.Student_Logged_In(QStringLiteral("Ana Ruiz"), false);
         QVERIFY(!admin->isEnabled());
-        QVERIFY(!popup->isEnabled());
+        popup->actions()[1]->trigger();
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QCOMPARE(env.dialogs.shown[0].text, QStringLiteral("T113"));
+        QCOMPARE(env.dialogs.shown[0].icon, platform::Icon::Warning);
 
         // Change user: the login window comes back with the students read anew.
         main.btnChangeUser_Click();

@@ -147,6 +147,21 @@ private Q_SLOTS:
         QCOMPARE(m_env->dialogs.shown[0].icon, platform::Icon::Warning);
     }
 
+    void aNodeThatIsNoPhraseOpensNoEditor()
+    {
+        QTreeWidgetItem* folder = phraseNode("FOLDER", "T8");
+        ModalScript script;
+        bool opened = false;
+        script.onDialog([&](QWidget* w) {
+            opened = true;
+            w->close();
+        });
+        mnuEdit_Click(true, folder, nullptr);
+        QTest::qWait(50);
+        QVERIFY(!opened);
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
     void aMissingFileOrRowIsReportedAndTheNodeKept_data()
     {
         QTest::addColumn<QString>("tag");
