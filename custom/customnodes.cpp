@@ -55,8 +55,8 @@ QTreeWidgetItem* Installed_Subject_Node(const QString& title, int position)
 
 QTreeWidgetItem* Installed_Phrase_Node(const QString& file, const PhraseRow& row)
 {
-    const NodeTag tag = Phrase_Tag(file, row.pkPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2);
-    return withToolTip(makeNode(row.tTranslation, tag.text(), PhraseImage), tag);
+    const NodeTag tag = Phrase_Tag(file, row);
+    return withToolTip(Phrase_Node(tag, PhraseImage), tag);
 }
 
 QTreeWidgetItem* Virtual_File_Node(const QString& displayName)
@@ -71,14 +71,12 @@ QTreeWidgetItem* Virtual_Subject_Node(const QString& name, const QString& key)
 
 QTreeWidgetItem* Virtual_Phrase_Node(const NodeTag& phrase, int pkPhraseNo)
 {
-    return withToolTip(
-        makeNode(phrase.field(3), phrase.with(QString::number(pkPhraseNo)).text(), VirtualPhraseImage), phrase);
+    return withToolTip(Phrase_Node(phrase.with(QString::number(pkPhraseNo)), VirtualPhraseImage), phrase);
 }
 
 QTreeWidgetItem* Virtual_Phrase_Node(const VirtualPhraseRow& row)
 {
-    return Virtual_Phrase_Node(
-        Phrase_Tag(row.tfilename, row.nPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2), row.pkPhraseNo);
+    return Virtual_Phrase_Node(Phrase_Tag(row), row.pkPhraseNo);
 }
 
 void Show_Folder_State(QTreeWidgetItem* node, bool open)

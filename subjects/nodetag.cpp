@@ -36,3 +36,15 @@ NodeTag Phrase_Tag(
 {
     return NodeTag({ file, QString::number(phraseNo), phrase, translation, translation2 });
 }
+
+NodeTag Phrase_Tag(const QString& file, const PhraseRow& row)
+{
+    return Phrase_Tag(file, row.pkPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2);
+}
+
+NodeTag Phrase_Tag(const VirtualPhraseRow& row)
+{
+    return Phrase_Tag(row.tfilename, row.nPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2);
+}
+
+QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image) { return makeNode(tag.field(3), tag.text(), image); }

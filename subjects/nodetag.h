@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "subjects/subjectfile.h"
+
 class QTreeWidgetItem;
 
 // The "*"-separated text every subject-tree node carries: what the node is and which file and phrase it
@@ -32,3 +34,10 @@ private:
 // three texts. The custom editor's tree of virtual subjects adds the row's own key as a sixth field.
 NodeTag Phrase_Tag(
     const QString& file, int phraseNo, const QString& phrase, const QString& translation, const QString& translation2);
+// The tag of a phrase read from an installed subject file, and of one read from a virtual subject file (its
+// source file and phrase number, not the row's own key).
+NodeTag Phrase_Tag(const QString& file, const PhraseRow& row);
+NodeTag Phrase_Tag(const VirtualPhraseRow& row);
+
+// A phrase node shows the translation of its tag (field 3).
+QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image);

@@ -23,9 +23,6 @@ using platform::Recordset;
 
 namespace {
 const QString Break = QStringLiteral("\r\n");
-
-// A phrase node shows its translation.
-QTreeWidgetItem* phraseNode(const NodeTag& tag, int image) { return makeNode(tag.field(3), tag.text(), image); }
 }
 
 void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, QWidget* window)
@@ -39,8 +36,7 @@ void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, QWidge
         try {
             for (int i = 0; i < rs.count(); ++i) {
                 const PhraseRow p = phraseAt(rs, i);
-                phrases << phraseNode(
-                    Phrase_Tag(fileName, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2), PhraseImage);
+                phrases << Phrase_Node(Phrase_Tag(fileName, p), PhraseImage);
             }
         } catch (...) {
             qDeleteAll(phrases);
@@ -66,8 +62,7 @@ void Show_vSubject_Phrases(const QString& virtualFile, int nParent, QTreeWidgetI
         try {
             for (int i = 0; i < rs.count(); ++i) {
                 const VirtualPhraseRow p = virtualPhraseAt(rs, i);
-                phrases << phraseNode(Phrase_Tag(p.tfilename, p.nPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2),
-                    VirtualPhraseImage);
+                phrases << Phrase_Node(Phrase_Tag(p), VirtualPhraseImage);
             }
         } catch (...) {
             qDeleteAll(phrases);
@@ -90,7 +85,7 @@ QTreeWidgetItem* randomPhrase(const QString& file)
     const int k = static_cast<int>(Rnd() * n) + 1;
     const Recordset rs = readSubjectFile(path, randomPhraseSql(k));
     const PhraseRow p = phraseAt(rs, 0);
-    return phraseNode(Phrase_Tag(file, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2), PhraseImage);
+    return Phrase_Node(Phrase_Tag(file, p), PhraseImage);
 }
 
 // Draws the phrases into drawn; false when every installed subject turned out unusable.

@@ -7,6 +7,7 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectsession.h"
 
 namespace {
 struct Expected
@@ -66,12 +67,8 @@ private Q_SLOTS:
         fixtures::loadNumberedCaptions();
         modMain.InstalledSubjectsDir = m_folder->file("T10/");
         modMain.VirtualSubjectsDir = m_folder->file("T11/");
-        m_file1 = FileList();
-        m_file1.setPath(modMain.InstalledSubjectsDir);
-        m_file1.setPattern("*.ale");
-        m_file2 = FileList();
-        m_file2.setPath(modMain.VirtualSubjectsDir);
-        m_file2.setPattern("*.vale");
+        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
+        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
         m_widget = std::make_unique<QTreeWidget>();
         m_tree = std::make_unique<SubjectTree>(m_widget.get(), &m_file1, &m_file2);
     }

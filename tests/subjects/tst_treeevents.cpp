@@ -84,12 +84,8 @@ private Q_SLOTS:
         m_folder = std::make_unique<fixtures::SubjectFolders>();
         fixtures::useSubjectFolders(*m_folder);
         m_env = std::make_unique<fakes::Environment>();
-        m_file1 = FileList();
-        m_file1.setPath(modMain.InstalledSubjectsDir);
-        m_file1.setPattern("*.ale");
-        m_file2 = FileList();
-        m_file2.setPath(modMain.VirtualSubjectsDir);
-        m_file2.setPattern("*.vale");
+        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
+        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
         m_window = std::make_unique<QWidget>();
         m_window->resize(400, 600);
         m_widget = new QTreeWidget(m_window.get());

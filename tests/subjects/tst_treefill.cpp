@@ -51,9 +51,7 @@ private Q_SLOTS:
         m_folder = std::make_unique<fixtures::SubjectFolders>();
         fixtures::useSubjectFolders(*m_folder);
         m_env = std::make_unique<fakes::Environment>();
-        m_file1 = FileList();
-        m_file1.setPath(modMain.InstalledSubjectsDir);
-        m_file1.setPattern("*.ale");
+        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
         m_window = std::make_unique<QWidget>();
         m_tree = new QTreeWidget(m_window.get());
     }

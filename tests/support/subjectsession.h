@@ -5,12 +5,22 @@
 #include <QStringList>
 #include <QVector>
 
+#include "common/filelist.h"
 #include "common/modmain.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfolders.h"
 
 namespace fixtures {
+
+// A file list of the folder and pattern given, as the main window's File1 / File2 are set up.
+inline FileList fileList(const QString& folder, const QString& pattern)
+{
+    FileList list;
+    list.setPath(folder);
+    list.setPattern(pattern);
+    return list;
+}
 
 // The program pointed at bare subject folders, with the numbered texts: where tests of subject files start.
 inline void useSubjectFolders(const SubjectFolders& folders)
