@@ -79,6 +79,12 @@ bool ActivityPanel::buttonEvent(int index, QEvent* event)
         button->setLineWidth(1);
         m_pressed = index;
         return true;
+    case QEvent::Leave:
+        // The pointer left the button without crossing the panel: out of the window, or a game's window
+        // came up over it. The button must not stay lit until the pointer happens to pass it again.
+        if (index < m_lit.size() && m_lit[index])
+            Reset_Buttons();
+        return false;
     case QEvent::MouseButtonDblClick:
         // The second press of a double click is no new press: no sound, and its release is no click.
         m_pressed = -1;

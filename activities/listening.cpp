@@ -42,8 +42,7 @@ void Listen_to_Phrase(QTreeWidgetItem* node)
             requirePhraseSound(rs, 0);
             writePhraseSound(rs, 0, sound);
         }
-        frmMsgBox* box = frmMsgBox::instance();
-        frmMsgBox::Show_Busy(box->windowTitle(), tag.field(2), ListenNoticeHeight);
+        frmMsgBox::Show_Busy(modMain.ProductName, tag.field(2), ListenNoticeHeight);
         Wait_Seconds(1);
         // A student who closed the notice during the wait does not want to hear the phrase.
         if (frmMsgBox::showing())

@@ -19,6 +19,7 @@
 #include "activities/listening.h"
 #include "app/frmsplash.h"
 #include "app/mainframe.h"
+#include "app/mainlayout.h"
 #include "app/menupanel.h"
 #include "app/resolution.h"
 #include "common/endprogram.h"
@@ -45,22 +46,20 @@
 using platform::twips;
 
 namespace {
-constexpr int WindowWidth = 11520;
-constexpr int WindowHeight = 8880;
+QRect inPixels(const QRect& r) { return QRect(twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())); }
 
-QLabel* label(QWidget* parent, const char* name, int left, int top, int width, int height)
+QLabel* label(QWidget* parent, const char* name, const QRect& place = QRect())
 {
     auto* l = new QLabel(parent);
     l->setObjectName(QLatin1String(name));
-    l->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    l->setGeometry(inPixels(place));
     return l;
 }
 
-QPushButton* button(QWidget* parent, const char* name, int left, int top, int width, int height)
+QPushButton* button(QWidget* parent, const char* name)
 {
     auto* b = new QPushButton(parent);
     b->setObjectName(QLatin1String(name));
-    b->setGeometry(twips(left), twips(top), twips(width), twips(height));
     return b;
 }
 }
@@ -96,48 +95,48 @@ frmMain::~frmMain() { delete m_login.data(); }
 void frmMain::buildControls()
 {
     setObjectName(QStringLiteral("frmMain"));
-    setFixedSize(twips(WindowWidth), twips(WindowHeight));
+    // The design size is the smallest that shows everything; a larger window gives the tree more room.
+    setMinimumSize(twips(MainDesignWidth), twips(MainDesignHeight));
+    resize(minimumSize());
     Center_On_Screen(this);
 
-    imgLogo = label(this, "imgLogo", 240, 120, 1500, 1500);
+    imgLogo = label(this, "imgLogo", QRect(240, 120, 1500, 1500));
     imgLogo->setAlignment(Qt::AlignCenter);
-    lblCaption = label(this, "lblCaption", 1900, 1380, 6000, 360);
+    lblCaption = label(this, "lblCaption", QRect(1900, 1380, 6000, 360));
     lblCaption->setStyleSheet(QStringLiteral("font-size: 10pt; font-weight: bold; color: #1d3557;"));
 
     PicMsg = new QWidget(this);
     PicMsg->setObjectName(QStringLiteral("PicMsg"));
-    PicMsg->setGeometry(twips(1900), 0, twips(WindowWidth - 2140), twips(1170));
+    PicMsg->setGeometry(twips(1900), 0, twips(MainDesignWidth - 2140), twips(1170));
     PicMsg->setProperty("tag", QStringLiteral("GOUP"));
     PicMsg->setStyleSheet(QStringLiteral("#PicMsg { background: rgba(255,255,255,170); border-radius: 6px; }"));
-    lblMsg = label(PicMsg, "lblMsg", 120, 60, WindowWidth - 2380, 1050);
+    lblMsg = label(PicMsg, "lblMsg", QRect(120, 60, MainDesignWidth - 2380, 1050));
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignCenter);
 
-    Picture1 = label(this, "Picture1", 240, 1740, WindowWidth - 480, 60);
+    Picture1 = label(this, "Picture1");
     Picture1->setStyleSheet(QStringLiteral("background: #457b9d; border-radius: 2px;"));
 
     const QString heading = QStringLiteral("font-size: 12pt; font-weight: bold; color: #1d3557;");
-    lblSelectSubject = label(this, "lblSelectSubject", 360, 1920, 5400, 360);
+    lblSelectSubject = label(this, "lblSelectSubject");
     lblSelectSubject->setStyleSheet(heading);
     TreeFolders = new QTreeWidget(this);
     TreeFolders->setObjectName(QStringLiteral("TreeFolders"));
-    TreeFolders->setGeometry(twips(360), twips(2340), twips(5400), twips(5400));
     TreeFolders->setHeaderHidden(true);
     TreeFolders->setIconSize(QSize(16, 16));
 
-    lblSelectActivity = label(this, "lblSelectActivity", 6000, 1920, 5280, 360);
+    lblSelectActivity = label(this, "lblSelectActivity");
     lblSelectActivity->setStyleSheet(heading);
     PicActsHolder = new QWidget(this);
     PicActsHolder->setObjectName(QStringLiteral("PicActsHolder"));
-    PicActsHolder->setGeometry(twips(6000), twips(2340), twips(5280), twips(5100));
 
-    btnCreateVirtualSubjects = button(this, "btnCreateVirtualSubjects", 360, 7900, 2640, 420);
-    btnOpenSubjectsFolder = button(this, "btnOpenSubjectsFolder", 3120, 7900, 2640, 420);
-    btnChangeUser = button(this, "btnChangeUser", 6000, 7900, 2580, 420);
-    btnAdmin = button(this, "btnAdmin", 8700, 7900, 2580, 420);
-    btnAdmin->setIcon(QIcon(resources::scoresActivityPicture(false)));
+    btnCreateVirtualSubjects = button(this, "btnCreateVirtualSubjects");
+    btnOpenSubjectsFolder = button(this, "btnOpenSubjectsFolder");
+    btnChangeUser = button(this, "btnChangeUser");
+    btnAdmin = button(this, "btnAdmin");
+    btnAdmin->setIcon(QIcon(resources::scoresButtonPicture()));
     btnAdmin->setEnabled(false);
-    lblURL = label(this, "lblURL", 8700, 8420, 2580, 300);
+    lblURL = label(this, "lblURL");
     lblURL->setAlignment(Qt::AlignCenter);
     lblURL->setStyleSheet(QStringLiteral("color: white; font-weight: bold; background: #1d3557; border-radius: 9px;"));
     lblURL->setText(QStringLiteral("www.parlanta.example"));
@@ -149,6 +148,7 @@ void frmMain::buildControls()
         twips(MenuPanel::DesignWidth), twips(MenuPanel::DesignHeight));
     picMenu->setStyleSheet(QStringLiteral("#picMenu { background: #1d3557; }"));
     picMenu->raise();
+    placeControls();
 
     mnuOption = new QMenu(this);
     mnuListenToPhrase = mnuOption->addAction(QString());
@@ -159,6 +159,9 @@ void frmMain::buildControls()
     }
     connect(btnAdmin, &QPushButton::clicked, this, [this] { Show_Admin_Window(this); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
+    // The file manager is no game: no click sound.
+    connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,
+        [] { platform::services().shell->open(modMain.InstalledSubjectsDir); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
     Timer2 = new QTimer(this);
@@ -311,6 +314,8 @@ void frmMain::Student_Logged_In(const QString& student, bool administrator)
     font.setPointSize(12);
     lblMsg->setFont(font);
     setWindowTitle(modMain.ProductName + QStringLiteral("  [") + modMain.CurrentStudent + QLatin1Char(']'));
+    // The button last used lit up before the game or the login window covered it; the pointer is elsewhere now.
+    m_activities->Reset_Buttons();
     show();
     Timer1->start();
 }
@@ -323,10 +328,31 @@ void frmMain::Check_Resolution()
     const QSize size = screen->size() * screen->devicePixelRatio();
     if (!Resolution_Too_Small(size.width(), size.height()))
         return;
-    if (!platform::services().dialogs->askYesNo(
-            Caption(16) + QStringLiteral("\r\n\r\n") + Caption(1), QString(), platform::Icon::None))
+    if (!platform::services().dialogs->askYesNo(Caption(16) + QStringLiteral("\r\n\r\n") + Caption(1), QString(),
+            platform::Icon::None, platform::Answer::Yes))
         std::exit(0);
 }
+
+void frmMain::placeControls()
+{
+    const MainGeometry g
+        = mainGeometry(QSize(platform::toTwips(width()), platform::toTwips(height())), MenuPanel::DesignHeight);
+    lblSelectSubject->setGeometry(inPixels(g.lblSelectSubject));
+    TreeFolders->setGeometry(inPixels(g.TreeFolders));
+    lblSelectActivity->setGeometry(inPixels(g.lblSelectActivity));
+    PicActsHolder->setGeometry(inPixels(g.PicActsHolder));
+    btnCreateVirtualSubjects->setGeometry(inPixels(g.btnCreateVirtualSubjects));
+    btnOpenSubjectsFolder->setGeometry(inPixels(g.btnOpenSubjectsFolder));
+    btnChangeUser->setGeometry(inPixels(g.btnChangeUser));
+    btnAdmin->setGeometry(inPixels(g.btnAdmin));
+    lblURL->setGeometry(inPixels(g.lblURL));
+    Picture1->setGeometry(inPixels(g.Picture1));
+    PicMsg->resize(twips(g.PicMsgWidth), PicMsg->height());
+    lblMsg->resize(twips(g.lblMsgWidth), lblMsg->height());
+    picMenu->resize(picMenu->width(), twips(g.picMenuHeight));
+}
+
+void frmMain::resizeEvent(QResizeEvent*) { placeControls(); }
 
 void frmMain::paintEvent(QPaintEvent*)
 {

@@ -51,10 +51,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
+    void placeControls();
     void wire();
     void Get_Settings();
     // Loads the login window without showing it, unless it is loaded.

@@ -2,13 +2,18 @@
 
 #include "app/frmmain.h"
 #include "common/modmain.h"
+#include "common/product.h"
 #include "platform/services.h"
+#include "platform/translations.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     platform::installQtServices();
+    // Before the first window: the screen check's question already shows the standard buttons.
+    platform::installToolkitTranslations(
+        app, Is_Spanish_Interface(QStringLiteral(PARLANTA_PROGRAM_CODE)) ? QStringLiteral("es") : QStringLiteral("en"));
     modMain.WindowHandle = QCoreApplication::applicationPid();
     frmMain main;
     if (!main.Form_Load())

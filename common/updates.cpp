@@ -79,8 +79,8 @@ bool Check_Updates()
         if (!line.valid)
             return false;
         const QString updatePage = Site_Page(Caption(67));
-        if (s.dialogs->askYesNo(
-                line.message + QStringLiteral("\r\n\r\n") + Caption(18), Caption(98), platform::Icon::None))
+        if (s.dialogs->askYesNo(line.message + QStringLiteral("\r\n\r\n") + Caption(18), Caption(98),
+                platform::Icon::None, platform::Answer::Yes))
             s.shell->open(updatePage);
         else
             s.dialogs->message(Caption(68) + QLatin1Char(' ') + updatePage, Caption(98), platform::Icon::None);

@@ -52,9 +52,10 @@ namespace {
             QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok);
             box.exec();
         }
-        bool askYesNo(const QString& text, const QString& title, Icon icon) override
+        bool askYesNo(const QString& text, const QString& title, Icon icon, Answer defaultAnswer) override
         {
             QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
             return box.exec() == QMessageBox::Yes;
         }
     };
@@ -95,8 +96,8 @@ namespace {
     class QtProcesses : public Processes
     {
     public:
-        bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
-            QString* error) override
+        bool startDetached(
+            const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override
         {
             QProcess process;
             process.setProgram(program);
@@ -128,9 +129,10 @@ namespace {
                 return;
             // The player reads from a file; each sound gets a fresh one so a playing sound is never overwritten.
             const QString dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-            m_memoryFile = dir + QStringLiteral("/parlanta-sound-%1-%2.wav")
-                                     .arg(QCoreApplication::applicationPid())
-                                     .arg(++m_memoryCount % 2);
+            m_memoryFile = dir
+                + QStringLiteral("/parlanta-sound-%1-%2.wav")
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(++m_memoryCount % 2);
             QSaveFile file(m_memoryFile);
             if (!file.open(QIODevice::WriteOnly) || file.write(wave) != wave.size() || !file.commit())
                 return;

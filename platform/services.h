@@ -10,6 +10,8 @@
 namespace platform {
 
 enum class Icon { None, Information, Warning, Critical, Question };
+// The button that Enter presses in a question; a question whose Yes destroys data defaults to No.
+enum class Answer { Yes, No };
 
 class Dialogs
 {
@@ -18,7 +20,7 @@ public:
     // The standard message box with an OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
     // The standard Yes / No question; true for Yes.
-    virtual bool askYesNo(const QString& text, const QString& title, Icon icon) = 0;
+    virtual bool askYesNo(const QString& text, const QString& title, Icon icon, Answer defaultAnswer) = 0;
 };
 
 class Shell
@@ -37,8 +39,8 @@ class Processes
 {
 public:
     virtual ~Processes() = default;
-    virtual bool startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
-        QString* error)
+    virtual bool startDetached(
+        const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error)
         = 0;
 };
 

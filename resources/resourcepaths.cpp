@@ -40,6 +40,8 @@ QString scoresActivityPicture(bool open)
 
 QString scoresSubjectPicture() { return QStringLiteral(":/tree/subject.png"); }
 
+QString scoresButtonPicture() { return QStringLiteral(":/buttons/scores.png"); }
+
 QString iconResource(int number)
 {
     if (number >= 101 && number <= 100 + FaceCount)

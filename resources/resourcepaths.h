@@ -17,6 +17,7 @@ constexpr int ProductLogoSize = 160;
 constexpr int BackgroundSize = 256;
 constexpr int LinkCursorSize = 32;
 constexpr int AppIconSize = 128;
+constexpr int ScoresButtonSize = 32;
 
 // Student face n (1..40), 96 x 96 with a transparent surround.
 QString facePicture(int n);
@@ -31,6 +32,9 @@ QIcon treeIcon(int n);
 // Pictures of the tracked-scores tree: an activity (normal or selected) and a subject; 16 x 16.
 QString scoresActivityPicture(bool open);
 QString scoresSubjectPicture();
+// The administrator's button to the tracked scores: a bar chart, 32 x 32 so that it stays sharp at any
+// button icon size.
+QString scoresButtonPicture();
 
 // The picture behind the numbered icon resources 101..143: 101..140 are the faces, 141/142 the activity
 // pictures, 143 the subject picture.

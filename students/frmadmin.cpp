@@ -268,10 +268,10 @@ void frmAdmin::btnClearDatabase_Click()
     const QString title = Caption(56);
     const QString twoLines = QStringLiteral("\r\n\r\n");
     if (!dialogs.askYesNo(Caption(57) + QLatin1Char(' ') + modMain.ProductName + twoLines + Caption(58), title,
-            platform::Icon::Question))
+            platform::Icon::Question, platform::Answer::No))
         return;
     if (!dialogs.askYesNo(modMain.ProductName + QLatin1Char(' ') + Caption(59) + twoLines + Caption(60), title,
-            platform::Icon::Warning))
+            platform::Icon::Warning, platform::Answer::No))
         return;
     QString outcome;
     try {

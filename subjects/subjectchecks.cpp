@@ -37,7 +37,7 @@ void Report_Subject_Problem(const QString& fileName, const QString& status)
 {
     platform::Services& s = platform::services();
     const QString text = status + Break + Break + fileName + Caption(6) + Break + Break + Caption(135);
-    if (s.dialogs->askYesNo(text, Caption(103), platform::Icon::None))
+    if (s.dialogs->askYesNo(text, Caption(103), platform::Icon::None, platform::Answer::Yes))
         Open_Online_Page(SubjectsPage);
 }
 
@@ -79,7 +79,7 @@ bool Check_vSubject(QTreeWidgetItem* subject)
         if (!entries(missingFiles).trimmed().isEmpty()) {
             const QString text = Caption(133) + Break + Break + entries(missingPhrases) + Break + Caption(134) + Break
                 + Break + entries(missingFiles) + Break + Caption(135);
-            if (platform::services().dialogs->askYesNo(text, Caption(144), platform::Icon::None))
+            if (platform::services().dialogs->askYesNo(text, Caption(144), platform::Icon::None, platform::Answer::Yes))
                 Open_Online_Page(SubjectsPage);
         }
         subject->setExpanded(false);

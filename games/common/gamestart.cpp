@@ -7,6 +7,7 @@
 #include "games/common/gametexts.h"
 #include "games/common/scorewriter.h"
 #include "platform/services.h"
+#include "platform/translations.h"
 
 namespace games {
 
@@ -50,6 +51,8 @@ int runGame(
     platform::installQtServices();
     applyGameStyle(app, info.accent);
     const GameStart start = prepareGame(app.arguments(), info);
+    platform::installToolkitTranslations(
+        app, start.language == Language::Spanish ? QStringLiteral("es") : QStringLiteral("en"));
     if (!start.ok) {
         platform::services().dialogs->message(start.message, say(start.language, info.name), platform::Icon::Warning);
         return 1;

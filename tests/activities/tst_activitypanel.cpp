@@ -346,6 +346,22 @@ private Q_SLOTS:
         }
     }
 
+    void aLitButtonGoesDarkWhenThePointerLeavesIt()
+    {
+        addActivities(3);
+        load();
+        ActivityPanel& p = panel();
+        sendMouse(p.btnAct[1], QEvent::MouseMove);
+        QEvent leave(QEvent::Leave);
+        // Leaving a button that is not lit keeps the lit one as it is.
+        QCoreApplication::sendEvent(p.btnAct[0], &leave);
+        QCOMPARE(colourOf(p.btnAct[1]), fixtures::SpanishLit);
+        QCoreApplication::sendEvent(p.btnAct[1], &leave);
+        QCOMPARE(colourOf(p.btnAct[1]), fixtures::SpanishNormal);
+        sendMouse(p.btnAct[1], QEvent::MouseMove);
+        QCOMPARE(colourOf(p.btnAct[1]), fixtures::SpanishLit);
+    }
+
     void pressAndReleaseClickWithSoundAndBorder()
     {
         addActivities(3);

@@ -173,18 +173,21 @@ private Q_SLOTS:
         phrases[1].sound = fixtures::waveBytes(900, 9);
         fixtures::writeInstalledSubject(installed("a.ale"), phrases);
         QTreeWidgetItem* phrase = makeNode("Tr2", "a.ale*2*Gesprochen*Tr2*x", VirtualPhraseImage);
-        QString shown;
+        QString shown, caption;
         int height = 0;
         int playsDuringWait = -1;
+        modMain.ProductName = QStringLiteral("Parlanta Alemán");
         m_env->clock.onEvents = [&] {
             if (frmMsgBox* box = frmMsgBox::showing(); box && shown.isEmpty()) {
                 shown = box->lblMsg->text();
+                caption = box->windowTitle();
                 height = platform::toTwips(box->height());
                 playsDuringWait = static_cast<int>(m_env->sound.files.size());
             }
         };
         Listen_to_Phrase(phrase);
         QCOMPARE(shown, QStringLiteral("Gesprochen"));
+        QCOMPARE(caption, QStringLiteral("Parlanta Alemán"));
         QVERIFY(qAbs(height - 1500) <= 15);
         QCOMPARE(playsDuringWait, 0);
         const QString sound = Get_Temp_Path() + "~selectedphrase.wav";

@@ -96,6 +96,35 @@ private Q_SLOTS:
         QCOMPARE(env.shell.opened.last(), QStringLiteral("https://www.parlanta.example"));
     }
 
+    void firstTextsAfterLogInAreTheWelcomeThenText63ThenTheFirstTip()
+    {
+        fakes::Environment env;
+        FrameWindow main;
+        main.frame.Tips = QStringList { QString(), "tip one", "tip two" };
+        main.frame.TipPosition = 0;
+        main.frame.PendingMessage = QStringLiteral("T63");
+        main.lblMsg->setText(QStringLiteral("welcome"));
+        main.PicMsg->setProperty("tag", QStringLiteral("GOUP"));
+        main.Timer1.start();
+        // Timer1 rolls the line; Timer2 alone runs while it stands open.
+        const auto nextText = [&main] {
+            const QString before = main.lblMsg->text();
+            for (int tick = 0; tick < 1000 && main.lblMsg->text() == before; ++tick) {
+                if (main.Timer1.isActive())
+                    main.frame.Timer1_Timer();
+                else
+                    main.frame.Timer2_Timer();
+            }
+        };
+        nextText();
+        QCOMPARE(main.lblMsg->text(), QStringLiteral("T63"));
+        QCOMPARE(main.lblMsg->property("tag").toString(), QString());
+        nextText();
+        QCOMPARE(main.lblMsg->text(), QStringLiteral("tip one"));
+        nextText();
+        QCOMPARE(main.lblMsg->text(), QStringLiteral("tip two"));
+    }
+
     void movesOverTheTreeSlideTheMenuAwayAndEndTheLinkLook()
     {
         fakes::Environment env;

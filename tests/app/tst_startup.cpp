@@ -110,6 +110,31 @@ private Q_SLOTS:
         QVERIFY(main.login() && main.login()->isVisible());
     }
 
+    void theFolderButtonOpensTheInstalledSubjectsAndTheWindowGrowsTheTree()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        frmMain main;
+        QVERIFY(main.Form_Load());
+        main.Student_Logged_In(QStringLiteral("Ana Ruiz"), false);
+        const int soundsBefore = env.sound.memory.size() + env.sound.files.size();
+        QTest::mouseClick(main.findChild<QPushButton*>("btnOpenSubjectsFolder"), Qt::LeftButton);
+        QCOMPARE(env.shell.opened, QStringList { modMain.InstalledSubjectsDir });
+        QCOMPARE(env.sound.memory.size() + env.sound.files.size(), soundsBefore);
+
+        // The design size is the smallest; what a larger window adds goes to the tree.
+        QCOMPARE(main.minimumSize(), main.size());
+        auto* tree = main.findChild<QWidget*>("TreeFolders");
+        auto* panel = main.findChild<QWidget*>("PicActsHolder");
+        const QRect treeBefore = tree->geometry();
+        const QSize panelBefore = panel->size();
+        main.resize(main.size() + QSize(300, 200));
+        QTRY_COMPARE(tree->size(), treeBefore.size() + QSize(300, 200));
+        QCOMPARE(panel->size(), panelBefore);
+        QVERIFY(!panel->geometry().intersects(tree->geometry()));
+    }
+
     void closingTheLoginWindowWithoutLogInClosesTheMainWindow()
     {
         fakes::Environment env;

@@ -37,7 +37,7 @@ public:
     {
         messages << title + ": " + text;
     }
-    bool askYesNo(const QString&, const QString&, platform::Icon) override { return false; }
+    bool askYesNo(const QString&, const QString&, platform::Icon, platform::Answer) override { return false; }
     QStringList messages;
 };
 

@@ -137,6 +137,15 @@ private Q_SLOTS:
         }
     }
 
+    void theScoresButtonShowsNoGamepad()
+    {
+        const QImage button = load(resources::scoresButtonPicture());
+        QCOMPARE(button.size(), QSize(resources::ScoresButtonSize, resources::ScoresButtonSize));
+        QVERIFY(opaquePixels(button) >= 200);
+        const QImage small = button.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY(differingShare(small, load(resources::scoresActivityPicture(false))) > 0.05);
+    }
+
     void treeImagesKeepTheirRoles()
     {
         auto colour = [](int n) { return averageColour(load(resources::treeImage(n))); };
@@ -338,7 +347,8 @@ private Q_SLOTS:
     {
         QSet<QString> named { resources::backgroundPicture(), resources::linkCursorPicture(), resources::appIcon(),
             resources::scoresActivityPicture(false), resources::scoresActivityPicture(true),
-            resources::scoresSubjectPicture(), resources::soundResource(QStringLiteral("click")) };
+            resources::scoresSubjectPicture(), resources::scoresButtonPicture(),
+            resources::soundResource(QStringLiteral("click")) };
         for (int n = 1; n <= resources::FaceCount; ++n)
             named.insert(resources::facePicture(n));
         for (int n = 1; n <= resources::TreeImageCount; ++n)
@@ -346,7 +356,7 @@ private Q_SLOTS:
         for (int n = 1; n <= resources::ProductLogoCount; ++n)
             named.insert(resources::productLogo(n));
         QSet<QString> present;
-        for (const char* folder : { "faces", "tree", "logo", "cursor", "sounds" }) {
+        for (const char* folder : { "faces", "tree", "logo", "cursor", "sounds", "buttons" }) {
             QDirIterator it(QStringLiteral(":/") + QLatin1String(folder), QDir::Files);
             while (it.hasNext())
                 present.insert(it.next());

@@ -18,6 +18,7 @@ struct Message
     QString title;
     platform::Icon icon;
     bool question;
+    platform::Answer defaultAnswer = platform::Answer::Yes;
 };
 
 class Dialogs : public platform::Dialogs
@@ -27,9 +28,10 @@ public:
     {
         shown.push_back({ text, title, icon, false });
     }
-    bool askYesNo(const QString& text, const QString& title, platform::Icon icon) override
+    bool askYesNo(
+        const QString& text, const QString& title, platform::Icon icon, platform::Answer defaultButton) override
     {
-        shown.push_back({ text, title, icon, true });
+        shown.push_back({ text, title, icon, true, defaultButton });
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
     QVector<Message> shown;

@@ -97,6 +97,27 @@ QImage drawBackground()
     return image;
 }
 
+QImage drawScoresButton()
+{
+    const int size = resources::ScoresButtonSize;
+    QImage image = blankImage(size, size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    const QColor bars[] = { QColor(0xE76F51), QColor(0xF4A261), QColor(0x2A9D8F) };
+    const double heights[] = { 5, 8.5, 12 };
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(QPen(bars[i].darker(150), 1.0));
+        p.setBrush(bars[i]);
+        p.drawRect(QRectF(3.5 + 4 * i, 14.5 - heights[i], 3, heights[i]));
+    }
+    p.setPen(QPen(QColor(0x1D3557), 1.2, Qt::SolidLine, Qt::SquareCap));
+    p.drawLine(QPointF(1.5, 1.5), QPointF(1.5, 14.5));
+    p.drawLine(QPointF(1.5, 14.5), QPointF(15, 14.5));
+    p.end();
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
 QImage drawLinkCursor(QPoint hotSpot)
 {
     const int size = resources::LinkCursorSize;

@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     out.savePng(mkres::drawActivity(false), onDisk(resources::scoresActivityPicture(false)));
     out.savePng(mkres::drawActivity(true), onDisk(resources::scoresActivityPicture(true)));
     out.savePng(mkres::drawScoresSubject(), onDisk(resources::scoresSubjectPicture()));
+    out.savePng(mkres::drawScoresButton(), onDisk(resources::scoresButtonPicture()));
 
     for (int n = 1; n <= resources::ProductLogoCount; ++n)
         out.savePng(mkres::drawProductLogo(n), onDisk(resources::productLogo(n)));

@@ -9,6 +9,8 @@ namespace mkres {
 QImage drawTreeImage(int n, int scale);
 QImage drawActivity(bool open);
 QImage drawScoresSubject();
+// The administrator's button to the tracked scores: a small bar chart.
+QImage drawScoresButton();
 
 // Logo of product n (1..8): a speech bubble in the flag of the language taught, a badge with the flag of the
 // learner's own language, and the product word.
