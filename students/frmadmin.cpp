@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
@@ -18,18 +19,16 @@
 #include "resources/resourcepaths.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
+#include "students/windowsize.h"
 
 using platform::twips;
 
 namespace {
+// The window's size in its design; it grows where the interface texts need more room.
 constexpr int WindowWidth = 11700;
 constexpr int WindowHeight = 7920;
-constexpr int TreeLeft = 360;
 constexpr int TreeWidth = 4560;
-constexpr int ListLeft = 5100;
 constexpr int ListWidth = 6240;
-constexpr int PanesTop = 1260;
-constexpr int PanesHeight = 5640;
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
 
 const QString Heading = QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;");
@@ -65,44 +64,48 @@ frmAdmin::frmAdmin(QWidget* parent)
     setModal(true);
     buildControls();
     Form_Load();
+    resize(Fit_Size(this, QSize(twips(WindowWidth), twips(WindowHeight))));
+    Center_On_Screen(this);
 }
 
 void frmAdmin::buildControls()
 {
     setObjectName(QStringLiteral("frmAdmin"));
-    setFixedSize(twips(WindowWidth), twips(WindowHeight));
-    Center_On_Screen(this);
 
     lblView = new QLabel(this);
-    lblView->setGeometry(twips(TreeLeft), twips(270), twips(TreeWidth), twips(360));
+    lblView->setObjectName(QStringLiteral("lblView"));
     lblView->setStyleSheet(Heading);
+    lblView->setWordWrap(true);
     cboView = new QComboBox(this);
     cboView->setObjectName(QStringLiteral("cboView"));
-    cboView->setGeometry(twips(TreeLeft), twips(660), twips(TreeWidth), twips(450));
     cboView->setIconSize(QSize(20, 20));
     cboView->setStyleSheet(QStringLiteral("font-size: 11pt;"));
+    lblView->setBuddy(cboView);
     connect(cboView, &QComboBox::activated, this, [this] { cboView_Click(); });
 
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setGeometry(twips(TreeLeft), twips(PanesTop), twips(TreeWidth), twips(PanesHeight));
     TreeView1->setHeaderHidden(true);
     TreeView1->setIconSize(QSize(20, 20));
     TreeView1->setUniformRowHeights(true);
     // A click toggles a top node already; a double click would toggle it back.
     TreeView1->setExpandsOnDoubleClick(false);
     TreeView1->setStyleSheet(PaneStyle);
+    TreeView1->setMinimumSize(twips(3000), twips(3000));
+    // A long name scrolls instead of being cut.
+    TreeView1->header()->setStretchLastSection(false);
+    TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
 
     lblList = new QLabel(this);
     lblList->setObjectName(QStringLiteral("lblList"));
-    lblList->setGeometry(twips(ListLeft), twips(660), twips(ListWidth), twips(450));
     lblList->setStyleSheet(Heading);
     lblList->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A long pair of names is cut at the label's end instead of widening the window.
+    lblList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(twips(ListLeft), twips(PanesTop), twips(ListWidth), twips(PanesHeight));
     ListView1->setColumnCount(4);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
@@ -113,16 +116,32 @@ void frmAdmin::buildControls()
     ListView1->setStyleSheet(PaneStyle + QStringLiteral("QTreeWidget { alternate-background-color: #f1f7f8; }"));
     for (int c = 0; c < 4; ++c)
         ListView1->setColumnWidth(c, twips(ColumnWidths[c]));
+    ListView1->setMinimumSize(twips(4200), twips(3000));
 
     btnClearDatabase = new QPushButton(this);
     btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
-    btnClearDatabase->setGeometry(twips(ListLeft + ListWidth - 3600), twips(7080), twips(3600), twips(540));
     btnClearDatabase->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    btnClearDatabase->setStyleSheet(QStringLiteral("font-size: 10pt; font-weight: bold; color: #9b2226;"));
+    btnClearDatabase->setStyleSheet(QStringLiteral("font-size: 10pt; font-weight: bold; color: #9b2226; padding: 0 12px;"));
+    btnClearDatabase->setMinimumSize(twips(3600), twips(540));
     btnClearDatabase->setAutoDefault(false);
     connect(btnClearDatabase, &QPushButton::pressed, this, [] { Play_Click(); });
     connect(btnClearDatabase, &QPushButton::released, this, [] { Play_Click(); });
     connect(btnClearDatabase, &QPushButton::clicked, this, [this] { btnClearDatabase_Click(); });
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(twips(360), twips(270), twips(360), twips(300));
+    layout->setHorizontalSpacing(twips(180));
+    layout->setVerticalSpacing(twips(120));
+    layout->addWidget(lblView, 0, 0, 1, 2);
+    layout->addWidget(cboView, 1, 0);
+    layout->addWidget(lblList, 1, 1);
+    layout->addWidget(TreeView1, 2, 0);
+    layout->addWidget(ListView1, 2, 1);
+    layout->addWidget(btnClearDatabase, 3, 1, Qt::AlignRight);
+    layout->setRowStretch(2, 1);
+    // The panes share the width as in the design.
+    layout->setColumnStretch(0, TreeWidth);
+    layout->setColumnStretch(1, ListWidth);
 }
 
 void frmAdmin::Form_Load()
@@ -134,9 +153,6 @@ void frmAdmin::Form_Load()
         ListView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
-    const int buttonWidth = std::max(twips(3600), btnClearDatabase->sizeHint().width() + twips(360));
-    btnClearDatabase->setGeometry(
-        twips(ListLeft + ListWidth) - buttonWidth, btnClearDatabase->y(), buttonWidth, btnClearDatabase->height());
     lblView->setText(Caption(52));
     Fit_Columns();
 
@@ -245,10 +261,12 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
     try {
         const QString parentText = node->parent()->text(0);
         const QVector<ScoreLine> lines = Read_Score_Lines(shownView(), parentText, node->text(0));
+        const QLocale locale = Interface_Locale(modMain.InterfaceLanguage);
         QList<QTreeWidgetItem*> items;
         items.reserve(lines.size());
         for (const ScoreLine& line : lines) {
-            auto* item = new QTreeWidgetItem(QStringList { line.name, line.score, line.date, line.time });
+            auto* item = new QTreeWidgetItem(
+                QStringList { line.name, line.score, Score_Date_Text(line.date, locale), line.time });
             for (int c = 1; c < 4; ++c)
                 item->setTextAlignment(c, Qt::AlignCenter);
             items.push_back(item);

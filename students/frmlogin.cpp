@@ -5,7 +5,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QPainter>
+#include <QVBoxLayout>
 
 #include "common/endprogram.h"
 #include "common/frmmsgbox.h"
@@ -19,8 +21,15 @@
 #include "students/loginlist.h"
 #include "students/passwords.h"
 #include "students/userdatabase.h"
+#include "students/windowsize.h"
 
 using platform::twips;
+
+namespace {
+// The window's size in its design; it grows where the interface texts need more room.
+constexpr int DesignWidth = 10800;
+constexpr int DesignHeight = 8700;
+}
 
 frmLogin::frmLogin()
     : QWidget(nullptr)
@@ -32,46 +41,68 @@ frmLogin::frmLogin()
 void frmLogin::buildControls()
 {
     setObjectName(QStringLiteral("frmLogin"));
-    setFixedSize(twips(10800), twips(8700));
-    Center_On_Screen(this);
     lblInstructions = new QLabel(this);
-    lblInstructions->setGeometry(twips(360), twips(240), twips(10080), twips(480));
+    lblInstructions->setObjectName(QStringLiteral("lblInstructions"));
     lblInstructions->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold; color: #1d3557;"));
     lblInstructions->setWordWrap(true);
 
     ListView1 = new QListWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setGeometry(twips(360), twips(840), twips(10080), twips(5760));
     Style_Login_List(ListView1);
     connect(ListView1, &QListWidget::itemClicked, this, [this] { ListView1_Click(); });
     connect(ListView1, &QListWidget::currentItemChanged, this, [this] { ListView1_Click(); });
     connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { btnLogin_Click(0); });
 
     lblPassword = new QLabel(this);
-    lblPassword->setGeometry(twips(360), twips(6780), twips(3000), twips(420));
+    lblPassword->setObjectName(QStringLiteral("lblPassword"));
     lblPassword->setStyleSheet(QStringLiteral("font-size: 12pt; font-weight: bold; color: #1d3557;"));
     lblPassword->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Enter in the box reaches the window as in any other control, and logs in from there.
     txtPassword = new QLineEdit(this);
-    txtPassword->setGeometry(twips(3480), twips(6780), twips(3600), twips(420));
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
     txtPassword->setMaxLength(15);
     txtPassword->setStyleSheet(QStringLiteral("font-size: 12pt;"));
-    connect(txtPassword, &QLineEdit::returnPressed, this, [this] { btnLogin_Click(0); });
-    lblPassword->hide();
-    txtPassword->hide();
+    txtPassword->setMinimumWidth(twips(3600));
+    lblPassword->setBuddy(txtPassword);
+    // The list keeps its place whether a password is asked or not.
+    for (QWidget* w : { static_cast<QWidget*>(lblPassword), static_cast<QWidget*>(txtPassword) }) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
+    auto* passwordRow = new QHBoxLayout;
+    passwordRow->addStretch(1);
+    passwordRow->addWidget(lblPassword);
+    passwordRow->addWidget(txtPassword);
+    passwordRow->addStretch(1);
 
-    const int widths = 3240;
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(twips(180));
     for (int i = 0; i < 3; ++i) {
         btnLogin[i] = new QPushButton(this);
         btnLogin[i]->setObjectName(QStringLiteral("btnLogin%1").arg(i));
-        btnLogin[i]->setGeometry(twips(360 + i * (widths + 180)), twips(7560), twips(widths), twips(660));
-        btnLogin[i]->setStyleSheet(QStringLiteral("font-size: 12pt; font-weight: bold;"));
+        btnLogin[i]->setStyleSheet(QStringLiteral("font-size: 12pt; font-weight: bold; padding: 0 12px;"));
+        btnLogin[i]->setMinimumHeight(twips(660));
+        btnLogin[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         connect(btnLogin[i], &QPushButton::pressed, this, [] { Play_Click(); });
         connect(btnLogin[i], &QPushButton::released, this, [] { Play_Click(); });
         connect(btnLogin[i], &QPushButton::clicked, this, [this, i] { btnLogin_Click(i); });
+        buttons->addWidget(btnLogin[i], 1);
     }
-    // btnNull is the Enter key: the default button, out of sight.
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(twips(360), twips(240), twips(360), twips(360));
+    layout->setSpacing(twips(180));
+    layout->addWidget(lblInstructions);
+    layout->addWidget(ListView1, 1);
+    layout->addLayout(passwordRow);
+    layout->addLayout(buttons);
+
+    // btnNull is the Enter key: the default button, out of sight and outside the layout.
     btnNull = new QPushButton(this);
+    btnNull->setObjectName(QStringLiteral("btnNull"));
     btnNull->setGeometry(0, 0, 0, 0);
     btnNull->setDefault(true);
     connect(btnNull, &QPushButton::clicked, this, [this] { btnNull_Click(); });
@@ -88,6 +119,8 @@ void frmLogin::Form_Load()
         btnLogin[0]->setText(Caption(28));
         btnLogin[1]->setText(Caption(27));
         btnLogin[2]->setText(Caption(44));
+        resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
+        Center_On_Screen(this);
         if (ListView1->count() > 0) {
             ListView1_Click();
         } else {
@@ -133,8 +166,14 @@ void frmLogin::Get_Users()
         ListView1->addItem(item);
     }
     ListView1->sortItems(Qt::AscendingOrder);
-    if (ListView1->count() > 0)
-        ListView1->setCurrentRow(0);
+    Fit_Login_Grid(ListView1);
+    if (ListView1->count() == 0)
+        return;
+    // After a change of user the student who has just left is the one most likely to come back.
+    const QList<QListWidgetItem*> leaving = ListView1->findItems(modMain.CurrentStudent, Qt::MatchExactly);
+    QListWidgetItem* selected = leaving.isEmpty() ? ListView1->item(0) : leaving.first();
+    ListView1->setCurrentItem(selected);
+    ListView1->scrollToItem(selected);
 }
 
 void frmLogin::ListView1_Click()
@@ -183,8 +222,11 @@ bool frmLogin::Password_Accepted()
     if (item && Password_Matches(item->data(LoginItem::Password).toString(), txtPassword->text()))
         return true;
     frmMsgBox::Show_Notice(modMain.ProductName, Caption(39));
-    if (txtPassword->isVisible())
+    if (txtPassword->isVisible()) {
+        // Selected, so that the next key typed replaces the wrong password.
         txtPassword->setFocus();
+        txtPassword->selectAll();
+    }
     return false;
 }
 
@@ -213,6 +255,7 @@ void frmLogin::New_Student()
 {
     frmNewUser form(newUserLogin(), false);
     form.exec();
+    Fit_Login_Grid(ListView1);
 }
 
 void frmLogin::Change_Student()
@@ -223,6 +266,7 @@ void frmLogin::Change_Student()
     frmNewUser form(newUserLogin(), true);
     form.Fill_From(LoginItem::student(item));
     form.exec();
+    Fit_Login_Grid(ListView1);
 }
 
 bool frmLogin::event(QEvent* e)

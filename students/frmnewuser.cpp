@@ -1,7 +1,11 @@
 #include "frmnewuser.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPainter>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
@@ -10,80 +14,142 @@
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/loginlist.h"
+#include "students/windowsize.h"
 
 using platform::twips;
 
 namespace {
-QLabel* fieldLabel(QWidget* parent, int top)
+// The window's size in its design; it grows where the interface texts need more room.
+constexpr int DesignWidth = 7560;
+constexpr int DesignHeight = 5700;
+// A box the student has to fill is marked until something is typed in it.
+const char* const MissingProperty = "missing";
+
+QLabel* makeLabel(QWidget* parent, const QString& name, int caption)
 {
-    auto* label = new QLabel(parent);
-    label->setGeometry(twips(360), twips(top), twips(2700), twips(420));
+    auto* label = new QLabel(Caption(caption), parent);
+    label->setObjectName(name);
     label->setStyleSheet(QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;"));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
-QLineEdit* fieldBox(QWidget* parent, int top, int length, bool masked)
+QLineEdit* makeBox(QWidget* parent, const QString& name, int length, bool masked)
 {
     auto* box = new QLineEdit(parent);
-    box->setGeometry(twips(3240), twips(top), twips(3900), twips(420));
+    box->setObjectName(name);
+    // The limit is the box's own, so typing stops where the stored name would end.
     box->setMaxLength(length);
-    box->setStyleSheet(QStringLiteral("font-size: 11pt;"));
+    box->setStyleSheet(QStringLiteral("QLineEdit { font-size: 11pt; }"
+                                      "QLineEdit[missing=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
+    // Wide enough to show the longest text it takes.
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * (length + 4));
     if (masked)
         box->setEchoMode(QLineEdit::Password);
+    QObject::connect(box, &QLineEdit::textEdited, box, [box] { Mark_Missing(box, false); });
     return box;
 }
+
+// The password rows keep their room while hidden, so the window does not change size under the mouse.
+void retainWhenHidden(QWidget* widget)
+{
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->hide();
 }
+}
+
+void Mark_Missing(QLineEdit* box, bool missing)
+{
+    if (box->property(MissingProperty).toBool() == missing)
+        return;
+    box->setProperty(MissingProperty, missing);
+    // A style sheet reads a dynamic property only when the widget is polished again.
+    box->style()->unpolish(box);
+    box->style()->polish(box);
+}
+
+bool Is_Marked_Missing(const QLineEdit* box) { return box->property(MissingProperty).toBool(); }
 
 frmNewUser::frmNewUser(const Login& login, bool editing)
     : QDialog(login.window)
     , m_login(login)
 {
+    setObjectName(QStringLiteral("frmNewUser"));
     setModal(true);
-    setFixedSize(twips(7560), twips(5700));
     setWindowTitle(editing ? Caption(45) : Caption(30));
-    lblfirst = fieldLabel(this, 360);
-    lblfirst->setText(Caption(31));
-    txtFirst = fieldBox(this, 360, 20, false);
-    lblLast = fieldLabel(this, 900);
-    lblLast->setText(Caption(32));
-    txtLast = fieldBox(this, 900, 20, false);
+    lblfirst = makeLabel(this, QStringLiteral("lblfirst"), 31);
+    txtFirst = makeBox(this, QStringLiteral("txtFirst"), 20, false);
+    lblLast = makeLabel(this, QStringLiteral("lblLast"), 32);
+    txtLast = makeBox(this, QStringLiteral("txtLast"), 20, false);
 
-    lblIcon = fieldLabel(this, 1620);
-    lblIcon->setText(Caption(33));
+    lblIcon = makeLabel(this, QStringLiteral("lblIcon"), 33);
     imageCombo1 = new QComboBox(this);
-    imageCombo1->setGeometry(twips(3240), twips(1440), twips(1500), twips(900));
+    imageCombo1->setObjectName(QStringLiteral("imageCombo1"));
     imageCombo1->setIconSize(QSize(48, 48));
     for (int i = 1; i <= resources::FaceCount; ++i)
         imageCombo1->addItem(QIcon(resources::facePicture(i)), QString(), i);
     imageCombo1->setCurrentIndex(0);
 
     chkPassword = new QCheckBox(Caption(35), this);
-    chkPassword->setGeometry(twips(3240), twips(2580), twips(3900), twips(420));
+    chkPassword->setObjectName(QStringLiteral("chkPassword"));
     chkPassword->setStyleSheet(QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;"));
     connect(chkPassword, &QCheckBox::clicked, this, [this] { chkPassword_Click(); });
-    lblTypePass = fieldLabel(this, 3120);
-    lblTypePass->setText(Caption(37));
-    txtPassword = fieldBox(this, 3120, 15, true);
-    lblRetypePass = fieldLabel(this, 3660);
-    lblRetypePass->setText(Caption(38));
-    txtPassword2 = fieldBox(this, 3660, 15, true);
+    lblTypePass = makeLabel(this, QStringLiteral("lblTypePass"), 37);
+    txtPassword = makeBox(this, QStringLiteral("txtPassword"), 15, true);
+    lblRetypePass = makeLabel(this, QStringLiteral("lblRetypePass"), 38);
+    txtPassword2 = makeBox(this, QStringLiteral("txtPassword2"), 15, true);
     for (QWidget* w : { static_cast<QWidget*>(lblTypePass), static_cast<QWidget*>(txtPassword),
              static_cast<QWidget*>(lblRetypePass), static_cast<QWidget*>(txtPassword2) })
-        w->hide();
+        retainWhenHidden(w);
+    lblfirst->setBuddy(txtFirst);
+    lblLast->setBuddy(txtLast);
+    lblIcon->setBuddy(imageCombo1);
+    lblTypePass->setBuddy(txtPassword);
+    lblRetypePass->setBuddy(txtPassword2);
 
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(twips(180));
+    fields->setVerticalSpacing(twips(120));
+    const QList<QPair<QWidget*, QWidget*>> rows { { lblfirst, txtFirst }, { lblLast, txtLast },
+        { lblIcon, imageCombo1 }, { nullptr, chkPassword }, { lblTypePass, txtPassword },
+        { lblRetypePass, txtPassword2 } };
+    for (int r = 0; r < rows.size(); ++r) {
+        if (rows[r].first)
+            fields->addWidget(rows[r].first, r, 0);
+        // The face list and the check box keep their own width; the boxes take the rest.
+        const bool box = qobject_cast<QLineEdit*>(rows[r].second);
+        fields->addWidget(rows[r].second, r, 1, box ? Qt::Alignment() : Qt::AlignLeft);
+    }
+    fields->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(twips(300));
+    buttons->addStretch(1);
     for (int i = 0; i < 2; ++i) {
         btnEdit[i] = new QPushButton(this);
-        btnEdit[i]->setGeometry(twips(1260 + i * 2700), twips(4560), twips(2400), twips(600));
-        btnEdit[i]->setStyleSheet(QStringLiteral("font-size: 11pt; font-weight: bold;"));
+        btnEdit[i]->setObjectName(QStringLiteral("btnEdit%1").arg(i));
+        btnEdit[i]->setStyleSheet(QStringLiteral("font-size: 11pt; font-weight: bold; padding: 0 12px;"));
+        btnEdit[i]->setMinimumSize(twips(2400), twips(600));
         connect(btnEdit[i], &QPushButton::pressed, this, [] { Play_Click(); });
         connect(btnEdit[i], &QPushButton::released, this, [] { Play_Click(); });
         connect(btnEdit[i], &QPushButton::clicked, this, [this, i] { btnEdit_Click(i); });
+        buttons->addWidget(btnEdit[i]);
     }
+    buttons->addStretch(1);
     // The mode lives in the store button's caption.
     btnEdit[0]->setText(editing ? Caption(44) : Caption(8));
     btnEdit[0]->setDefault(true);
     btnEdit[1]->setText(Caption(9));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(twips(360), twips(360), twips(360), twips(360));
+    layout->setSpacing(twips(240));
+    layout->addLayout(fields);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+    resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
 }
 
 void frmNewUser::Fill_From(const Student& student)
@@ -105,6 +171,8 @@ void frmNewUser::chkPassword_Click()
     const bool ticked = chkPassword->isChecked();
     txtPassword->clear();
     txtPassword2->clear();
+    Mark_Missing(txtPassword, false);
+    Mark_Missing(txtPassword2, false);
     txtPassword->setVisible(ticked);
     txtPassword2->setVisible(ticked);
     if (ticked)
@@ -136,32 +204,34 @@ void frmNewUser::btnEdit_Click(int index)
     Store();
 }
 
-void frmNewUser::focusField(FormField field)
+QLineEdit* frmNewUser::boxOf(FormField field) const
 {
     switch (field) {
     case FormField::FirstName:
-        txtFirst->setFocus();
-        break;
+        return txtFirst;
     case FormField::LastName:
-        txtLast->setFocus();
-        break;
+        return txtLast;
     case FormField::Password:
-        txtPassword->setFocus();
-        break;
+        return txtPassword;
     case FormField::Password2:
-        txtPassword2->setFocus();
-        break;
+        return txtPassword2;
     case FormField::None:
         break;
     }
+    return nullptr;
 }
 
 void frmNewUser::Store()
 {
     const StudentForm f = form();
     const FormCheck check = Check_Student_Form(f, LoginItem::names(m_login.ListView1));
+    for (QLineEdit* box : { txtFirst, txtLast, txtPassword, txtPassword2 })
+        Mark_Missing(box, false);
     if (!check.ok) {
-        focusField(check.focus);
+        if (QLineEdit* box = boxOf(check.focus)) {
+            Mark_Missing(box, true);
+            box->setFocus();
+        }
         if (check.message)
             frmMsgBox::Show_Notice(modMain.ProductName, Caption(check.message));
         return;

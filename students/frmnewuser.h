@@ -14,6 +14,10 @@
 
 class QListWidget;
 
+// Marks a box the student has to fill before the window can store; typing in it takes the mark away.
+void Mark_Missing(QLineEdit* box, bool missing);
+bool Is_Marked_Missing(const QLineEdit* box);
+
 // The new / edit student window; it keeps the login list up to date itself.
 class frmNewUser : public QDialog
 {
@@ -54,7 +58,7 @@ private:
     void Store();
     void Create_Student(const StudentForm& f);
     void Change_Student(const StudentForm& f);
-    void focusField(FormField field);
+    QLineEdit* boxOf(FormField field) const;
     Login m_login;
     QString m_storedPassword;
 };

@@ -1,6 +1,9 @@
 #include "loginlist.h"
 
+#include <QStyledItemDelegate>
+
 #include "resources/resourcepaths.h"
+#include "students/logingrid.h"
 
 namespace LoginItem {
 
@@ -25,7 +28,6 @@ void update(QListWidgetItem* item, const Student& student)
     item->setData(LastName, student.lastName);
     item->setData(Password, student.password);
     item->setData(IconNumber, QString::number(student.icon));
-    item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
 Student student(const QListWidgetItem* item)
@@ -67,18 +69,28 @@ void Style_Login_List(QListWidget* list)
 {
     list->setViewMode(QListView::IconMode);
     list->setIconSize(QSize(resources::FaceSize, resources::FaceSize));
-    list->setGridSize(QSize(150, 150));
     list->setMovement(QListView::Static);
     list->setResizeMode(QListView::Adjust);
-    list->setWordWrap(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSpacing(4);
     QFont font = list->font();
     font.setPointSize(12);
     list->setFont(font);
+    list->setGridSize(Login_Grid(font, {}).cell);
+    list->setItemDelegate(New_Login_Delegate(list));
     list->setStyleSheet(QStringLiteral(
         "QListWidget { background: rgba(255,255,255,215); border: 1px solid #8aa5b8; border-radius: 8px; }"
-        "QListWidget::item { color: #1d3557; border-radius: 8px; padding: 4px; }"
-        "QListWidget::item:selected { background: #a8dadc; color: #1d3557; border: 2px solid #457b9d; }"
+        "QListWidget::item { color: #1d3557; border-radius: 8px; }"
+        "QListWidget::item:selected { background: #a8dadc; color: #1d3557; }"
         "QListWidget::item:hover:!selected { background: #e8f4f5; }"));
+}
+
+void Fit_Login_Grid(QListWidget* list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    const QSize cell = Login_Grid(list->font(), names).cell;
+    if (list->gridSize() != cell)
+        list->setGridSize(cell);
 }

@@ -19,3 +19,6 @@ QStringList names(const QListWidget* list);
 
 // Sets up the list as a grid of large faces with the name under each.
 void Style_Login_List(QListWidget* list);
+
+// Sizes the list's grid for the names it holds.
+void Fit_Login_Grid(QListWidget* list);

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 
@@ -124,6 +125,20 @@ int First_Column_Caption(int view)
     default:
         return 0;
     }
+}
+
+QLocale Interface_Locale(const QString& interfaceLanguage)
+{
+    const QLocale::Language language = interfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English;
+    const QLocale system;
+    return system.language() == language ? system : QLocale(language);
+}
+
+QString Score_Date_Text(const QString& stored, const QLocale& locale)
+{
+    // The whole text must be the date: Qt's ISO reading would take a date off the front of a longer text.
+    const QDate date = QDate::fromString(stored, QStringLiteral("yyyy-MM-dd"));
+    return date.isValid() ? locale.toString(date, QLocale::ShortFormat) : stored;
 }
 
 QString Stored_Text(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }

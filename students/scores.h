@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -51,6 +52,12 @@ QString Score_Lines_Statement(int view);
 
 // The interface text heading the first column of ListView1 in a view.
 int First_Column_Caption(int view);
+
+// The locale whose dates the learner reads: the system's when it speaks the interface language, otherwise that
+// language's own.
+QLocale Interface_Locale(const QString& interfaceLanguage);
+// A stored date (yyyy-MM-dd) as the locale writes a short date; anything else as it is stored.
+QString Score_Date_Text(const QString& stored, const QLocale& locale);
 
 // A value in the plain text form it is stored in; NULL is "".
 QString Stored_Text(const QVariant& value);

@@ -96,6 +96,8 @@ private Q_SLOTS:
         m_data = new QTemporaryDir;
         fixtures::useProgramFolder(m_program->path());
         fixtures::loadNumberedCaptions();
+        // The dates of the list follow the interface language (Spanish here), not the system's.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         modMain.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         m_ended = 0;
@@ -104,6 +106,7 @@ private Q_SLOTS:
     void cleanup()
     {
         Set_End_Program_Handler({});
+        QLocale::setDefault(QLocale::system());
         delete m_data;
         delete m_env;
     }
@@ -177,12 +180,12 @@ private Q_SLOTS:
 
         form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
         QCOMPARE(listRows(form.ListView1),
-            QStringList({ "Animals|90|2026-12-01|10:15:02", "Animals|70|2026-12-03|09:01:44",
-                "Numbers|9/10|2026-12-08|10:00:00" }));
+            QStringList({ "Animals|90|1/12/26|10:15:02", "Animals|70|3/12/26|09:01:44",
+                "Numbers|9/10|8/12/26|10:00:00" }));
         // The quote in the parent's name is just a letter.
         form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
         QCOMPARE(listRows(form.ListView1),
-            QStringList({ "Rock 'n' Roll *live*|Perfect|2026-12-07|12:00:00", "Numbers|||",
+            QStringList({ "Rock 'n' Roll *live*|Perfect|7/12/26|12:00:00", "Numbers|||",
                 "Numbers|12.5|8 Dec 2026|half past two" }));
         // A pair without results empties the list.
         form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Dictation"));
@@ -204,7 +207,7 @@ private Q_SLOTS:
         // No student is blue in the other views.
         QVERIFY(form.TreeView1->topLevelItem(0)->foreground(0).color() != QColor(0, 0, 255));
         form.TreeView1_NodeClick(pairs->child(2));
-        QCOMPARE(listRows(form.ListView1), QStringList({ "Dan O'Brien|Perfect|2026-12-07|12:00:00" }));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Dan O'Brien|Perfect|7/12/26|12:00:00" }));
 
         choose(form, SubjectView);
         QCOMPARE(form.shownView(), 2);
@@ -217,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(samePicture(rock->child(2)->icon(0), resources::facePicture(40)));
         QVERIFY(rock->child(0)->foreground(0).color() != QColor(0, 0, 255));
         form.TreeView1_NodeClick(rock->child(2));
-        QCOMPARE(listRows(form.ListView1), QStringList({ "Dictation|61|2026-12-08|10:00:00" }));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Dictation|61|8/12/26|10:00:00" }));
     }
 
     void placeholdersWhenNothingIsTracked()
@@ -250,7 +253,7 @@ private Q_SLOTS:
         form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
         QVERIFY(form.TreeView1->topLevelItem(0)->isExpanded());
         form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0)->child(0));
-        QCOMPARE(listRows(form.ListView1), QStringList({ "Zoe Adams|3|2026-12-08|10:00:00" }));
+        QCOMPARE(listRows(form.ListView1), QStringList({ "Zoe Adams|3|8/12/26|10:00:00" }));
     }
 
     void aClickTogglesATopNodeOnceWhereverItLands()
@@ -340,6 +343,9 @@ private Q_SLOTS:
         QVERIFY(m_env->dialogs.shown[0].question);
         QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T56"));
         QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T57 Parlanta Alemán\r\n\r\nT58"));
+        // Two presses of Enter must not erase every student.
+        for (const fakes::Message& question : m_env->dialogs.shown)
+            QCOMPARE(question.defaultAnswer, platform::Answer::No);
         if (answers.size() == 2) {
             QCOMPARE(m_env->dialogs.shown[1].title, QStringLiteral("T56"));
             QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("Parlanta Alemán T59\r\n\r\nT60"));

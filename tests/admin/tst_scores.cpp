@@ -126,6 +126,26 @@ private Q_SLOTS:
         QCOMPARE(lines[0].score, shown);
     }
 
+    void datesAreShownAsTheInterfaceLanguageWritesThem()
+    {
+        const QLocale before;
+        // A system that speaks another language: the interface language's own dates.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(Interface_Locale("Spanish").language(), QLocale::Spanish);
+        QCOMPARE(Interface_Locale("English").language(), QLocale::English);
+        QCOMPARE(Score_Date_Text("2026-12-08", Interface_Locale("Spanish")), QStringLiteral("8/12/26"));
+        QCOMPARE(Score_Date_Text("2026-12-08", Interface_Locale("English")), QStringLiteral("12/8/26"));
+        // A system that speaks the interface language keeps its own regional way of writing them.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        QCOMPARE(Score_Date_Text("2026-12-08", Interface_Locale("English")), QStringLiteral("08/12/2026"));
+        QCOMPARE(Score_Date_Text("2026-12-08", Interface_Locale("Spanish")), QStringLiteral("8/12/26"));
+        // What is no stored date stays as the activity wrote it.
+        for (const QString& other : { QString(), QStringLiteral("8 Dec 2026"), QStringLiteral("2026-02-30"),
+                 QStringLiteral("2026-12-08 10:00") })
+            QCOMPARE(Score_Date_Text(other, Interface_Locale("Spanish")), other);
+        QLocale::setDefault(before);
+    }
+
     void readsWaitForAnActivityThatIsWriting()
     {
         addSchool();

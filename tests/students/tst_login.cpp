@@ -150,6 +150,138 @@ private Q_SLOTS:
         QCOMPARE(loggedIn[0][1].toBool(), false);
     }
 
+    void enterInThePasswordBoxWarnsOnceAndSelectsTheWrongText()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
+        login->Form_Load();
+        login->show();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        ModalScript script;
+        QTest::keyClicks(login->txtPassword, "perro");
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+        QCOMPARE(script.notices, QStringList({ "T39" }));
+        QCOMPARE(login->focusWidget(), login->txtPassword);
+        // Typing again replaces the wrong password instead of adding to it.
+        QCOMPARE(login->txtPassword->selectedText(), QStringLiteral("perro"));
+        QTest::keyClicks(login->txtPassword, "gato");
+        QCOMPARE(login->txtPassword->text(), QStringLiteral("gato"));
+        QTest::keyClick(login->txtPassword, Qt::Key_Enter);
+        QTRY_VERIFY(!login);
+        QCOMPARE(loggedIn.size(), 1);
+        QCOMPARE(script.notices.size(), 1);
+    }
+
+    void anEmptyPasswordBoxIsAWrongPassword()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
+        login->Form_Load();
+        login->show();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        ModalScript script;
+        QTest::keyClick(login->txtPassword, Qt::Key_Return);
+        QCOMPARE(script.notices, QStringList({ "T39" }));
+        QVERIFY(loggedIn.isEmpty());
+        delete login;
+    }
+
+    void theStudentWhoLeftIsSelectedAgain_data()
+    {
+        QTest::addColumn<QString>("leaving");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("passwordAsked");
+        QTest::newRow("first start") << QString() << "Ana Ruiz" << true;
+        QTest::newRow("last in the list") << "Zoe Adams" << "Zoe Adams" << false;
+        QTest::newRow("with a password") << "Luis Gil" << "Luis Gil" << true;
+        QTest::newRow("renamed meanwhile") << "Luis Gi" << "Ana Ruiz" << true;
+    }
+
+    void theStudentWhoLeftIsSelectedAgain()
+    {
+        QFETCH(QString, leaving);
+        QFETCH(QString, selected);
+        QFETCH(bool, passwordAsked);
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        // Only whether a password is set matters here; plain ones spare the slow hashing.
+        Insert_Student("Zoe", "Adams", QVariant(), 1);
+        Insert_Student("Luis", "Gil", QStringLiteral("Perro"), 3);
+        Insert_Student("Ana", "Ruiz", QStringLiteral("Gato"), 2);
+        modMain.CurrentStudent = leaving;
+        auto* login = new frmLogin();
+        login->Form_Load();
+        QVERIFY(login->ListView1->currentItem());
+        QCOMPARE(login->ListView1->currentItem()->text(), selected);
+        QVERIFY(login->ListView1->currentItem()->isSelected());
+        QCOMPARE(!login->txtPassword->isHidden(), passwordAsked);
+        delete login;
+    }
+
+    void emptyNamesMarkTheirBoxAndStoreNothing()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        auto* login = new frmLogin();
+        login->Form_Load();
+        login->show();
+        ModalScript script;
+        script.onDialog([](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            form->txtLast->setText("Adams");
+            form->txtFirst->setText("   ");
+            form->btnEdit_Click(0);
+            QCOMPARE(form->focusWidget(), form->txtFirst);
+            QVERIFY(Is_Marked_Missing(form->txtFirst));
+            QVERIFY(!Is_Marked_Missing(form->txtLast));
+            // Typing takes the mark away.
+            QTest::keyClicks(form->txtFirst, "Zoe");
+            QVERIFY(!Is_Marked_Missing(form->txtFirst));
+            form->txtLast->clear();
+            form->btnEdit_Click(0);
+            QCOMPARE(form->focusWidget(), form->txtLast);
+            QVERIFY(Is_Marked_Missing(form->txtLast));
+            QVERIFY(!Is_Marked_Missing(form->txtFirst));
+            // A ticked password box left empty is marked the same way.
+            form->txtLast->setText("Adams");
+            form->chkPassword->setChecked(true);
+            form->chkPassword_Click();
+            form->btnEdit_Click(0);
+            QCOMPARE(form->focusWidget(), form->txtPassword);
+            QVERIFY(Is_Marked_Missing(form->txtPassword));
+            QVERIFY(!Is_Marked_Missing(form->txtLast));
+            QVERIFY(form->isVisible());
+            form->btnEdit_Click(1);
+        });
+        login->btnLogin_Click(1);
+        // The boxes say what is missing; no message comes on top.
+        QVERIFY(script.notices.isEmpty());
+        QVERIFY(Read_Students().isEmpty());
+        QCOMPARE(login->ListView1->count(), 0);
+        delete login;
+    }
+
+    void namesStopAtTheirLimitWhileTyped()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        auto* login = new frmLogin();
+        login->Form_Load();
+        ModalScript script;
+        script.onDialog([](QWidget* w) {
+            auto* form = qobject_cast<frmNewUser*>(w);
+            QTest::keyClicks(form->txtFirst, "Maria Guadalupe Estefania");
+            QTest::keyClicks(form->txtLast, "Villasenor de Cardenas y Ruiz");
+            QCOMPARE(form->txtFirst->text(), QStringLiteral("Maria Guadalupe Este"));
+            QCOMPARE(form->txtLast->text(), QStringLiteral("Villasenor de Carden"));
+            form->btnEdit_Click(0);
+        });
+        login->btnLogin_Click(1);
+        QCOMPARE(Read_Students().value(0).displayName(), QStringLiteral("Maria Guadalupe Este Villasenor de Carden"));
+        delete login;
+    }
+
     void olderPlainPasswordIsReplacedByItsHash()
     {
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
