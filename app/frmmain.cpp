@@ -83,6 +83,8 @@ void frmMain::wire()
         [this](int index) { m_launcher->btnAct_Click(index, modMain, ActivitiesDir); });
     connect(m_activities.get(), &ActivityPanel::pointerMoved, m_frame.get(), &MainFrame::Hide_Menu);
     m_activities->watchArea(TreeFolders->viewport());
+    // The window's background too: a lit button goes dark once the pointer is anywhere off the panel.
+    m_activities->watchArea(this);
     m_frame->watchArea(TreeFolders->viewport());
     connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
     connect(btnCreateVirtualSubjects, &QPushButton::clicked, this, [this] { btnCreateVirtualSubjects_Click(*this); });
