@@ -1,11 +1,15 @@
 #include "frmmsgbox.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QTextLayout>
+#include <QtMath>
 
 #include "common/tilebackground.h"
 #include "platform/services.h"
@@ -16,21 +20,86 @@ namespace {
 QPointer<frmMsgBox> loaded;
 constexpr int DesignWidth = 5880;
 constexpr int OkTop = 2640;
+constexpr int DesignFontSize = 11;
+
+QString withLineSeparators(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    text.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    return text;
+}
+
+// Lines of width, centred; returns the height they take.
+qreal layOutLines(QTextLayout& layout, qreal width)
+{
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+// Draws its text the way Message_Text_Height measures it, so a text that was made to fit is shown whole; a
+// plain label would run a long path or address past its right edge.
+class MessageLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        const QRect area = contentsRect();
+        QTextLayout layout(withLineSeparators(text()), font(), this);
+        const qreal height = layOutLines(layout, area.width());
+        // Centred; a text that is too long even at the smallest size shows its beginning.
+        layout.draw(&painter, QPointF(area.left(), area.top() + std::max<qreal>(0, (area.height() - height) / 2)));
+    }
+};
+}
+
+int Message_Text_Height(const QString& text, const QFont& font, int width)
+{
+    QTextLayout layout(withLineSeparators(text), font);
+    return qCeil(layOutLines(layout, width));
+}
+
+int Fitting_Font_Size(const QString& text, QFont font, const QSize& area)
+{
+    for (int points = font.pointSize(); points > MinimumMessagePoints; --points) {
+        font.setPointSize(points);
+        if (Message_Text_Height(text, font, area.width()) <= area.height())
+            return points;
+    }
+    return MinimumMessagePoints;
 }
 
 frmMsgBox::frmMsgBox()
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_fontSize(DesignFontSize)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    lblMsg = new QLabel(this);
+    lblMsg = new MessageLabel(this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
     lblMsg->setGeometry(twips(240), twips(240), twips(DesignWidth - 480), twips(2200));
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignCenter);
     QFont font = lblMsg->font();
-    font.setPointSize(11);
+    font.setPointSize(DesignFontSize);
     font.setBold(true);
     lblMsg->setFont(font);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(twips(1920), twips(OkTop), twips(1890), twips(320));
     connect(btnOK, &QPushButton::clicked, this, &frmMsgBox::btnOK_Click);
     setFixedWidth(twips(DesignWidth));
@@ -54,15 +123,18 @@ void frmMsgBox::setHeightTwips(int height)
     placeOK();
 }
 
-void frmMsgBox::setMessage(const QString& text) { lblMsg->setText(text); }
+void frmMsgBox::setMessage(const QString& text)
+{
+    lblMsg->setText(text);
+    fitMessage();
+}
 
 void frmMsgBox::setFontSize(int points)
 {
     if (points <= 0)
         return;
-    QFont font = lblMsg->font();
-    font.setPointSize(points);
-    lblMsg->setFont(font);
+    m_fontSize = points;
+    fitMessage();
 }
 
 void frmMsgBox::placeOK()
@@ -70,6 +142,17 @@ void frmMsgBox::placeOK()
     // OK lies below a window of the busy heights, so a busy notice cannot be closed by the user.
     btnOK->setVisible(height() > twips(OkTop));
     lblMsg->setFixedHeight(std::min(twips(2200), height() - twips(360)));
+    fitMessage();
+}
+
+void frmMsgBox::fitMessage()
+{
+    // The window's size is fixed by the protocols (OK's place, the busy heights), so a long message gets a
+    // smaller font instead of a bigger window.
+    QFont font = lblMsg->font();
+    font.setPointSize(m_fontSize);
+    font.setPointSize(Fitting_Font_Size(lblMsg->text(), font, lblMsg->contentsRect().size()));
+    lblMsg->setFont(font);
 }
 
 void frmMsgBox::Show_Notice(const QString& caption, const QString& text, int fontSize)

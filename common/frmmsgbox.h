@@ -1,8 +1,18 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QPushButton>
+#include <QSize>
 #include <QWidget>
+
+// The height text takes in font, in lines of width centred one under the other. Lines break between words, and
+// inside a word only where the word is wider than a line (a folder path, a web address); CR LF starts a line.
+int Message_Text_Height(const QString& text, const QFont& font, int width);
+// The largest point size from font's own down to MinimumMessagePoints at which text fits into area; the smallest
+// when none does.
+constexpr int MinimumMessagePoints = 7;
+int Fitting_Font_Size(const QString& text, QFont font, const QSize& area);
 
 // The program's own message window: a notice confirmed with OK, or a busy notice that its caller takes
 // down. One shared instance; after each unload the next use gets the design values again.
@@ -27,6 +37,7 @@ public:
 
     void setHeightTwips(int height);
     void setMessage(const QString& text);
+    // The size asked for; a message too long for the window at that size is shown smaller.
     void setFontSize(int points);
 
     QLabel* lblMsg;
@@ -46,5 +57,8 @@ private:
     frmMsgBox();
     void btnOK_Click();
     void placeOK();
+    void fitMessage();
     void placeOverActiveWindow();
+
+    int m_fontSize;
 };

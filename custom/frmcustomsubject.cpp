@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
@@ -83,6 +84,9 @@ template <typename Tree> Tree* makeTree(QWidget* parent, const char* name)
     tree->setStyleSheet(TreeStyle);
     // A click opens and closes a folder already; a double click plays a phrase.
     tree->setExpandsOnDoubleClick(false);
+    // A long phrase scrolls sideways instead of losing its end.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     tree->setProperty("tag", QString());
     return tree;
 }

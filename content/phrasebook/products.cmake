@@ -50,6 +50,40 @@ function(parlanta_phrasebook_sources var)
     set(${var} ${books} PARENT_SCOPE)
 endfunction()
 
+# parlanta_subject_names(book var): the two file names (without extension) content/phrasebook/names.tsv gives the
+# installed subject made from a phrasebook file, the English one first; editing the table re-runs the configuration.
+function(parlanta_subject_names book var)
+    set(table ${CMAKE_SOURCE_DIR}/content/phrasebook/names.tsv)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+    get_filename_component(stem ${book} NAME_WE)
+    file(STRINGS ${table} rows ENCODING UTF-8 REGEX "^${stem}\t")
+    list(LENGTH rows count)
+    if(NOT count EQUAL 1)
+        message(FATAL_ERROR "${table} must give ${stem}.tsv one line of names, not ${count}")
+    endif()
+    string(REPLACE "\t" ";" names "${rows}")
+    list(LENGTH names count)
+    if(NOT count EQUAL 2)
+        message(FATAL_ERROR "${table}: the line of ${stem} needs an English and a Spanish name")
+    endif()
+    set(${var} ${names} PARENT_SCOPE)
+endfunction()
+
+# parlanta_subject_file(book var): the file name of the installed subject made from a phrasebook file for the
+# product parlanta_product set, named in the product's interface language.
+function(parlanta_subject_file book var)
+    parlanta_subject_names(${book} names)
+    if(PRODUCT_INTERFACE STREQUAL "English")
+        list(GET names 0 name)
+    else()
+        list(GET names 1 name)
+    endif()
+    if(name STREQUAL "")
+        message(FATAL_ERROR "content/phrasebook/names.tsv gives ${book} no ${PRODUCT_INTERFACE} name")
+    endif()
+    set(${var} "${name}.${PRODUCT_EXTENSION}" PARENT_SCOPE)
+endfunction()
+
 # parlanta_remove_empty_folders(folder...): removes the folders of the program folder that are left empty.
 function(parlanta_remove_empty_folders)
     foreach(folder ${ARGN})

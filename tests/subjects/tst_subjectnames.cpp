@@ -1,5 +1,7 @@
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "common/filelist.h"
 #include "common/modmain.h"
 #include "subjects/subjectnames.h"
 #include "tests/support/fakes.h"
@@ -35,6 +37,16 @@ private Q_SLOTS:
                                                  << " O'neil Well-known";
         QTest::newRow("accents") << "ÉCOLE_ñandú.ale"
                                  << " École Ñandú";
+        QTest::newRow("Spanish accent first") << "expresiones_útiles.ale"
+                                              << " Expresiones Útiles";
+        QTest::newRow("Spanish accent inside") << "la_hora_y_los_días.ale"
+                                               << " La Hora Y Los Días";
+        QTest::newRow("Spanish ñ and ü") << "ñoño_pingüino.ito"
+                                         << " Ñoño Pingüino";
+        QTest::newRow("Spanish upper case") << "CÓMO_LLEGAR.fra"
+                                            << " Cómo Llegar";
+        // A name written with a combining accent keeps it on its letter.
+        QTest::newRow("combining accent") << QStringLiteral("u\u0301tiles.eng") << QStringLiteral(" U\u0301tiles");
         QTest::newRow("extension only") << "abc"
                                         << "";
     }
@@ -44,6 +56,35 @@ private Q_SLOTS:
         fakes::Environment env;
         QFETCH(QString, file);
         QTEST(Proper_Title(file), "title");
+        QVERIFY(env.dialogs.shown.isEmpty());
+    }
+
+    // The title is made from the name the folder listing gives back, so accents must survive the trip to disk.
+    void titleOfASpanishFileOnDisk()
+    {
+        fakes::Environment env;
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QStringList names { QStringLiteral("cómo_llegar.ale"), QStringLiteral("números.ale"),
+            QStringLiteral("expresiones_útiles.ale") };
+        for (const QString& name : names) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        FileList list;
+        list.setPath(dir.path() + QLatin1Char('/'));
+        list.setPattern(QStringLiteral("*.ale"));
+        list.refresh();
+        QCOMPARE(list.listCount(), names.size());
+        QStringList titles;
+        for (int i = 0; i < list.listCount(); ++i) {
+            QVERIFY2(QFileInfo::exists(dir.filePath(list.list(i))), qPrintable(list.list(i)));
+            titles << Proper_Title(list.list(i)).trimmed();
+        }
+        titles.sort();
+        QCOMPARE(titles,
+            QStringList(
+                { QStringLiteral("Cómo Llegar"), QStringLiteral("Expresiones Útiles"), QStringLiteral("Números") }));
         QVERIFY(env.dialogs.shown.isEmpty());
     }
 

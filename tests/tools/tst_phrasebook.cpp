@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "booknames.h"
 #include "phrasebook.h"
 #include "platform/database.h"
 #include "platform/wave.h"
@@ -73,6 +74,10 @@ private Q_SLOTS:
     void shippedTextsAreWellWritten();
     void readRefusesBadBooks_data();
     void readRefusesBadBooks();
+    void shippedNamesCoverEveryBook();
+    void readRefusesBadNames_data();
+    void readRefusesBadNames();
+    void installedSubjectFileFollowsTheInterfaceLanguage();
     void productsAndSecondTranslation();
     void everyProductBuildsARealSubject();
     void speakerFailureWritesNothing();
@@ -149,6 +154,84 @@ void TestPhrasebook::readRefusesBadBooks()
     const Phrasebook book = readPhrasebook(dir.filePath(name));
     QVERIFY(!book.outcome.ok());
     QVERIFY2(book.outcome.errors.join('\n').contains(why), qPrintable(book.outcome.errors.join('\n')));
+}
+
+void TestPhrasebook::shippedNamesCoverEveryBook()
+{
+    const BookNames table = readBookNames(QStringLiteral(NAMES_TABLE));
+    QVERIFY2(table.outcome.ok(), qPrintable(table.outcome.errors.join('\n')));
+    QStringList stems;
+    for (const QString& path : shippedBooks())
+        stems << QFileInfo(path).completeBaseName();
+    QStringList named = table.names.keys();
+    named.sort();
+    QCOMPARE(named, stems);
+}
+
+void TestPhrasebook::readRefusesBadNames_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("why");
+
+    const QByteArray header = "# names\nen\tes\n";
+    QTest::newRow("no Spanish column") << QByteArray("en\tfr\ncolours\tcouleurs\n")
+                                       << "names.tsv:1: the header names no column es";
+    QTest::newRow("no header") << QByteArray("# only a comment\n") << "names.tsv: no header line";
+    QTest::newRow("short row") << header + "colours\tcolores\nnumbers\n"
+                               << "names.tsv:4: 1 fields where the header has 2";
+    QTest::newRow("capital") << header + "colours\tColores\n"
+                             << "\"Colores\" is not lower-case Spanish words";
+    QTest::newRow("blank") << header + "the_body\tel cuerpo\n"
+                           << "\"el cuerpo\" is not lower-case Spanish";
+    QTest::newRow("empty Spanish name") << header + "colours\t\n"
+                                        << "names.tsv:3: \"\" is not";
+    QTest::newRow("accent in English") << header + "caf\xC3\xA9\tcaf\xC3\xA9\n"
+                                       << "is not lower-case English words";
+    QTest::newRow("combining accent") << header + "numbers\tnu\xCC\x81meros\n"
+                                      << "is not lower-case Spanish";
+    QTest::newRow("doubled underscore") << header + "at_the_hotel\ten__el_hotel\n"
+                                        << "is not lower-case Spanish";
+    QTest::newRow("Spanish name twice") << header + "colours\tcolores\ncolors\tcolores\n"
+                                        << "names.tsv:4: the es name colores twice";
+    QTest::newRow("accented name twice") << header + "numbers\tn\xC3\xBAmeros\nfigures\tn\xC3\xBAmeros\n"
+                                         << "names.tsv:4: the es name n\xC3\xBAmeros twice";
+    QTest::newRow("English name twice") << header + "colours\tcolores\ncolours\ttonos\n"
+                                        << "names.tsv:4: the en name colours twice";
+}
+
+void TestPhrasebook::readRefusesBadNames()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("names.tsv"));
+    writeFile(path, text);
+    const BookNames table = readBookNames(path);
+    QVERIFY(!table.outcome.ok());
+    QVERIFY2(table.outcome.errors.join('\n').contains(why), qPrintable(table.outcome.errors.join('\n')));
+}
+
+void TestPhrasebook::installedSubjectFileFollowsTheInterfaceLanguage()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("names.tsv"));
+    // Columns in either order; the Spanish names keep their accents.
+    writeFile(path,
+        "es\ten\nexpresiones_\xC3\xBAtiles\tuseful_expressions\nse\xC3\xB1"
+        "as\tsigns\n");
+    const BookNames table = readBookNames(path);
+    QVERIFY2(table.outcome.ok(), qPrintable(table.outcome.errors.join('\n')));
+    for (const ProductInfo& product : products()) {
+        const QString file = installedSubjectFile(table, QStringLiteral("useful_expressions"), product);
+        const QString name = product.interfaceLanguage == QLatin1String("es") ? QStringLiteral("expresiones_útiles")
+                                                                              : QStringLiteral("useful_expressions");
+        QCOMPARE(file, name + u'.' + product.extension);
+    }
+    QCOMPARE(installedSubjectFile(table, QStringLiteral("signs"), *findProduct(QStringLiteral("prlfra"))),
+        QStringLiteral("señas.fra"));
+    // Looked up by the phrasebook's own name only, never by a Spanish one.
+    QCOMPARE(installedSubjectFile(table, QStringLiteral("señas"), *findProduct(QStringLiteral("prlfra"))), QString());
+    QCOMPARE(installedSubjectFile(table, QStringLiteral("weather"), *findProduct(QStringLiteral("prlspa"))), QString());
 }
 
 void TestPhrasebook::productsAndSecondTranslation()

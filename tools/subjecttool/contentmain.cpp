@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "booknames.h"
 #include "databasefile.h"
 #include "phrasebook.h"
 #include "products.h"
@@ -19,9 +20,9 @@ const char usage[] = R"(Usage:
       DIR receives the text file and sounds it is built from.
   parlanta-content database SCRIPT.sql OUTPUT
       A database file made by running the SQL script on an empty database.
-  parlanta-content virtual --code CODE --template FILE --subjects DIR EXAMPLES.tsv OUTPUT
+  parlanta-content virtual --code CODE --template FILE --subjects DIR --names NAMES.tsv EXAMPLES.tsv OUTPUT
       A virtual subject file: a copy of the template holding the virtual subjects listed in EXAMPLES.tsv,
-      their texts copied from the installed subjects in DIR.
+      their texts copied from the installed subjects in DIR, which NAMES.tsv names for each phrasebook file.
 )";
 
 int finish(const Outcome& outcome)
@@ -84,10 +85,12 @@ int main(int argc, char* argv[])
             readPhrasebook(files[0]), *product, speaker, options.value(QStringLiteral("work")), files[1]));
     }
     if (command == QLatin1String("virtual")) {
-        if (!options.contains(QStringLiteral("template")) || !options.contains(QStringLiteral("subjects")))
-            return wrongUsage("virtual needs --template and --subjects");
+        if (!options.contains(QStringLiteral("template")) || !options.contains(QStringLiteral("subjects"))
+            || !options.contains(QStringLiteral("names")))
+            return wrongUsage("virtual needs --template, --subjects and --names");
         return finish(makeExampleFile(files[0], *product, options.value(QStringLiteral("template")),
-            options.value(QStringLiteral("subjects")), files[1]));
+            options.value(QStringLiteral("subjects")), readBookNames(options.value(QStringLiteral("names"))),
+            files[1]));
     }
     return wrongUsage("unknown command");
 }

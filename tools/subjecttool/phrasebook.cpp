@@ -23,7 +23,7 @@ Phrasebook readPhrasebook(const QString& path)
     book.stem = QFileInfo(path).completeBaseName();
     Outcome& outcome = book.outcome;
 
-    // The stem becomes both the file name and, through the program's title rule, the displayed title.
+    // The stem is the English name of the installed subject and, through the program's title rule, its title.
     static const QRegularExpression stemRule(QStringLiteral("^[a-z]+(_[a-z]+)*$"));
     if (!stemRule.match(book.stem).hasMatch())
         outcome.errors << located(path, 0,

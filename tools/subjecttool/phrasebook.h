@@ -14,7 +14,8 @@ namespace subjecttool {
 QStringList phrasebookLanguages();
 
 // One phrasebook subject: a UTF-8 tab-separated file whose name (without .tsv) is the English title in lower-case
-// words joined by "_", which is also the installed subject's file name; a header line names the language columns.
+// words joined by "_" (the key of its names in the names table, see booknames.h); a header line names the language
+// columns.
 struct Phrasebook
 {
     QString path;

@@ -26,8 +26,8 @@ namespace {
         QList<SourcePhrase> phrases;
     };
 
-    QList<ExampleSubject> readExamples(
-        const QString& path, const ProductInfo& product, const QString& subjectsDir, Outcome& outcome)
+    QList<ExampleSubject> readExamples(const QString& path, const ProductInfo& product, const QString& subjectsDir,
+        const BookNames& names, Outcome& outcome)
     {
         QList<ExampleSubject> subjects;
         QFile file(path);
@@ -75,7 +75,12 @@ namespace {
                     continue;
                 }
                 SourcePhrase source;
-                source.file = match.captured(1) + u'.' + product.extension;
+                source.file = installedSubjectFile(names, match.captured(1), product);
+                if (source.file.isEmpty()) {
+                    outcome.errors << located(path, lineNo,
+                        QStringLiteral("%1 gives the subject %2 no name").arg(names.path, match.captured(1)));
+                    continue;
+                }
                 source.key = match.captured(2).toLongLong();
                 try {
                     const platform::Database db = platform::Database::openFile(QDir(subjectsDir).filePath(source.file));
@@ -103,10 +108,12 @@ namespace {
 }
 
 Outcome makeExampleFile(const QString& examplesPath, const ProductInfo& product, const QString& templatePath,
-    const QString& subjectsDir, const QString& outputPath)
+    const QString& subjectsDir, const BookNames& names, const QString& outputPath)
 {
-    Outcome outcome;
-    const QList<ExampleSubject> subjects = readExamples(examplesPath, product, subjectsDir, outcome);
+    Outcome outcome = names.outcome;
+    if (!outcome.ok())
+        return outcome;
+    const QList<ExampleSubject> subjects = readExamples(examplesPath, product, subjectsDir, names, outcome);
     if (outcome.ok() && subjects.isEmpty())
         outcome.errors << located(examplesPath, 0, QStringLiteral("no virtual subjects"));
     if (!outcome.ok())
