@@ -31,16 +31,20 @@ CardWindow::CardWindow(const GameContext& context, const CardLayout& layout, QWi
 bool CardWindow::listen()
 {
     const int phrase = currentPhrase();
-    return phrase >= 0 && playPhraseSound(phrases().at(phrase));
+    const bool heard = phrase >= 0 && playPhraseSound(phrases().at(phrase));
+    if (m_listen)
+        m_listen->setEnabled(heard);
+    return heard;
 }
 
 QPushButton* CardWindow::listenButton(const QString& key)
 {
-    auto* button = new QPushButton(buttonText(say(texts::ListenAgain), key));
-    setKind(button, "secondary");
-    button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QPushButton::clicked, this, &CardWindow::listen);
-    return button;
+    m_listen = new QPushButton(buttonText(say(texts::ListenAgain), key));
+    setKind(m_listen, "secondary");
+    m_listen->setFocusPolicy(Qt::NoFocus);
+    m_listen->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(m_listen, &QPushButton::clicked, this, &CardWindow::listen);
+    return m_listen;
 }
 
 QPushButton* CardWindow::actionButton(const QString& text)

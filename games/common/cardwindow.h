@@ -31,7 +31,8 @@ public:
 protected:
     // The phrase in play, whose sound the listen button plays; -1 when there is none.
     virtual int currentPhrase() const = 0;
-    // Plays the phrase in play; false when there is none or its sound is missing.
+    // Plays the phrase in play; false when there is none or it cannot be heard, and then the listen button
+    // stays off until a phrase can be heard again.
     bool listen();
 
     // The card, for the game to fill, and the page's column, for what goes under the card.
@@ -53,6 +54,7 @@ private:
     QBoxLayout* m_card = nullptr;
     QLabel* m_progress = nullptr;
     QLabel* m_tally = nullptr;
+    QPushButton* m_listen = nullptr;
 };
 
 }

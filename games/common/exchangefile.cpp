@@ -43,4 +43,22 @@ ExchangeResult parseExchange(const QByteArray& bytes) { return withLanguage(plat
 
 ExchangeResult readExchangeFile(const QString& path) { return withLanguage(platform::exchange::read(path)); }
 
+const QString& translationOf(const Phrase& phrase) { return phrase.tTranslation; }
+
+QStringList translationsOf(const QList<Phrase>& phrases)
+{
+    QStringList out;
+    for (const Phrase& p : phrases)
+        out << translationOf(p);
+    return out;
+}
+
+QStringList taughtTextsOf(const QList<Phrase>& phrases)
+{
+    QStringList out;
+    for (const Phrase& p : phrases)
+        out << p.tPhrase;
+    return out;
+}
+
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "games/common/language.h"
 #include "platform/exchangefile.h"
@@ -26,5 +28,13 @@ QString exchangeFilePath(const QString& argument);
 
 ExchangeResult parseExchange(const QByteArray& bytes);
 ExchangeResult readExchangeFile(const QString& path);
+
+// What a learner reads of a phrase besides the text taught: its translation into the interface language. The
+// second translation is in the other interface language, or the pronunciation where that one is taught, so that
+// no game shows it.
+const QString& translationOf(const Phrase& phrase);
+QStringList translationsOf(const QList<Phrase>& phrases);
+// The texts in the language taught, in the order of the phrases.
+QStringList taughtTextsOf(const QList<Phrase>& phrases);
 
 }

@@ -5,6 +5,7 @@
 
 #include "games/common/gamestyle.h"
 #include "games/common/gametexts.h"
+#include "games/common/phrasesound.h"
 #include "games/common/scorewriter.h"
 #include "platform/services.h"
 #include "platform/translations.h"
@@ -57,7 +58,9 @@ int runGame(
         platform::services().dialogs->message(start.message, say(start.language, info.name), platform::Icon::Warning);
         return 1;
     }
-    QWidget* window = makeWindow(start.context);
+    GameContext context = start.context;
+    context.soundOutput = soundOutputPresent();
+    QWidget* window = makeWindow(context);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return app.exec();

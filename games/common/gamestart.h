@@ -29,6 +29,8 @@ struct GameContext
     Exchange exchange;
     Language language = Language::English;
     QString exchangePath;
+    // Whether this computer can play sound at all; without it every phrase is read instead of heard.
+    bool soundOutput = true;
 };
 
 struct GameStart

@@ -23,12 +23,11 @@ QLabel#HeaderSubject { color: white; font-size: 14pt; font-weight: bold; }
 QLabel#HeaderStudent { color: #eef2f8; font-size: 11pt; }
 QFrame#Footer { background: #e6eaf1; border-top: 1px solid #d5dbe5; }
 QLabel#Keys { color: #4f596b; font-size: 10pt; }
-QLabel#Note { color: #8a3a0c; background: #fdebd3; border-top: 1px solid #f3c89a; font-size: 11pt;
-    padding: 7px 28px; }
 QFrame[role="card"] { background: white; border: 1px solid #d7dce6; border-radius: 16px; }
 QFrame[role="panel"] { background: @pale; border: none; border-radius: 12px; }
 QLabel { color: #1d2433; }
 QLabel[role="phrase"] { font-size: 26pt; font-weight: bold; color: #1d2433; }
+QLabel[role="reading"] { font-size: 21pt; font-weight: bold; color: #1d2433; }
 QLabel[role="translation"] { font-size: 21pt; color: @dark; }
 QLabel[role="hidden"] { font-size: 21pt; color: #a3abb9; }
 QLabel[role="secondary"] { font-size: 13pt; color: #5b6475; }
@@ -49,12 +48,13 @@ QPushButton:pressed { background: @dark; }
 QPushButton:disabled { background: #c8cdd6; color: #f3f5f9; }
 QPushButton[kind="secondary"] { background: white; color: @dark; border: 2px solid @a; }
 QPushButton[kind="secondary"]:hover { background: @pale; }
+QPushButton[kind="secondary"]:disabled { background: white; color: #a3abb9; border-color: #d7dce6; }
 QPushButton[kind="good"] { background: #2e9d5b; }
 QPushButton[kind="good"]:hover { background: #38b26a; }
 QPushButton[kind="bad"] { background: #d0543f; }
 QPushButton[kind="bad"]:hover { background: #e0654f; }
 QPushButton[kind="option"] { background: white; color: #1d2433; border: 2px solid #cfd5df; text-align: left;
-    padding: 14px 20px; font-size: 16pt; font-weight: normal; }
+    padding: 10px 20px; font-size: 16pt; font-weight: normal; }
 QPushButton[kind="option"]:hover { border-color: @a; background: @pale; }
 QPushButton[kind="option"][state="right"] { background: #dff3e6; border-color: #2e9d5b; color: #1b6b3c;
     font-weight: bold; }

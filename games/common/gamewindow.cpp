@@ -1,5 +1,7 @@
 #include "gamewindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -8,14 +10,35 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "games/common/gamestyle.h"
 #include "games/common/gametexts.h"
-#include "games/common/phrasesound.h"
 #include "platform/services.h"
 
 namespace games {
+
+namespace {
+    constexpr int MinimumWidth = 800;
+    constexpr int MinimumHeight = 600;
+    constexpr int SmallWidth = 980;
+    constexpr int SmallHeight = 690;
+    constexpr int LargeWidth = 1280;
+    constexpr int LargeHeight = 820;
+    // A window frame's borders and title bar, which the window's own size does not include.
+    constexpr int FrameWidth = 16;
+    constexpr int FrameHeight = 40;
+}
+
+QSize gameWindowSize(const QSize& available)
+{
+    const int width
+        = std::min({ available.width() - FrameWidth, std::max(SmallWidth, available.width() * 2 / 3), LargeWidth });
+    const int height = std::min(
+        { available.height() - FrameHeight, std::max(SmallHeight, available.height() * 3 / 4), LargeHeight });
+    return { std::max(width, MinimumWidth), std::max(height, MinimumHeight) };
+}
 
 GameWindow::GameWindow(const GameContext& context, QWidget* parent)
     : QWidget(parent)
@@ -34,24 +57,28 @@ GameWindow::GameWindow(const GameContext& context, QWidget* parent)
     layout->addWidget(buildHeader());
     m_stack = new QStackedWidget;
     layout->addWidget(m_stack, 1);
-    // Notes get a strip of their own above the footer, so a long one is never cut by the key list.
-    m_note = new QLabel;
-    m_note->setObjectName(QStringLiteral("Note"));
-    m_note->setWordWrap(true);
-    m_note->hide();
-    layout->addWidget(m_note);
     layout->addWidget(buildFooter());
     m_resultPage = buildResultPage();
     m_stack->addWidget(m_resultPage);
 
-    // Fits a 1024 x 768 screen with room for a task bar and a title bar.
-    setMinimumSize(800, 600);
-    resize(980, 690);
+    setMinimumSize(MinimumWidth, MinimumHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect free = screen->availableGeometry();
+        resize(gameWindowSize(free.size()));
         move(free.center() - rect().center());
+    } else {
+        resize(SmallWidth, SmallHeight);
     }
     setFocusPolicy(Qt::StrongFocus);
+
+    // Told before the first phrase, not in the middle of a turn, when the round is going to be silent anywhere.
+    for (const Phrase& phrase : phrases()) {
+        const Hearing why = hearing(phrase);
+        if (why != Hearing::Yes) {
+            tellSoundMissing(why, phrase);
+            break;
+        }
+    }
 }
 
 QWidget* GameWindow::buildHeader()
@@ -106,7 +133,7 @@ QWidget* GameWindow::buildResultPage()
 {
     auto* page = new QWidget;
     auto* outer = new QVBoxLayout(page);
-    outer->setContentsMargins(90, 40, 90, 40);
+    outer->setContentsMargins(60, 30, 60, 30);
     auto* card = new QFrame;
     setRole(card, "card");
     auto* column = new QVBoxLayout(card);
@@ -136,11 +163,15 @@ QWidget* GameWindow::buildResultPage()
     connect(m_playAgain, &QPushButton::clicked, this, &GameWindow::playAgain);
     connect(m_saveAgain, &QPushButton::clicked, this, &GameWindow::saveScore);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    // Saving again belongs to the note above it, and three buttons in a row would not fit a small screen.
+    auto* retry = new QHBoxLayout;
+    retry->addStretch(1);
+    retry->addWidget(m_saveAgain);
+    retry->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(16);
     buttons->addStretch(1);
     buttons->addWidget(m_playAgain);
-    buttons->addWidget(m_saveAgain);
     buttons->addWidget(m_close);
     buttons->addStretch(1);
 
@@ -151,6 +182,7 @@ QWidget* GameWindow::buildResultPage()
     column->addSpacing(6);
     column->addWidget(m_saveNote);
     column->addSpacing(18);
+    column->addLayout(retry);
     column->addLayout(buttons);
     column->addStretch(1);
     outer->addWidget(card);
@@ -172,30 +204,38 @@ bool GameWindow::showingResult() const { return m_stack->currentWidget() == m_re
 
 QString GameWindow::resultHeadline() const { return m_resultScore->text(); }
 
-QString GameWindow::note() const { return m_note->text(); }
-
-void GameWindow::setNote(const QString& note)
+Hearing GameWindow::hearing(const Phrase& phrase) const
 {
-    m_note->setText(note);
-    m_note->setVisible(!note.isEmpty());
+    return PhraseSound::check(phrase.soundFile, m_context.soundOutput);
 }
 
 bool GameWindow::playPhraseSound(const Phrase& phrase)
 {
-    if (PhraseSound::play(phrase.soundFile)) {
-        setNote({});
+    const Hearing heard = PhraseSound::play(phrase.soundFile, m_context.soundOutput);
+    if (heard == Hearing::Yes)
         return true;
-    }
-    const QString name = phrase.soundFile.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundFile).fileName();
-    setNote(say(texts::SoundMissing).arg(name));
+    tellSoundMissing(heard, phrase);
     return false;
+}
+
+void GameWindow::tellSoundMissing(Hearing why, const Phrase& phrase)
+{
+    if (m_soundNoticeGiven)
+        return;
+    m_soundNoticeGiven = true;
+    const QString name = phrase.soundFile.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundFile).fileName();
+    const QString text = why == Hearing::NoOutput ? say(texts::NoSoundOutput) : say(texts::SoundUnplayable).arg(name);
+    // A box raised while the window is being built would stand alone on the screen; it waits for the window.
+    QTimer::singleShot(0, this, [this, text] {
+        if (platform::Dialogs* dialogs = platform::services().dialogs)
+            dialogs->message(text, say(m_context.info.name), platform::Icon::Information);
+    });
 }
 
 void GameWindow::playAgain()
 {
     m_roundOpen = false;
     m_saveAgain->hide();
-    setNote({});
     m_stack->setCurrentIndex(0);
     m_keys->setText(say(m_context.info.keys));
     startRound();
@@ -210,7 +250,6 @@ void GameWindow::finishRound(const RoundScore& score)
     m_resultScore->setText(score.headline);
     m_resultDetail->setText(score.detail);
     m_stack->setCurrentWidget(m_resultPage);
-    setNote({});
     m_keys->setText(say(texts::ResultKeys));
     saveScore();
 }

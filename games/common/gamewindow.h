@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "games/common/gamestart.h"
+#include "games/common/phrasesound.h"
 #include "games/common/scorewriter.h"
 
 class QLabel;
@@ -23,8 +24,12 @@ struct RoundScore
     std::optional<double> numberScore;
 };
 
+// The size a game window takes on a screen with the given free room: at least what a 1024 x 768 screen leaves
+// beside a task bar and a title bar, more on a larger screen, never more than the screen.
+QSize gameWindowSize(const QSize& available);
+
 // The frame every game shares: a header with the activity, subject and student, the game's own page, the result
-// screen with "play again", and a footer with the keys and notes. A game supplies its page and its rounds.
+// screen with "play again", and a footer with the keys. A game supplies its page and its rounds.
 class GameWindow : public QWidget
 {
     Q_OBJECT
@@ -39,7 +44,9 @@ public:
     bool showingResult() const;
     QString resultHeadline() const;
     const SaveResult& lastSave() const { return m_lastSave; }
-    QString note() const;
+    // Whether the learner can hear the phrase's sound now; a game reads the phrase out as text where not.
+    Hearing hearing(const Phrase& phrase) const;
+    bool soundNoticeGiven() const { return m_soundNoticeGiven; }
 
     // Starts a new round with the same phrases, fresh order.
     void playAgain();
@@ -55,8 +62,7 @@ protected:
     // Shows the result screen and stores the round's one score row.
     void finishRound(const RoundScore& score);
 
-    void setNote(const QString& note);
-    // Plays the phrase's sound, or says in the footer that it is missing and carries on silently.
+    // Plays the phrase's sound; false when it cannot be heard, and the first time in a run the learner is told why.
     bool playPhraseSound(const Phrase& phrase);
     // "Enter", "1"... for the key names shown in the footer and on buttons.
     QString keyName(const Text& key) const { return say(key); }
@@ -69,6 +75,8 @@ private:
     QWidget* buildFooter();
     QWidget* buildResultPage();
     void saveScore();
+    // One message a run, given once the window is up, however many sounds fail.
+    void tellSoundMissing(Hearing why, const Phrase& phrase);
 
     GameContext m_context;
     ScoreWriter m_writer;
@@ -82,10 +90,10 @@ private:
     QPushButton* m_saveAgain = nullptr;
     QPushButton* m_close = nullptr;
     QLabel* m_keys = nullptr;
-    QLabel* m_note = nullptr;
     RoundScore m_score;
     bool m_roundOpen = false; // a finished round whose row is not stored yet
     SaveResult m_lastSave;
+    bool m_soundNoticeGiven = false;
 };
 
 }

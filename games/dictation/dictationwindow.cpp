@@ -20,7 +20,7 @@ namespace games {
 using namespace dictation;
 
 DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
-    : CardWindow(context, { 14, QMargins(36, 26, 36, 26), 16 }, parent)
+    : CardWindow(context, { 14, QMargins(36, 22, 36, 22), 12 }, parent)
 {
     m_means = new QLabel;
     setRole(m_means, "secondary");
@@ -30,9 +30,12 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     listenRow->addSpacing(20);
     listenRow->addWidget(m_means, 1);
     card()->addLayout(listenRow);
+    m_read = new QLabel;
+    setRole(m_read, "reading");
+    m_read->setWordWrap(true);
+    m_read->hide();
+    card()->addWidget(m_read);
     m_answer = new QLineEdit;
-    m_answer->setPlaceholderText(say(TypeHere));
-    m_answer->setMaxLength(300);
     card()->addWidget(m_answer);
 
     m_feedback = new QWidget;
@@ -52,7 +55,7 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     for (QLabel* label : { m_correct, m_wrote }) {
         label->setTextFormat(Qt::RichText);
         label->setWordWrap(true);
-        label->setStyleSheet(QStringLiteral("font-size: 19pt;"));
+        label->setStyleSheet(QStringLiteral("font-size: 17pt;"));
     }
     grid->addWidget(correctCaption, 0, 0);
     grid->addWidget(m_correct, 0, 1);
@@ -90,8 +93,10 @@ void DictationWindow::showPhrase()
     setProgress(say(texts::PhraseOf).arg(r.number()).arg(r.total()));
     setTally(r.compared() ? say(SoFar).arg(percentText(language(), r.percent())) : QString());
     const Phrase& p = phrases().at(r.current());
-    m_means->setText(say(Means).arg(p.tTranslation));
+    m_means->setText(say(Means).arg(translationOf(p)));
     m_answer->clear();
+    // Twice the phrase is more than any attempt at it, and keeps the comparison within the card.
+    m_answer->setMaxLength(2 * static_cast<int>(p.tPhrase.size()) + 10);
     m_answer->setReadOnly(false);
     m_answer->setFocus();
     // Hidden but still taking its room, so the answer box does not move when the comparison appears.
@@ -100,8 +105,14 @@ void DictationWindow::showPhrase()
     m_feedback->setSizePolicy(keep);
     m_feedback->setVisible(false);
     m_action->setText(buttonText(say(Check), say(texts::KeyEnter)));
-    listen();
+    // Without its sound the phrase is there to be read and typed; a silent dictation could not be done at all.
+    const bool heard = listen();
+    m_read->setText(heard ? QString() : p.tPhrase);
+    m_read->setVisible(!heard);
+    m_answer->setPlaceholderText(say(heard ? TypeHere : TypeShown));
 }
+
+QString DictationWindow::shownPhrase() const { return m_read->isHidden() ? QString() : m_read->text(); }
 
 int DictationWindow::currentPhrase() const { return m_round->current(); }
 

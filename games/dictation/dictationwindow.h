@@ -19,6 +19,8 @@ public:
 
     const DictationRound& round() const { return *m_round; }
     QLineEdit* answerBox() const { return m_answer; }
+    // The phrase to type when its sound cannot be heard; empty while it is heard.
+    QString shownPhrase() const;
 
 protected:
     void startRound() override;
@@ -31,6 +33,7 @@ private:
 
     std::unique_ptr<DictationRound> m_round;
     QLabel* m_means = nullptr;
+    QLabel* m_read = nullptr;
     QLineEdit* m_answer = nullptr;
     QPushButton* m_action = nullptr;
     QWidget* m_feedback = nullptr;

@@ -28,16 +28,10 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     line->setStyleSheet(QStringLiteral("background: #e3e7ee;"));
     m_translation = new QLabel;
     setRole(m_translation, "translation");
-    m_translation2 = new QLabel;
-    setRole(m_translation2, "secondary");
-    for (QLabel* label : { m_phrase, m_translation, m_translation2 }) {
+    for (QLabel* label : { m_phrase, m_translation }) {
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
     }
-    // Turning the card over must not move the phrase: the second translation's line is kept when empty.
-    QSizePolicy keep = m_translation2->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    m_translation2->setSizePolicy(keep);
     card()->addWidget(m_again);
     card()->addStretch(1);
     card()->addWidget(m_phrase);
@@ -47,7 +41,6 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     card()->addWidget(line);
     card()->addStretch(1);
     card()->addWidget(m_translation);
-    card()->addWidget(m_translation2);
     card()->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
@@ -83,10 +76,8 @@ void FlashcardsWindow::showCard()
     const Phrase& p = phrases().at(d.current());
     m_again->setText(d.currentIsRepeat() ? say(Again) : QString());
     m_phrase->setText(p.tPhrase);
-    m_translation->setText(d.revealed() ? p.tTranslation : say(Hidden));
+    m_translation->setText(d.revealed() ? translationOf(p) : say(Hidden));
     setRole(m_translation, d.revealed() ? "translation" : "hidden");
-    m_translation2->setText(d.revealed() ? p.tTranslation2 : QString());
-    m_translation2->setVisible(d.revealed() && !p.tTranslation2.trimmed().isEmpty());
     m_reveal->setVisible(!d.revealed());
     m_knew->setVisible(d.revealed());
     m_notYet->setVisible(d.revealed());

@@ -32,7 +32,6 @@ private:
     QLabel* m_again = nullptr;
     QLabel* m_phrase = nullptr;
     QLabel* m_translation = nullptr;
-    QLabel* m_translation2 = nullptr;
     QPushButton* m_reveal = nullptr;
     QPushButton* m_knew = nullptr;
     QPushButton* m_notYet = nullptr;

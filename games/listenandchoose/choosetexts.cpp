@@ -7,12 +7,8 @@ namespace games::choose {
 ActivityInfo activity()
 {
     // Phrases sharing a translation count once: they cannot be told apart among the options.
-    return { Name, Keys, QColor(0x1f, 0x9a, 0x6b), MinimumPhrases, [](const QList<Phrase>& phrases) {
-                QStringList translations;
-                for (const Phrase& p : phrases)
-                    translations << p.tTranslation;
-                return ChooseQuiz::distinctTranslations(translations);
-            } };
+    return { Name, Keys, QColor(0x1f, 0x9a, 0x6b), MinimumPhrases,
+        [](const QList<Phrase>& phrases) { return ChooseQuiz::distinctTranslations(translationsOf(phrases)); } };
 }
 
 }

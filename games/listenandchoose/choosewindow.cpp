@@ -16,26 +16,27 @@ namespace games {
 using namespace choose;
 
 ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
-    : CardWindow(context, { 12, QMargins(28, 14, 28, 14), 24, QBoxLayout::LeftToRight, false }, parent)
+    : CardWindow(context, { 12, QMargins(28, 14, 28, 14), 6, QBoxLayout::TopToBottom, false }, parent)
 {
-    auto* words = new QVBoxLayout;
-    words->setSpacing(2);
+    auto* top = new QHBoxLayout;
     m_prompt = new QLabel(say(Prompt));
     setRole(m_prompt, "secondary");
+    m_prompt->setWordWrap(true);
+    top->addWidget(m_prompt, 1);
+    top->addWidget(listenButton(say(texts::KeySpace)), 0, Qt::AlignVCenter);
     m_phrase = new QLabel;
-    setRole(m_phrase, "phrase");
+    setRole(m_phrase, "reading");
     m_phrase->setWordWrap(true);
-    m_phrase->setMinimumHeight(m_phrase->fontMetrics().height() + 8);
-    words->addWidget(m_prompt);
-    words->addWidget(m_phrase);
-    card()->addWidget(listenButton(say(texts::KeySpace)), 0, Qt::AlignVCenter);
-    card()->addLayout(words, 1);
+    // Room for a phrase of two lines whether it shows or not, so that the options do not move when it appears.
+    m_phrase->setMinimumHeight(2 * m_phrase->fontMetrics().lineSpacing() + 8);
+    card()->addLayout(top);
+    card()->addWidget(m_phrase);
 
     for (int i = 0; i < ChooseQuiz::MaxOptions; ++i) {
         auto* option = new QPushButton;
         setKind(option, "option");
         option->setFocusPolicy(Qt::NoFocus);
-        option->setMinimumHeight(58);
+        option->setMinimumHeight(52);
         connect(option, &QPushButton::clicked, this, [this, i] { choose(i); });
         m_options << option;
         column()->addWidget(option);
@@ -55,10 +56,7 @@ ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
 
 void ChooseWindow::startRound()
 {
-    QStringList translations;
-    for (const Phrase& p : phrases())
-        translations << p.tTranslation;
-    m_quiz = std::make_unique<ChooseQuiz>(translations, QRandomGenerator::global());
+    m_quiz = std::make_unique<ChooseQuiz>(translationsOf(phrases()), QRandomGenerator::global());
     showQuestion();
 }
 
@@ -72,8 +70,9 @@ void ChooseWindow::showQuestion()
     // The phrase's text would make listening needless; it shows once the answer is found, or at once when
     // there is no sound to hear.
     const bool heard = listen();
+    m_prompt->setText(say(heard ? Prompt : ReadPrompt));
     m_phrase->setText(heard ? QStringLiteral("?") : phrases().at(m_quiz->question().phrase).tPhrase);
-    setRole(m_phrase, heard ? "secondary" : "phrase");
+    setRole(m_phrase, heard ? "secondary" : "reading");
 }
 
 QString ChooseWindow::shownPhrase() const { return m_phrase->text(); }
@@ -111,7 +110,7 @@ void ChooseWindow::choose(int option)
     setRole(m_feedback, "good");
     setTally(say(RightSoFar).arg(m_quiz->rightFirst()));
     m_phrase->setText(phrases().at(m_quiz->question().phrase).tPhrase);
-    setRole(m_phrase, "phrase");
+    setRole(m_phrase, "reading");
     const bool last = m_quiz->number() == m_quiz->total();
     m_next->setText(nextText(last));
     m_next->setVisible(true);

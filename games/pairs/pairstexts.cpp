@@ -23,13 +23,8 @@ int boardColumns(int cards)
 ActivityInfo activity()
 {
     return { Name, Keys, QColor(0x8a, 0x4c, 0xc7), MinimumPairs, [](const QList<Phrase>& phrases) {
-                QStringList texts;
-                QStringList translations;
-                for (const Phrase& p : phrases) {
-                    texts << p.tPhrase;
-                    translations << p.tTranslation;
-                }
-                return static_cast<int>(PairsBoard::distinctPairs(texts, translations).size());
+                return static_cast<int>(
+                    PairsBoard::distinctPairs(taughtTextsOf(phrases), translationsOf(phrases)).size());
             } };
 }
 

@@ -58,13 +58,7 @@ namespace {
 PairsWindow::PairsWindow(const GameContext& context, QWidget* parent)
     : GameWindow(context, parent)
 {
-    QStringList texts;
-    QStringList translations;
-    for (const Phrase& p : phrases()) {
-        texts << p.tPhrase;
-        translations << p.tTranslation;
-    }
-    m_phraseOfPair = PairsBoard::distinctPairs(texts, translations);
+    m_phraseOfPair = PairsBoard::distinctPairs(taughtTextsOf(phrases()), translationsOf(phrases()));
 
     auto* page = new QWidget;
     auto* column = new QVBoxLayout(page);
@@ -143,7 +137,7 @@ void PairsWindow::paintCards()
         auto* card = static_cast<CardButton*>(m_cards[i]);
         const PairsCard& c = m_board->card(i);
         const Phrase& p = phrases().at(phraseOf(i));
-        const QString text = c.translation ? p.tTranslation : p.tPhrase;
+        const QString text = c.translation ? translationOf(p) : p.tPhrase;
         const bool cursor = i == m_cursor;
         if (c.matched)
             card->show(text, "matched", "cardmatched", cursor);
@@ -167,11 +161,9 @@ void PairsWindow::flip(int position)
         paintCards();
         return;
     }
-    const PairsCard& c = m_board->card(position);
-    if (!c.translation)
+    // A phrase card speaks; it shows its text anyway, so a sound that cannot be heard costs nothing to read.
+    if (!m_board->card(position).translation)
         playPhraseSound(phrases().at(phraseOf(position)));
-    else
-        setNote({});
     paintCards();
     if (result == PairsBoard::Flip::Mismatch)
         m_hideTimer->start();

@@ -1,7 +1,10 @@
 #include "gamefixture.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "platform/database.h"
@@ -37,14 +40,41 @@ Launch::Launch()
     platform::installServices({ &dialogs, nullptr, nullptr, &sound, nullptr, nullptr, nullptr });
 }
 
+const QList<Product>& products()
+{
+    using games::Language;
+    static const QList<Product> all {
+        { "prlspa", "Parlanta Spanish", Language::English, "Spanish", "Oración", "/oɾaˈθjon" },
+        { "prlfre", "Parlanta French", Language::English, "French", "Phrase", "Frase" },
+        { "prlger", "Parlanta German", Language::English, "German", "Satz", "Frase" },
+        { "prlita", "Parlanta Italian", Language::English, "Italian", "Periodo", "Frase" },
+        { "prleng", "Parlanta Inglés", Language::Spanish, "English", "Sentence", "/ˈsɛntəns" },
+        { "prlfra", "Parlanta Francés", Language::Spanish, "French", "Phrase", "Sentence" },
+        { "prlale", "Parlanta Alemán", Language::Spanish, "German", "Satz", "Sentence" },
+        { "prlito", "Parlanta Italiano", Language::Spanish, "Italian", "Periodo", "Sentence" },
+    };
+    return all;
+}
+
+const Product& productFor(games::Language language)
+{
+    return products().at(language == games::Language::Spanish ? 6 : 2);
+}
+
 games::Exchange Launch::exchange(int phrases, games::Language language) const
 {
+    return exchange(productFor(language), phrases);
+}
+
+games::Exchange Launch::exchange(const Product& product, int phrases) const
+{
+    const bool spanish = product.language == games::Language::Spanish;
     games::Exchange x;
     x.processId = 4321;
-    x.programCode = language == games::Language::Spanish ? QStringLiteral("prlale") : QStringLiteral("prlger");
-    x.productName = QStringLiteral("Parlanta German");
-    x.interfaceLanguage = language == games::Language::Spanish ? QStringLiteral("Spanish") : QStringLiteral("English");
-    x.taughtLanguage = QStringLiteral("German");
+    x.programCode = product.code;
+    x.productName = product.name;
+    x.interfaceLanguage = spanish ? QStringLiteral("Spanish") : QStringLiteral("English");
+    x.taughtLanguage = product.taught;
     x.student = QStringLiteral("Ana O'Brien \"Nana\"");
     x.subject = QStringLiteral("Greetings");
     x.usersDatabase = database();
@@ -54,8 +84,11 @@ games::Exchange Launch::exchange(int phrases, games::Language language) const
         QFile f(sound);
         if (f.open(QIODevice::WriteOnly))
             f.write(wave);
-        x.phrases.append({ QStringLiteral("Satz %1").arg(k), QStringLiteral("Sentence %1").arg(k),
-            QStringLiteral("Frase %1").arg(k), sound });
+        const QString translation = spanish ? QStringLiteral("Frase %1") : QStringLiteral("Sentence %1");
+        const QString second = product.secondTranslationWord
+            + (product.secondTranslationWord.startsWith('/') ? QStringLiteral(" %1/") : QStringLiteral(" %1"));
+        x.phrases.append(
+            { product.phraseWord + QStringLiteral(" %1").arg(k), translation.arg(k), second.arg(k), sound });
     }
     return x;
 }
@@ -109,6 +142,34 @@ void sendText(QWidget* window, const QString& text)
 {
     QWidget* target = window->focusWidget() ? window->focusWidget() : window;
     QTest::keyClicks(target, text);
+}
+
+}
+
+namespace gametest {
+
+QStringList visibleTexts(const QWidget* window)
+{
+    QStringList out;
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            out << label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            out << button->text();
+        else if (const auto* box = qobject_cast<const QLineEdit*>(w))
+            out << box->text() << box->placeholderText();
+    }
+    out.removeAll(QString());
+    return out;
+}
+
+void verifyNoSecondTranslation(const QWidget* window, const games::Exchange& exchange)
+{
+    const QString shown = visibleTexts(window).join(QLatin1Char('\n'));
+    for (const games::Phrase& p : exchange.phrases)
+        QVERIFY2(!shown.contains(p.tTranslation2), qPrintable(exchange.programCode + ": " + shown));
 }
 
 }

@@ -41,6 +41,21 @@ public:
     QStringList messages;
 };
 
+// One of the eight products, as its main program fills an exchange file: the learner's language (line 4) and the
+// language taught. A phrase's translation is in the learner's language; its second translation is in the other
+// interface language, or a pronunciation where that language is the one taught.
+struct Product
+{
+    QString code;
+    QString name;
+    games::Language language;
+    QString taught;
+    QString phraseWord; // "Satz": phrase k reads "Satz k"
+    QString secondTranslationWord; // the second translation of phrase k starts with it
+};
+const QList<Product>& products();
+const Product& productFor(games::Language language); // the German one of the interface language
+
 // A learner's launch in a folder of its own: a user database with the score table, WAVE files, the exchange file.
 class Launch
 {
@@ -49,8 +64,10 @@ public:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString database() const { return path(QStringLiteral("Users.dat")); }
 
-    // An exchange with n phrases "Satz k" / "Sentence k" / "Frase k", each with a real WAVE file.
+    // An exchange of a German product with n phrases "Satz k", translated "Sentence k" for English speakers and
+    // "Frase k" for Spanish speakers, each with a real WAVE file.
     games::Exchange exchange(int phrases, games::Language language = games::Language::English) const;
+    games::Exchange exchange(const Product& product, int phrases) const;
     QString writeFile(const games::Exchange& exchange, const QString& name = QStringLiteral("~prl1.txt")) const;
     games::GameContext context(const games::ActivityInfo& info, const games::Exchange& exchange) const;
 
@@ -81,5 +98,9 @@ void createUserDatabase(const QString& path);
 void showWindow(QWidget* window);
 void sendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void sendText(QWidget* window, const QString& text);
+// The texts a learner sees in a window now: those of its visible labels, buttons and text boxes.
+QStringList visibleTexts(const QWidget* window);
+// Fails when the window shows a second translation of any phrase: the learner reads only his own language.
+void verifyNoSecondTranslation(const QWidget* window, const games::Exchange& exchange);
 
 }

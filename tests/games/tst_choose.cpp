@@ -126,12 +126,89 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) {
             const ChoiceQuestion q = window.quiz().question();
             QCOMPARE(window.shownPhrase(), window.phrases()[q.phrase].tPhrase);
-            QVERIFY2(window.note().contains("is missing"), qPrintable(window.note()));
+            QVERIFY(gametest::visibleTexts(&window).contains("Read, then choose what it means."));
             gametest::sendKey(&window, Qt::Key_1 + q.answer);
             gametest::sendKey(&window, Qt::Key_Return);
         }
         QVERIFY(launch.sound.played.isEmpty());
         QCOMPARE(launch.rows().size(), 1);
+        // Three silent phrases, one notice.
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY2(
+            launch.dialogs.messages.first().contains("cannot be played"), qPrintable(launch.dialogs.messages.first()));
+    }
+
+    void aPhraseThatIsHeardIsNotGivenAway()
+    {
+        gametest::Launch launch;
+        Exchange x = launch.exchange(3, Language::Spanish);
+        QFile::remove(x.phrases[2].soundFile);
+        ChooseWindow window(launch.context(choose::activity(), x));
+        gametest::showWindow(&window);
+        for (int i = 0; i < 3; ++i) {
+            const ChoiceQuestion q = window.quiz().question();
+            const QString phrase = window.phrases()[q.phrase].tPhrase;
+            QCOMPARE(window.shownPhrase() == phrase, q.phrase == 2);
+            gametest::sendKey(&window, Qt::Key_1 + q.answer);
+            QCOMPARE(window.shownPhrase(), phrase); // found: now it may be read
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QCOMPARE(launch.sound.played.size(), 2);
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(launch.dialogs.messages.first().contains("~prl13.wav"));
+    }
+
+    void withoutSoundOutputEveryPhraseIsRead()
+    {
+        gametest::Launch launch;
+        GameContext context = launch.context(choose::activity(), launch.exchange(3, Language::Spanish));
+        context.soundOutput = false;
+        ChooseWindow window(context);
+        gametest::showWindow(&window);
+        for (int round = 0; round < 2; ++round) {
+            while (!window.showingResult()) {
+                const ChoiceQuestion q = window.quiz().question();
+                QCOMPARE(window.shownPhrase(), window.phrases()[q.phrase].tPhrase);
+                QVERIFY(gametest::visibleTexts(&window).contains("Lee y elige lo que significa."));
+                gametest::sendKey(&window, Qt::Key_Space); // listening again stays silent
+                gametest::sendKey(&window, Qt::Key_1 + q.answer);
+                gametest::sendKey(&window, Qt::Key_Return);
+            }
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QVERIFY(launch.sound.played.isEmpty());
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(
+            launch.dialogs.messages.first().startsWith("Escucha y elige: Este ordenador no tiene salida de sonido"));
+    }
+
+    // The options are the translations into the learner's language in every product; the second translations
+    // neither show nor count towards the phrases the game can tell apart.
+    void theOptionsAreTheLearnersTranslationsInEveryProduct()
+    {
+        for (const gametest::Product& product : gametest::products()) {
+            gametest::Launch launch;
+            const Exchange x = launch.exchange(product, 4);
+            const QStringList translations = translationsOf(x.phrases);
+            ChooseWindow window(launch.context(choose::activity(), x));
+            gametest::showWindow(&window);
+            while (!window.showingResult()) {
+                const ChoiceQuestion q = window.quiz().question();
+                verifyQuestion(q, translations, 4);
+                QCOMPARE(q.options[q.answer], x.phrases[q.phrase].tTranslation);
+                gametest::verifyNoSecondTranslation(&window, x);
+                gametest::sendKey(&window, Qt::Key_1 + q.answer);
+                gametest::verifyNoSecondTranslation(&window, x);
+                gametest::sendKey(&window, Qt::Key_Return);
+            }
+            Exchange same = x;
+            for (Phrase& p : same.phrases)
+                p.tTranslation2 = product.secondTranslationWord;
+            QCOMPARE(choose::activity().usablePhrases(same.phrases), 4);
+            for (Phrase& p : same.phrases)
+                p.tTranslation = x.phrases[0].tTranslation;
+            QCOMPARE(choose::activity().usablePhrases(same.phrases), 1);
+        }
     }
 };
 

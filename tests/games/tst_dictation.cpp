@@ -140,6 +140,76 @@ private Q_SLOTS:
         QCOMPARE(window.resultHeadline(), QStringLiteral("75%"));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Dictation|75%|75" });
     }
+
+    void aPhraseThatCannotBeHeardIsShownToType()
+    {
+        gametest::Launch launch;
+        Exchange x = launch.exchange(3, Language::Spanish);
+        QFile::remove(x.phrases[1].soundFile);
+        QFile bad(x.phrases[2].soundFile); // a file that is no sound at all
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write("not a wave");
+        bad.close();
+        DictationWindow window(launch.context(dictation::activity(), x));
+        gametest::showWindow(&window);
+        while (!window.showingResult()) {
+            const int phrase = window.round().current();
+            QCOMPARE(window.shownPhrase(), phrase == 0 ? QString() : x.phrases[phrase].tPhrase);
+            QCOMPARE(window.answerBox()->placeholderText(),
+                phrase == 0 ? QStringLiteral("Escribe lo que oyes") : QStringLiteral("Escribe la frase de arriba"));
+            gametest::sendText(&window, x.phrases[phrase].tPhrase);
+            gametest::sendKey(&window, Qt::Key_Return);
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QCOMPARE(window.resultHeadline(), QStringLiteral("100 %"));
+        QCOMPARE(launch.sound.played, QStringList { x.phrases[0].soundFile });
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY2(launch.dialogs.messages.first().startsWith("Dictado: No se puede reproducir el sonido"),
+            qPrintable(launch.dialogs.messages.first()));
+    }
+
+    void withoutSoundOutputTheLearnerIsToldOnce()
+    {
+        gametest::Launch launch;
+        const Exchange x = launch.exchange(2);
+        GameContext context = launch.context(dictation::activity(), x);
+        context.soundOutput = false;
+        DictationWindow window(context);
+        gametest::showWindow(&window);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(window.shownPhrase(), x.phrases[window.round().current()].tPhrase);
+            gametest::sendKey(&window, Qt::Key_Space, Qt::ControlModifier);
+            gametest::sendText(&window, QStringLiteral("x"));
+            gametest::sendKey(&window, Qt::Key_Return);
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QVERIFY(window.showingResult());
+        QVERIFY(launch.sound.played.isEmpty());
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(launch.dialogs.messages.first().contains("no sound output"));
+    }
+
+    // What the phrase means is said in the learner's language in every product; the second translation never
+    // shows, neither before nor after the answer is checked.
+    void theMeaningIsInTheLearnersLanguageInEveryProduct()
+    {
+        for (const gametest::Product& product : gametest::products()) {
+            gametest::Launch launch;
+            const Exchange x = launch.exchange(product, 2);
+            DictationWindow window(launch.context(dictation::activity(), x));
+            gametest::showWindow(&window);
+            while (!window.showingResult()) {
+                const Phrase& p = x.phrases[window.round().current()];
+                const QString means = say(window.language(), dictation::Means).arg(p.tTranslation);
+                QVERIFY2(gametest::visibleTexts(&window).contains(means), qPrintable(product.code));
+                gametest::verifyNoSecondTranslation(&window, x);
+                window.answerBox()->setText(p.tPhrase); // the key presses of a test can only be ASCII
+                gametest::sendKey(&window, Qt::Key_Return);
+                gametest::verifyNoSecondTranslation(&window, x);
+                gametest::sendKey(&window, Qt::Key_Return);
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestDictation)

@@ -122,12 +122,76 @@ private Q_SLOTS:
         FlashcardsWindow window(launch.context(flashcards::activity(), x));
         gametest::showWindow(&window);
         QVERIFY(launch.sound.played.isEmpty());
-        QVERIFY2(window.note().contains("Falta el archivo de sonido") && window.note().contains("~prl11.wav"),
-            qPrintable(window.note()));
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        const QString notice = launch.dialogs.messages.first();
+        QVERIFY2(notice.startsWith("Tarjetas: No se puede reproducir el sonido") && notice.contains("~prl11.wav"),
+            qPrintable(notice));
         gametest::sendKey(&window, Qt::Key_Space);
         gametest::sendKey(&window, Qt::Key_1);
         QVERIFY(window.showingResult());
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Tarjetas|1 / 1|1" });
+    }
+
+    // Sounds the main program deletes while the game runs, and a computer without sound: one notice a run.
+    void soundThatCannotBeHeardIsToldOnceARun()
+    {
+        gametest::Launch launch;
+        const Exchange x = launch.exchange(3);
+        FlashcardsWindow window(launch.context(flashcards::activity(), x));
+        gametest::showWindow(&window);
+        QCOMPARE(launch.sound.played.size(), 1);
+        QVERIFY(!window.soundNoticeGiven());
+        for (const Phrase& p : x.phrases)
+            QFile::remove(p.soundFile);
+        for (int round = 0; round < 2; ++round) {
+            while (!window.showingResult()) {
+                gametest::sendKey(&window, Qt::Key_R);
+                gametest::sendKey(&window, Qt::Key_Space);
+                gametest::sendKey(&window, Qt::Key_1);
+            }
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(launch.dialogs.messages.first().contains("cannot be played"));
+        QCOMPARE(launch.sound.played.size(), 1);
+
+        gametest::Launch silent;
+        GameContext context = silent.context(flashcards::activity(), silent.exchange(2, Language::Spanish));
+        context.soundOutput = false;
+        FlashcardsWindow quiet(context);
+        gametest::showWindow(&quiet);
+        for (int i = 0; i < 2; ++i) {
+            gametest::sendKey(&quiet, Qt::Key_R);
+            gametest::sendKey(&quiet, Qt::Key_Space);
+            gametest::sendKey(&quiet, Qt::Key_1);
+        }
+        QVERIFY(quiet.showingResult());
+        QTRY_COMPARE(silent.dialogs.messages.size(), 1);
+        QVERIFY2(silent.dialogs.messages.first().contains("no tiene salida de sonido"),
+            qPrintable(silent.dialogs.messages.first()));
+        QVERIFY(silent.sound.played.isEmpty());
+    }
+
+    // The back of a card is the phrase's translation into the learner's language, in every product, and
+    // never the second translation.
+    void theCardShowsOnlyTheLearnersTranslationInEveryProduct()
+    {
+        for (const gametest::Product& product : gametest::products()) {
+            gametest::Launch launch;
+            const Exchange x = launch.exchange(product, 3);
+            FlashcardsWindow window(launch.context(flashcards::activity(), x));
+            gametest::showWindow(&window);
+            while (!window.deck().finished()) {
+                const Phrase& p = x.phrases[window.deck().current()];
+                QVERIFY(!gametest::visibleTexts(&window).contains(p.tTranslation)); // face down
+                gametest::sendKey(&window, Qt::Key_Space);
+                const QStringList shown = gametest::visibleTexts(&window);
+                QVERIFY2(shown.contains(p.tPhrase) && shown.contains(p.tTranslation),
+                    qPrintable(product.code + ": " + shown.join(" | ")));
+                gametest::verifyNoSecondTranslation(&window, x);
+                gametest::sendKey(&window, Qt::Key_1);
+            }
+        }
     }
 
     void aLockedDatabaseIsReportedThenTheRowGoesInOnce()

@@ -134,6 +134,70 @@ private Q_SLOTS:
         for (const QString& played : launch.sound.played)
             QVERIFY(sounds.contains(played));
     }
+
+    // A translation card reads the translation into the learner's language in every product, never the second
+    // translation; and the pairs the game can tell apart are counted on that translation.
+    void translationCardsAreInTheLearnersLanguageInEveryProduct()
+    {
+        for (const gametest::Product& product : gametest::products()) {
+            gametest::Launch launch;
+            const Exchange x = launch.exchange(product, 3);
+            PairsWindow window(launch.context(pairs::activity(), x));
+            gametest::showWindow(&window);
+            const PairsBoard& board = window.board();
+            for (int i = 0; i < board.cardCount(); ++i) {
+                if (board.card(i).matched)
+                    continue;
+                const int p = partner(board, i);
+                for (int pos : { i, p }) {
+                    while (window.cursor() != pos)
+                        gametest::sendKey(&window, Qt::Key_Right);
+                    gametest::sendKey(&window, Qt::Key_Space);
+                }
+                if (window.showingResult())
+                    break;
+                const Phrase& phrase = x.phrases[window.phraseOf(i)];
+                const QStringList shown = gametest::visibleTexts(&window);
+                QVERIFY2(shown.contains(phrase.tPhrase) && shown.contains(phrase.tTranslation),
+                    qPrintable(product.code + ": " + shown.join(" | ")));
+                gametest::verifyNoSecondTranslation(&window, x);
+            }
+            QVERIFY(window.showingResult());
+            Exchange same = x;
+            for (Phrase& p : same.phrases)
+                p.tTranslation2 = product.secondTranslationWord;
+            QCOMPARE(pairs::activity().usablePhrases(same.phrases), 3);
+            same.phrases[1].tTranslation = same.phrases[0].tTranslation;
+            QCOMPARE(pairs::activity().usablePhrases(same.phrases), 2);
+        }
+    }
+
+    void withoutSoundOutputTheGameTellsOnceAndGoesOn()
+    {
+        gametest::Launch launch;
+        GameContext context = launch.context(pairs::activity(), launch.exchange(2, Language::Spanish));
+        context.soundOutput = false;
+        PairsWindow window(context);
+        gametest::showWindow(&window);
+        QTRY_COMPARE(launch.dialogs.messages.size(), 1); // before the first card is turned
+        for (int round = 0; round < 2; ++round) {
+            const PairsBoard& board = window.board(); // each round deals a new board
+            for (int i = 0; i < board.cardCount(); ++i) {
+                if (board.card(i).matched)
+                    continue;
+                for (int pos : { i, partner(board, i) }) {
+                    while (window.cursor() != pos)
+                        gametest::sendKey(&window, Qt::Key_Right);
+                    gametest::sendKey(&window, Qt::Key_Space);
+                }
+            }
+            QVERIFY(window.showingResult());
+            gametest::sendKey(&window, Qt::Key_Return);
+        }
+        QVERIFY(launch.sound.played.isEmpty());
+        QCOMPARE(launch.dialogs.messages.size(), 1);
+        QVERIFY(launch.dialogs.messages.first().startsWith("Parejas: Este ordenador no tiene salida de sonido"));
+    }
 };
 
 QTEST_MAIN(TestPairs)
