@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -125,6 +126,9 @@ void frmMain::buildControls()
     TreeFolders = new QTreeWidget(this);
     TreeFolders->setObjectName(QStringLiteral("TreeFolders"));
     TreeFolders->setHeaderHidden(true);
+    // A long phrase scrolls sideways instead of losing its end.
+    TreeFolders->header()->setStretchLastSection(false);
+    TreeFolders->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     TreeFolders->setIconSize(QSize(16, 16));
 
     lblSelectActivity = label(this, "lblSelectActivity");
