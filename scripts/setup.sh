@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; silent when all are present.
+# Installs the Debian packages the build and the tests need, and any further ones named as arguments;
+# silent when all are present.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-          gstreamer1.0-plugins-good libsqlite3-dev sqlite3 libsodium-dev espeak-ng xvfb xauth imagemagick python3)
+          gstreamer1.0-plugins-good libsqlite3-dev sqlite3 libsodium-dev espeak-ng xvfb xauth imagemagick python3 "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
