@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "gamefixture.h"
+#include "pairspartner.h"
 #include "games/common/gamestyle.h"
 #include "games/dictation/dictationtexts.h"
 #include "games/dictation/dictationwindow.h"
@@ -174,14 +175,6 @@ std::unique_ptr<Window> open(
     return window;
 }
 
-int partner(const PairsBoard& board, int position)
-{
-    for (int i = 0; i < board.cardCount(); ++i) {
-        if (i != position && board.card(i).pair == board.card(position).pair)
-            return i;
-    }
-    return -1;
-}
 
 }
 
@@ -273,7 +266,7 @@ private Q_SLOTS:
             verifyLaidOut(window.get(), size, run.name() + " board");
             // A miss first, then every pair: all cards face up before the last turn.
             gametest::sendKey(window.get(), Qt::Key_Space);
-            const int miss = partner(board, 0) == 1 ? 2 : 1;
+            const int miss = gametest::partner(board, 0) == 1 ? 2 : 1;
             for (int i = 0; i < miss; ++i)
                 gametest::sendKey(window.get(), Qt::Key_Right);
             gametest::sendKey(window.get(), Qt::Key_Space);
@@ -283,7 +276,7 @@ private Q_SLOTS:
                     continue;
                 if (board.pairsFound() == board.pairCount() - 1)
                     verifyLaidOut(window.get(), size, run.name() + " all but one pair");
-                for (int pos : { i, partner(board, i) }) {
+                for (int pos : { i, gametest::partner(board, i) }) {
                     while (window->cursor() != pos)
                         gametest::sendKey(window.get(), Qt::Key_Right);
                     gametest::sendKey(window.get(), Qt::Key_Space);

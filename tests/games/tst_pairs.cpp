@@ -2,22 +2,12 @@
 #include <QtTest>
 
 #include "gamefixture.h"
+#include "pairspartner.h"
 #include "games/pairs/pairsboard.h"
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
 
 using namespace games;
-
-namespace {
-int partner(const PairsBoard& board, int position)
-{
-    for (int i = 0; i < board.cardCount(); ++i) {
-        if (i != position && board.card(i).pair == board.card(position).pair)
-            return i;
-    }
-    return -1;
-}
-}
 
 class TestPairs : public QObject
 {
@@ -48,7 +38,7 @@ private Q_SLOTS:
             if (board.card(i).matched)
                 continue;
             QCOMPARE(board.flip(i), PairsBoard::Flip::First);
-            QCOMPARE(board.flip(partner(board, i)), PairsBoard::Flip::Match);
+            QCOMPARE(board.flip(gametest::partner(board, i)), PairsBoard::Flip::Match);
         }
         QVERIFY(board.finished());
         QCOMPARE(board.turns(), 5);
@@ -105,7 +95,7 @@ private Q_SLOTS:
         const PairsBoard& board = window.board();
         QCOMPARE(board.cardCount(), 6);
         // One miss with the keyboard: the card under the cursor and the next one that is not its partner.
-        const int other = partner(board, 0) == 1 ? 2 : 1;
+        const int other = gametest::partner(board, 0) == 1 ? 2 : 1;
         gametest::sendKey(&window, Qt::Key_Space);
         for (int i = 0; i < other; ++i)
             gametest::sendKey(&window, Qt::Key_Right);
@@ -116,7 +106,7 @@ private Q_SLOTS:
         for (int i = 0; i < board.cardCount(); ++i) {
             if (board.card(i).matched)
                 continue;
-            const int p = partner(board, i);
+            const int p = gametest::partner(board, i);
             for (int pos : { i, p }) {
                 while (window.cursor() != pos)
                     gametest::sendKey(&window, Qt::Key_Right);
@@ -148,7 +138,7 @@ private Q_SLOTS:
             for (int i = 0; i < board.cardCount(); ++i) {
                 if (board.card(i).matched)
                     continue;
-                const int p = partner(board, i);
+                const int p = gametest::partner(board, i);
                 for (int pos : { i, p }) {
                     while (window.cursor() != pos)
                         gametest::sendKey(&window, Qt::Key_Right);
@@ -185,7 +175,7 @@ private Q_SLOTS:
             for (int i = 0; i < board.cardCount(); ++i) {
                 if (board.card(i).matched)
                     continue;
-                for (int pos : { i, partner(board, i) }) {
+                for (int pos : { i, gametest::partner(board, i) }) {
                     while (window.cursor() != pos)
                         gametest::sendKey(&window, Qt::Key_Right);
                     gametest::sendKey(&window, Qt::Key_Space);
