@@ -130,6 +130,8 @@ void frmMain::buildControls()
     TreeFolders->header()->setStretchLastSection(false);
     TreeFolders->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     TreeFolders->setIconSize(QSize(16, 16));
+    // Every node has one font size and one icon size: the tree need not measure each row to lay out thousands.
+    TreeFolders->setUniformRowHeights(true);
 
     lblSelectActivity = label(this, "lblSelectActivity");
     lblSelectActivity->setStyleSheet(heading);

@@ -20,6 +20,8 @@ using platform::twips;
 
 namespace {
 QPointer<frmSplash> showing;
+// A frame of a screen that shows 60 pictures a second.
+constexpr int FrameMs = 16;
 
 QLabel* makeLabel(QWidget* parent, int left, int top, int width, int height, int points, bool bold)
 {
@@ -81,6 +83,9 @@ frmSplash::frmSplash(const QPixmap& logo)
     txtStatus->installEventFilter(this);
     txtStatus->setStyleSheet(QStringLiteral("QPlainTextEdit { background: rgba(255,255,255,200); "
                                             "border: 1px solid #8aa; border-radius: 4px; font-size: 9pt; }"));
+    m_pendingDraw = new QTimer(this);
+    m_pendingDraw->setSingleShot(true);
+    connect(m_pendingDraw, &QTimer::timeout, this, &frmSplash::showLogNow);
     showing = this;
     Set_Status_Log_Window(this);
 }
@@ -96,18 +101,36 @@ frmSplash* frmSplash::current() { return showing && showing->isVisible() ? showi
 
 void frmSplash::Put_Status_Line(const QString& text)
 {
-    // Inserting at the top keeps each line's cost independent of the log's length.
-    QTextCursor cursor(txtStatus->document());
-    cursor.movePosition(QTextCursor::Start);
-    cursor.insertText(text + QLatin1Char('\n'));
-    txtStatus->repaint();
+    // Newest first. Lines that come within one frame of the last drawing gather and go into the log together
+    // when their frame is due: an insertion into the log costs as much for one line as for a hundred.
+    m_pendingLines.prepend(text + QLatin1Char('\n'));
+    if (!m_lastDrawn.isValid() || m_lastDrawn.elapsed() >= FrameMs)
+        showLogNow();
+    else if (!m_pendingDraw->isActive())
+        m_pendingDraw->start(FrameMs);
     QCoreApplication::processEvents();
 }
 
 void frmSplash::Set_Status_Log(const QString& text)
 {
+    m_pendingLines.clear();
     txtStatus->setPlainText(text);
+    showLogNow();
+}
+
+QString frmSplash::statusLogText() const { return m_pendingLines + txtStatus->toPlainText(); }
+
+void frmSplash::showLogNow()
+{
+    m_pendingDraw->stop();
+    if (!m_pendingLines.isEmpty()) {
+        QTextCursor cursor(txtStatus->document());
+        cursor.movePosition(QTextCursor::Start);
+        cursor.insertText(m_pendingLines);
+        m_pendingLines.clear();
+    }
     txtStatus->repaint();
+    m_lastDrawn.start();
 }
 
 void frmSplash::paintEvent(QPaintEvent*)

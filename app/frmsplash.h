@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 #include "common/statuslog.h"
@@ -19,6 +21,8 @@ public:
     void Put_Status_Line(const QString& text) override;
     void Set_Status_Log(const QString& text) override;
     bool Status_Log_Visible() const override { return isVisible(); }
+    // The whole log, newest line first, lines not drawn yet included.
+    QString statusLogText() const;
 
     QLabel* lblVersion;
     QLabel* lblCopyRight;
@@ -31,6 +35,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showLogNow();
+    // The log is drawn at most once a frame: thousands of lines arrive faster than a screen shows them.
+    QElapsedTimer m_lastDrawn;
+    QTimer* m_pendingDraw;
+    QString m_pendingLines;
 };
 
 QString Version_Text();

@@ -14,11 +14,23 @@ QString properCase(const QString& text)
     QString result = text;
     bool wordStart = true;
     for (QChar& c : result) {
-        if (c.isSpace() || c.isNull()) {
+        const char16_t u = c.unicode();
+        // File names are mostly plain ASCII, which needs no look-up in the Unicode tables.
+        if (u < 0x80) {
+            if (u == ' ' || (u >= '\t' && u <= '\r') || u == 0) {
+                wordStart = true;
+                continue;
+            }
+            if (wordStart && u >= 'a' && u <= 'z')
+                c = QChar(u - 32);
+            else if (!wordStart && u >= 'A' && u <= 'Z')
+                c = QChar(u + 32);
+        } else if (c.isSpace()) {
             wordStart = true;
             continue;
+        } else {
+            c = wordStart ? c.toUpper() : c.toLower();
         }
-        c = wordStart ? c.toUpper() : c.toLower();
         wordStart = false;
     }
     return result;
@@ -27,9 +39,9 @@ QString properCase(const QString& text)
 
 QString Proper_Title(const QString& fileName)
 {
-    QString title;
-    for (const QString& piece : fileName.split(QLatin1Char('_')))
-        title += QLatin1Char(' ') + piece;
+    // Each piece between underscores after a blank: the name with a blank in front and for every underscore.
+    QString title = QLatin1Char(' ') + fileName;
+    title.replace(QLatin1Char('_'), QLatin1Char(' '));
     if (title.size() < 4) {
         Error_Report(QStringLiteral("Proper_Title"), QStringLiteral("Invalid procedure call or argument"));
         return {};

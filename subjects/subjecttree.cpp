@@ -6,6 +6,7 @@
 
 #include "common/errorreport.h"
 #include "common/frmmsgbox.h"
+#include "common/heldtreeupdates.h"
 #include "common/modmain.h"
 #include "common/statuslog.h"
 #include "subjects/subjectfile.h"
@@ -77,6 +78,7 @@ void SubjectTree::Create_Folders()
 void SubjectTree::Get_Subjects()
 {
     try {
+        HeldTreeUpdates held(TreeFolders);
         QTreeWidgetItem* installed = fixedFolder(1);
         qDeleteAll(installed->takeChildren());
         File1->refresh();
@@ -97,6 +99,7 @@ void SubjectTree::Get_Subjects()
 void SubjectTree::Get_vSubjects()
 {
     try {
+        HeldTreeUpdates held(TreeFolders);
         File2->refresh();
         for (const QString& name : File2->names()) {
             auto* folder = makeNode(
@@ -121,6 +124,7 @@ void SubjectTree::Refresh_Subjects()
     if (!modMain.VirtualSubjectsChanged)
         return;
     modMain.VirtualSubjectsChanged = false;
+    HeldTreeUpdates held(TreeFolders);
     TreeFolders->clear();
     Create_Folders();
     Get_Subjects();

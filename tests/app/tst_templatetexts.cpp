@@ -66,7 +66,7 @@ private Q_SLOTS:
         QCOMPARE(messages.texts[12], QStringLiteral("M12"));
         QCOMPARE(messages.links[1], QStringLiteral("msg1.htm"));
         QCOMPARE(messages.links[2], QString()); // NULL link: the message is not clickable
-        const QStringList log = splash.txtStatus->toPlainText().split('\n');
+        const QStringList log = splash.statusLogText().split('\n');
         // Newest first: the last message's line sits under the last "read" line.
         QCOMPARE(log[0], QStringLiteral("T8"));
         QCOMPARE(log[1], QStringLiteral("T23 MSG #0012"));

@@ -90,10 +90,16 @@ private Q_SLOTS:
         splash.show();
         QCOMPARE(frmSplash::current(), &splash);
         Put_Status_Line("first");
+        // The first line after a quiet spell is in the box at once; quick followers gather for the next frame.
+        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("first\n"));
         Put_Status_Line("second");
-        QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("second\nfirst\n"));
+        Put_Status_Line("third");
+        QCOMPARE(splash.statusLogText(), QStringLiteral("third\nsecond\nfirst\n"));
+        QTRY_COMPARE(splash.txtStatus->toPlainText(), QStringLiteral("third\nsecond\nfirst\n"));
+        Put_Status_Line("dropped");
         Set_Status_Log("T12.  T13");
         QCOMPARE(splash.txtStatus->toPlainText(), QStringLiteral("T12.  T13"));
+        QCOMPARE(splash.statusLogText(), QStringLiteral("T12.  T13"));
     }
 
     void anyKeyClosesTheSplash()

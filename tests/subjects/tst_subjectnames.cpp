@@ -35,6 +35,9 @@ private Q_SLOTS:
                                     << " The Big Cat";
         QTest::newRow("only blanks start words") << "o'neil_well-known.ale"
                                                  << " O'neil Well-known";
+        // White space starts a word; other control characters and digits do not.
+        QTest::newRow("tab and control") << QStringLiteral("one\ttwo\x01three_4you.ale")
+                                         << QStringLiteral(" One\tTwo\x01three 4you");
         QTest::newRow("accents") << "ÉCOLE_ñandú.ale"
                                  << " École Ñandú";
         QTest::newRow("Spanish accent first") << "expresiones_útiles.ale"
