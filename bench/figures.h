@@ -25,7 +25,8 @@ public:
     static void runAll(const Context& context);
 };
 
-// Start-up in fresh processes of this program, with the shipped content and with the school.
+// Start-up in fresh processes of this program, from the process start to the login window shown, with the
+// shipped content and with the school.
 void startupFigures(const Context& context);
 // The subject tree: built hidden and shown, a subject's phrases, the random phrases.
 void treeFigures(const ProgramFolder& school);
@@ -37,6 +38,7 @@ void customFigures(const ProgramFolder& school);
 void scoresFigures(const ProgramFolder& school);
 
 // The child side of startupFigures: one start-up of the program folder, its figures printed for the parent.
-int startupChild(const QString& programFolder, bool realWait);
+// spawnedAtMs is the parent's clock (milliseconds since the epoch) when it started the child.
+int startupChild(const QString& programFolder, qint64 spawnedAtMs, bool realWait);
 
 }

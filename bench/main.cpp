@@ -32,8 +32,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     QStringList args = app.arguments().mid(1);
-    if (args.size() >= 2 && args[0] == QStringLiteral("--startup-child"))
-        return bench::startupChild(args[1], args.value(2) == QStringLiteral("real-wait"));
+    if (args.size() >= 3 && args[0] == QStringLiteral("--startup-child"))
+        return bench::startupChild(args[1], args[2].toLongLong(), args.value(3) == QStringLiteral("real-wait"));
 
     bench::Settings& s = bench::settings();
     QString keepSchool;
