@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTextCursor>
 
+#include "common/busyprogress.h"
 #include "common/errorreport.h"
 #include "common/modmain.h"
 #include "common/placement.h"
@@ -20,8 +21,6 @@ using platform::twips;
 
 namespace {
 QPointer<frmSplash> showing;
-// A frame of a screen that shows 60 pictures a second.
-constexpr int FrameMs = 16;
 
 QLabel* makeLabel(QWidget* parent, int left, int top, int width, int height, int points, bool bold)
 {

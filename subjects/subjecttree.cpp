@@ -2,10 +2,7 @@
 
 #include <stdexcept>
 
-#include <QCoreApplication>
-
 #include "common/errorreport.h"
-#include "common/frmmsgbox.h"
 #include "common/heldtreeupdates.h"
 #include "common/modmain.h"
 #include "common/statuslog.h"
@@ -51,14 +48,11 @@ void SubjectTree::addPlaceholder(QTreeWidgetItem* parent)
     parent->addChild(makeNode(Caption(130), IgnoreTag, NoImage));
 }
 
-void SubjectTree::reportProgress(const QString& text)
+void SubjectTree::reportProgress(BusyProgress& progress, const QString& text)
 {
-    if (frmMsgBox* box = frmMsgBox::showing())
-        box->setMessage(text);
     if (Status_Log_Showing())
         Put_Status_Line(Caption(23) + QLatin1Char(' ') + text);
-    // Straight to the event loop: the clock service's pass is made for waits and pauses after each run.
-    QCoreApplication::processEvents();
+    progress.report(text);
 }
 
 void SubjectTree::Create_Folders()
@@ -79,6 +73,7 @@ void SubjectTree::Get_Subjects()
 {
     try {
         HeldTreeUpdates held(TreeFolders);
+        BusyProgress progress;
         QTreeWidgetItem* installed = fixedFolder(1);
         qDeleteAll(installed->takeChildren());
         File1->refresh();
@@ -86,7 +81,7 @@ void SubjectTree::Get_Subjects()
             const QString title = Proper_Title(name);
             installed->addChild(
                 makeNode(trimBlanks(title), QStringLiteral("SUBJECT*") + name, SubjectImage, SubjectSelected));
-            reportProgress(title);
+            reportProgress(progress, title);
         }
         if (installed->childCount() == 0)
             addPlaceholder(installed);
@@ -100,6 +95,7 @@ void SubjectTree::Get_vSubjects()
 {
     try {
         HeldTreeUpdates held(TreeFolders);
+        BusyProgress progress;
         File2->refresh();
         for (const QString& name : File2->names()) {
             auto* folder = makeNode(
@@ -108,7 +104,7 @@ void SubjectTree::Get_vSubjects()
             for (const VirtualSubjectRow& row : readVirtualSubjects(modMain.VirtualSubjectsDir + name)) {
                 folder->addChild(makeNode(row.name, QStringLiteral("SUBJECT*VIRTUALSUBJECT*") + row.nParent,
                     VirtualSubjectImage, VirtualSubjectSelected));
-                reportProgress(row.name);
+                reportProgress(progress, row.name);
             }
             if (folder->childCount() == 0)
                 addPlaceholder(folder);

@@ -2,6 +2,7 @@
 
 #include <QTreeWidget>
 
+#include "common/busyprogress.h"
 #include "common/filelist.h"
 
 // The subject tree of the main window: the three fixed folders, the installed subjects and the virtual
@@ -23,7 +24,7 @@ public:
 
 private:
     void addPlaceholder(QTreeWidgetItem* parent);
-    void reportProgress(const QString& text);
+    void reportProgress(BusyProgress& progress, const QString& text);
 
     QTreeWidget* TreeFolders;
     FileList* File1;
