@@ -1,8 +1,8 @@
 #include "customfill.h"
 
-#include <QCoreApplication>
 #include <QTreeWidget>
 
+#include "common/busyprogress.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
@@ -12,28 +12,26 @@
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
 
-namespace {
-void reportProgress(const QString& text)
-{
-    if (frmMsgBox* box = frmMsgBox::showing())
-        box->setMessage(text);
-    QCoreApplication::processEvents();
-}
-}
-
+// The nodes are made apart from their tree and join it at once: a tree laid out again at every pass of the
+// pending events would cost more than the fill itself. The window is not shown while it fills.
 void Fill_Installed_Subjects(QTreeWidgetItem* root, FileList& File1)
 {
+    QList<QTreeWidgetItem*> subjects;
     try {
         qDeleteAll(root->takeChildren());
         File1.refresh();
+        BusyProgress progress;
         for (int i = 0; i < File1.listCount(); ++i) {
             const QString title = Proper_Title(File1.list(i));
-            root->addChild(Installed_Subject_Node(title.trimmed(), i));
-            reportProgress(title);
+            subjects << Installed_Subject_Node(title.trimmed(), i);
+            progress.report(title);
         }
     } catch (const std::exception& e) {
+        root->addChildren(subjects);
         Error_Report(QStringLiteral("Fill_Installed_Subjects"), failureDescription(e));
+        return;
     }
+    root->addChildren(subjects);
 }
 
 void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
@@ -45,19 +43,22 @@ void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
         Error_Report(QStringLiteral("Fill_Virtual_Subjects"), failureDescription(e));
         return;
     }
+    QList<QTreeWidgetItem*> nodes;
+    BusyProgress progress;
     for (const QString& name : files) {
         QTreeWidgetItem* file = Virtual_File_Node(name);
-        TreeVirtual->addTopLevelItem(file);
+        nodes << file;
         try {
             for (const VirtualSubjectRow& row : List_Virtual_Subjects(name)) {
                 file->addChild(Virtual_Subject_Node(row.name, row.nParent));
-                reportProgress(row.name);
+                progress.report(row.name);
             }
         } catch (const std::exception& e) {
             // One unreadable file does not hide the others.
             Error_Report(QStringLiteral("Fill_Virtual_Subjects"), name + QStringLiteral(": ") + failureDescription(e));
         }
     }
+    TreeVirtual->addTopLevelItems(nodes);
 }
 
 void Get_Subject_Phrases(QTreeWidgetItem* subject, const QString& file)

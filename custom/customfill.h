@@ -6,8 +6,8 @@ class FileList;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The editor's two trees read from disk. The tree fills show each name in the busy notice, when one is up,
-// and let pending window events run between nodes. Failures are reported and what was added stays.
+// The editor's two trees read from disk. The tree fills let pending window events run between nodes and show the
+// name being read in the busy notice, when one is up, once a frame. Failures are reported and what was added stays.
 
 // The installed subjects of File1, re-read, under the root of TreeSubjects; each tagged with its position.
 void Fill_Installed_Subjects(QTreeWidgetItem* root, FileList& File1);

@@ -7,9 +7,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTimer>
 
+#include "custom/nodesizes.h"
 #include "subjects/treenode.h"
 
 const QString SubjectsTree::MimeType = QStringLiteral("application/x-parlanta-subject-node");
@@ -20,6 +20,7 @@ SubjectsTree::SubjectsTree(QWidget* parent)
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
+    setItemDelegate(new NodeSizeDelegate(this));
 }
 
 void SubjectsTree::mousePressEvent(QMouseEvent* event)
@@ -47,11 +48,11 @@ void SubjectsTree::startDrag(Qt::DropActions)
 }
 
 // Ends an edit without writing the text: the window stores the name, or refuses it and edits again.
-class LabelEditDelegate : public QStyledItemDelegate
+class LabelEditDelegate : public NodeSizeDelegate
 {
 public:
     explicit LabelEditDelegate(VirtualTree* tree)
-        : QStyledItemDelegate(tree)
+        : NodeSizeDelegate(tree)
         , m_tree(tree)
     {
     }

@@ -81,6 +81,8 @@ template <typename Tree> Tree* makeTree(QWidget* parent, const char* name)
     tree->setObjectName(QLatin1String(name));
     tree->setHeaderHidden(true);
     tree->setIconSize(QSize(resources::TreeImageSize, resources::TreeImageSize));
+    // Every node has one font size and one icon size: the tree need not measure each row to lay out thousands.
+    tree->setUniformRowHeights(true);
     tree->setStyleSheet(TreeStyle);
     // A click opens and closes a folder already; a double click plays a phrase.
     tree->setExpandsOnDoubleClick(false);

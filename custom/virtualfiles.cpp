@@ -92,6 +92,45 @@ VirtualPhraseRow insertPhrase(const Database& db, int key, const QString& source
     return row;
 }
 
+int addSubject(const Database& db, const QString& subjectName)
+{
+    const QString column = nameColumn(db.query(ParentsSql));
+    return static_cast<int>(db.insertRow(QStringLiteral("tblParents"), { column }, { subjectName }));
+}
+
+// The rows of one copy reach the disk together instead of one write each. A copy that fails part way keeps the
+// rows written before the failure all the same.
+class WriteTogether
+{
+public:
+    explicit WriteTogether(const Database& db)
+        : m_db(db)
+    {
+        m_db.execute(QStringLiteral("BEGIN"));
+    }
+    ~WriteTogether()
+    {
+        if (m_done)
+            return;
+        try {
+            m_db.execute(QStringLiteral("COMMIT"));
+        } catch (const std::exception&) {
+            // The failure on its way out is the one to report.
+        }
+    }
+    WriteTogether(const WriteTogether&) = delete;
+    WriteTogether& operator=(const WriteTogether&) = delete;
+    void commit()
+    {
+        m_db.execute(QStringLiteral("COMMIT"));
+        m_done = true;
+    }
+
+private:
+    const Database& m_db;
+    bool m_done = false;
+};
+
 QByteArray contents(const QString& path)
 {
     QFile file(path);
@@ -179,9 +218,7 @@ void Delete_Virtual_File(const QString& displayName)
 
 int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)
 {
-    const Database db = openVirtual(displayName);
-    const QString column = nameColumn(db.query(ParentsSql));
-    return static_cast<int>(db.insertRow(QStringLiteral("tblParents"), { column }, { subjectName }));
+    return addSubject(openVirtual(displayName), subjectName);
 }
 
 int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName)
@@ -215,12 +252,14 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
     for (int i = 0; i < source.count(); ++i)
         rows << phraseAt(source, i);
 
-    CopiedSubject copied;
-    copied.key = Add_Virtual_Subject(displayName, subjectName);
     const Database db = openVirtual(displayName);
+    WriteTogether written(db);
+    CopiedSubject copied;
+    copied.key = addSubject(db, subjectName);
     for (const PhraseRow& p : rows)
         copied.phrases << insertPhrase(
             db, copied.key, sourceFile, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2);
+    written.commit();
     return copied;
 }
 

@@ -11,8 +11,9 @@ class FileList;
 // Virtual subject files: subject databases in VirtualSubjectsDir that the custom subject editor creates,
 // renames and deletes, each holding one level of virtual subjects (tblParents) with copies of installed
 // phrases (tblPhrases). A file is named by its display name; every operation opens the file for itself,
-// writes single rows with bound values and closes it before returning. Failures of the file system or the
-// database arrive as exceptions (std::exception) for the editor's own handler.
+// writes single rows with bound values (the rows of a whole subject's copy at once) and closes it before
+// returning. Failures of the file system or the database arrive as exceptions (std::exception) for the
+// editor's own handler.
 
 // VirtualSubjectsDir + name + ".v" + SubjectExtension.
 QString Virtual_File_Path(const QString& displayName);

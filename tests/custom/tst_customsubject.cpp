@@ -165,6 +165,27 @@ private Q_SLOTS:
         QVERIFY(m_form->mnuDelete->isEnabled() && m_form->mnuRename->isEnabled());
     }
 
+    void unreadableVirtualFileIsShownEmptyAndHidesNoOther()
+    {
+        m_folder.reset();
+        m_folder = std::make_unique<fixtures::CustomEditorFolder>();
+        fixtures::writeBrokenFile(m_folder->virtualFile("Another"));
+        fixtures::writeVirtualSubjectFile(m_folder->virtualFile("Zeta"), { { "Last", {} }, { "Later", {} } });
+        m_form = m_folder->open();
+        QTreeWidget* tree = m_form->TreeVirtual;
+        QStringList files;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            files << tree->topLevelItem(i)->text(0);
+        QCOMPARE(files, QStringList({ "Another", "My words", "Zeta" }));
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+        QVERIFY(isBoldNode(tree->topLevelItem(0)));
+        QCOMPARE(childTexts(tree->topLevelItem(1)), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(childTexts(tree->topLevelItem(2)), QStringList({ "Last", "Later" }));
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 1);
+        QVERIFY(m_folder->env.dialogs.shown[0].text.contains("Fill_Virtual_Subjects: Another: "));
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+    }
+
     void clicksListPhrasesCheckSubjectsAndSetCommands()
     {
         QTreeWidgetItem* zoo = m_folder->installedNode("Animals At The Zoo");
