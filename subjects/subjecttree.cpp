@@ -77,12 +77,14 @@ void SubjectTree::Get_Subjects()
         QTreeWidgetItem* installed = fixedFolder(1);
         qDeleteAll(installed->takeChildren());
         File1->refresh();
+        // The nodes join the tree together: each one added alone would make the tree announce it to its view.
+        QList<QTreeWidgetItem*> subjects;
         for (const QString& name : File1->names()) {
             const QString title = Proper_Title(name);
-            installed->addChild(
-                makeNode(trimBlanks(title), QStringLiteral("SUBJECT*") + name, SubjectImage, SubjectSelected));
+            subjects << makeNode(trimBlanks(title), QStringLiteral("SUBJECT*") + name, SubjectImage, SubjectSelected);
             reportProgress(progress, title);
         }
+        installed->addChildren(subjects);
         if (installed->childCount() == 0)
             addPlaceholder(installed);
         TreeFolders->setCurrentItem(installed);
@@ -101,11 +103,13 @@ void SubjectTree::Get_vSubjects()
             auto* folder = makeNode(
                 virtualFileDisplayName(name), QStringLiteral("FOLDER*") + name, VirtualFileClosed, NoImage, true);
             TreeFolders->addTopLevelItem(folder);
+            QList<QTreeWidgetItem*> subjects;
             for (const VirtualSubjectRow& row : readVirtualSubjects(modMain.VirtualSubjectsDir + name)) {
-                folder->addChild(makeNode(row.name, QStringLiteral("SUBJECT*VIRTUALSUBJECT*") + row.nParent,
-                    VirtualSubjectImage, VirtualSubjectSelected));
+                subjects << makeNode(row.name, QStringLiteral("SUBJECT*VIRTUALSUBJECT*") + row.nParent,
+                    VirtualSubjectImage, VirtualSubjectSelected);
                 reportProgress(progress, row.name);
             }
+            folder->addChildren(subjects);
             if (folder->childCount() == 0)
                 addPlaceholder(folder);
         }
