@@ -13,7 +13,15 @@ QString schemaScript()
                                    NumberScore, ScoreDate, ScoreTime);
     const QString view = QStringLiteral("CREATE VIEW %1 AS SELECT DISTINCT %2 FROM %3 ORDER BY %2;\n");
     return users + scores + view.arg(ActivitiesView, ScoreActivity, ScoresTable)
-        + view.arg(SubjectsView, ScoreSubject, ScoresTable);
+        + view.arg(SubjectsView, ScoreSubject, ScoresTable) + indexScript();
+}
+
+QString indexScript()
+{
+    // The views list the leading column of the activity and the subject index in its order, so they never sort.
+    const QString index = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_%3 ON %1 (%2, %3);\n");
+    return index.arg(ScoresTable, ScoreStudent, ScoreActivity) + index.arg(ScoresTable, ScoreActivity, ScoreSubject)
+        + index.arg(ScoresTable, ScoreSubject, ScoreStudent);
 }
 
 }

@@ -29,7 +29,10 @@ inline constexpr QLatin1StringView ScoreTime("nTime"); // HH:mm:ss
 inline constexpr QLatin1StringView ActivitiesView("qryActivities");
 inline constexpr QLatin1StringView SubjectsView("qrySubjects");
 
-// The statements that create the empty tables and the views, for Database::executeScript.
+// The indexes behind the tracked-scores window: each of its three result statements and each of the two views
+// reads only the results it lists instead of all of them. Harmless on a file that has them already.
+QString indexScript();
+// The statements that create the empty tables, the views and the indexes, for Database::executeScript.
 QString schemaScript();
 
 }

@@ -1,20 +1,23 @@
 #include "frmadmin.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyle>
 
 #include "common/endprogram.h"
+#include "common/files.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
-#include "common/tilebackground.h"
-#include "common/files.h"
 #include "common/sounds.h"
+#include "common/tilebackground.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/scores.h"
@@ -121,7 +124,8 @@ void frmAdmin::buildControls()
     btnClearDatabase = new QPushButton(this);
     btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
     btnClearDatabase->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
-    btnClearDatabase->setStyleSheet(QStringLiteral("font-size: 10pt; font-weight: bold; color: #9b2226; padding: 0 12px;"));
+    btnClearDatabase->setStyleSheet(
+        QStringLiteral("font-size: 10pt; font-weight: bold; color: #9b2226; padding: 0 12px;"));
     btnClearDatabase->setMinimumSize(twips(3600), twips(540));
     btnClearDatabase->setAutoDefault(false);
     connect(btnClearDatabase, &QPushButton::pressed, this, [] { Play_Click(); });
@@ -208,11 +212,23 @@ void frmAdmin::Show_View(int view)
         const WaitCursor wait;
         const ScoreTree tree = Read_Score_Tree(view);
         failure = tree.failure;
-        // The children are the same under every node: their icons are made once.
-        QVector<QIcon> childIcons;
-        childIcons.reserve(tree.children.size());
-        for (const ScoreNode& child : tree.children)
-            childIcons.push_back(nodeIcon(child.picture, child.selectedPicture));
+        // A view shows a few dozen pictures on thousands of nodes: each icon is made once and shared.
+        QHash<QPair<int, int>, QIcon> icons;
+        const auto iconOf = [&](const ScoreNode& node) {
+            const QPair<int, int> key(node.picture, node.selectedPicture);
+            auto icon = icons.find(key);
+            if (icon == icons.end())
+                icon = icons.insert(key, nodeIcon(node.picture, node.selectedPicture));
+            return *icon;
+        };
+        // The children are the same under every node: each is made once and copied, and the copies share its text
+        // and icon instead of building their own.
+        std::vector<std::unique_ptr<QTreeWidgetItem>> childModels;
+        childModels.reserve(tree.children.size());
+        for (const ScoreNode& child : tree.children) {
+            childModels.push_back(std::make_unique<QTreeWidgetItem>(QStringList { child.text }));
+            childModels.back()->setIcon(0, iconOf(child));
+        }
         QFont bold = TreeView1->font();
         bold.setBold(true);
 
@@ -220,17 +236,14 @@ void frmAdmin::Show_View(int view)
         tops.reserve(tree.top.size() + 1);
         for (int j = 0; j < tree.top.size(); ++j) {
             auto* node = new QTreeWidgetItem(QStringList { tree.top[j].text });
-            node->setIcon(0, nodeIcon(tree.top[j].picture, tree.top[j].selectedPicture));
+            node->setIcon(0, iconOf(tree.top[j]));
             node->setFont(0, bold);
             if (view == StudentView && j == 0)
                 node->setForeground(0, QColor(0, 0, 255));
             QList<QTreeWidgetItem*> children;
             children.reserve(tree.children.size());
-            for (int k = 0; k < tree.children.size(); ++k) {
-                auto* child = new QTreeWidgetItem(QStringList { tree.children[k].text });
-                child->setIcon(0, childIcons[k]);
-                children.push_back(child);
-            }
+            for (const auto& model : childModels)
+                children.push_back(new QTreeWidgetItem(*model));
             // Filled before it joins the tree, so the view hears of each node once.
             node->addChildren(children);
             tops.push_back(node);

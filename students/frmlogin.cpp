@@ -148,6 +148,7 @@ void frmLogin::Get_Users()
         }
         return;
     }
+    Index_User_Database(path);
     QVector<Student> students;
     try {
         students = Read_Students();

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
-#include "common/modmain.h"
 #include "common/apppath.h"
 #include "common/files.h"
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "platform/userschema.h"
 
@@ -12,21 +12,12 @@ using platform::Database;
 using platform::DbError;
 
 namespace {
-Database Open_Users()
-{
-    return Database::open(Users_Connection_String());
-}
+Database Open_Users() { return Database::open(Users_Connection_String()); }
 }
 
-QString Users_Path()
-{
-    return modMain.DataDir + QStringLiteral("Users.dat");
-}
+QString Users_Path() { return modMain.DataDir + QStringLiteral("Users.dat"); }
 
-QString Users_Connection_String()
-{
-    return Template_Connection_String(Users_Path());
-}
+QString Users_Connection_String() { return Template_Connection_String(Users_Path()); }
 
 bool Create_User_Database(const QString& path, QString* error)
 {
@@ -38,9 +29,18 @@ bool Create_User_Database(const QString& path, QString* error)
         return false;
     }
     // A read-only template must still give a file the students can be stored in.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-            | QFileDevice::ReadOther);
+    QFile::setPermissions(
+        path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     return true;
+}
+
+void Index_User_Database(const QString& path)
+{
+    try {
+        Database::openFile(path).executeScript(platform::users::indexScript());
+    } catch (const DbError&) {
+        // Without the indexes every statement still gives the same rows, only slower.
+    }
 }
 
 QVector<Student> Read_Students()
@@ -66,8 +66,8 @@ qint64 Insert_Student(const QString& firstName, const QString& lastName, const Q
     const Database db = Open_Users();
     if (password.isNull())
         return db.insertRow(UsersTable, { FirstName, LastName, Icon }, { firstName, lastName, icon });
-    return db.insertRow(UsersTable, { FirstName, LastName, Password, Icon },
-        { firstName, lastName, password.toString(), icon });
+    return db.insertRow(
+        UsersTable, { FirstName, LastName, Password, Icon }, { firstName, lastName, password.toString(), icon });
 }
 
 void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon)

@@ -20,6 +20,9 @@ QString Users_Path();
 QString Users_Connection_String();
 // Creates the file from the template when it is missing; false with the failure's description.
 bool Create_User_Database(const QString& path, QString* error);
+// Gives a file made before the score indexes existed the ones it lacks, its rows untouched. A file that cannot take
+// them (read-only, or no user database at all) is left as it is for its readers to report on.
+void Index_User_Database(const QString& path);
 // All students in stored order; the first is the administrator. Throws platform::DbError.
 QVector<Student> Read_Students();
 // Adds a student; a NULL password leaves the column absent. Returns the new key.

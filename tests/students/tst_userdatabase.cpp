@@ -5,10 +5,67 @@
 #include "common/modmain.h"
 #include "platform/database.h"
 #include "students/passwords.h"
+#include "students/scores.h"
 #include "students/userdatabase.h"
 #include "tests/support/fixtures.h"
 
 using platform::Database;
+
+namespace {
+
+// The statements of the tracked-scores window that read every result instead of only the ones they list: a
+// plain scan of the table, or a sort the views would not need.
+QStringList statementsReadingEveryResult(const QString& path)
+{
+    const Database db = Database::openFile(path);
+    QStringList slow;
+    const QStringList statements { Score_Lines_Statement(StudentView), Score_Lines_Statement(ActivityView),
+        Score_Lines_Statement(SubjectView), "Select * from qryActivities", "Select * from qrySubjects" };
+    for (const QString& sql : statements) {
+        const auto plan = db.query("EXPLAIN QUERY PLAN " + sql);
+        for (int i = 0; i < plan.count(); ++i) {
+            const QString step = plan.text(i, "detail");
+            if ((step.startsWith("SCAN tblscores") && !step.contains("COVERING INDEX")) || step.contains("TEMP B-TREE"))
+                slow << sql + ": " + step;
+        }
+    }
+    return slow;
+}
+
+// Every row of both tables in stored order, one line each.
+QStringList allRows(const QString& path)
+{
+    const Database db = Database::openFile(path);
+    QStringList lines;
+    for (const char* sql : { "SELECT * FROM tblUsers ORDER BY rowid", "SELECT * FROM tblscores ORDER BY rowid" }) {
+        const auto rs = db.query(sql);
+        for (int i = 0; i < rs.count(); ++i) {
+            QStringList fields;
+            for (int c = 0; c < rs.columnCount(); ++c)
+                fields << (rs.value(i, c).isNull() ? "NULL" : rs.text(i, c));
+            lines << fields.join('|');
+        }
+    }
+    return lines;
+}
+
+// A user database as the program made it before the scores had indexes, with a student and three results.
+void makeUnindexedDatabase(const QString& path)
+{
+    QVERIFY(Create_User_Database(path, nullptr));
+    const Database db = Database::openFile(path);
+    const auto indexes = db.query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'");
+    for (int i = 0; i < indexes.count(); ++i)
+        db.execute("DROP INDEX \"" + indexes.text(i, 0) + "\"");
+    db.execute("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES ('Ana', 'Ruiz', 3)");
+    const QString insert = "INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, nTime) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?)";
+    db.execute(insert, { "Ana Ruiz", "Zoo", "Pairs", QVariant(), 70.5, "2026-12-01", "10:00:00" });
+    db.execute(insert, { "Ana Ruiz", "Zoo", "Dictation", "9/10", QVariant(), "2026-12-02", "11:00:00" });
+    db.execute(insert, { "Ben Ortiz", "Colours", "Pairs", QVariant(), QVariant(), QVariant(), QVariant() });
+}
+
+}
 
 class TestUserDatabase : public QObject
 {
@@ -84,6 +141,47 @@ private Q_SLOTS:
         release.join();
         QCOMPARE(students.size(), 1);
         QVERIFY(timer.elapsed() >= 250);
+    }
+
+    void newDatabaseFindsScoresThroughIndexes()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
+    }
+
+    void olderDatabaseGainsTheIndexesWithItsRowsUntouched()
+    {
+        makeUnindexedDatabase(Users_Path());
+        QVERIFY(!statementsReadingEveryResult(Users_Path()).isEmpty());
+        const QStringList rows = allRows(Users_Path());
+        QCOMPARE(rows.size(), 4);
+        Index_User_Database(Users_Path());
+        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
+        QCOMPARE(allRows(Users_Path()), rows);
+        // Once there, they are not made again.
+        Index_User_Database(Users_Path());
+        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
+        QCOMPARE(Read_Names("qryActivities"), QStringList({ "Dictation", "Pairs" }));
+    }
+
+    void databaseThatCannotTakeIndexesIsReadAsItIs()
+    {
+        makeUnindexedDatabase(Users_Path());
+        const QStringList rows = allRows(Users_Path());
+        // Made read-only by someone (an all-powerful user may still write it): the start goes on either way.
+        QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        Index_User_Database(Users_Path());
+        QCOMPARE(Read_Students().size(), 1);
+        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(allRows(Users_Path()), rows);
+
+        // Not a database at all: its reader reports it, not the indexing.
+        QFile broken(Users_Path());
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("not a database");
+        broken.close();
+        Index_User_Database(Users_Path());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Students());
     }
 
     void passwordsIgnoreCaseButNotBlanks()
