@@ -196,9 +196,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("selected");
         QTest::addColumn<bool>("passwordAsked");
         QTest::newRow("first start") << QString() << "Ana Ruiz" << true;
-        QTest::newRow("last in the list") << "Zoe Adams" << "Zoe Adams" << false;
-        QTest::newRow("with a password") << "Luis Gil" << "Luis Gil" << true;
-        QTest::newRow("renamed meanwhile") << "Luis Gi" << "Ana Ruiz" << true;
+        QTest::newRow("last in the list") << "Zoe Adams"
+                                          << "Zoe Adams" << false;
+        QTest::newRow("with a password") << "Luis Gil"
+                                         << "Luis Gil" << true;
+        QTest::newRow("renamed meanwhile") << "Luis Gi"
+                                           << "Ana Ruiz" << true;
     }
 
     void theStudentWhoLeftIsSelectedAgain()
@@ -279,6 +282,33 @@ private Q_SLOTS:
         });
         login->btnLogin_Click(1);
         QCOMPARE(Read_Students().value(0).displayName(), QStringLiteral("Maria Guadalupe Este Villasenor de Carden"));
+        delete login;
+    }
+
+    // A school's database from before the scores had indexes gains them when the students are listed.
+    void olderDatabaseGainsTheScoreIndexesAtTheList()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        const auto indexNames = [] {
+            return platform::Database::openFile(Users_Path())
+                .query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'")
+                .count();
+        };
+        const int made = indexNames();
+        QVERIFY(made >= 3);
+        {
+            const auto db = platform::Database::openFile(Users_Path());
+            const auto indexes
+                = db.query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'");
+            for (int i = 0; i < indexes.count(); ++i)
+                db.execute("DROP INDEX \"" + indexes.text(i, 0) + "\"");
+        }
+        QCOMPARE(indexNames(), 0);
+        Insert_Student("Zoe", "Adams", QVariant(), 1);
+        auto* login = new frmLogin();
+        login->Form_Load();
+        QCOMPARE(login->ListView1->count(), 1);
+        QCOMPARE(indexNames(), made);
         delete login;
     }
 
