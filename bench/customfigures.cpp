@@ -29,32 +29,6 @@ namespace {
     const QString OpenFigure = QStringLiteral("custom editor opens, 2000 subjects");
     const QString DropFigure = QStringLiteral("custom editor drops a whole subject");
 
-    void need(bool ok, const QString& what)
-    {
-        if (!ok)
-            throw std::runtime_error(what.toStdString());
-    }
-
-    // The designed second behind the busy notice is not the editor's work.
-    class SkippedWaits
-    {
-    public:
-        SkippedWaits()
-            : m_clock(dynamic_cast<Clock*>(platform::services().clock))
-        {
-            need(m_clock, QStringLiteral("the benchmark clock is not installed"));
-            m_was = m_clock->skipWaits;
-            m_clock->skipWaits = true;
-        }
-        ~SkippedWaits() { m_clock->skipWaits = m_was; }
-        SkippedWaits(const SkippedWaits&) = delete;
-        SkippedWaits& operator=(const SkippedWaits&) = delete;
-
-    private:
-        Clock* m_clock;
-        bool m_was = false;
-    };
-
     void closeEditor(QPointer<frmCustomSubject>& editor)
     {
         if (!editor)
@@ -205,7 +179,6 @@ void customFigures(const ProgramFolder& school)
 {
     if (!wanted(OpenFigure) && !wanted(DropFigure))
         return;
-    const SkippedWaits skipped;
     StartedProgram program(school.path());
     if (wanted(OpenFigure))
         openFigure(program.main());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -56,6 +57,12 @@ namespace {
     }
 
     QString number(double ms) { return QString::number(ms, 'f', ms < 10 ? 2 : 1); }
+}
+
+void need(bool ok, const QString& what)
+{
+    if (!ok)
+        throw std::runtime_error(what.toStdString());
 }
 
 double median(std::vector<double> v)

@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include "bench/measure.h"
 #include "common/modmain.h"
 #include "common/product.h"
 #include "platform/database.h"
@@ -23,11 +24,6 @@ QString subjectName(int i) { return QStringLiteral("Subject *%1* of the course")
 QString stageFolder() { return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../stage")); }
 
 namespace {
-    void need(bool ok, const QString& what)
-    {
-        if (!ok)
-            throw std::runtime_error(what.toStdString());
-    }
 
     void copyTree(const QString& from, const QString& to)
     {

@@ -29,12 +29,6 @@ namespace {
     const QString Prefix = QStringLiteral("tracked scores, ");
     const QString RowFigure = QStringLiteral("activity writes its result row");
 
-    void need(bool ok, const QString& what)
-    {
-        if (!ok)
-            throw std::runtime_error(what.toStdString());
-    }
-
     struct View
     {
         int index;
