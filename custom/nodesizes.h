@@ -21,10 +21,10 @@ public:
         QFont font;
         qint64 icon;
         QSize decoration;
-        int features;
-        int state;
+        unsigned features;
+        unsigned state;
         int checkState;
-        int alignment;
+        unsigned alignment;
         bool operator==(const Look&) const = default;
     };
 
