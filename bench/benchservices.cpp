@@ -44,13 +44,4 @@ Environment::Environment()
 
 Environment::~Environment() { platform::installServices(previous); }
 
-QStringList Environment::takeMessages()
-{
-    QStringList lines;
-    for (const fakes::Message& m : dialogs.shown)
-        lines << m.title + QStringLiteral(": ") + m.text;
-    dialogs.shown.clear();
-    return lines;
-}
-
 }

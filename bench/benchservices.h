@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QStringList>
-
 #include "platform/services.h"
 #include "tests/support/fakes.h"
 
@@ -34,8 +32,6 @@ struct Environment
     fakes::Registry registry;
     Clock clock;
     platform::Services previous;
-    // Messages shown since the last call, as "title: text" lines; a figure that meets one is not a clean figure.
-    QStringList takeMessages();
 };
 
 }

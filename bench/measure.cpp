@@ -72,15 +72,6 @@ double median(std::vector<double> v)
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-double medianMs(const Work& work, int repeats)
-{
-    std::vector<double> runs;
-    timedMs(work);
-    for (int i = 0; i < repeats; ++i)
-        runs.push_back(timedMs(work));
-    return median(runs);
-}
-
 Figure compare(const QString& name, const Work& measured, const Work& baseline, int repeats)
 {
     Figure f { name };

@@ -53,7 +53,4 @@ double median(std::vector<double> values);
 // Stops the run with what went wrong: a figure whose work did not do what it should is no figure.
 void need(bool ok, const QString& what);
 
-// The median of repeats timed runs in milliseconds.
-double medianMs(const Work& work, int repeats);
-
 }
