@@ -5,36 +5,61 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace platform {
 
 namespace {
-    QString userTag()
-    {
 #ifdef Q_OS_UNIX
-        return QString::number(getuid());
-#else
-        return qEnvironmentVariable("USERNAME", QStringLiteral("user"));
-#endif
+    QString userTag() { return QString::number(getuid()); }
+
+    // True when the folder is a real folder (not a link) that this user owns and nobody else may enter; a new one
+    // is made so. A folder of the right name planted by someone else fails, so nothing is written where they can
+    // read it or swap the files.
+    bool ownPrivateFolder(const QString& folder)
+    {
+        const QByteArray path = QFile::encodeName(folder);
+        if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        struct stat st
+        {
+        };
+        if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+            return false;
+        return (st.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
     }
+#else
+    QString userTag() { return qEnvironmentVariable("USERNAME", QStringLiteral("user")); }
+
+    bool ownPrivateFolder(const QString& folder)
+    {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return QFileInfo(folder).isDir();
+    }
+#endif
+
+    // Every process of this user walks the same names in the same order, so the program and the activities it
+    // starts settle on the same folder.
+    constexpr int NamesTried = 100;
 }
 
 QString privateTempFolderIn(const QString& systemTemp)
 {
     if (systemTemp.isEmpty())
         return QStringLiteral("/");
-    QString base = QDir::cleanPath(systemTemp);
-    const QString folder = base + QStringLiteral("/parlanta-") + userTag();
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return folder + QLatin1Char('/');
+    const QString base = QDir::cleanPath(systemTemp) + QStringLiteral("/parlanta-") + userTag();
+    for (int n = 0; n < NamesTried; ++n) {
+        const QString folder = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
+        if (ownPrivateFolder(folder))
+            return folder + QLatin1Char('/');
+    }
+    return QStringLiteral("/");
 }
 
-QString privateTempFolder()
-{
-    return privateTempFolderIn(QDir::tempPath());
-}
+QString privateTempFolder() { return privateTempFolderIn(QDir::tempPath()); }
 
 }

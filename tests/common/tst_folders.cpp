@@ -1,5 +1,9 @@
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 #include "common/apppath.h"
 #include "common/modmain.h"
 #include "common/paths.h"
@@ -140,6 +144,37 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(temp) & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
             QFileDevice::Permissions());
         QCOMPARE(platform::privateTempFolderIn(QString()), QStringLiteral("/"));
+    }
+
+    void plantedTempFoldersArePassedOver()
+    {
+#ifdef Q_OS_UNIX
+        QTemporaryDir systemTemp;
+        QTemporaryDir elsewhere;
+        const QString base = systemTemp.path() + "/parlanta-" + QString::number(getuid());
+        // A link planted under the predictable name, a file under the next one, and an open folder of this user's.
+        QVERIFY(QFile::link(elsewhere.path(), base));
+        QFile file(base + "-1");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QDir().mkdir(base + "-2"));
+        QVERIFY(QFile::setPermissions(base + "-2", QFileDevice::Permissions(0x7777)));
+        QCOMPARE(platform::privateTempFolderIn(systemTemp.path()), base + "-2/");
+        QCOMPARE(QFile::permissions(base + "-2")
+                & (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther | QFileDevice::ReadGroup
+                    | QFileDevice::WriteGroup),
+            QFileDevice::Permissions());
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
+        // The same walk in another process of this user ends at the same folder.
+        QCOMPARE(platform::privateTempFolderIn(systemTemp.path()), base + "-2/");
+        if (getuid() == 0) {
+            // Someone else's folder: only root can make one here to try it.
+            QVERIFY(::chown(QFile::encodeName(base + "-2").constData(), 65534, 65534) == 0);
+            QCOMPARE(platform::privateTempFolderIn(systemTemp.path()), base + "-3/");
+        }
+#else
+        QSKIP("links and owners are checked on Unix");
+#endif
     }
 
     void readOnlyProbe()
