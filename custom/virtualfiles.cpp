@@ -59,7 +59,7 @@ QString virtualFile(const QString& displayName)
 
 Database openVirtual(const QString& displayName) { return Database::open(Connection_String(virtualFile(displayName))); }
 
-QString parentSql(int key) { return QStringLiteral("SELECT * FROM tblParents where nParent =") + QString::number(key); }
+platform::Query parentSql(int key) { return { QStringLiteral("SELECT * FROM tblParents where nParent = ?"), { key } }; }
 
 // tblParents is addressed by position: the key first, the name second, whatever the file calls them.
 QString nameColumn(const Recordset& parents)

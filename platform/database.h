@@ -47,6 +47,14 @@ private:
     std::vector<std::vector<QVariant>> m_rows;
 };
 
+// A SELECT with the values bound to its "?" marks: the values never become part of the SQL text.
+struct Query
+{
+    QString sql;
+    QVariantList values;
+    bool operator==(const Query& other) const = default;
+};
+
 // One open database file; opened for one operation and closed when it goes out of scope.
 class Database
 {
@@ -65,6 +73,7 @@ public:
     ~Database();
 
     Recordset query(const QString& sql, const QVariantList& values = {}) const;
+    Recordset query(const Query& q) const { return query(q.sql, q.values); }
     // Runs a statement that returns no rows; the result is the number of changed rows.
     int execute(const QString& sql, const QVariantList& values = {}) const;
     // Runs a script of several statements without bound values (schema building).

@@ -10,25 +10,25 @@ using platform::Database;
 using platform::DbError;
 using platform::Recordset;
 
-QString randomPhraseSql(int k)
+platform::Query randomPhraseSql(int k)
 {
-    return QStringLiteral("SELECT * FROM tblPhrases WHERE pkPhraseNO = ") + QString::number(k);
+    return { QStringLiteral("SELECT * FROM tblPhrases WHERE pkPhraseNO = ?"), { k } };
 }
 
-QString phraseByKeySql(int n)
+platform::Query phraseByKeySql(int n)
 {
-    return QStringLiteral("SELECT * FROM tblPhrases where pkPhraseNo =") + QString::number(n);
+    return { QStringLiteral("SELECT * FROM tblPhrases where pkPhraseNo = ?"), { n } };
 }
 
-QString virtualPhrasesSql(int parent)
+platform::Query virtualPhrasesSql(int parent)
 {
-    return QStringLiteral("SELECT * FROM tblPhrases where fkParent =") + QString::number(parent);
+    return { QStringLiteral("SELECT * FROM tblPhrases where fkParent = ?"), { parent } };
 }
 
-Recordset readSubjectFile(const QString& path, const QString& sql)
+Recordset readSubjectFile(const QString& path, const platform::Query& query)
 {
     const Database db = Database::open(Connection_String(path));
-    return db.query(sql);
+    return db.query(query);
 }
 
 namespace {

@@ -11,19 +11,18 @@
 // Every function opens the file for its one operation and closes it before returning; failures arrive as
 // exceptions for the caller's own handler.
 
-inline const QString AllPhrasesSql = QStringLiteral("SELECT * FROM tblPhrases");
-inline const QString ParentsSql = QStringLiteral("SELECT * FROM tblParents");
-inline const QString PropertiesSql = QStringLiteral("SELECT * FROM tblProperties");
+inline const platform::Query AllPhrasesSql { QStringLiteral("SELECT * FROM tblPhrases"), {} };
+inline const platform::Query ParentsSql { QStringLiteral("SELECT * FROM tblParents"), {} };
+inline const platform::Query PropertiesSql { QStringLiteral("SELECT * FROM tblProperties"), {} };
 
-// The random pick: a blank on both sides of "=".
-QString randomPhraseSql(int k);
-// One phrase of an installed subject by its key: no blank before the number.
-QString phraseByKeySql(int n);
+// The random pick, and one phrase of an installed subject by its key.
+platform::Query randomPhraseSql(int k);
+platform::Query phraseByKeySql(int n);
 // The phrases of one virtual subject.
-QString virtualPhrasesSql(int parent);
+platform::Query virtualPhrasesSql(int parent);
 
 // Runs one SELECT on the subject file at path (opened with Connection_String).
-platform::Recordset readSubjectFile(const QString& path, const QString& sql);
+platform::Recordset readSubjectFile(const QString& path, const platform::Query& query);
 
 struct PhraseRow
 {
