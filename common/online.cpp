@@ -10,10 +10,10 @@
 
 bool Is_Online() { return platform::services().network->isOnline(); }
 
-bool Download_File(const QString& url, const QString& file)
+bool Download_File(const QString& url, const QString& file, qint64 maxBytes)
 {
     QCoreApplication::processEvents();
-    return platform::services().network->download(url, file, DownloadTimeoutMs);
+    return platform::services().network->download(url, file, DownloadTimeoutMs, maxBytes);
 }
 
 QString Site_Page(const QString& page)

@@ -13,19 +13,13 @@
 namespace {
 const QString DateCheckedValue = QStringLiteral("DateChecked");
 
-// The tail of a file, at most UpdateTailBytes; truncated tells whether the front was cut off.
-QByteArray readTail(const QString& path, bool* truncated)
+// The downloaded file is only ever read as text, never opened or run; it was cut off at UpdateInfoMaxBytes.
+QByteArray readDownloaded(const QString& path)
 {
-    *truncated = false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const qint64 size = file.size();
-    if (size > UpdateTailBytes) {
-        *truncated = true;
-        file.seek(size - UpdateTailBytes);
-    }
-    return file.read(UpdateTailBytes);
+    return file.read(UpdateInfoMaxBytes);
 }
 }
 
@@ -42,17 +36,14 @@ QString Update_Download_Name(const QDateTime& when)
     return QLatin1Char('~') + when.toString(QStringLiteral("MMddyyyyHHmmss")) + QStringLiteral(".tmp");
 }
 
-QString Last_Line(const QByteArray& text, bool truncated)
+QString Last_Line(const QByteArray& text)
 {
     QString all = QString::fromLocal8Bit(text);
     all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     all.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (all.endsWith(QLatin1Char('\n')))
         all.chop(1);
-    const qsizetype end = all.lastIndexOf(QLatin1Char('\n'));
-    if (truncated && end < 0)
-        return {}; // the last line alone is longer than what was read: it cannot be trusted
-    return all.mid(end + 1);
+    return all.mid(all.lastIndexOf(QLatin1Char('\n')) + 1);
 }
 
 UpdateLine Parse_Update_Line(const QString& line)
@@ -68,14 +59,13 @@ bool Check_Updates()
     try {
         platform::Services& s = platform::services();
         const QString file = Get_Temp_Path() + Update_Download_Name(s.clock->now());
-        if (!Download_File(Update_Info_Url(), file)) {
+        if (!Download_File(Update_Info_Url(), file, UpdateInfoMaxBytes)) {
             QFile::remove(file);
             return false;
         }
-        bool truncated = false;
-        const QByteArray tail = readTail(file, &truncated);
+        const QByteArray text = readDownloaded(file);
         QFile::remove(file);
-        const UpdateLine line = Parse_Update_Line(Last_Line(tail, truncated));
+        const UpdateLine line = Parse_Update_Line(Last_Line(text));
         if (!line.valid)
             return false;
         const QString updatePage = Site_Page(Caption(67));

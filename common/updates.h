@@ -5,17 +5,16 @@
 #include <QDateTime>
 #include <QString>
 
-// Only the end of the update information file is read: it is one short line, and a site that sends
-// something else must not fill the memory.
-constexpr qint64 UpdateTailBytes = 64 * 1024;
+// The update information is one short line; a longer reply is cut off and taken as no update information, so a
+// site that sends something else cannot fill the memory or the disk.
+constexpr qint64 UpdateInfoMaxBytes = 64 * 1024;
 
 // The address of the update information for this program's version, under the site's "updates/" folder.
 QString Update_Info_Url();
 // "~" + month, day, four-digit year + hours, minutes, seconds + ".tmp".
 QString Update_Download_Name(const QDateTime& when);
-// The last line of a text: a line end after it belongs to it; "" for an empty text. A text cut from the
-// front (truncated) loses its first, partial line.
-QString Last_Line(const QByteArray& text, bool truncated = false);
+// The last line of a text: a line end after it belongs to it; "" for an empty text.
+QString Last_Line(const QByteArray& text);
 
 struct UpdateLine
 {

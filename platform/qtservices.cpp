@@ -188,22 +188,36 @@ namespace {
             }
             return false;
         }
-        bool download(const QString& url, const QString& file, int timeoutMs) override
+        bool download(const QString& url, const QString& file, int timeoutMs, qint64 maxBytes) override
         {
             QNetworkAccessManager manager;
             QNetworkRequest request { QUrl(url) };
             request.setTransferTimeout(timeoutMs);
             request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
             QNetworkReply* reply = manager.get(request);
+            // The reply is taken as it arrives, so a site sending too much is cut off rather than held in memory.
+            reply->setReadBufferSize(maxBytes + 1);
+            QByteArray body;
+            bool tooLong = false;
+            QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
+                body += reply->read(maxBytes + 1 - body.size());
+                if (body.size() > maxBytes) {
+                    tooLong = true;
+                    reply->abort();
+                }
+            });
             QEventLoop loop;
             QTimer deadline;
             deadline.setSingleShot(true);
             QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
             QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
             deadline.start(timeoutMs);
-            loop.exec();
-            const bool ok = reply->error() == QNetworkReply::NoError;
-            const QByteArray body = ok ? reply->readAll() : QByteArray();
+            if (!reply->isFinished())
+                loop.exec();
+            if (!tooLong && reply->error() == QNetworkReply::NoError)
+                body += reply->read(maxBytes + 1 - body.size());
+            const bool ok = !tooLong && body.size() <= maxBytes && reply->error() == QNetworkReply::NoError;
+            reply->disconnect();
             reply->deleteLater();
             if (!ok)
                 return false;

@@ -62,8 +62,9 @@ class Network
 public:
     virtual ~Network() = default;
     virtual bool isOnline() = 0;
-    // Downloads url into file; false on any failure or when timeoutMs passes first.
-    virtual bool download(const QString& url, const QString& file, int timeoutMs) = 0;
+    // Downloads url into file; false on any failure, when timeoutMs passes first or when the reply is longer than
+    // maxBytes (the transfer stops there, and nothing is written).
+    virtual bool download(const QString& url, const QString& file, int timeoutMs, qint64 maxBytes) = 0;
 };
 
 class Registry

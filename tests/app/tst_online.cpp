@@ -230,22 +230,22 @@ private Q_SLOTS:
         QVERIFY(tempFiles().isEmpty());
     }
 
-    void aHugeUpdateFileIsReadFromItsEndOnly()
+    void anUpdateFileLongerThanTheLimitIsNoUpdate()
     {
         fakes::Environment env;
         env.network.online = true;
-        QByteArray huge(3 * 1024 * 1024, 'x');
-        for (int i = 1000; i < huge.size(); i += 1000)
-            huge[i] = '\n';
-        env.network.pages[UpdateUrl] = huge + "\nNO,Last line";
+        const QByteArray lastLine = "\nNO,Last line";
+        QByteArray full(UpdateInfoMaxBytes - lastLine.size(), 'x');
+        for (int i = 1000; i < full.size(); i += 1000)
+            full[i] = '\n';
+        env.network.pages[UpdateUrl] = full + lastLine;
         env.dialogs.answers << false;
         QVERIFY(!Check_Updates());
         QCOMPARE(env.dialogs.shown.size(), 2);
         QVERIFY(env.dialogs.shown[0].text.startsWith("Last line\r\n"));
 
-        // A last line longer than what is read cannot be trusted.
         env.dialogs.shown.clear();
-        env.network.pages[UpdateUrl] = "YES," + QByteArray(2 * UpdateTailBytes, 'y');
+        env.network.pages[UpdateUrl] = "x" + full + lastLine;
         QVERIFY(!Check_Updates());
         QVERIFY(env.dialogs.shown.isEmpty());
         QVERIFY(tempFiles().isEmpty());
@@ -358,7 +358,7 @@ private Q_SLOTS:
             + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
         QVERIFY(server.listen(QHostAddress::LocalHost));
         const QString file = Get_Temp_Path() + QStringLiteral("download.txt");
-        QVERIFY(Download_File(server.url(QStringLiteral("updates/Ver_3_0_7.txt")), file));
+        QVERIFY(Download_File(server.url(QStringLiteral("updates/Ver_3_0_7.txt")), file, UpdateInfoMaxBytes));
         QVERIFY(server.m_request.startsWith("GET /updates/Ver_3_0_7.txt HTTP/1.1"));
         QFile got(file);
         QVERIFY(got.open(QIODevice::ReadOnly));
@@ -368,8 +368,25 @@ private Q_SLOTS:
 
         CannedServer missing("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         QVERIFY(missing.listen(QHostAddress::LocalHost));
-        QVERIFY(!Download_File(missing.url(QStringLiteral("nothing.txt")), file));
+        QVERIFY(!Download_File(missing.url(QStringLiteral("nothing.txt")), file, UpdateInfoMaxBytes));
         QVERIFY(!QFile::exists(file));
+
+        // A reply longer than asked for is cut off, with or without a length announced, and nothing is written.
+        const QByteArray flood(10 * 1024 * 1024, 'y');
+        CannedServer announced("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(flood.size())
+            + "\r\nConnection: close\r\n\r\n" + flood);
+        CannedServer unannounced("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + flood);
+        for (CannedServer* flooding : { &announced, &unannounced }) {
+            QVERIFY(flooding->listen(QHostAddress::LocalHost));
+            QVERIFY(!Download_File(flooding->url(QStringLiteral("updates/Ver_3_0_7.txt")), file, UpdateInfoMaxBytes));
+            QVERIFY(!QFile::exists(file));
+        }
+        // Exactly the limit is still taken.
+        CannedServer atLimit("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + flood.left(UpdateInfoMaxBytes));
+        QVERIFY(atLimit.listen(QHostAddress::LocalHost));
+        QVERIFY(Download_File(atLimit.url(QStringLiteral("updates/Ver_3_0_7.txt")), file, UpdateInfoMaxBytes));
+        QCOMPARE(QFileInfo(file).size(), UpdateInfoMaxBytes);
+        QFile::remove(file);
         platform::installServices(env.previous);
     }
 
@@ -385,7 +402,7 @@ private Q_SLOTS:
         const QString file = Get_Temp_Path() + QStringLiteral("never.txt");
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!Download_File(silent.url(QStringLiteral("updates/Ver_3_0_7.txt")), file));
+        QVERIFY(!Download_File(silent.url(QStringLiteral("updates/Ver_3_0_7.txt")), file, UpdateInfoMaxBytes));
         QVERIFY2(timer.elapsed() < DownloadTimeoutMs + 2000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(!QFile::exists(file));
         platform::installServices(env.previous);

@@ -29,10 +29,10 @@ bool Shell::copyFolder(const QString& source, const QString& destination, QStrin
     return ok;
 }
 
-bool Network::download(const QString& url, const QString& file, int)
+bool Network::download(const QString& url, const QString& file, int, qint64 maxBytes)
 {
     requested << url;
-    if (!online || !pages.contains(url))
+    if (!online || !pages.contains(url) || pages[url].size() > maxBytes)
         return false;
     QSaveFile out(file);
     return out.open(QIODevice::WriteOnly) && out.write(pages[url]) >= 0 && out.commit();

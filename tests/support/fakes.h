@@ -98,7 +98,7 @@ class Network : public platform::Network
 {
 public:
     bool isOnline() override { return online; }
-    bool download(const QString& url, const QString& file, int timeoutMs) override;
+    bool download(const QString& url, const QString& file, int timeoutMs, qint64 maxBytes) override;
     bool online = false;
     QStringList requested;
     QMap<QString, QByteArray> pages; // url -> body
