@@ -131,26 +131,6 @@ private:
     bool m_done = false;
 };
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
-    return file.readAll();
-}
-
-// Copies source to target and compares the copy with its source; a copy that differs is removed again.
-void copyVerified(const QString& source, const QString& target)
-{
-    QFile file(source);
-    if (!file.copy(target))
-        fail(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(source, target, file.errorString()));
-    if (contents(source) != contents(target)) {
-        QFile::remove(target);
-        fail(QStringLiteral("The copy of '%1' at '%2' differs from it.").arg(source, target));
-    }
-}
-
 QString defaultName(const QStringList& shownTexts, const std::function<bool(const QString&)>& taken)
 {
     const QString base = Caption(123);
@@ -200,12 +180,10 @@ RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
     if (File_Exists(target) || QFileInfo::exists(target))
         return RenameResult::Exists;
     const QString source = virtualFile(oldName);
-    copyVerified(source, target);
-    if (!QFile::remove(source)) {
-        // Two files would show as one folder; keep the old one alone, as before.
-        QFile::remove(target);
-        fail(QStringLiteral("Cannot delete '%1'.").arg(source));
-    }
+    // One rename, not a copy and a delete: a program stopped half way must not leave the folder twice.
+    QFile file(source);
+    if (!file.rename(target))
+        fail(QStringLiteral("Cannot rename '%1' to '%2': %3").arg(source, target, file.errorString()));
     return RenameResult::Done;
 }
 

@@ -30,7 +30,7 @@ enum class RenameResult {
     Blank, // interface text 124; also a name with a path separator, a character the file system refuses, or only dots
     Exists, // interface text 125; also the unchanged name, whose file is the file itself
 };
-// Copies the old file to the new name (as typed) and deletes the old one; a refusal touches nothing.
+// Renames the old file to the new name (as typed) in one step; a refusal touches nothing.
 RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName);
 void Delete_Virtual_File(const QString& displayName);
 

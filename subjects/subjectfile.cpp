@@ -65,7 +65,8 @@ void writePhraseSound(const Recordset& rs, int row, const QString& target)
     // ReadWrite, because a write-only open would empty the file first.
     if (!file.open(QIODevice::ReadWrite))
         throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
-    if (file.write(bytes) != bytes.size())
+    // The bytes are buffered: a full disk shows only when they reach the file.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
 }
 

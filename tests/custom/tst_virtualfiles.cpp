@@ -145,14 +145,14 @@ private Q_SLOTS:
         QCOMPARE(contents(path("Old")), old);
     }
 
-    void renameCopiesThenDeletes_data()
+    void renameMovesTheFile_data()
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("accents") << QStringLiteral("Días de la semana ñ ü");
         QTest::newRow("200 characters") << QString(200, QLatin1Char('w'));
         QTest::newRow("blanks kept as typed") << QStringLiteral(" Words ");
     }
-    void renameCopiesThenDeletes()
+    void renameMovesTheFile()
     {
         QFETCH(QString, name);
         writeFile("Old", "one");

@@ -1,0 +1,138 @@
+#include "faultchild.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include <QApplication>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "activities/activitylaunch.h"
+#include "common/filelist.h"
+#include "common/modmain.h"
+#include "common/session.h"
+#include "custom/virtualfiles.h"
+#include "subjects/subjectnames.h"
+#include "subjects/subjecttree.h"
+#include "subjects/treeevents.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/subjectsession.h"
+
+namespace faults {
+
+namespace {
+
+    void report(const QString& key, const QString& value)
+    {
+        std::printf("%s %s\n", key.toUtf8().constData(), QString(value).replace(u'\n', u' ').toUtf8().constData());
+        std::fflush(stdout);
+    }
+
+    void useProgramFolder(const QString& folder)
+    {
+        fixtures::useProgramFolder(folder);
+        fixtures::loadNumberedCaptions();
+        modMain.InstalledSubjectsDir = folder + QStringLiteral("T10/");
+        modMain.VirtualSubjectsDir = folder + QStringLiteral("T11/");
+    }
+
+    int rename(const QStringList& a)
+    {
+        const RenameResult result = Rename_Virtual_File(a[2], a[3]);
+        report(QStringLiteral("rename"),
+            result == RenameResult::Done ? QStringLiteral("done") : QStringLiteral("refused"));
+        return 0;
+    }
+
+    int copy(const QStringList& a)
+    {
+        const CopiedSubject copied = Copy_Subject(a[2], a[3], a[4]);
+        report(QStringLiteral("copied"), QString::number(copied.phrases.size()));
+        return 0;
+    }
+
+    // The main window's part in a launch, as the program wires it: the tree with its click steps, the activity
+    // buttons' launcher, and the window kept from input meanwhile.
+    int launch(const QStringList& a)
+    {
+        fakes::Environment env;
+        modMain.WindowHandle = ChildWindowHandle;
+        const QString folder = a[1];
+        Session session = modMain;
+        session.InterfaceLanguage = QStringLiteral("Spanish");
+        session.TaughtLanguage = QStringLiteral("German");
+        session.DataDir = folder;
+        session.CurrentStudent = QStringLiteral("Ana");
+
+        QWidget window;
+        auto* tree = new QTreeWidget(&window);
+        auto* menu = new QMenu(&window);
+        FileList fileAct = fixtures::fileList(folder + QStringLiteral("Activities/"), QStringLiteral("*.exe"));
+        FileList file1
+            = fixtures::fileList(modMain.InstalledSubjectsDir, QStringLiteral("*.") + modMain.SubjectExtension);
+        FileList file2
+            = fixtures::fileList(modMain.VirtualSubjectsDir, QStringLiteral("*.v") + modMain.SubjectExtension);
+        fileAct.refresh();
+        SubjectTree subjects(tree, &file1, &file2);
+        TreeEvents events(tree, &file1, &window, menu, menu->addAction(QStringLiteral("T112")));
+        ActivityLauncher launcher(tree, &window, fileAct);
+        subjects.Create_Folders();
+        subjects.Get_Subjects();
+        subjects.Get_vSubjects();
+
+        const auto found = tree->findItems(Proper_Title(a[2]).trimmed(), Qt::MatchExactly | Qt::MatchRecursive);
+        if (found.isEmpty())
+            throw std::runtime_error("the subject is not in the tree");
+        tree->setCurrentItem(found.first());
+        events.TreeFolders_NodeClick(found.first());
+        launcher.btnAct_Click(0, session, folder + QStringLiteral("Activities/"));
+
+        for (const fakes::Message& m : env.dialogs.shown)
+            report(QStringLiteral("told"), m.text);
+        report(QStringLiteral("started"), QString::number(env.processes.started.size()));
+        report(QStringLiteral("enabled"), window.isEnabled() ? QStringLiteral("yes") : QStringLiteral("no"));
+        return 0;
+    }
+
+}
+
+QStringList renameArguments(const QString& programFolder, const QString& oldName, const QString& newName)
+{
+    return { QString::fromLatin1(ChildSwitch), QStringLiteral("rename"), programFolder, oldName, newName };
+}
+
+QStringList copyArguments(
+    const QString& programFolder, const QString& virtualFile, const QString& sourceFile, const QString& subjectName)
+{
+    return { QString::fromLatin1(ChildSwitch), QStringLiteral("copy"), programFolder, virtualFile, sourceFile,
+        subjectName };
+}
+
+QStringList launchArguments(const QString& programFolder, const QString& sourceFile)
+{
+    return { QString::fromLatin1(ChildSwitch), QStringLiteral("launch"), programFolder, sourceFile };
+}
+
+int childMain(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList a = app.arguments().mid(2);
+    if (a.size() < 2)
+        return 64;
+    useProgramFolder(a[1]);
+    try {
+        if (a[0] == QStringLiteral("rename") && a.size() == 4)
+            return rename(a);
+        if (a[0] == QStringLiteral("copy") && a.size() == 5)
+            return copy(a);
+        if (a[0] == QStringLiteral("launch") && a.size() == 3)
+            return launch(a);
+    } catch (const std::exception& e) {
+        report(QStringLiteral("failed"), QString::fromUtf8(e.what()));
+        return 1;
+    }
+    return 64;
+}
+
+}

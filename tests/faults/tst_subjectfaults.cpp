@@ -1,0 +1,186 @@
+#include <QtTest>
+
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "activities/activitylaunch.h"
+#include "activities/listening.h"
+#include "common/apppath.h"
+#include "common/filelist.h"
+#include "common/files.h"
+#include "common/frmmsgbox.h"
+#include "common/modmain.h"
+#include "common/session.h"
+#include "platform/exchangefile.h"
+#include "subjects/subjecttree.h"
+#include "subjects/treeevents.h"
+#include "subjects/treenode.h"
+#include "tests/support/fakes.h"
+#include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectsession.h"
+
+// An installed subject whose file is replaced or deleted while its phrases are listed in the main tree: every
+// click and launch afterwards either works with the file as it now is or tells the user why not.
+class TestSubjectFaults : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_temp;
+    std::unique_ptr<fixtures::SubjectFolders> m_folder;
+    std::unique_ptr<fakes::Environment> m_env;
+    std::unique_ptr<QWidget> m_window;
+    QTreeWidget* m_tree = nullptr;
+    FileList m_fileAct;
+    FileList m_file1;
+    FileList m_file2;
+    std::unique_ptr<SubjectTree> m_subjects;
+    std::unique_ptr<TreeEvents> m_events;
+    std::unique_ptr<ActivityLauncher> m_launcher;
+    Session m_session;
+    QTreeWidgetItem* m_colours = nullptr;
+
+    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
+    QString exchangePath() const { return Get_Temp_Path() + Exchange_File_Name(); }
+    QTreeWidgetItem* top(int n) const { return m_tree->topLevelItem(n - 1); }
+    void click(QTreeWidgetItem* n)
+    {
+        m_tree->setCurrentItem(n);
+        m_events->TreeFolders_NodeClick(n);
+    }
+    void launch() { m_launcher->btnAct_Click(0, m_session, m_folder->file("Activities/")); }
+    QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
+    // Colours listed with its four phrases, and Food beside it.
+    void listColours()
+    {
+        fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(4));
+        fixtures::writeInstalledSubject(installed("food.ale"), fixtures::numberedPhrases(2));
+        fixtures::writeActivityProgram(m_folder->file("Activities/Pairs.exe"));
+        m_fileAct.refresh();
+        m_subjects->Create_Folders();
+        m_subjects->Get_Subjects();
+        m_subjects->Get_vSubjects();
+        m_colours = top(1)->child(0);
+        QCOMPARE(m_colours->text(0), QStringLiteral("Colours"));
+        click(m_colours);
+        QCOMPARE(m_colours->childCount(), 4);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
+
+    void init()
+    {
+        m_folder = std::make_unique<fixtures::SubjectFolders>();
+        fixtures::useSubjectFolders(*m_folder);
+        modMain.WindowHandle = 815;
+        m_session = modMain;
+        m_session.DataDir = m_folder->path();
+        m_session.CurrentStudent = QStringLiteral("Ana");
+        m_env = std::make_unique<fakes::Environment>();
+        m_window = std::make_unique<QWidget>();
+        m_tree = new QTreeWidget(m_window.get());
+        auto* menu = new QMenu(m_window.get());
+        m_fileAct = fixtures::fileList(m_folder->file("Activities/"), "*.exe");
+        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
+        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
+        m_subjects = std::make_unique<SubjectTree>(m_tree, &m_file1, &m_file2);
+        m_events = std::make_unique<TreeEvents>(m_tree, &m_file1, m_window.get(), menu, menu->addAction("T112"));
+        m_launcher = std::make_unique<ActivityLauncher>(m_tree, m_window.get(), m_fileAct);
+    }
+
+    void cleanup()
+    {
+        Delete_Temp_Files();
+        m_launcher.reset();
+        m_events.reset();
+        m_subjects.reset();
+        m_window.reset();
+        frmMsgBox::Unload();
+        m_env.reset();
+    }
+
+    void replacedByAnotherSubjectFile()
+    {
+        listColours();
+        QVector<fixtures::PhraseFixture> other = fixtures::numberedPhrases(2);
+        other[0].tPhrase = QStringLiteral("Rot");
+        fixtures::writeInstalledSubject(installed("colours.ale"), other);
+
+        // The file is a good subject still: its listed phrases stay as they were read, and nothing is said.
+        click(m_colours);
+        click(m_colours->child(3));
+        click(top(1)->child(1));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(m_colours->childCount(), 4);
+
+        // A listed phrase whose row is gone cannot be heard: the user is told, nothing is played.
+        Listen_to_Phrase(m_colours->child(3));
+        QCOMPARE(errorReports().size(), 1);
+        QVERIFY(errorReports()[0].contains("Listen_to_Phrase"));
+        QVERIFY(m_env->sound.files.isEmpty());
+        QVERIFY(!frmMsgBox::showing());
+
+        // The launch studies the file as it now is.
+        m_env->dialogs.shown.clear();
+        m_tree->setCurrentItem(m_colours->child(3));
+        launch();
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(m_env->processes.started.size(), 1);
+        const platform::exchange::Reading r = platform::exchange::read(exchangePath());
+        QVERIFY2(r.ok(), qPrintable(r.detail));
+        QCOMPARE(r.contents.phrases.size(), 2);
+        QCOMPARE(r.contents.phrases[0].tPhrase, QStringLiteral("Rot"));
+        QCOMPARE(r.contents.subject, QStringLiteral("Colours"));
+        QVERIFY(m_window->isEnabled());
+    }
+
+    void replacedByABrokenFileOrDeleted_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("broken") << false;
+        QTest::newRow("deleted") << true;
+    }
+    void replacedByABrokenFileOrDeleted()
+    {
+        QFETCH(bool, deleted);
+        listColours();
+        if (deleted)
+            QVERIFY(QFile::remove(installed("colours.ale")));
+        else
+            fixtures::writeBrokenFile(installed("colours.ale"));
+        m_env->dialogs.answers = { false, false, false };
+
+        // Another subject and the same subject's node: nothing to check there.
+        click(top(1)->child(1));
+        click(m_colours);
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(m_colours->childCount(), 4);
+
+        // A phrase: the check's reason, and its subject selected.
+        click(m_colours->child(1));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        const fakes::Message problem = m_env->dialogs.shown[0];
+        QCOMPARE(problem.title, QStringLiteral("T103"));
+        QVERIFY(problem.text.contains("colours.aleT6"));
+        QVERIFY(!problem.text.startsWith("\r\n")); // the reason comes first
+        QCOMPARE(m_tree->currentItem(), m_colours);
+
+        // Hearing it: a deleted subject plays nothing and says nothing; a broken one is reported.
+        Listen_to_Phrase(m_colours->child(1));
+        QCOMPARE(errorReports().size(), deleted ? 0 : 1);
+        QVERIFY(m_env->sound.files.isEmpty());
+
+        // The launch: the same reason, the subject marked unusable, nothing started.
+        m_env->dialogs.shown.clear();
+        launch();
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QCOMPARE(m_env->dialogs.shown[0].text, problem.text);
+        QVERIFY(m_env->processes.started.isEmpty());
+        QVERIFY(!QFile::exists(exchangePath()));
+        QCOMPARE(nodeImage(m_colours), int(UnusableSubject));
+        QVERIFY(m_window->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestSubjectFaults)
+#include "tst_subjectfaults.moc"
