@@ -125,7 +125,10 @@ void frmMsgBox::setHeightTwips(int height)
 
 void frmMsgBox::setMessage(const QString& text)
 {
-    lblMsg->setText(text);
+    // The window holds a few lines. A text of megabytes (a phrase of a damaged subject file) would take minutes
+    // to lay out at every font size tried, so only as much as could ever show is given to the label.
+    constexpr int MaxShownCharacters = 4000;
+    lblMsg->setText(text.size() > MaxShownCharacters ? text.left(MaxShownCharacters) + QChar(0x2026) : text);
     fitMessage();
 }
 

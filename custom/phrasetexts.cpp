@@ -5,6 +5,7 @@
 #include "common/files.h"
 #include "common/modmain.h"
 #include "subjects/nodetag.h"
+#include "subjects/subjectfile.h"
 #include "subjects/treenode.h"
 
 using platform::Database;
@@ -24,7 +25,7 @@ Recordset phraseRow(const Database& db, const QString& file, int number)
 PhraseRow Store_Phrase_Texts(
     const QString& file, int number, const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
 {
-    const Database db = Database::open(Connection_String(modMain.InstalledSubjectsDir + file));
+    const Database db = openSubjectFile(modMain.InstalledSubjectsDir + file);
     // A row that is gone is reported before anything is written.
     phraseRow(db, file, number);
     QStringList assignments;

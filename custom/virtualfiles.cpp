@@ -12,6 +12,7 @@
 #include "common/filelist.h"
 #include "common/files.h"
 #include "common/modmain.h"
+#include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
 
 using platform::Database;
@@ -57,7 +58,7 @@ QString virtualFile(const QString& displayName)
     return Virtual_File_Path(displayName);
 }
 
-Database openVirtual(const QString& displayName) { return Database::open(Connection_String(virtualFile(displayName))); }
+Database openVirtual(const QString& displayName) { return openSubjectFile(virtualFile(displayName)); }
 
 platform::Query parentSql(int key) { return { QStringLiteral("SELECT * FROM tblParents where nParent = ?"), { key } }; }
 
@@ -168,6 +169,16 @@ QString Create_Virtual_File(const QStringList& shownTexts)
         fail(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(templatePath, target, file.errorString()));
     // A template in a read-only program folder is often read-only itself; the copy is the student's to fill.
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    // A damaged template would give a folder that takes no subject and no phrase: it is not left for the student.
+    try {
+        const Database db = openSubjectFile(target);
+        nameColumn(db.query(ParentsSql));
+        db.query(QStringLiteral("SELECT fkParent, tfilename, nPhraseNo, tPhrase, tTranslation, tTranslation2 FROM "
+                                "tblPhrases LIMIT 0"));
+    } catch (const std::exception& e) {
+        QFile::remove(target);
+        fail(QStringLiteral("'%1' is not a virtual subject file: %2").arg(templatePath, failureDescription(e)));
+    }
     return name;
 }
 

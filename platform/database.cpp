@@ -11,10 +11,7 @@ DbError::DbError(const QString& description)
 {
 }
 
-QString DbError::description() const
-{
-    return QString::fromStdString(what());
-}
+QString DbError::description() const { return QString::fromStdString(what()); }
 
 int Recordset::columnIndex(const QString& name) const
 {
@@ -30,19 +27,14 @@ const QVariant& Recordset::field(int row, int column) const
     if (row < 0 || row >= count())
         throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
     if (column < 0 || column >= columnCount())
-        throw DbError(QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
+        throw DbError(
+            QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal."));
     return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-QVariant Recordset::value(int row, int column) const
-{
-    return field(row, column);
-}
+QVariant Recordset::value(int row, int column) const { return field(row, column); }
 
-QVariant Recordset::value(int row, const QString& column) const
-{
-    return field(row, columnIndex(column));
-}
+QVariant Recordset::value(int row, const QString& column) const { return field(row, columnIndex(column)); }
 
 QString Recordset::text(int row, int column) const
 {
@@ -50,10 +42,7 @@ QString Recordset::text(int row, int column) const
     return v.isNull() ? QString() : v.toString();
 }
 
-QString Recordset::text(int row, const QString& column) const
-{
-    return text(row, columnIndex(column));
-}
+QString Recordset::text(int row, const QString& column) const { return text(row, columnIndex(column)); }
 
 QByteArray Recordset::blob(int row, const QString& column) const
 {
@@ -61,17 +50,11 @@ QByteArray Recordset::blob(int row, const QString& column) const
     return v.isNull() ? QByteArray() : v.toByteArray();
 }
 
-bool Recordset::isNull(int row, const QString& column) const
-{
-    return field(row, columnIndex(column)).isNull();
-}
+bool Recordset::isNull(int row, const QString& column) const { return field(row, columnIndex(column)).isNull(); }
 
 namespace {
 
-    QString lastError(sqlite3* db)
-    {
-        return QString::fromUtf8(sqlite3_errmsg(db));
-    }
+    QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
     class Statement
     {
@@ -96,6 +79,8 @@ namespace {
                 return true;
             if (rc == SQLITE_DONE)
                 return false;
+            if (rc == SQLITE_INTERRUPT)
+                throw DbError(QStringLiteral("The query was stopped: it needs far more work than the file can need"));
             throw DbError(lastError(m_db));
         }
 
@@ -121,8 +106,8 @@ namespace {
                     break;
                 case QMetaType::QByteArray: {
                     const QByteArray b = v.toByteArray();
-                    rc = sqlite3_bind_blob64(m_stmt, index, b.constData(), static_cast<sqlite3_uint64>(b.size()),
-                        SQLITE_TRANSIENT);
+                    rc = sqlite3_bind_blob64(
+                        m_stmt, index, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
                     break;
                 }
                 default: {
@@ -166,8 +151,8 @@ namespace {
 
 QString Database::dataSource(const QString& connectionText)
 {
-    static const QRegularExpression source(QStringLiteral("Data Source=([^;]*)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression source(
+        QStringLiteral("Data Source=([^;]*)"), QRegularExpression::CaseInsensitiveOption);
     const auto match = source.match(connectionText);
     return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
@@ -225,10 +210,7 @@ Database& Database::operator=(Database&& other) noexcept
     return *this;
 }
 
-Database::~Database()
-{
-    sqlite3_close(m_db);
-}
+Database::~Database() { sqlite3_close(m_db); }
 
 Recordset Database::query(const QString& sql, const QVariantList& values) const
 {
@@ -264,10 +246,14 @@ void Database::executeScript(const QString& sql) const
     }
 }
 
-qint64 Database::lastInsertId() const
+void Database::limitSteps(int steps) const
 {
-    return sqlite3_last_insert_rowid(m_db);
+    // SQLite calls the handler after every "steps" steps of one statement; any answer but 0 interrupts it.
+    sqlite3_progress_handler(
+        m_db, steps, [](void*) { return 1; }, nullptr);
 }
+
+qint64 Database::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
 
 bool Database::hasTable(const QString& table) const
 {

@@ -80,6 +80,9 @@ public:
     void executeScript(const QString& sql) const;
     qint64 lastInsertId() const;
     bool hasTable(const QString& table) const;
+    // Stops any one statement with a DbError once it has run this many steps of SQLite's virtual machine. A file
+    // from outside may hold a view or a trigger that never ends; without a limit a read of it would never return.
+    void limitSteps(int steps) const;
 
     // Convenience for add / update / delete of one row, values always bound.
     qint64 insertRow(const QString& table, const QStringList& columns, const QVariantList& values) const;

@@ -25,27 +25,40 @@ platform::Query virtualPhrasesSql(int parent)
     return { QStringLiteral("SELECT * FROM tblPhrases where fkParent = ?"), { parent } };
 }
 
+Database openSubjectFile(const QString& path)
+{
+    Database db = Database::open(Connection_String(path));
+    db.limitSteps(SubjectFileStepLimit);
+    return db;
+}
+
 Recordset readSubjectFile(const QString& path, const platform::Query& query)
 {
-    const Database db = Database::open(Connection_String(path));
-    return db.query(query);
+    return openSubjectFile(path).query(query);
 }
 
 namespace {
 int number(const Recordset& rs, int row, const char* column) { return rs.value(row, QLatin1String(column)).toInt(); }
+
+// A text of a damaged file may run to megabytes; the tree, the boxes and the exchange file get its start only.
+QString phraseText(const Recordset& rs, int row, const char* column)
+{
+    const QString text = rs.text(row, QLatin1String(column));
+    return text.size() > MaxPhraseTextLength ? text.left(MaxPhraseTextLength) : text;
+}
 }
 
 PhraseRow phraseAt(const Recordset& rs, int row)
 {
-    return { number(rs, row, "pkPhraseNo"), rs.text(row, QStringLiteral("tPhrase")),
-        rs.text(row, QStringLiteral("tTranslation")), rs.text(row, QStringLiteral("tTranslation2")) };
+    return { number(rs, row, "pkPhraseNo"), phraseText(rs, row, "tPhrase"), phraseText(rs, row, "tTranslation"),
+        phraseText(rs, row, "tTranslation2") };
 }
 
 VirtualPhraseRow virtualPhraseAt(const Recordset& rs, int row)
 {
     return { number(rs, row, "pkPhraseNo"), number(rs, row, "fkParent"), rs.text(row, QStringLiteral("tfilename")),
-        number(rs, row, "nPhraseNo"), rs.text(row, QStringLiteral("tPhrase")),
-        rs.text(row, QStringLiteral("tTranslation")), rs.text(row, QStringLiteral("tTranslation2")) };
+        number(rs, row, "nPhraseNo"), phraseText(rs, row, "tPhrase"), phraseText(rs, row, "tTranslation"),
+        phraseText(rs, row, "tTranslation2") };
 }
 
 QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path)

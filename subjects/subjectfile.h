@@ -21,7 +21,14 @@ platform::Query phraseByKeySql(int n);
 // The phrases of one virtual subject.
 platform::Query virtualPhrasesSql(int parent);
 
-// Runs one SELECT on the subject file at path (opened with Connection_String).
+// A subject file comes from outside the program. Its reads and writes touch at most a few thousand rows, so a
+// statement that runs longer than this many SQLite steps (about a second) meets a view or trigger that never ends.
+constexpr int SubjectFileStepLimit = 50'000'000;
+
+// Opens the subject file at path (with Connection_String), every statement held to SubjectFileStepLimit.
+platform::Database openSubjectFile(const QString& path);
+
+// Runs one SELECT on the subject file at path.
 platform::Recordset readSubjectFile(const QString& path, const platform::Query& query);
 
 struct PhraseRow
@@ -48,6 +55,9 @@ struct VirtualSubjectRow
     QString nParent; // as decimal text, the way tags carry it
     QString name;
 };
+
+// A phrase is short; a longer text (a damaged file's) is read as its first this many characters.
+constexpr int MaxPhraseTextLength = 1000;
 
 // A row of an installed subject's tblPhrases; NULL texts read as "".
 PhraseRow phraseAt(const platform::Recordset& rs, int row);

@@ -108,6 +108,18 @@ private Q_SLOTS:
         const QStringList before = filesAround();
         QVERIFY(failure([] { Create_Virtual_File({}); }).contains("custom.tpl"));
         QCOMPARE(filesAround(), before);
+
+        // A template that is not a virtual subject file gives no file that would take nothing.
+        for (const char* damage : { "not a database", "" }) {
+            QFile broken(m_folder->file("custom.tpl"));
+            QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            broken.write(damage);
+            broken.close();
+            const QStringList withTemplate = filesAround();
+            const QString why = failure([] { Create_Virtual_File({}); });
+            QVERIFY2(why.contains("custom.tpl") && why.contains("not a virtual subject file"), qPrintable(why));
+            QCOMPARE(filesAround(), withTemplate);
+        }
     }
 
     void renameRefusals()

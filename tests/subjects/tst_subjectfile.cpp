@@ -32,6 +32,7 @@ private Q_SLOTS:
         phrases[1].tTranslation2 = QVariant();
         phrases[2].tTranslation = QVariant();
         phrases[2].key = 7; // a gap
+        phrases[2].tTranslation2 = QString(5000, u'x'); // a damaged file's
         writeInstalledSubject(path("gaps.ale"), phrases);
 
         const Recordset rs = readSubjectFile(path("gaps.ale"), AllPhrasesSql);
@@ -48,6 +49,7 @@ private Q_SLOTS:
         const PhraseRow gap = phraseAt(rs, 2);
         QCOMPARE(gap.pkPhraseNo, 7);
         QCOMPARE(gap.tTranslation, QString());
+        QCOMPARE(gap.tTranslation2, QString(MaxPhraseTextLength, u'x'));
     }
 
     void bothKeyLookupsFindTheSameRow()
@@ -119,6 +121,44 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, readSubjectFile(path("missing.ale"), AllPhrasesSql));
         writeInstalledSubject(path("plain.ale"), fixtures::numberedPhrases(1));
         QVERIFY_THROWS_EXCEPTION(DbError, readVirtualSubjects(path("plain.ale"))); // no tblParents
+    }
+
+    // A view or trigger that never ends would hold the tree or a launch for ever; each statement stops with an
+    // error instead, and the file is not changed by the attempt.
+    void endlessViewsAndTriggersAreStopped()
+    {
+        const QString endless = QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) ");
+        const QString views = path("views.vale");
+        QFile::remove(views);
+        Database::openFile(views, true)
+            .executeScript("CREATE VIEW tblPhrases AS " + endless
+                + "SELECT x AS pkPhraseNo, 1 AS fkParent, 'a' AS tPhrase FROM c WHERE x < 0;"
+                  "CREATE VIEW tblParents AS "
+                + endless + "SELECT x AS nParent, 'b' AS name FROM c WHERE x < 0;");
+        const QByteArray before = contents(views);
+        QVERIFY_THROWS_EXCEPTION(DbError, readSubjectFile(views, AllPhrasesSql));
+        QVERIFY_THROWS_EXCEPTION(DbError, readSubjectFile(views, virtualPhrasesSql(1)));
+        QVERIFY_THROWS_EXCEPTION(DbError, readVirtualSubjects(views));
+        QCOMPARE(contents(views), before);
+
+        const QString triggers = path("triggers.vale");
+        QFile::remove(triggers);
+        Database::openFile(triggers, true)
+            .executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT);"
+                           "CREATE TRIGGER endless AFTER INSERT ON tblPhrases BEGIN SELECT count(*) FROM ("
+                + endless + "SELECT x FROM c WHERE x < 0); END;");
+        const Database db = openSubjectFile(triggers);
+        QVERIFY_THROWS_EXCEPTION(DbError, db.execute("INSERT INTO tblPhrases (tPhrase) VALUES ('a')"));
+        QVERIFY(readSubjectFile(triggers, AllPhrasesSql).isEmpty());
+
+        // The limit is far above what a real subject needs: ten thousand phrases with their sounds are read whole.
+        const QString many = path("many.ale");
+        QFile::remove(many);
+        Database::openFile(many, true)
+            .executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, bsound BLOB);"
+                           "INSERT INTO tblPhrases "
+                + endless + "SELECT x, 'P' || x, zeroblob(1000) FROM c WHERE x <= 10000 LIMIT 10000;");
+        QCOMPARE(readSubjectFile(many, AllPhrasesSql).count(), 10000);
     }
 
     void soundIsWrittenByteForByte()
