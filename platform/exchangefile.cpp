@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include "wholefile.h"
 
 namespace platform::exchange {
 
@@ -153,17 +154,7 @@ QByteArray bytes(const Contents& c)
     return out;
 }
 
-bool write(const QString& path, const Contents& c, QString* error)
-{
-    const QByteArray text = bytes(c);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
-}
+bool write(const QString& path, const Contents& c, QString* error) { return writeWholeFile(path, bytes(c), error); }
 
 Reading parse(const QByteArray& bytes)
 {

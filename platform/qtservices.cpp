@@ -1,5 +1,6 @@
 #include "services.h"
 #include "wave.h"
+#include "wholefile.h"
 
 #include <filesystem>
 
@@ -15,7 +16,6 @@
 #include <QNetworkInterface>
 #include <QNetworkReply>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QSoundEffect>
 #include <QStandardPaths>
@@ -133,8 +133,7 @@ namespace {
                 + QStringLiteral("/parlanta-sound-%1-%2.wav")
                       .arg(QCoreApplication::applicationPid())
                       .arg(++m_memoryCount % 2);
-            QSaveFile file(m_memoryFile);
-            if (!file.open(QIODevice::WriteOnly) || file.write(wave) != wave.size() || !file.commit())
+            if (!writeWholeFile(m_memoryFile, wave))
                 return;
             play(m_memoryFile, info.durationMs, flags);
         }
@@ -160,6 +159,9 @@ namespace {
             const qint64 limit = durationMs + 300;
             while (timer.elapsed() < limit) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+                // A sound the player cannot decode ends at once, whatever length its header gave.
+                if (m_effect->status() == QSoundEffect::Error)
+                    break;
                 if (timer.elapsed() > 200 && m_effect->status() == QSoundEffect::Ready && !m_effect->isPlaying())
                     break;
                 QThread::msleep(5);
@@ -221,8 +223,7 @@ namespace {
             reply->deleteLater();
             if (!ok)
                 return false;
-            QSaveFile out(file);
-            return out.open(QIODevice::WriteOnly) && out.write(body) == body.size() && out.commit();
+            return writeWholeFile(file, body);
         }
     };
 

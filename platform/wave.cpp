@@ -1,5 +1,7 @@
 #include "wave.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QtEndian>
 
@@ -44,8 +46,10 @@ namespace {
     }
 }
 
-WaveInfo readWaveInfo(const QByteArray& bytes)
+WaveInfo readWaveInfo(const QByteArray& bytes, qint64 fileBytes)
 {
+    if (fileBytes < 0)
+        fileBytes = bytes.size();
     WaveInfo info;
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return info;
@@ -67,8 +71,8 @@ WaveInfo readWaveInfo(const QByteArray& bytes)
         } else if (id == "data") {
             if (!haveFormat || info.sampleRate <= 0 || blockAlign <= 0)
                 return info;
-            info.dataBytes = size;
-            info.durationMs = static_cast<qint64>(size) / blockAlign * 1000 / info.sampleRate;
+            info.dataBytes = std::min<qint64>(size, std::max<qint64>(0, fileBytes - body));
+            info.durationMs = info.dataBytes / blockAlign * 1000 / info.sampleRate;
             info.valid = true;
             return info;
         }
@@ -82,7 +86,7 @@ WaveInfo readWaveFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return readWaveInfo(file.read(4096));
+    return readWaveInfo(file.read(4096), file.size());
 }
 
 QByteArray makeWave(const QByteArray& pcm16, int sampleRate) { return pcmWave(pcm16, sampleRate, 16, '\0'); }

@@ -15,7 +15,9 @@ struct WaveInfo
 };
 
 // Reads the RIFF/WAVE header (the chunks before and including "data"); valid is false for anything else.
-WaveInfo readWaveInfo(const QByteArray& bytes);
+// fileBytes is the size of the whole file when bytes hold only its start. A file cut short counts only the samples
+// it holds, whatever its header promises, so that no player waits for sound that is not there.
+WaveInfo readWaveInfo(const QByteArray& bytes, qint64 fileBytes = -1);
 WaveInfo readWaveFile(const QString& path);
 
 // A 16-bit mono PCM WAVE file around the given samples.

@@ -22,6 +22,27 @@ private Q_SLOTS:
         QVERIFY(!readWaveInfo(QByteArray("RIFF\x10\0\0\0WAVEdata", 16)).valid);
     }
 
+    // A header promising an hour of sound over a file that holds one second: the length is what the file holds,
+    // read from memory or from a file of which only the header is read.
+    void aCutFileCountsOnlyTheSamplesItHolds()
+    {
+        QByteArray cut = makeWave8(QByteArray(8000, '\x80'), 8000);
+        qToLittleEndian<quint32>(8000u * 3600u, cut.data() + 40); // the data chunk's size
+        const WaveInfo memory = readWaveInfo(cut);
+        QVERIFY(memory.valid);
+        QCOMPARE(memory.dataBytes, qint64(8000));
+        QCOMPARE(memory.durationMs, qint64(1000));
+        QTemporaryDir dir;
+        QFile file(dir.filePath("cut.wav"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(cut);
+        file.close();
+        QCOMPARE(readWaveFile(file.fileName()).durationMs, qint64(1000));
+        // Only the header: nothing to play.
+        QCOMPARE(readWaveInfo(cut.left(44)).durationMs, qint64(0));
+        QCOMPARE(readWaveInfo(cut.left(44), 44 + 4000).durationMs, qint64(500));
+    }
+
     void oddLengthIsPaddedToAWholeWord()
     {
         const QByteArray odd = makeWave8(QByteArray(5, '\x80'), 11025);
