@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "games/common/gamestyle.h"
 #include "games/common/gametexts.h"
@@ -163,6 +165,7 @@ QWidget* GameWindow::buildResultPage()
     connect(m_playAgain, &QPushButton::clicked, this, &GameWindow::playAgain);
     connect(m_saveAgain, &QPushButton::clicked, this, &GameWindow::saveScore);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(&m_saving, &QFutureWatcher<SaveResult>::finished, this, &GameWindow::saveFinished);
     // Saving again belongs to the note above it, and three buttons in a row would not fit a small screen.
     auto* retry = new QHBoxLayout;
     retry->addStretch(1);
@@ -234,6 +237,8 @@ void GameWindow::tellSoundMissing(Hearing why, const Phrase& phrase)
 
 void GameWindow::playAgain()
 {
+    if (saving())
+        return;
     m_roundOpen = false;
     m_saveAgain->hide();
     m_stack->setCurrentIndex(0);
@@ -260,28 +265,37 @@ bool GameWindow::canSaveAgain() const { return showingResult() && m_roundOpen &&
 
 void GameWindow::saveScore()
 {
-    if (!m_roundOpen)
+    if (!m_roundOpen || saving())
         return;
     m_saveAgain->hide();
     m_playAgain->setEnabled(false);
     m_close->setEnabled(false);
     m_saveNote->setText(say(texts::Saving));
     setState(m_saveNote, "");
-    // A locked database keeps the writer waiting a few seconds; the learner sees why the window is still.
-    m_saveNote->repaint();
 
     platform::Clock* clock = platform::services().clock;
     const ScoreRow row { m_context.exchange.student, m_context.exchange.subject, say(m_context.info.name),
         m_score.textScore, m_score.numberScore, clock ? clock->now() : QDateTime::currentDateTime() };
-    m_lastSave = m_writer.write(row);
+    // A locked database keeps the writer waiting for seconds: it waits beside the window, which stays alive.
+    m_savePending = true;
+    m_saving.setFuture(QtConcurrent::run([writer = m_writer, row] { return writer.write(row); }));
+}
+
+void GameWindow::saveFinished()
+{
+    m_lastSave = m_saving.result();
+    m_savePending = false;
     m_playAgain->setEnabled(true);
     m_close->setEnabled(true);
     if (m_lastSave.saved()) {
         m_roundOpen = false;
         m_saveNote->setText(say(texts::Saved));
         setState(m_saveNote, "ok");
+        if (m_closeWhenSaved)
+            close();
         return;
     }
+    m_closeWhenSaved = false;
     const QString why = texts::explainSave(m_lastSave, m_context.exchange.usersDatabase, language());
     m_saveNote->setText(say(texts::NotSaved) + QLatin1Char('\n') + why);
     setState(m_saveNote, "bad");
@@ -290,6 +304,18 @@ void GameWindow::saveScore()
         dialogs->message(
             say(texts::NotSaved) + QStringLiteral("\n\n") + why, say(m_context.info.name), platform::Icon::Warning);
 }
+
+void GameWindow::closeEvent(QCloseEvent* event)
+{
+    if (saving()) {
+        m_closeWhenSaved = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+GameWindow::~GameWindow() { m_saving.waitForFinished(); }
 
 void GameWindow::keyPressEvent(QKeyEvent* event)
 {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QFutureWatcher>
 #include <QWidget>
 
 #include "games/common/gamestart.h"
@@ -35,6 +36,8 @@ class GameWindow : public QWidget
     Q_OBJECT
 public:
     explicit GameWindow(const GameContext& context, QWidget* parent = nullptr);
+    // A row still being stored is waited for: it is never dropped with the window.
+    ~GameWindow() override;
 
     const GameContext& context() const { return m_context; }
     Language language() const { return m_context.language; }
@@ -44,6 +47,8 @@ public:
     bool showingResult() const;
     QString resultHeadline() const;
     const SaveResult& lastSave() const { return m_lastSave; }
+    // Whether the finished round's row is being stored now; the window keeps painting meanwhile.
+    bool saving() const { return m_savePending; }
     // Whether the learner can hear the phrase's sound now; a game reads the phrase out as text where not.
     Hearing hearing(const Phrase& phrase) const;
     bool soundNoticeGiven() const { return m_soundNoticeGiven; }
@@ -69,12 +74,15 @@ protected:
     QString buttonText(const QString& label, const QString& key) const;
 
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing while the row is being stored waits for it, then closes when it is stored.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* buildHeader();
     QWidget* buildFooter();
     QWidget* buildResultPage();
     void saveScore();
+    void saveFinished();
     // One message a run, given once the window is up, however many sounds fail.
     void tellSoundMissing(Hearing why, const Phrase& phrase);
 
@@ -93,6 +101,9 @@ private:
     RoundScore m_score;
     bool m_roundOpen = false; // a finished round whose row is not stored yet
     SaveResult m_lastSave;
+    QFutureWatcher<SaveResult> m_saving;
+    bool m_savePending = false; // from the start of a save until its result is shown
+    bool m_closeWhenSaved = false;
     bool m_soundNoticeGiven = false;
 };
 

@@ -123,6 +123,11 @@ QStringList Launch::rows() const
     return out;
 }
 
+bool waitForSave(const games::GameWindow& window)
+{
+    return QTest::qWaitFor([&] { return !window.saving(); }, 20000);
+}
+
 void showWindow(QWidget* window)
 {
     window->show();

@@ -8,6 +8,7 @@
 
 #include "games/common/exchangefile.h"
 #include "games/common/gamestart.h"
+#include "games/common/gamewindow.h"
 #include "platform/services.h"
 
 class QWidget;
@@ -94,6 +95,8 @@ private:
 };
 
 void createUserDatabase(const QString& path);
+// Lets the window's event loop run until the finished round's row is stored or refused; false after 20 s.
+bool waitForSave(const games::GameWindow& window);
 // Shows a game window and gives it the keyboard, as a learner starting the game would find it.
 void showWindow(QWidget* window);
 void sendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -111,6 +111,7 @@ private Q_SLOTS:
         }
         QVERIFY(window.showingResult());
         QCOMPARE(window.resultHeadline(), QStringLiteral("3 / 4"));
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Escucha y elige|3 / 4|3" });
     }
 
@@ -131,6 +132,7 @@ private Q_SLOTS:
             gametest::sendKey(&window, Qt::Key_Return);
         }
         QVERIFY(launch.sound.played.isEmpty());
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows().size(), 1);
         // Three silent phrases, one notice.
         QTRY_COMPARE(launch.dialogs.messages.size(), 1);

@@ -138,6 +138,7 @@ private Q_SLOTS:
         QVERIFY(window.showingResult());
         // 6 of 6, then 3 of 6.
         QCOMPARE(window.resultHeadline(), QStringLiteral("75%"));
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Dictation|75%|75" });
     }
 

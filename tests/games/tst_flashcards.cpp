@@ -99,6 +99,7 @@ private Q_SLOTS:
         }
         QVERIFY(window.showingResult());
         QCOMPARE(window.resultHeadline(), QStringLiteral("2 / 3"));
+        QVERIFY(gametest::waitForSave(window));
         QVERIFY(window.lastSave().saved());
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Flashcards|2 / 3|2" });
 
@@ -109,6 +110,7 @@ private Q_SLOTS:
             gametest::sendKey(&window, Qt::Key_Space);
             gametest::sendKey(&window, Qt::Key_1);
         }
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows().size(), 2);
         QCOMPARE(launch.rows().last(), QStringLiteral("Ana O'Brien \"Nana\"|Greetings|Flashcards|3 / 3|3"));
         QVERIFY(launch.dialogs.messages.isEmpty());
@@ -129,6 +131,7 @@ private Q_SLOTS:
         gametest::sendKey(&window, Qt::Key_Space);
         gametest::sendKey(&window, Qt::Key_1);
         QVERIFY(window.showingResult());
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Tarjetas|1 / 1|1" });
     }
 
@@ -204,6 +207,16 @@ private Q_SLOTS:
             gametest::LockHolder lock(launch.database(), 5600);
             gametest::sendKey(&window, Qt::Key_1);
             QVERIFY(window.showingResult());
+            // The writer waits for the lock beside the window: events still reach it and it says why it waits.
+            QVERIFY(window.saving());
+            bool answered = false;
+            QTimer::singleShot(0, &window, [&] { answered = true; });
+            QVERIFY(QTest::qWaitFor([&] { return answered; }, 1000));
+            QVERIFY(window.saving());
+            QVERIFY(gametest::visibleTexts(&window).contains("Saving your score…"));
+            gametest::sendKey(&window, Qt::Key_Return); // no new round before the row is settled
+            QVERIFY(window.showingResult());
+            QVERIFY(gametest::waitForSave(window));
             QCOMPARE(window.lastSave().status, SaveStatus::Locked);
             QCOMPARE(launch.dialogs.messages.size(), 1);
             QVERIFY(launch.dialogs.messages.first().contains("stayed locked"));
@@ -211,10 +224,30 @@ private Q_SLOTS:
         }
         QVERIFY(launch.rows().isEmpty());
         window.saveAgain();
+        QVERIFY(gametest::waitForSave(window));
         QVERIFY(window.lastSave().saved());
         QVERIFY(!window.canSaveAgain());
         window.saveAgain(); // already stored: not a second row
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Flashcards|1 / 1|1" });
+    }
+
+    void closingWhileTheRowIsStoredWaitsForIt()
+    {
+        gametest::Launch launch;
+        FlashcardsWindow window(launch.context(flashcards::activity(), launch.exchange(1)));
+        gametest::showWindow(&window);
+        gametest::sendKey(&window, Qt::Key_Space);
+        {
+            gametest::LockHolder lock(launch.database(), 1500);
+            gametest::sendKey(&window, Qt::Key_1);
+            QVERIFY(window.saving());
+            gametest::sendKey(&window, Qt::Key_Escape);
+            QVERIFY(window.isVisible());
+        }
+        QVERIFY(gametest::waitForSave(window));
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(launch.rows().size(), 1);
+        QVERIFY(launch.dialogs.messages.isEmpty());
     }
 
     void aScoreThatCannotBeSavedIsReportedNotHalfWritten()
@@ -227,6 +260,7 @@ private Q_SLOTS:
         gametest::sendKey(&window, Qt::Key_Space);
         gametest::sendKey(&window, Qt::Key_1);
         QVERIFY(window.showingResult());
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(window.lastSave().status, SaveStatus::Missing);
         QCOMPARE(launch.dialogs.messages.size(), 1);
         QVERIFY(launch.dialogs.messages.first().startsWith("Flashcards: Your score for this round was not saved."));

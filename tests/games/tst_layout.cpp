@@ -9,7 +9,6 @@
 #include <algorithm>
 
 #include "gamefixture.h"
-#include "pairspartner.h"
 #include "games/common/gamestyle.h"
 #include "games/dictation/dictationtexts.h"
 #include "games/dictation/dictationwindow.h"
@@ -19,6 +18,7 @@
 #include "games/listenandchoose/choosewindow.h"
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
+#include "pairspartner.h"
 
 using namespace games;
 
@@ -175,7 +175,6 @@ std::unique_ptr<Window> open(
     return window;
 }
 
-
 }
 
 class TestLayout : public QObject
@@ -299,6 +298,7 @@ private Q_SLOTS:
         {
             gametest::LockHolder lock(launch.database(), 5600);
             gametest::sendKey(window.get(), Qt::Key_1);
+            QVERIFY(gametest::waitForSave(*window));
         }
         QVERIFY(window->canSaveAgain());
         verifyLaidOut(window.get(), size, "locked");

@@ -2,10 +2,10 @@
 #include <QtTest>
 
 #include "gamefixture.h"
-#include "pairspartner.h"
 #include "games/pairs/pairsboard.h"
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
+#include "pairspartner.h"
 
 using namespace games;
 
@@ -115,6 +115,7 @@ private Q_SLOTS:
         }
         QVERIFY(window.showingResult());
         QCOMPARE(window.resultHeadline(), QStringLiteral("4 turns"));
+        QVERIFY(gametest::waitForSave(window));
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Pairs|4 turns|<null>" });
         // A phrase card speaks when it is turned; a translation card is silent.
         QSet<QString> sounds;
