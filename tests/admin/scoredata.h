@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include <QTreeWidget>
 #include <QVariant>
 
 #include "platform/database.h"
@@ -34,6 +35,19 @@ inline void addSchool()
     addScore("Dan O'Brien", "Numbers", "Pairs", QVariant(), QVariant(), QVariant(), QVariant());
     addScore("Dan O'Brien", "Numbers", "Pairs", QVariant(), 12.5, "8 Dec 2026", "half past two");
     addScore("Tom Star*", "Rock 'n' Roll *live*", "Dictation", QVariant(), 61);
+}
+
+// The node name under the top node top of a tracked-scores tree; null when it is not there.
+inline QTreeWidgetItem* child(const QTreeWidget* tree, const QString& top, const QString& name)
+{
+    const auto found = tree->findItems(top, Qt::MatchExactly);
+    if (found.isEmpty())
+        return nullptr;
+    for (int i = 0; i < found.first()->childCount(); ++i) {
+        if (found.first()->child(i)->text(0) == name)
+            return found.first()->child(i);
+    }
+    return nullptr;
 }
 
 // Holds the write lock of the file for a while, as an activity storing its row does.

@@ -1,10 +1,10 @@
 #include <QtTest>
 
+#include "common/apppath.h"
 #include "common/endprogram.h"
+#include "common/files.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
-#include "common/apppath.h"
-#include "common/files.h"
 #include "platform/database.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
@@ -51,18 +51,6 @@ QStringList headers(const QTreeWidget* list)
     for (int c = 0; c < list->columnCount(); ++c)
         result << list->headerItem()->text(c);
     return result;
-}
-
-QTreeWidgetItem* child(const QTreeWidget* tree, const QString& top, const QString& name)
-{
-    const auto found = tree->findItems(top, Qt::MatchExactly);
-    if (found.isEmpty())
-        return nullptr;
-    for (int i = 0; i < found.first()->childCount(); ++i) {
-        if (found.first()->child(i)->text(0) == name)
-            return found.first()->child(i);
-    }
-    return nullptr;
 }
 
 bool samePicture(const QIcon& icon, const QString& resource, QIcon::Mode mode = QIcon::Normal)
@@ -180,8 +168,8 @@ private Q_SLOTS:
 
         form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
         QCOMPARE(listRows(form.ListView1),
-            QStringList({ "Animals|90|1/12/26|10:15:02", "Animals|70|3/12/26|09:01:44",
-                "Numbers|9/10|8/12/26|10:00:00" }));
+            QStringList(
+                { "Animals|90|1/12/26|10:15:02", "Animals|70|3/12/26|09:01:44", "Numbers|9/10|8/12/26|10:00:00" }));
         // The quote in the parent's name is just a letter.
         form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
         QCOMPARE(listRows(form.ListView1),
