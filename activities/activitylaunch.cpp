@@ -72,7 +72,7 @@ void ActivityLauncher::launch(int index, const Session& session, const QString& 
         return;
     }
     QString error;
-    if (!Write_Exchange_File(session, set, subject->text(0), &error)) {
+    if (!Write_Exchange_File(session, set, Exchange_Subject_Text(subject), &error)) {
         Error_Report(QStringLiteral("Write_Exchange_File"), error);
         return;
     }

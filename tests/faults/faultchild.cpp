@@ -1,6 +1,7 @@
 #include "faultchild.h"
 
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include "common/modmain.h"
 #include "common/session.h"
 #include "custom/virtualfiles.h"
+#include "games/common/scorewriter.h"
+#include "students/userdatabase.h"
 #include "subjects/subjectnames.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
@@ -49,6 +52,37 @@ namespace {
     {
         const CopiedSubject copied = Copy_Subject(a[2], a[3], a[4]);
         report(QStringLiteral("copied"), QString::number(copied.phrases.size()));
+        return 0;
+    }
+
+    // Runs one operation and says whether it was done or refused, and why.
+    void attempt(const QString& key, const std::function<void()>& operation)
+    {
+        try {
+            operation();
+            report(key, QStringLiteral("done"));
+        } catch (const std::exception& e) {
+            report(key, QStringLiteral("refused ") + QString::fromUtf8(e.what()));
+        }
+    }
+
+    // What a log-in, a new student, an activity's score and the custom subjects ask of a data folder (the program
+    // folder here) that holds a user database, in order.
+    int dataFolder(const QStringList& a)
+    {
+        modMain.DataDir = a[1];
+        Index_User_Database(Users_Path());
+        attempt(QStringLiteral("students"),
+            [] { report(QStringLiteral("count"), QString::number(Read_Students().size())); });
+        attempt(QStringLiteral("insert"),
+            [] { Insert_Student(QStringLiteral("New"), QStringLiteral("Student"), QVariant(), 3); });
+        const games::ScoreWriter writer(Users_Path(), 0);
+        report(QStringLiteral("check"), writer.check().detail);
+        const games::SaveResult saved = writer.write({ QStringLiteral("Ana"), QStringLiteral("Colours"),
+            QStringLiteral("Pairs"), std::nullopt, 1.0, QDateTime::currentDateTime() });
+        report(QStringLiteral("score"), saved.saved() ? QStringLiteral("saved") : saved.detail);
+        attempt(QStringLiteral("rename"), [&] { Rename_Virtual_File(a[2], QStringLiteral("Renamed")); });
+        attempt(QStringLiteral("copy"), [&] { Copy_Subject(a[2], a[3], QStringLiteral("Copied")); });
         return 0;
     }
 
@@ -114,6 +148,11 @@ QStringList launchArguments(const QString& programFolder, const QString& sourceF
     return { QString::fromLatin1(ChildSwitch), QStringLiteral("launch"), programFolder, sourceFile };
 }
 
+QStringList dataFolderArguments(const QString& programFolder, const QString& virtualFile, const QString& sourceFile)
+{
+    return { QString::fromLatin1(ChildSwitch), QStringLiteral("data"), programFolder, virtualFile, sourceFile };
+}
+
 int childMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -128,6 +167,8 @@ int childMain(int argc, char** argv)
             return copy(a);
         if (a[0] == QStringLiteral("launch") && a.size() == 3)
             return launch(a);
+        if (a[0] == QStringLiteral("data") && a.size() == 4)
+            return dataFolder(a);
     } catch (const std::exception& e) {
         report(QStringLiteral("failed"), QString::fromUtf8(e.what()));
         return 1;

@@ -18,6 +18,10 @@ QStringList copyArguments(
 // Launches activity 0 with the installed subject sourceFile, as a click on it and on the first activity button do.
 QStringList launchArguments(const QString& programFolder, const QString& sourceFile);
 
+// A data folder's users: the log-in list, a new student, an activity's score, a rename of the virtual subject file
+// virtualFile and a copy of the installed subject sourceFile into it, with the program folder as the data folder.
+QStringList dataFolderArguments(const QString& programFolder, const QString& virtualFile, const QString& sourceFile);
+
 // The window handle the launching child gives its exchange files.
 constexpr qint64 ChildWindowHandle = 4711;
 

@@ -3,6 +3,7 @@
 //   PARLANTA_FAULT_DIR        the folder watched (calls on other paths pass untouched)
 //   PARLANTA_FAULT_KILL_AT    n: the process is killed (SIGKILL) instead of making its n-th change
 //   PARLANTA_FAULT_FULL_AFTER bytes: writes beyond this many bytes fail with ENOSPC
+//   PARLANTA_FAULT_READONLY   1: the folder is a read-only file system; every change fails with EROFS
 //   PARLANTA_FAULT_TRACE      1: one line on standard error per change, and the totals at exit
 // The hooks allocate nothing and keep their state in fixed arrays, since they run inside the C library's callers.
 
@@ -33,6 +34,7 @@ struct State
     size_t dirLength = 0;
     long killAt = 0; // 0: never
     long long fullAfter = -1; // -1: never full
+    bool readOnly = false;
     bool trace = false;
     long steps = 0;
     long long bytes = 0;
@@ -87,6 +89,8 @@ void setUp()
         state.killAt = strtol(kill, nullptr, 10);
     if (const char* full = getenv("PARLANTA_FAULT_FULL_AFTER"))
         state.fullAfter = strtoll(full, nullptr, 10);
+    const char* readOnly = getenv("PARLANTA_FAULT_READONLY");
+    state.readOnly = readOnly && readOnly[0] == '1';
     const char* trace = getenv("PARLANTA_FAULT_TRACE");
     state.trace = trace && trace[0] == '1';
 }
@@ -177,6 +181,15 @@ void wrote(ssize_t n)
         __atomic_add_fetch(&state.bytes, static_cast<long long>(n), __ATOMIC_SEQ_CST);
 }
 
+// On a read-only file system a change of the watched folder is refused before it is made.
+bool refusedAsReadOnly(bool watched)
+{
+    if (!watched || !state.readOnly)
+        return false;
+    errno = EROFS;
+    return true;
+}
+
 bool changesFile(int flags) { return (flags & (O_CREAT | O_TRUNC)) != 0 || (flags & O_TMPFILE) == O_TMPFILE; }
 
 bool needsMode(int flags) { return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE; }
@@ -186,6 +199,8 @@ template <typename Open> int openAt(Open open, int dirFd, const char* path, int 
     const bool watched = watchedPath(dirFd, path);
     if (watched && changesFile(flags))
         step(what, path);
+    if (refusedAsReadOnly(watched && (changesFile(flags) || (flags & O_ACCMODE) != O_RDONLY)))
+        return -1;
     const int fd = open(dirFd, path, flags, mode);
     remember(fd, watched);
     return fd;
@@ -216,6 +231,9 @@ HOOK(truncate);
 HOOK(fsync);
 HOOK(fdatasync);
 HOOK(close);
+HOOK(access);
+HOOK(faccessat);
+HOOK(euidaccess);
 
 int plainOpenAt(int dirFd, const char* path, int flags, mode_t mode)
 {
@@ -251,6 +269,8 @@ template <typename Call> int nameChange(bool watched, const char* what, const ch
 {
     if (watched)
         step(what, path);
+    if (refusedAsReadOnly(watched))
+        return -1;
     return call();
 }
 
@@ -258,6 +278,17 @@ template <typename Call> int fdChange(int fd, const char* what, Call call)
 {
     if (watchedFd(fd))
         step(what, nullptr);
+    // Syncing what could not have been written is harmless; cutting a file is a change.
+    if (refusedAsReadOnly(watchedFd(fd) && strcmp(what, "ftruncate") == 0))
+        return -1;
+    return call();
+}
+
+// A question for write access, which a read-only file system answers with EROFS, whoever asks, root included.
+template <typename Call> int accessCheck(int mode, bool watched, Call call)
+{
+    if (refusedAsReadOnly(watched && (mode & W_OK) != 0))
+        return -1;
     return call();
 }
 
@@ -459,4 +490,23 @@ int fdatasync(int fd)
 {
     return fdChange(fd, "fdatasync", [&] { return next(real_fdatasync, "fdatasync")(fd); });
 }
+
+int access(const char* path, int mode)
+{
+    return accessCheck(mode, watchedPath(AT_FDCWD, path), [&] { return next(real_access, "access")(path, mode); });
+}
+
+int faccessat(int dirFd, const char* path, int mode, int flags)
+{
+    return accessCheck(
+        mode, watchedPath(dirFd, path), [&] { return next(real_faccessat, "faccessat")(dirFd, path, mode, flags); });
+}
+
+int euidaccess(const char* path, int mode)
+{
+    return accessCheck(
+        mode, watchedPath(AT_FDCWD, path), [&] { return next(real_euidaccess, "euidaccess")(path, mode); });
+}
+
+int eaccess(const char* path, int mode) { return euidaccess(path, mode); }
 }

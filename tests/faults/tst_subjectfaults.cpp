@@ -16,6 +16,7 @@
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
+#include "tests/support/maintree.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectsession.h"
 
@@ -26,39 +27,23 @@ class TestSubjectFaults : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<QWidget> m_window;
-    QTreeWidget* m_tree = nullptr;
-    FileList m_fileAct;
-    FileList m_file1;
-    FileList m_file2;
-    std::unique_ptr<SubjectTree> m_subjects;
-    std::unique_ptr<TreeEvents> m_events;
-    std::unique_ptr<ActivityLauncher> m_launcher;
-    Session m_session;
+    std::unique_ptr<fixtures::MainTree> m_main;
     QTreeWidgetItem* m_colours = nullptr;
 
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    QString exchangePath() const { return Get_Temp_Path() + Exchange_File_Name(); }
-    QTreeWidgetItem* top(int n) const { return m_tree->topLevelItem(n - 1); }
-    void click(QTreeWidgetItem* n)
-    {
-        m_tree->setCurrentItem(n);
-        m_events->TreeFolders_NodeClick(n);
-    }
-    void launch() { m_launcher->btnAct_Click(0, m_session, m_folder->file("Activities/")); }
+    QString installed(const QString& name) const { return m_main->installed(name); }
+    QString exchangePath() const { return m_main->exchangePath(); }
+    QTreeWidgetItem* top(int n) const { return m_main->top(n); }
+    void click(QTreeWidgetItem* n) { m_main->click(n); }
+    void launch() { m_main->launch(); }
     QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
     // Colours listed with its four phrases, and Food beside it.
     void listColours()
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(4));
         fixtures::writeInstalledSubject(installed("food.ale"), fixtures::numberedPhrases(2));
-        fixtures::writeActivityProgram(m_folder->file("Activities/Pairs.exe"));
-        m_fileAct.refresh();
-        m_subjects->Create_Folders();
-        m_subjects->Get_Subjects();
-        m_subjects->Get_vSubjects();
+        fixtures::writeActivityProgram(m_main->activities() + "Pairs.exe");
+        m_main->load();
         m_colours = top(1)->child(0);
         QCOMPARE(m_colours->text(0), QStringLiteral("Colours"));
         click(m_colours);
@@ -70,31 +55,14 @@ private Q_SLOTS:
 
     void init()
     {
-        m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
-        modMain.WindowHandle = 815;
-        m_session = modMain;
-        m_session.DataDir = m_folder->path();
-        m_session.CurrentStudent = QStringLiteral("Ana");
         m_env = std::make_unique<fakes::Environment>();
-        m_window = std::make_unique<QWidget>();
-        m_tree = new QTreeWidget(m_window.get());
-        auto* menu = new QMenu(m_window.get());
-        m_fileAct = fixtures::fileList(m_folder->file("Activities/"), "*.exe");
-        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
-        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-        m_subjects = std::make_unique<SubjectTree>(m_tree, &m_file1, &m_file2);
-        m_events = std::make_unique<TreeEvents>(m_tree, &m_file1, m_window.get(), menu, menu->addAction("T112"));
-        m_launcher = std::make_unique<ActivityLauncher>(m_tree, m_window.get(), m_fileAct);
+        m_main = std::make_unique<fixtures::MainTree>();
     }
 
     void cleanup()
     {
         Delete_Temp_Files();
-        m_launcher.reset();
-        m_events.reset();
-        m_subjects.reset();
-        m_window.reset();
+        m_main.reset();
         frmMsgBox::Unload();
         m_env.reset();
     }
@@ -122,7 +90,7 @@ private Q_SLOTS:
 
         // The launch studies the file as it now is.
         m_env->dialogs.shown.clear();
-        m_tree->setCurrentItem(m_colours->child(3));
+        m_main->tree->setCurrentItem(m_colours->child(3));
         launch();
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(m_env->processes.started.size(), 1);
@@ -131,7 +99,7 @@ private Q_SLOTS:
         QCOMPARE(r.contents.phrases.size(), 2);
         QCOMPARE(r.contents.phrases[0].tPhrase, QStringLiteral("Rot"));
         QCOMPARE(r.contents.subject, QStringLiteral("Colours"));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 
     void replacedByABrokenFileOrDeleted_data()
@@ -163,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(problem.title, QStringLiteral("T103"));
         QVERIFY(problem.text.contains("colours.aleT6"));
         QVERIFY(!problem.text.startsWith("\r\n")); // the reason comes first
-        QCOMPARE(m_tree->currentItem(), m_colours);
+        QCOMPARE(m_main->tree->currentItem(), m_colours);
 
         // Hearing it: a deleted subject plays nothing and says nothing; a broken one is reported.
         Listen_to_Phrase(m_colours->child(1));
@@ -178,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(m_env->processes.started.isEmpty());
         QVERIFY(!QFile::exists(exchangePath()));
         QCOMPARE(nodeImage(m_colours), int(UnusableSubject));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 };
 

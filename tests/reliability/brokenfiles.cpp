@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include "platform/database.h"
+#include "tests/support/subjectfixtures.h"
 
 namespace broken {
 
@@ -68,31 +69,39 @@ QVector<Variant> anyFile(const QByteArray& goodFile)
 
 QByteArray truncatedWave(int presentBytes, int promisedBytes)
 {
-    auto le32 = [](quint32 v) {
-        QByteArray b(4, '\0');
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    auto le16 = [](quint16 v) {
-        QByteArray b(2, '\0');
-        qToLittleEndian(v, b.data());
-        return b;
-    };
-    // 8 kHz, 8 bits, mono: one byte is one sample.
-    const QByteArray header = "RIFF" + le32(36 + promisedBytes) + "WAVEfmt " + le32(16) + le16(1) + le16(1) + le32(8000)
-        + le32(8000) + le16(1) + le16(8) + "data" + le32(promisedBytes);
-    return header + QByteArray(presentBytes, '\x80');
+    QByteArray wave = fixtures::waveBytes(presentBytes, 1);
+    // The sizes of the RIFF chunk and of its data chunk, at their places in the 44-byte header.
+    qToLittleEndian<quint32>(quint32(36 + promisedBytes), wave.data() + 4);
+    qToLittleEndian<quint32>(quint32(promisedBytes), wave.data() + 40);
+    return wave;
+}
+
+QStringList FileSnapshot::files(const QStringList& folders)
+{
+    QStringList paths;
+    for (const QString& folder : folders) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths << it.next();
+    }
+    return paths;
 }
 
 FileSnapshot::FileSnapshot(const QStringList& folders)
+    : m_folders(folders)
 {
-    for (const QString& folder : folders) {
-        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            m_hashes.insert(path, QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256));
-        }
+    for (const QString& path : files(folders))
+        m_hashes.insert(path, QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256));
+}
+
+QStringList FileSnapshot::added() const
+{
+    QStringList added;
+    for (const QString& path : files(m_folders)) {
+        if (!m_hashes.contains(path))
+            added << path;
     }
+    return added;
 }
 
 QStringList FileSnapshot::changed() const

@@ -39,14 +39,17 @@ Damage changed(const QByteArray& goodFile, const QString& script);
 QByteArray truncatedWave(int presentBytes, int promisedBytes);
 
 // The bytes of every file below the folders when made; changed() names those whose bytes differ now or which are
-// gone. Files made later are new output, not changed input.
+// gone, added() the files made since.
 class FileSnapshot
 {
 public:
     explicit FileSnapshot(const QStringList& folders);
     QStringList changed() const;
+    QStringList added() const;
 
 private:
+    static QStringList files(const QStringList& folders);
+    QStringList m_folders;
     QMap<QString, QByteArray> m_hashes;
 };
 
