@@ -8,7 +8,7 @@
 #include <QtGlobal>
 
 #include "platform/database.h"
-#include "tests/support/subjectfixtures.h"
+#include "platform/wave.h"
 
 namespace broken {
 
@@ -69,7 +69,7 @@ QVector<Variant> anyFile(const QByteArray& goodFile)
 
 QByteArray truncatedWave(int presentBytes, int promisedBytes)
 {
-    QByteArray wave = fixtures::waveBytes(presentBytes, 1);
+    QByteArray wave = platform::makeWave8(QByteArray(presentBytes, '\x80'), 8000);
     // The sizes of the RIFF chunk and of its data chunk, at their places in the 44-byte header.
     qToLittleEndian<quint32>(quint32(36 + promisedBytes), wave.data() + 4);
     qToLittleEndian<quint32>(quint32(promisedBytes), wave.data() + 40);
