@@ -9,7 +9,7 @@ if [ "${1:-}" = "--asan" ]; then
   shift
   bash scripts/build.sh --asan
   folder=build/asan
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
   export LSAN_OPTIONS="suppressions=$PWD/scripts/asan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 else

@@ -218,7 +218,8 @@ private Q_SLOTS:
         m_env->clock.onEvents = {};
 
         // A source that is gone, a placeholder, a subject node: nothing at all.
-        Listen_to_Phrase(makeNode("x", "gone.ale*1*P*T*U", PhraseImage));
+        const std::unique_ptr<QTreeWidgetItem> gone(makeNode("x", "gone.ale*1*P*T*U", PhraseImage));
+        Listen_to_Phrase(gone.get());
         auto* placeholder = makeNode("T127", "IGNORE", NoImage);
         parent.addChild(placeholder);
         Hear_Phrase(placeholder);
@@ -233,8 +234,10 @@ private Q_SLOTS:
         // No sound or no such key: the error report and no notice.
         bool noticeShown = false;
         m_env->clock.onEvents = [&] { noticeShown = noticeShown || frmMsgBox::showing(); };
-        Listen_to_Phrase(makeNode("x", "a.ale*2*P2*Tr2*", PhraseImage));
-        Listen_to_Phrase(makeNode("x", "a.ale*7*P7*Tr7*", PhraseImage));
+        const std::unique_ptr<QTreeWidgetItem> silent(makeNode("x", "a.ale*2*P2*Tr2*", PhraseImage));
+        const std::unique_ptr<QTreeWidgetItem> missing(makeNode("x", "a.ale*7*P7*Tr7*", PhraseImage));
+        Listen_to_Phrase(silent.get());
+        Listen_to_Phrase(missing.get());
         QCOMPARE(errorReports().size(), 2);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nListen_to_Phrase: "));
         QVERIFY(!noticeShown);

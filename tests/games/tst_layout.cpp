@@ -207,6 +207,7 @@ private Q_SLOTS:
                 verifyLaidOut(window.get(), size, run.name() + " turned");
                 gametest::sendKey(window.get(), std::exchange(missedOne, true) ? Qt::Key_1 : Qt::Key_2);
             }
+            QVERIFY(gametest::waitForSave(*window));
             verifyLaidOut(window.get(), size, run.name() + " result");
         }
     }
@@ -227,6 +228,7 @@ private Q_SLOTS:
                 verifyLaidOut(window.get(), size, run.name() + " answered");
                 gametest::sendKey(window.get(), Qt::Key_Return);
             }
+            QVERIFY(gametest::waitForSave(*window));
             verifyLaidOut(window.get(), size, run.name() + " result");
         }
     }
@@ -250,6 +252,7 @@ private Q_SLOTS:
                 verifyLaidOut(window.get(), size, run.name() + " checked");
                 gametest::sendKey(window.get(), Qt::Key_Return);
             }
+            QVERIFY(gametest::waitForSave(*window));
             verifyLaidOut(window.get(), size, run.name() + " result");
         }
     }
@@ -282,6 +285,7 @@ private Q_SLOTS:
                 }
             }
             QVERIFY(window->showingResult());
+            QVERIFY(gametest::waitForSave(*window));
             verifyLaidOut(window.get(), size, run.name() + " result");
         }
     }
