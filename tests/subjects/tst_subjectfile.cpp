@@ -128,10 +128,14 @@ private Q_SLOTS:
     void endlessViewsAndTriggersAreStopped()
     {
         const QString endless = QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) ");
-        const QString views = path("views.vale");
-        QFile::remove(views);
-        Database::openFile(views, true)
-            .executeScript("CREATE VIEW tblPhrases AS " + endless
+        auto made = [this](const char* name, const QString& script) {
+            const QString file = path(name);
+            QFile::remove(file);
+            Database::openFile(file, true).executeScript(script);
+            return file;
+        };
+        const QString views = made("views.vale",
+            "CREATE VIEW tblPhrases AS " + endless
                 + "SELECT x AS pkPhraseNo, 1 AS fkParent, 'a' AS tPhrase FROM c WHERE x < 0;"
                   "CREATE VIEW tblParents AS "
                 + endless + "SELECT x AS nParent, 'b' AS name FROM c WHERE x < 0;");
@@ -141,22 +145,18 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, readVirtualSubjects(views));
         QCOMPARE(contents(views), before);
 
-        const QString triggers = path("triggers.vale");
-        QFile::remove(triggers);
-        Database::openFile(triggers, true)
-            .executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT);"
-                           "CREATE TRIGGER endless AFTER INSERT ON tblPhrases BEGIN SELECT count(*) FROM ("
+        const QString triggers = made("triggers.vale",
+            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT);"
+            "CREATE TRIGGER endless AFTER INSERT ON tblPhrases BEGIN SELECT count(*) FROM ("
                 + endless + "SELECT x FROM c WHERE x < 0); END;");
         const Database db = openSubjectFile(triggers);
         QVERIFY_THROWS_EXCEPTION(DbError, db.execute("INSERT INTO tblPhrases (tPhrase) VALUES ('a')"));
         QVERIFY(readSubjectFile(triggers, AllPhrasesSql).isEmpty());
 
         // The limit is far above what a real subject needs: ten thousand phrases with their sounds are read whole.
-        const QString many = path("many.ale");
-        QFile::remove(many);
-        Database::openFile(many, true)
-            .executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, bsound BLOB);"
-                           "INSERT INTO tblPhrases "
+        const QString many = made("many.ale",
+            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, bsound BLOB);"
+            "INSERT INTO tblPhrases "
                 + endless + "SELECT x, 'P' || x, zeroblob(1000) FROM c WHERE x <= 10000 LIMIT 10000;");
         QCOMPARE(readSubjectFile(many, AllPhrasesSql).count(), 10000);
     }
