@@ -215,7 +215,9 @@ int Rename_Virtual_Subject(const QString& displayName, int key, const QString& n
     const Database db = openVirtual(displayName);
     const Recordset row = db.query(parentSql(key));
     requireRow(row, noSubject(displayName, key));
-    db.execute(QStringLiteral("UPDATE tblParents SET %1 = ? WHERE nParent = ?").arg(nameColumn(row)), { newName, key });
+    db.execute(
+        QStringLiteral("UPDATE tblParents SET %1 = ? WHERE nParent = ?").arg(platform::quotedName(nameColumn(row))),
+        { newName, key });
     const Recordset stored = db.query(parentSql(key));
     requireRow(stored, noSubject(displayName, key));
     return stored.value(0, 0).toInt();

@@ -55,6 +55,12 @@ struct Query
     bool operator==(const Query& other) const = default;
 };
 
+// A table or column name as SQL text, quoted, so that a name read from a file stays one name whatever it holds.
+inline QString quotedName(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 // One open database file; opened for one operation and closed when it goes out of scope.
 class Database
 {

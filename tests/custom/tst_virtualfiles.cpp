@@ -213,6 +213,14 @@ private Q_SLOTS:
         QCOMPARE(rows[1].name, QStringLiteral("Animals"));
         QVERIFY(failure([&] { Rename_Virtual_Subject("T123", b + 10, "x"); }).contains(QString::number(b + 10)));
         QCOMPARE(names(List_Virtual_Subjects("T123")), QStringList({ " Food ", "Animals" }));
+
+        // The name column is whatever the file calls it; a name that is SQL of its own stays a name.
+        Database::openFile(path("Odd"), true)
+            .executeScript("CREATE TABLE tblParents (nParent INTEGER PRIMARY KEY, \"name = 'x', \"\"nParent\" TEXT);"
+                           "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, fkParent INTEGER);"
+                           "INSERT INTO tblParents VALUES (1, 'Old'), (2, 'Other');");
+        QCOMPARE(Rename_Virtual_Subject("Odd", 2, "New"), 2);
+        QCOMPARE(names(List_Virtual_Subjects("Odd")), QStringList({ "Old", "New" }));
     }
 
     void deleteVirtualSubjectRemovesItsPhrasesFirst()
