@@ -16,6 +16,8 @@ constexpr char WriterSwitch[] = "--write-scores";
 constexpr int Rows = 1000;
 
 // The child: an activity storing one round after another, each row a connection and a transaction of its own.
+// A real game stores one row a round; the pause keeps the rows coming for a few seconds, so the window reads
+// between them even on a machine that writes all of them at once.
 int writeScores(const QString& database, int rows)
 {
     const games::ScoreWriter writer(database);
@@ -27,6 +29,7 @@ int writeScores(const QString& database, int rows)
             fprintf(stderr, "row %d not saved: %s\n", i, qPrintable(result.detail));
             return 1;
         }
+        QThread::msleep(2);
     }
     return 0;
 }
