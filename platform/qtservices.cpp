@@ -1,8 +1,7 @@
+#include "foldercopy.h"
 #include "services.h"
 #include "wave.h"
 #include "wholefile.h"
-
-#include <filesystem>
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -70,19 +69,7 @@ namespace {
         }
         bool copyFolder(const QString& source, const QString& destination, QString* error) override
         {
-            namespace fs = std::filesystem;
-            std::error_code ec;
-            const fs::path from = fs::path(source.toStdString());
-            if (!fs::is_directory(from, ec)) {
-                if (error)
-                    *error = QStringLiteral("Cannot find the folder '%1'.").arg(source);
-                return false;
-            }
-            fs::copy(from, fs::path(destination.toStdString()),
-                fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-            if (ec && error)
-                *error = QString::fromStdString(ec.message());
-            return !ec;
+            return copyFolderTree(source, destination, error);
         }
         QString localAppDataFolder() override
         {
