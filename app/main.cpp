@@ -10,6 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    // The desktop matches the windows to the product's entry and icon, also when several products are installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.parlanta." PARLANTA_PROGRAM_CODE));
     platform::installQtServices();
     // Before the first window: the screen check's question already shows the standard buttons.
     platform::installToolkitTranslations(

@@ -216,9 +216,8 @@ QImage drawProductLogo(int n)
     });
 }
 
-QImage drawAppIcon()
+QImage drawAppIcon(int size)
 {
-    const int size = resources::AppIconSize;
     return oversampled(size, 4, [&](QPainter& p) {
         p.scale(size / 128.0, size / 128.0);
         const QRectF body(8, 10, 112, 86);

@@ -1,5 +1,7 @@
-// Draws the program's pictures and its click sound, and lists them in a Qt resource file.
+// Draws the program's pictures and its click sound, and lists them in a Qt resource file; or, with --icons, the
+// program's icon at the sizes of a desktop's icon theme.
 // Usage: mkresources <output folder>
+//        mkresources --icons <theme folder> <icon name>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -12,14 +14,28 @@
 namespace {
 // Resource names start with ":/"; on disk they live under the output folder without it.
 QString onDisk(const QString& resourcePath) { return resourcePath.mid(2); }
+
+// <theme folder>/<N>x<N>/apps/<name>.png, at the sizes desktops and software centres look for.
+int drawThemeIcons(const QString& folder, const QString& name)
+{
+    mkres::Output out(folder);
+    for (const int size : { 16, 22, 24, 32, 48, 64, 128, 256 })
+        out.savePng(mkres::drawAppIcon(size), QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(name));
+    if (out.ok())
+        return 0;
+    QTextStream(stderr) << "mkresources: could not write the icons into " << folder << "\n";
+    return 1;
+}
 }
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == QLatin1String("--icons"))
+        return drawThemeIcons(args.at(2), args.at(3));
     if (args.size() != 2) {
-        QTextStream(stderr) << "usage: mkresources <output folder>\n";
+        QTextStream(stderr) << "usage: mkresources <output folder> | --icons <theme folder> <icon name>\n";
         return 2;
     }
     mkres::Output out(args.at(1));
@@ -42,7 +58,7 @@ int main(int argc, char** argv)
 
     out.savePng(mkres::drawBackground(), onDisk(resources::backgroundPicture()));
     out.savePng(mkres::drawLinkCursor(resources::linkCursorHotSpot()), onDisk(resources::linkCursorPicture()));
-    out.savePng(mkres::drawAppIcon(), onDisk(resources::appIcon()));
+    out.savePng(mkres::drawAppIcon(resources::AppIconSize), onDisk(resources::appIcon()));
     out.saveBytes(mkres::clickSound(), QStringLiteral("sounds/click.wav"));
 
     if (faces.size() != resources::FaceCount || !out.ok() || !out.writeQrc(QStringLiteral("resources.qrc"))) {

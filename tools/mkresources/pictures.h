@@ -18,6 +18,6 @@ QImage drawProductLogo(int n);
 
 QImage drawBackground();
 QImage drawLinkCursor(QPoint hotSpot);
-QImage drawAppIcon();
+QImage drawAppIcon(int size);
 
 }
