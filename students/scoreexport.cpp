@@ -1,0 +1,45 @@
+#include "scoreexport.h"
+
+#include <algorithm>
+
+#include "platform/database.h"
+#include "students/scores.h"
+#include "students/userdatabase.h"
+
+QString Csv_Field(const QString& text)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows)
+{
+    auto line = [](const QStringList& fields) {
+        QStringList quoted;
+        quoted.reserve(fields.size());
+        for (const QString& field : fields)
+            quoted << Csv_Field(field);
+        return quoted.join(QLatin1Char(',')) + QLatin1String("\r\n");
+    };
+    QString text = line(header);
+    for (const QStringList& row : rows)
+        text += line(row);
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QVector<QStringList> Read_All_Results()
+{
+    const auto rs = platform::Database::open(Users_Connection_String())
+                        .query(QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime "
+                                              "FROM tblscores ORDER BY pkScoreID"));
+    QVector<QStringList> rows;
+    rows.reserve(rs.count());
+    for (int i = 0; i < rs.count(); ++i) {
+        rows.push_back({ Stored_Text(rs.value(i, 0)), Stored_Text(rs.value(i, 1)), Stored_Text(rs.value(i, 2)),
+            Score_Text(rs.value(i, 3), rs.value(i, 4)), Stored_Text(rs.value(i, 4)), Stored_Text(rs.value(i, 5)),
+            Stored_Text(rs.value(i, 6)) });
+    }
+    return rows;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Results as a CSV file that a spreadsheet opens as it is: UTF-8 with a byte-order mark (without it some
+// spreadsheets read the bytes in the system's code page), a header row, CR LF line ends, and every field that
+// holds a comma, a double quote or a line break quoted with its quotes doubled.
+QString Csv_Field(const QString& text);
+QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows);
+
+// Every row of tblscores, oldest first: student, subject, activity, score as listed, numberScore, date, time.
+// Throws platform::DbError.
+QVector<QStringList> Read_All_Results();
