@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkInformation>
@@ -56,6 +57,10 @@ namespace {
             QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
             return box.exec() == QMessageBox::Yes;
+        }
+        QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter) override
+        {
+            return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposedPath, filter);
         }
     };
 

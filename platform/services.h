@@ -21,6 +21,8 @@ public:
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
     // The standard Yes / No question; true for Yes.
     virtual bool askYesNo(const QString& text, const QString& title, Icon icon, Answer defaultAnswer) = 0;
+    // The standard dialog that chooses a file to write, starting at proposedPath; "" when the user cancels.
+    virtual QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter) = 0;
 };
 
 class Shell

@@ -39,6 +39,7 @@ public:
         messages << title + ": " + text;
     }
     bool askYesNo(const QString&, const QString&, platform::Icon, platform::Answer) override { return false; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QStringList messages;
 };
 

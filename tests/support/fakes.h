@@ -34,9 +34,16 @@ public:
         shown.push_back({ text, title, icon, true, defaultButton });
         return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
     }
+    QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter) override
+    {
+        saveRequests << QStringList { title, proposedPath, filter };
+        return savePath;
+    }
     QVector<Message> shown;
     QList<bool> answers;
     bool defaultAnswer = true;
+    QVector<QStringList> saveRequests; // title, proposed path, filter of each save dialog
+    QString savePath; // the answer of every save dialog; "" is Cancel
 };
 
 class Shell : public platform::Shell
