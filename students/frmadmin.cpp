@@ -5,10 +5,13 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QStyle>
 
 #include "common/endprogram.h"
@@ -20,6 +23,7 @@
 #include "common/tilebackground.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
+#include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 #include "students/windowsize.h"
@@ -132,6 +136,14 @@ void frmAdmin::buildControls()
     connect(btnClearDatabase, &QPushButton::released, this, [] { Play_Click(); });
     connect(btnClearDatabase, &QPushButton::clicked, this, [this] { btnClearDatabase_Click(); });
 
+    btnExport = new QPushButton(this);
+    btnExport->setObjectName(QStringLiteral("btnExport"));
+    btnExport->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    btnExport->setStyleSheet(QStringLiteral("font-size: 10pt; padding: 0 12px;"));
+    btnExport->setMinimumSize(twips(2400), twips(540));
+    btnExport->setAutoDefault(false);
+    connect(btnExport, &QPushButton::clicked, this, [this] { btnExport_Click(); });
+
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(twips(360), twips(270), twips(360), twips(300));
     layout->setHorizontalSpacing(twips(180));
@@ -141,6 +153,7 @@ void frmAdmin::buildControls()
     layout->addWidget(lblList, 1, 1);
     layout->addWidget(TreeView1, 2, 0);
     layout->addWidget(ListView1, 2, 1);
+    layout->addWidget(btnExport, 3, 0, Qt::AlignLeft);
     layout->addWidget(btnClearDatabase, 3, 1, Qt::AlignRight);
     layout->setRowStretch(2, 1);
     // The panes share the width as in the design.
@@ -157,6 +170,7 @@ void frmAdmin::Form_Load()
         ListView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
+    btnExport->setText(Caption(150));
     lblView->setText(Caption(52));
     Fit_Columns();
 
@@ -318,6 +332,25 @@ void frmAdmin::btnClearDatabase_Click()
     Delete_Temp_Files();
     frmMsgBox::Show_Notice(modMain.ProductName, Caption(61));
     End_Program(0);
+}
+
+void frmAdmin::btnExport_Click()
+{
+    platform::Dialogs& dialogs = *platform::services().dialogs;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString proposed = folder + QLatin1Char('/') + modMain.ProductName + QLatin1Char(' ')
+        + platform::services().clock->now().date().toString(Qt::ISODate) + QStringLiteral(".csv");
+    QString path = dialogs.saveFileName(Caption(150).remove(QStringLiteral("...")), proposed, Caption(151));
+    if (path.isEmpty())
+        return;
+    // A name typed without its type still opens in a spreadsheet.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    const QString error = Export_All_Results(path);
+    if (!error.isEmpty())
+        dialogs.message(
+            Caption(152) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + error,
+            Caption(54), platform::Icon::Warning);
 }
 
 void frmAdmin::Fit_Columns()

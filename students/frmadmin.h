@@ -27,6 +27,8 @@ public:
     void cboView_Click();
     void TreeView1_NodeClick(QTreeWidgetItem* node);
     void btnClearDatabase_Click();
+    // Every stored result into a CSV file the administrator chooses.
+    void btnExport_Click();
     // The view TreeView1 shows, from its tag; -1 before one is chosen.
     int shownView() const;
 
@@ -37,6 +39,7 @@ public:
     QLabel* lblList;
     QTreeWidget* ListView1;
     QPushButton* btnClearDatabase;
+    QPushButton* btnExport;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "common/modmain.h"
 #include "platform/database.h"
+#include "platform/wholefile.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 
@@ -42,4 +44,21 @@ QVector<QStringList> Read_All_Results()
             Stored_Text(rs.value(i, 6)) });
     }
     return rows;
+}
+
+QStringList Results_Header()
+{
+    return { Caption(50), Caption(10), Caption(46), Caption(47), Caption(153), Caption(48), Caption(49) };
+}
+
+QString Export_All_Results(const QString& path)
+{
+    QByteArray file;
+    try {
+        file = Csv_File(Results_Header(), Read_All_Results());
+    } catch (const platform::DbError& e) {
+        return e.description();
+    }
+    QString error;
+    return platform::writeWholeFile(path, file, &error) ? QString() : error;
 }

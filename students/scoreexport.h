@@ -14,3 +14,8 @@ QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows)
 // Every row of tblscores, oldest first: student, subject, activity, score as listed, numberScore, date, time.
 // Throws platform::DbError.
 QVector<QStringList> Read_All_Results();
+// The headings of those columns in the interface language.
+QStringList Results_Header();
+// Writes every result to path as one whole (an old file there stays until the new one is complete); "" when done,
+// otherwise the reason.
+QString Export_All_Results(const QString& path);

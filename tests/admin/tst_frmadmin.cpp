@@ -344,6 +344,52 @@ private Q_SLOTS:
         QFile::remove(exchange);
     }
 
+    // The file chosen gets every result under headings in the interface language; Cancel writes nothing.
+    void exportWritesEveryResultToTheFileChosen()
+    {
+        addSchool();
+        frmAdmin form;
+        QCOMPARE(form.btnExport->text(), QStringLiteral("T150"));
+        QTemporaryDir folder;
+        m_env->dialogs.savePath = folder.filePath("results"); // typed without its type
+        form.btnExport_Click();
+        QCOMPARE(m_env->dialogs.saveRequests.size(), 1);
+        const QStringList request = m_env->dialogs.saveRequests[0];
+        QCOMPARE(request[0], QStringLiteral("T150"));
+        QVERIFY(request[1].endsWith("/Parlanta Alemán 2026-12-08.csv"));
+        QCOMPARE(request[2], QStringLiteral("T151"));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        QFile csv(folder.filePath("results.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray bytes = csv.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF")); // the mark that tells a spreadsheet the file is UTF-8
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
+        QCOMPARE(lines.size(), 1 + 7 + 1); // the headings, the school's seven results, the end of the last line
+        QCOMPARE(lines[0], QStringLiteral("T50,T10,T46,T47,T153,T48,T49"));
+        QCOMPARE(lines[4], QStringLiteral("Dan O'Brien,Rock 'n' Roll *live*,Pairs,Perfect,100,2026-12-07,12:00:00"));
+
+        m_env->dialogs.savePath.clear();
+        QVERIFY(csv.remove());
+        form.btnExport_Click();
+        QVERIFY(!csv.exists());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    void anExportThatCannotBeWrittenSaysWhy()
+    {
+        addSchool();
+        frmAdmin form;
+        QTemporaryDir folder;
+        const QString path = folder.filePath("no such folder/results.csv");
+        m_env->dialogs.savePath = path;
+        form.btnExport_Click();
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        const fakes::Message& failure = m_env->dialogs.shown[0];
+        QVERIFY(failure.text.startsWith("T152\r\n" + QDir::toNativeSeparators(path) + "\r\n\r\n"));
+        QCOMPARE(failure.icon, platform::Icon::Warning);
+        QVERIFY(!QFile::exists(path));
+    }
+
     void clearingDeletesTheDatabaseAndEndsTheProgram()
     {
         addSchool();
