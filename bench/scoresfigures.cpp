@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -19,6 +20,7 @@
 #include "platform/database.h"
 #include "platform/userschema.h"
 #include "students/frmadmin.h"
+#include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 
@@ -28,6 +30,7 @@ namespace {
 
     const QString Prefix = QStringLiteral("tracked scores, ");
     const QString RowFigure = QStringLiteral("activity writes its result row");
+    const QString ExportFigure = QStringLiteral("tracked scores, export every result as CSV");
 
     struct View
     {
@@ -160,13 +163,32 @@ namespace {
         need(stored > 0, QStringLiteral("the activity's row was not stored"));
     }
 
+    // Every result into a file, against reading the same columns of every row.
+    void exportFigure(const QString& users)
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("results.csv"));
+        QString error;
+        int rows = 0;
+        compare(ExportFigure, { [&] { error = Export_All_Results(path); } }, { [&] {
+            rows = raw::select(users,
+                { "SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores "
+                  "ORDER BY pkScoreID" });
+        } });
+        need(error.isEmpty(), QStringLiteral("the export failed: ") + error);
+        QFile file(path);
+        need(file.open(QIODevice::ReadOnly) && file.readAll().count('\n') == rows + 1 && rows == Results,
+            QStringLiteral("the export does not hold every result"));
+        value(QStringLiteral("tracked scores, size of the export"), QStringLiteral("%1 KB").arg(file.size() / 1024));
+    }
+
     const Group registered(50, [](const Context& context) { scoresFigures(context.school); });
 
 }
 
 void scoresFigures(const ProgramFolder& school)
 {
-    bool any = wanted(RowFigure);
+    bool any = wanted(RowFigure) || wanted(ExportFigure);
     for (const View& view : Views)
         any = any || wanted(viewFigure(view)) || wanted(childFigure(view));
     if (!any)
@@ -178,6 +200,8 @@ void scoresFigures(const ProgramFolder& school)
     childFigures(program.main(), users);
     if (wanted(RowFigure))
         rowFigure(users);
+    if (wanted(ExportFigure))
+        exportFigure(users);
 }
 
 }
