@@ -20,6 +20,8 @@
 #include "platform/database.h"
 #include "platform/userschema.h"
 #include "students/frmadmin.h"
+#include "students/scorecharts.h"
+#include "students/scorechartview.h"
 #include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -31,6 +33,7 @@ namespace {
     const QString Prefix = QStringLiteral("tracked scores, ");
     const QString RowFigure = QStringLiteral("activity writes its result row");
     const QString ExportFigure = QStringLiteral("tracked scores, export every result as CSV");
+    const QString ChartFigure = QStringLiteral("tracked scores, draw one student's chart");
 
     struct View
     {
@@ -182,13 +185,35 @@ namespace {
         value(QStringLiteral("tracked scores, size of the export"), QStringLiteral("%1 KB").arg(file.size() / 1024));
     }
 
+    // One student's results read and drawn into a picture of the chart's size, against reading the same rows.
+    void chartFigure(const QString& users)
+    {
+        const QString student = studentName(0);
+        ScoreChartView view;
+        view.resize(640, 420);
+        int points = 0;
+        int rows = 0;
+        compare(ChartFigure, { [&] {
+            view.showProgress(student, Student_Progress(student));
+            view.grab();
+            points = view.pointCount();
+        } },
+            { [&] {
+                rows = raw::select(users,
+                    { "SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE tName = ? AND numberScore "
+                      "IS NOT NULL ORDER BY nDate, nTime, pkScoreID" },
+                    { student });
+            } });
+        need(points > 0 && points == rows, QStringLiteral("the chart does not draw the student's results"));
+    }
+
     const Group registered(50, [](const Context& context) { scoresFigures(context.school); });
 
 }
 
 void scoresFigures(const ProgramFolder& school)
 {
-    bool any = wanted(RowFigure) || wanted(ExportFigure);
+    bool any = wanted(RowFigure) || wanted(ExportFigure) || wanted(ChartFigure);
     for (const View& view : Views)
         any = any || wanted(viewFigure(view)) || wanted(childFigure(view));
     if (!any)
@@ -202,6 +227,8 @@ void scoresFigures(const ProgramFolder& school)
         rowFigure(users);
     if (wanted(ExportFigure))
         exportFigure(users);
+    if (wanted(ChartFigure))
+        chartFigure(users);
 }
 
 }

@@ -582,6 +582,10 @@ shoot() {
         fi
       fi
       shot tracked-scores
+      # The same choice drawn as a chart, on the tab beside the list.
+      if click_on "$(caption 54)" "page tab" "$(caption 155)"; then
+        shot tracked-scores-chart 0.5
+      fi
       press Escape
     fi
   fi

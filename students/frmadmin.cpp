@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "common/endprogram.h"
 #include "common/files.h"
@@ -23,6 +24,8 @@
 #include "common/tilebackground.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
+#include "students/scorecharts.h"
+#include "students/scorechartview.h"
 #include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -125,6 +128,21 @@ void frmAdmin::buildControls()
         ListView1->setColumnWidth(c, twips(ColumnWidths[c]));
     ListView1->setMinimumSize(twips(4200), twips(3000));
 
+    tabResults = new QTabWidget(this);
+    tabResults->setObjectName(QStringLiteral("tabResults"));
+    tabResults->addTab(ListView1, QString());
+    auto* chartPage = new QWidget(tabResults);
+    cboChartSubject = new QComboBox(chartPage);
+    cboChartSubject->setObjectName(QStringLiteral("cboChartSubject"));
+    cboChartSubject->hide();
+    connect(cboChartSubject, &QComboBox::activated, this, [this] { Show_Student_Chart(); });
+    chartView = new ScoreChartView(chartPage);
+    chartView->setMinimumSize(twips(4200), twips(2600));
+    auto* chartLayout = new QVBoxLayout(chartPage);
+    chartLayout->addWidget(cboChartSubject, 0, Qt::AlignLeft);
+    chartLayout->addWidget(chartView, 1);
+    tabResults->addTab(chartPage, QString());
+
     btnClearDatabase = new QPushButton(this);
     btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
     btnClearDatabase->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
@@ -152,7 +170,7 @@ void frmAdmin::buildControls()
     layout->addWidget(cboView, 1, 0);
     layout->addWidget(lblList, 1, 1);
     layout->addWidget(TreeView1, 2, 0);
-    layout->addWidget(ListView1, 2, 1);
+    layout->addWidget(tabResults, 2, 1);
     layout->addWidget(btnExport, 3, 0, Qt::AlignLeft);
     layout->addWidget(btnClearDatabase, 3, 1, Qt::AlignRight);
     layout->setRowStretch(2, 1);
@@ -171,6 +189,8 @@ void frmAdmin::Form_Load()
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
     btnExport->setText(Caption(150));
+    tabResults->setTabText(0, Caption(154));
+    tabResults->setTabText(1, Caption(155));
     lblView->setText(Caption(52));
     Fit_Columns();
 
@@ -302,6 +322,40 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         ListView1->addTopLevelItems(items);
         Fit_Columns();
         lblList->setText(parentText + QStringLiteral("  \u203a  ") + node->text(0));
+        Show_Chart(shownView(), parentText, node->text(0));
+    } catch (const std::exception& e) {
+        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+    }
+}
+
+// A student's chart is the student's progress in every activity; a subject's, the mean of every student in it.
+void frmAdmin::Show_Chart(int view, const QString& parentText, const QString& nodeText)
+{
+    cboChartSubject->setVisible(view == StudentView);
+    switch (view) {
+    case StudentView:
+        m_chartStudent = parentText;
+        cboChartSubject->clear();
+        cboChartSubject->addItem(Caption(156));
+        cboChartSubject->addItems(Student_Subjects(parentText));
+        Show_Student_Chart();
+        break;
+    case ActivityView:
+        chartView->showMeans(nodeText, Subject_Means(nodeText));
+        break;
+    case SubjectView:
+        chartView->showMeans(parentText, Subject_Means(parentText));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmAdmin::Show_Student_Chart()
+{
+    const QString subject = cboChartSubject->currentIndex() > 0 ? cboChartSubject->currentText() : QString();
+    try {
+        chartView->showProgress(m_chartStudent, Student_Progress(m_chartStudent, subject));
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
     }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVector>
 
@@ -38,6 +39,9 @@ public:
     QVector<QPixmap> ImageList2; // entries 1..43; entry 0 is a null picture
     QLabel* lblList;
     QTreeWidget* ListView1;
+    QTabWidget* tabResults; // the list, and the chart of the same choice beside it
+    QComboBox* cboChartSubject; // a student's chart: every subject, or one
+    class ScoreChartView* chartView;
     QPushButton* btnClearDatabase;
     QPushButton* btnExport;
 
@@ -48,5 +52,8 @@ private:
     void buildControls();
     void Show_View(int view);
     void Fit_Columns();
+    void Show_Chart(int view, const QString& parentText, const QString& nodeText);
+    void Show_Student_Chart();
+    QString m_chartStudent;
     QIcon nodeIcon(int picture, int selectedPicture) const;
 };

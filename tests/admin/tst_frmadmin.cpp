@@ -8,6 +8,7 @@
 #include "platform/database.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
+#include "students/scorechartview.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 #include "tests/admin/scoredata.h"
@@ -342,6 +343,36 @@ private Q_SLOTS:
         QCOMPARE(Read_Students().size(), 3);
         QVERIFY(QFile::exists(exchange));
         QFile::remove(exchange);
+    }
+
+    // The chart beside the list draws the same choice: the student's progress per activity, or a subject's
+    // mean per student.
+    void theChartDrawsWhatTheListShows()
+    {
+        addSchool();
+        frmAdmin form;
+        QCOMPARE(form.tabResults->tabText(0), QStringLiteral("T154"));
+        QCOMPARE(form.tabResults->tabText(1), QStringLiteral("T155"));
+        choose(form, StudentView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
+        QCOMPARE(form.ListView1->topLevelItemCount(), 3);
+        QCOMPARE(form.chartView->chart()->title(), QStringLiteral("Zoe Adams"));
+        QCOMPARE(form.chartView->seriesCount(), 1);
+        QCOMPARE(form.chartView->pointCount(), 3);
+        QCOMPARE(form.cboChartSubject->count(), 3);
+        QCOMPARE(form.cboChartSubject->itemText(0), QStringLiteral("T156"));
+        form.cboChartSubject->setCurrentIndex(form.cboChartSubject->findText("Animals"));
+        Q_EMIT form.cboChartSubject->activated(form.cboChartSubject->currentIndex());
+        QCOMPARE(form.chartView->pointCount(), 2);
+
+        choose(form, SubjectView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Numbers", "Zoe Adams"));
+        QCOMPARE(form.chartView->chart()->title(), QStringLiteral("Numbers"));
+        QCOMPARE(form.chartView->pointCount(), 2); // Dan's and Zoe's means
+        choose(form, ActivityView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Pairs", "Rock 'n' Roll *live*"));
+        QCOMPARE(form.chartView->chart()->title(), QStringLiteral("Rock 'n' Roll *live*"));
+        QCOMPARE(form.chartView->pointCount(), 2); // Dan's and Tom's means
     }
 
     // The file chosen gets every result under headings in the interface language; Cancel writes nothing.

@@ -1,0 +1,126 @@
+#include "scorechartview.h"
+
+#include <algorithm>
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include "common/modmain.h"
+#include "students/scores.h"
+
+namespace {
+// Scores are percentages or counts; the axis starts at 0 and reaches at least 10, so that a single low score
+// does not fill the picture.
+QValueAxis* scoreAxis(double highest)
+{
+    auto* axis = new QValueAxis;
+    axis->setRange(0, std::max(10.0, highest * 1.1));
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%g"));
+    axis->setTitleText(Caption(47));
+    return axis;
+}
+
+QChart* freshChart(const QString& title)
+{
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
+}
+
+ScoreChartView::ScoreChartView(QWidget* parent)
+    : QChartView(parent)
+{
+    setObjectName(QStringLiteral("chartView"));
+    setRenderHint(QPainter::Antialiasing);
+}
+
+void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySeries>& series)
+{
+    QChart* chart = freshChart(title);
+    auto* time = new QDateTimeAxis;
+    // Dates as the lists beside the chart write them.
+    time->setFormat(Interface_Locale(modMain.InterfaceLanguage).dateFormat(QLocale::ShortFormat));
+    time->setTitleText(Caption(48));
+    chart->addAxis(time, Qt::AlignBottom);
+    double highest = 0;
+    QDateTime first, last;
+    for (const ActivitySeries& activity : series) {
+        auto* line = new QLineSeries;
+        line->setName(activity.activity);
+        line->setPointsVisible(true);
+        for (const TimedScore& point : activity.points) {
+            line->append(double(point.when.toMSecsSinceEpoch()), point.score);
+            highest = std::max(highest, point.score);
+            first = first.isValid() ? std::min(first, point.when) : point.when;
+            last = last.isValid() ? std::max(last, point.when) : point.when;
+        }
+        chart->addSeries(line);
+        line->attachAxis(time);
+    }
+    // Whole days from the day before the first result to the day after the last, a tick on each day while they
+    // are few, so that one result, or a few of one day, stand in a span of time with no date twice on the axis.
+    if (first.isValid()) {
+        const QDateTime from(first.date().addDays(-1), QTime(0, 0));
+        const QDateTime to(last.date().addDays(2), QTime(0, 0));
+        time->setRange(from, to);
+        time->setTickCount(int(std::min<qint64>(from.daysTo(to) + 1, 7)));
+    }
+    QValueAxis* scores = scoreAxis(highest);
+    chart->addAxis(scores, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart->series())
+        s->attachAxis(scores);
+    QChart* old = this->chart();
+    setChart(chart);
+    delete old;
+}
+
+void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>& means)
+{
+    QChart* chart = freshChart(title);
+    chart->legend()->hide();
+    auto* set = new QBarSet(title);
+    QStringList students;
+    double highest = 0;
+    for (const StudentMean& mean : means) {
+        *set << mean.mean;
+        students << mean.student;
+        highest = std::max(highest, mean.mean);
+    }
+    auto* bars = new QBarSeries;
+    bars->append(set);
+    chart->addSeries(bars);
+    auto* names = new QBarCategoryAxis;
+    names->append(students);
+    names->setTitleText(Caption(50));
+    chart->addAxis(names, Qt::AlignBottom);
+    bars->attachAxis(names);
+    QValueAxis* scores = scoreAxis(highest);
+    chart->addAxis(scores, Qt::AlignLeft);
+    bars->attachAxis(scores);
+    QChart* old = this->chart();
+    setChart(chart);
+    delete old;
+}
+
+int ScoreChartView::seriesCount() const { return int(chart()->series().size()); }
+
+int ScoreChartView::pointCount() const
+{
+    int count = 0;
+    for (QAbstractSeries* s : chart()->series()) {
+        if (auto* line = qobject_cast<QLineSeries*>(s))
+            count += int(line->count());
+        else if (auto* bars = qobject_cast<QBarSeries*>(s))
+            for (QBarSet* set : bars->barSets())
+                count += int(set->count());
+    }
+    return count;
+}
