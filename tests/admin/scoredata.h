@@ -6,11 +6,23 @@
 #include <QTreeWidget>
 #include <QVariant>
 
+#include <QDir>
+
+#include "common/modmain.h"
 #include "platform/database.h"
 #include "students/userdatabase.h"
+#include "tests/support/fixtures.h"
 
 // Rows of "Users.dat" as the activities write them.
 namespace scoredata {
+
+// The program folder of a test, and a new user database of its own in the data folder; false when none was made.
+inline bool useNewUsers(const fixtures::ProgramFolder& program, const QString& dataFolder)
+{
+    fixtures::useProgramFolder(program.path());
+    modMain.DataDir = QDir::toNativeSeparators(dataFolder) + QDir::separator();
+    return Create_User_Database(Users_Path(), nullptr);
+}
 
 inline void addScore(const QVariant& name, const QVariant& subject, const QVariant& activity,
     const QVariant& textScore = QVariant(), const QVariant& numberScore = QVariant(),

@@ -26,9 +26,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        fixtures::useProgramFolder(m_program.path());
-        modMain.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QVERIFY(scoredata::useNewUsers(m_program, m_data.path()));
         scoredata::addSchool();
         // Stored out of time order, as activities of two computers sharing the file may store them.
         scoredata::addScore("Ana Ruiz", "Animals", "Listen and choose", "6 / 8", 6, "2026-12-05", "09:00:00");

@@ -43,12 +43,7 @@ private:
     QTemporaryDir m_data;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        fixtures::useProgramFolder(m_program.path());
-        modMain.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-    }
+    void initTestCase() { QVERIFY(scoredata::useNewUsers(m_program, m_data.path())); }
 
     void fieldsAreQuotedOnlyWhenTheyMustBe()
     {
