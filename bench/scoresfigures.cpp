@@ -173,7 +173,7 @@ namespace {
         const QString path = folder.filePath(QStringLiteral("results.csv"));
         QString error;
         int rows = 0;
-        compare(ExportFigure, { [&] { error = Export_All_Results(path); } }, { [&] {
+        compare(ExportFigure, { [&] { error = Export_Results(path); } }, { [&] {
             rows = raw::select(users,
                 { "SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores "
                   "ORDER BY pkScoreID" });

@@ -23,10 +23,11 @@
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
+#include "platform/wholefile.h"
 #include "resources/resourcepaths.h"
+#include "students/resultstyle.h"
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
-#include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 #include "students/windowsize.h"
@@ -40,17 +41,6 @@ constexpr int WindowHeight = 7920;
 constexpr int TreeWidth = 4560;
 constexpr int ListWidth = 6240;
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
-
-const QString Heading = QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;");
-const QString PaneStyle
-    = QStringLiteral("QTreeWidget { background: rgba(255,255,255,225); border: 1px solid #8aa5b8; border-radius: 6px; "
-                     "font-size: 10pt; }"
-                     "QTreeWidget::item { padding: 2px 0; }"
-                     "QTreeWidget::item:selected { background: #a8dadc; color: #1d3557; }"
-                     "QTreeWidget::item:hover:!selected { background: #e8f4f5; }"
-                     "QHeaderView::section { background: #457b9d; color: white; font-weight: bold; padding: 3px 4px; "
-                     "border: none; border-right: 1px solid #a8dadc; }"
-                     "QHeaderView { background: #457b9d; border-top-left-radius: 6px; border-top-right-radius: 6px; }");
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -84,7 +74,7 @@ void frmAdmin::buildControls()
 
     lblView = new QLabel(this);
     lblView->setObjectName(QStringLiteral("lblView"));
-    lblView->setStyleSheet(Heading);
+    lblView->setStyleSheet(Result_Heading_Style);
     lblView->setWordWrap(true);
     cboView = new QComboBox(this);
     cboView->setObjectName(QStringLiteral("cboView"));
@@ -100,7 +90,7 @@ void frmAdmin::buildControls()
     TreeView1->setUniformRowHeights(true);
     // A click toggles a top node already; a double click would toggle it back.
     TreeView1->setExpandsOnDoubleClick(false);
-    TreeView1->setStyleSheet(PaneStyle);
+    TreeView1->setStyleSheet(Result_Pane_Style);
     TreeView1->setMinimumSize(twips(3000), twips(3000));
     // A long name scrolls instead of being cut.
     TreeView1->header()->setStretchLastSection(false);
@@ -109,7 +99,7 @@ void frmAdmin::buildControls()
 
     lblList = new QLabel(this);
     lblList->setObjectName(QStringLiteral("lblList"));
-    lblList->setStyleSheet(Heading);
+    lblList->setStyleSheet(Result_Heading_Style);
     lblList->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A long pair of names is cut at the label's end instead of widening the window.
     lblList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -123,7 +113,7 @@ void frmAdmin::buildControls()
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
-    ListView1->setStyleSheet(PaneStyle + QStringLiteral("QTreeWidget { alternate-background-color: #f1f7f8; }"));
+    ListView1->setStyleSheet(Result_Pane_Style + Result_List_Style);
     for (int c = 0; c < 4; ++c)
         ListView1->setColumnWidth(c, twips(ColumnWidths[c]));
     ListView1->setMinimumSize(twips(4200), twips(3000));
@@ -160,7 +150,13 @@ void frmAdmin::buildControls()
     btnExport->setStyleSheet(QStringLiteral("font-size: 10pt; padding: 0 12px;"));
     btnExport->setMinimumSize(twips(2400), twips(540));
     btnExport->setAutoDefault(false);
-    connect(btnExport, &QPushButton::clicked, this, [this] { btnExport_Click(); });
+    mnuExport = new QMenu(btnExport);
+    mnuExport->setObjectName(QStringLiteral("mnuExport"));
+    mnuExportList = mnuExport->addAction(QString(), this, [this] { mnuExportList_Click(); });
+    mnuExportAll = mnuExport->addAction(QString(), this, [this] { mnuExportAll_Click(); });
+    mnuExport->addSeparator();
+    mnuExportChart = mnuExport->addAction(QString(), this, [this] { mnuExportChart_Click(); });
+    btnExport->setMenu(mnuExport);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(twips(360), twips(270), twips(360), twips(300));
@@ -189,6 +185,11 @@ void frmAdmin::Form_Load()
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
     btnExport->setText(Caption(150));
+    mnuExportList->setText(Caption(157));
+    mnuExportAll->setText(Caption(158));
+    mnuExportChart->setText(Caption(159));
+    mnuExportList->setEnabled(false);
+    mnuExportChart->setEnabled(false);
     tabResults->setTabText(0, Caption(154));
     tabResults->setTabText(1, Caption(155));
     lblView->setText(Caption(52));
@@ -238,6 +239,11 @@ void frmAdmin::Show_View(int view)
     TreeView1->clear();
     ListView1->clear();
     lblList->clear();
+    chartView->clear();
+    cboChartSubject->hide();
+    m_listed = {};
+    mnuExportList->setEnabled(false);
+    mnuExportChart->setEnabled(false);
     ListView1->headerItem()->setText(0, Caption(First_Column_Caption(view)));
     Fit_Columns();
 
@@ -323,6 +329,9 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         Fit_Columns();
         lblList->setText(parentText + QStringLiteral("  \u203a  ") + node->text(0));
         Show_Chart(shownView(), parentText, node->text(0));
+        m_listed = { shownView(), parentText, node->text(0) };
+        mnuExportList->setEnabled(true);
+        mnuExportChart->setEnabled(true);
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
     }
@@ -388,23 +397,54 @@ void frmAdmin::btnClearDatabase_Click()
     End_Program(0);
 }
 
-void frmAdmin::btnExport_Click()
+QString frmAdmin::Ask_Export_Path(int filterCaption, const QString& suffix)
 {
-    platform::Dialogs& dialogs = *platform::services().dialogs;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed = folder + QLatin1Char('/') + modMain.ProductName + QLatin1Char(' ')
-        + platform::services().clock->now().date().toString(Qt::ISODate) + QStringLiteral(".csv");
-    QString path = dialogs.saveFileName(Caption(150).remove(QStringLiteral("...")), proposed, Caption(151));
+        + platform::services().clock->now().date().toString(Qt::ISODate) + QLatin1Char('.') + suffix;
+    QString path = platform::services().dialogs->saveFileName(
+        Caption(150).remove(QStringLiteral("...")), proposed, Caption(filterCaption));
+    // A name typed without its type still opens in a spreadsheet or a picture viewer.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    return path;
+}
+
+void frmAdmin::Report_Export_Failure(int caption, const QString& path, const QString& reason)
+{
+    platform::services().dialogs->message(Caption(caption) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path)
+            + QStringLiteral("\r\n\r\n") + reason,
+        Caption(54), platform::Icon::Warning);
+}
+
+void frmAdmin::mnuExportList_Click()
+{
+    if (m_listed.view != -1)
+        Export_Csv(m_listed);
+}
+
+void frmAdmin::mnuExportAll_Click() { Export_Csv({}); }
+
+void frmAdmin::Export_Csv(const ResultChoice& choice)
+{
+    const QString path = Ask_Export_Path(151, QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    // A name typed without its type still opens in a spreadsheet.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    const QString error = Export_All_Results(path);
+    const QString error = Export_Results(path, choice);
     if (!error.isEmpty())
-        dialogs.message(
-            Caption(152) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\n") + error,
-            Caption(54), platform::Icon::Warning);
+        Report_Export_Failure(152, path, error);
+}
+
+void frmAdmin::mnuExportChart_Click()
+{
+    if (m_listed.view == -1)
+        return;
+    const QString path = Ask_Export_Path(160, QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!platform::writeWholeFile(path, chartView->png(), &error))
+        Report_Export_Failure(161, path, error);
 }
 
 void frmAdmin::Fit_Columns()

@@ -4,11 +4,14 @@
 #include <QDialog>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVector>
+
+#include "students/scoreexport.h"
 
 // Shows the tracked-scores window modally; for the main window's btnAdmin.
 void Show_Admin_Window(QWidget* parent);
@@ -28,8 +31,11 @@ public:
     void cboView_Click();
     void TreeView1_NodeClick(QTreeWidgetItem* node);
     void btnClearDatabase_Click();
-    // Every stored result into a CSV file the administrator chooses.
-    void btnExport_Click();
+    // Into a file the administrator chooses: the results listed (CSV), every stored result (CSV), or the chart
+    // shown (PNG).
+    void mnuExportList_Click();
+    void mnuExportAll_Click();
+    void mnuExportChart_Click();
     // The view TreeView1 shows, from its tag; -1 before one is chosen.
     int shownView() const;
 
@@ -43,7 +49,11 @@ public:
     QComboBox* cboChartSubject; // a student's chart: every subject, or one
     class ScoreChartView* chartView;
     QPushButton* btnClearDatabase;
-    QPushButton* btnExport;
+    QPushButton* btnExport; // opens the menu of exports
+    QMenu* mnuExport;
+    QAction* mnuExportList;
+    QAction* mnuExportAll;
+    QAction* mnuExportChart;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +64,11 @@ private:
     void Fit_Columns();
     void Show_Chart(int view, const QString& parentText, const QString& nodeText);
     void Show_Student_Chart();
+    // The file the administrator chooses, with the type added when none was typed; "" on Cancel.
+    QString Ask_Export_Path(int filterCaption, const QString& suffix);
+    void Export_Csv(const ResultChoice& choice);
+    void Report_Export_Failure(int caption, const QString& path, const QString& reason);
     QString m_chartStudent;
+    ResultChoice m_listed; // what ListView1 lists; no view before a child node is clicked
     QIcon nodeIcon(int picture, int selectedPicture) const;
 };

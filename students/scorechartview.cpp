@@ -5,6 +5,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBuffer>
 #include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -77,9 +78,7 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
     chart->addAxis(scores, Qt::AlignLeft);
     for (QAbstractSeries* s : chart->series())
         s->attachAxis(scores);
-    QChart* old = this->chart();
-    setChart(chart);
-    delete old;
+    replaceChart(chart);
 }
 
 void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>& means)
@@ -105,9 +104,26 @@ void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>&
     QValueAxis* scores = scoreAxis(highest);
     chart->addAxis(scores, Qt::AlignLeft);
     bars->attachAxis(scores);
+    replaceChart(chart);
+}
+
+void ScoreChartView::clear() { replaceChart(new QChart); }
+
+// The view lets go of the chart it showed without deleting it.
+void ScoreChartView::replaceChart(QChart* chart)
+{
     QChart* old = this->chart();
     setChart(chart);
     delete old;
+}
+
+QByteArray ScoreChartView::png()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    grab().save(&buffer, "PNG");
+    return bytes;
 }
 
 int ScoreChartView::seriesCount() const { return int(chart()->series().size()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QChartView>
 #include <QString>
 
@@ -14,7 +15,14 @@ public:
     explicit ScoreChartView(QWidget* parent = nullptr);
     void showProgress(const QString& title, const QVector<ActivitySeries>& series);
     void showMeans(const QString& title, const QVector<StudentMean>& means);
+    // Nothing drawn, as before the first choice.
+    void clear();
+    // The chart as shown, as the bytes of a PNG picture.
+    QByteArray png();
     // The number of series and of points (bars) the chart draws, for a check of what it shows.
     int seriesCount() const;
     int pointCount() const;
+
+private:
+    void replaceChart(QChart* chart);
 };

@@ -31,11 +31,20 @@ QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QVector<QStringList> Read_All_Results()
+QVector<QStringList> Read_Results(const ResultChoice& choice)
 {
+    QString sql
+        = QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores");
+    QVariantList values;
+    if (choice.view != -1) {
+        const QString condition = Score_Pair_Condition(choice.view);
+        if (condition.isEmpty())
+            throw platform::DbError(QStringLiteral("There is no view %1 of the tracked scores.").arg(choice.view));
+        sql += QStringLiteral(" WHERE ") + condition;
+        values = { choice.parentText, choice.nodeText };
+    }
     const auto rs = platform::Database::open(Users_Connection_String())
-                        .query(QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime "
-                                              "FROM tblscores ORDER BY pkScoreID"));
+                        .query(sql + QStringLiteral(" ORDER BY pkScoreID"), values);
     QVector<QStringList> rows;
     rows.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i) {
@@ -51,11 +60,11 @@ QStringList Results_Header()
     return { Caption(50), Caption(10), Caption(46), Caption(47), Caption(153), Caption(48), Caption(49) };
 }
 
-QString Export_All_Results(const QString& path)
+QString Export_Results(const QString& path, const ResultChoice& choice)
 {
     QByteArray file;
     try {
-        file = Csv_File(Results_Header(), Read_All_Results());
+        file = Csv_File(Results_Header(), Read_Results(choice));
     } catch (const platform::DbError& e) {
         return e.description();
     }

@@ -11,11 +11,20 @@
 QString Csv_Field(const QString& text);
 QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows);
 
-// Every row of tblscores, oldest first: student, subject, activity, score as listed, numberScore, date, time.
+// The results a child node of the tracked-scores tree lists: the view and the texts of the node and its parent.
+// No view (-1) stands for every result.
+struct ResultChoice
+{
+    int view = -1;
+    QString parentText;
+    QString nodeText;
+};
+
+// The chosen rows of tblscores, oldest first: student, subject, activity, score as listed, numberScore, date, time.
 // Throws platform::DbError.
-QVector<QStringList> Read_All_Results();
+QVector<QStringList> Read_Results(const ResultChoice& choice = {});
 // The headings of those columns in the interface language.
 QStringList Results_Header();
-// Writes every result to path as one whole (an old file there stays until the new one is complete); "" when done,
-// otherwise the reason.
-QString Export_All_Results(const QString& path);
+// Writes the chosen results to path as one whole (an old file there stays until the new one is complete); "" when
+// done, otherwise the reason.
+QString Export_Results(const QString& path, const ResultChoice& choice = {});

@@ -84,19 +84,28 @@ ScoreTree Read_Score_Tree(int view)
     return tree;
 }
 
-QString Score_Lines_Statement(int view)
+QString Score_Pair_Condition(int view)
 {
-    static const QString columns = QStringLiteral(", textScore, numberScore, nDate, nTime FROM tblscores WHERE ");
     switch (view) {
     case StudentView:
-        return QStringLiteral("SELECT tSubject") + columns + QStringLiteral("tName = ? AND tActivity = ?");
+        return QStringLiteral("tName = ? AND tActivity = ?");
     case ActivityView:
-        return QStringLiteral("SELECT tName") + columns + QStringLiteral("tActivity = ? AND tSubject = ?");
+        return QStringLiteral("tActivity = ? AND tSubject = ?");
     case SubjectView:
-        return QStringLiteral("SELECT tActivity") + columns + QStringLiteral("tSubject = ? AND tName = ?");
+        return QStringLiteral("tSubject = ? AND tName = ?");
     default:
         return QString();
     }
+}
+
+QString Score_Lines_Statement(int view)
+{
+    static const char* const firstColumns[] = { "tSubject", "tName", "tActivity" };
+    const QString condition = Score_Pair_Condition(view);
+    if (condition.isEmpty())
+        return QString();
+    return QStringLiteral("SELECT %1, textScore, numberScore, nDate, nTime FROM tblscores WHERE %2")
+        .arg(QLatin1String(firstColumns[view]), condition);
 }
 
 QVector<ScoreLine> Read_Score_Lines(int view, const QString& parentText, const QString& nodeText)
@@ -129,7 +138,8 @@ int First_Column_Caption(int view)
 
 QLocale Interface_Locale(const QString& interfaceLanguage)
 {
-    const QLocale::Language language = interfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English;
+    const QLocale::Language language
+        = interfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English;
     const QLocale system;
     return system.language() == language ? system : QLocale(language);
 }

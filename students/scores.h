@@ -47,6 +47,9 @@ struct ScoreLine
 // The results under a child node, in stored order; the node texts are bound, so any name is fine.
 // Throws platform::DbError.
 QVector<ScoreLine> Read_Score_Lines(int view, const QString& parentText, const QString& nodeText);
+// The condition that picks the results of a child node of a view: its parent's text bound first, then its own.
+// "" for no view.
+QString Score_Pair_Condition(int view);
 // The statement Read_Score_Lines runs for a view; its two parameters are the parent's and the node's text.
 QString Score_Lines_Statement(int view);
 

@@ -381,9 +381,12 @@ private Q_SLOTS:
         addSchool();
         frmAdmin form;
         QCOMPARE(form.btnExport->text(), QStringLiteral("T150"));
+        QCOMPARE(form.btnExport->menu(), form.mnuExport);
+        QCOMPARE(form.mnuExportAll->text(), QStringLiteral("T158"));
+        QVERIFY(form.mnuExportAll->isEnabled());
         QTemporaryDir folder;
         m_env->dialogs.savePath = folder.filePath("results"); // typed without its type
-        form.btnExport_Click();
+        form.mnuExportAll->trigger();
         QCOMPARE(m_env->dialogs.saveRequests.size(), 1);
         const QStringList request = m_env->dialogs.saveRequests[0];
         QCOMPARE(request[0], QStringLiteral("T150"));
@@ -401,8 +404,51 @@ private Q_SLOTS:
 
         m_env->dialogs.savePath.clear();
         QVERIFY(csv.remove());
-        form.btnExport_Click();
+        form.mnuExportAll->trigger();
         QVERIFY(!csv.exists());
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    // The list shown goes out as it is listed, and the chart as the picture drawn; neither before a child is
+    // clicked, and neither again once another view has cleared them.
+    void theListAndTheChartShownAreExported()
+    {
+        addSchool();
+        frmAdmin form;
+        form.show();
+        QVERIFY(!form.mnuExportList->isEnabled());
+        QVERIFY(!form.mnuExportChart->isEnabled());
+        choose(form, SubjectView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Rock 'n' Roll *live*", "Dan O'Brien"));
+        QVERIFY(form.mnuExportList->isEnabled());
+        QTemporaryDir folder;
+        m_env->dialogs.savePath = folder.filePath("dan.csv");
+        form.mnuExportList->trigger();
+        QFile csv(m_env->dialogs.savePath);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll().mid(3)).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + form.ListView1->topLevelItemCount());
+        QCOMPARE(lines[1], QStringLiteral("Dan O'Brien,Rock 'n' Roll *live*,Pairs,Perfect,100,2026-12-07,12:00:00"));
+
+        form.tabResults->setCurrentIndex(1);
+        QCOMPARE(form.mnuExportChart->text(), QStringLiteral("T159"));
+        m_env->dialogs.savePath = folder.filePath("chart");
+        form.mnuExportChart->trigger();
+        QCOMPARE(m_env->dialogs.saveRequests.last()[2], QStringLiteral("T160"));
+        QVERIFY(m_env->dialogs.saveRequests.last()[1].endsWith(".png"));
+        const QImage picture(folder.filePath("chart.png"), "PNG");
+        QCOMPARE(picture.size(), form.chartView->grab().size());
+        // The bars are drawn in it, not an empty frame: the picture has more than the background's colours.
+        QSet<QRgb> colours;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                colours.insert(picture.pixel(x, y));
+        QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
+
+        choose(form, StudentView);
+        QVERIFY(!form.mnuExportList->isEnabled());
+        QVERIFY(!form.mnuExportChart->isEnabled());
+        QCOMPARE(form.chartView->seriesCount(), 0);
         QVERIFY(m_env->dialogs.shown.isEmpty());
     }
 
@@ -413,12 +459,21 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString path = folder.filePath("no such folder/results.csv");
         m_env->dialogs.savePath = path;
-        form.btnExport_Click();
+        form.mnuExportAll->trigger();
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         const fakes::Message& failure = m_env->dialogs.shown[0];
         QVERIFY(failure.text.startsWith("T152\r\n" + QDir::toNativeSeparators(path) + "\r\n\r\n"));
         QCOMPARE(failure.icon, platform::Icon::Warning);
         QVERIFY(!QFile::exists(path));
+
+        form.show();
+        choose(form, StudentView);
+        form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
+        const QString picture = folder.filePath("no such folder/chart.png");
+        m_env->dialogs.savePath = picture;
+        form.mnuExportChart->trigger();
+        QCOMPARE(m_env->dialogs.shown.size(), 2);
+        QVERIFY(m_env->dialogs.shown[1].text.startsWith("T161\r\n" + QDir::toNativeSeparators(picture)));
     }
 
     void clearingDeletesTheDatabaseAndEndsTheProgram()

@@ -5,6 +5,7 @@
 
 #include "common/modmain.h"
 #include "students/scoreexport.h"
+#include "students/scores.h"
 #include "students/userdatabase.h"
 #include "tests/admin/scoredata.h"
 #include "tests/support/fixtures.h"
@@ -72,7 +73,7 @@ private Q_SLOTS:
         addScore("Dan \"the Man\" O'Brien", "Rock 'n' Roll *live*", "Pairs", "12 turns", QVariant());
         addScore("Two\r\nLines", "Números, días", "Dictado", QVariant(), 87.5, "2026-12-02", "08:00:00");
         addScore("Zoë Núñez 🦉", "\"Quoted\"", "Tarjetas", QVariant(), QVariant(), QVariant(), QVariant());
-        const QVector<QStringList> rows = Read_All_Results();
+        const QVector<QStringList> rows = Read_Results();
         QCOMPARE(rows.size(), 4);
         QCOMPARE(
             rows[0], QStringList({ "Adams, Zoe", "Animals", "Flashcards", "7 / 10", "7", "2026-12-01", "10:15:02" }));
@@ -87,6 +88,49 @@ private Q_SLOTS:
         out.write(Csv_File(header, rows));
         out.close();
         QCOMPARE(readByPython(path), QVector<QStringList>({ header }) + rows);
+    }
+
+    // The list shown for a child node and the export of that choice hold the same results, in the same order,
+    // whatever the names hold; the other results stay out.
+    void aChoiceExportsWhatItsListShows()
+    {
+        scoredata::addSchool();
+        const QVector<QStringList> all = Read_Results();
+        int checked = 0;
+        for (const QStringList& row : all) {
+            const QString& student = row[0];
+            const QString& subject = row[1];
+            const QString& activity = row[2];
+            const ResultChoice choices[] = { { StudentView, student, activity }, { ActivityView, activity, subject },
+                { SubjectView, subject, student } };
+            for (const ResultChoice& choice : choices) {
+                const QVector<QStringList> chosen = Read_Results(choice);
+                const QVector<ScoreLine> listed = Read_Score_Lines(choice.view, choice.parentText, choice.nodeText);
+                QCOMPARE(chosen.size(), listed.size());
+                QVERIFY(chosen.contains(row));
+                for (int i = 0; i < chosen.size(); ++i) {
+                    QCOMPARE(chosen[i][3], listed[i].score);
+                    QCOMPARE(chosen[i][5], listed[i].date);
+                }
+                ++checked;
+            }
+        }
+        QCOMPARE(checked, 3 * all.size());
+        QCOMPARE(Read_Results({ StudentView, "Zoe Adams", "Flashcards" }).size(), 3);
+        QVERIFY(Read_Results({ StudentView, "Zoe Adams", "Pairs" }).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Results({ 7, "Zoe Adams", "Flashcards" }));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zoe.csv");
+        QCOMPARE(Export_Results(path, { SubjectView, "Animals", "Zoe Adams" }), QString());
+        const QVector<QStringList> read = readByPython(path);
+        QCOMPARE(read.size(), 3);
+        QCOMPARE(read[1][4], QStringLiteral("90"));
+        QCOMPARE(read[2][4], QStringLiteral("70"));
+        // A folder in the file's place: the reason comes back and nothing is written.
+        QVERIFY(QDir(dir.path()).mkdir("taken.csv"));
+        QVERIFY(!Export_Results(dir.filePath("taken.csv")).isEmpty());
+        QVERIFY(QFileInfo(dir.filePath("taken.csv")).isDir());
     }
 };
 
