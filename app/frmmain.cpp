@@ -41,6 +41,7 @@
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
+#include "students/frmprogress.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
 
@@ -144,6 +145,9 @@ void frmMain::buildControls()
     btnAdmin = button(this, "btnAdmin");
     btnAdmin->setIcon(QIcon(resources::scoresButtonPicture()));
     btnAdmin->setEnabled(false);
+    btnMyProgress = button(this, "btnMyProgress");
+    btnMyProgress->setIcon(QIcon(resources::scoresButtonPicture()));
+    btnMyProgress->setEnabled(false);
     lblURL = label(this, "lblURL");
     lblURL->setAlignment(Qt::AlignCenter);
     lblURL->setStyleSheet(QStringLiteral("color: white; font-weight: bold; background: #1d3557; border-radius: 9px;"));
@@ -161,11 +165,12 @@ void frmMain::buildControls()
     mnuOption = new QMenu(this);
     mnuListenToPhrase = mnuOption->addAction(QString());
     mnuEdit = mnuOption->addAction(QString());
-    for (QPushButton* b : { btnAdmin, btnChangeUser }) {
+    for (QPushButton* b : { btnAdmin, btnMyProgress, btnChangeUser }) {
         connect(b, &QPushButton::pressed, this, [] { Play_Click(); });
         connect(b, &QPushButton::released, this, [] { Play_Click(); });
     }
     connect(btnAdmin, &QPushButton::clicked, this, [this] { Show_Admin_Window(this); });
+    connect(btnMyProgress, &QPushButton::clicked, this, [this] { Show_Progress_Window(this, modMain.CurrentStudent); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
     connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,
@@ -314,6 +319,9 @@ void frmMain::Student_Logged_In(const QString& student, bool administrator)
     modMain.CurrentStudent = student;
     btnAdmin->setEnabled(administrator);
     btnAdmin->setText(Caption(54));
+    // Every student sees his or her own results; only the administrator sees the others'.
+    btnMyProgress->setEnabled(true);
+    btnMyProgress->setText(Caption(162));
     mnuOptionEnabled = administrator;
     mnuEdit->setText(Caption(111));
     mnuListenToPhrase->setText(Caption(112));
@@ -353,6 +361,7 @@ void frmMain::placeControls()
     btnOpenSubjectsFolder->setGeometry(inPixels(g.btnOpenSubjectsFolder));
     btnChangeUser->setGeometry(inPixels(g.btnChangeUser));
     btnAdmin->setGeometry(inPixels(g.btnAdmin));
+    btnMyProgress->setGeometry(inPixels(g.btnMyProgress));
     lblURL->setGeometry(inPixels(g.lblURL));
     Picture1->setGeometry(inPixels(g.Picture1));
     PicMsg->resize(twips(g.PicMsgWidth), PicMsg->height());

@@ -75,6 +75,7 @@ private:
     QLabel* lblURL;
     QWidget* PicActsHolder;
     QPushButton* btnAdmin;
+    QPushButton* btnMyProgress;
     QPushButton* btnChangeUser;
     QPushButton* btnOpenSubjectsFolder;
     QPushButton* btnCreateVirtualSubjects;

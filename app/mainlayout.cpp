@@ -17,6 +17,7 @@ MainGeometry mainGeometry(QSize windowTwips, int menuDesignHeight)
     g.btnOpenSubjectsFolder = QRect(3120 + dx, buttonsTop, 2640, 420);
     g.btnChangeUser = QRect(6000 + dx, buttonsTop, 2580, 420);
     g.btnAdmin = QRect(8700 + dx, buttonsTop, 2580, 420);
+    g.btnMyProgress = QRect(8700 + dx, 1250, 2580, 420);
     g.lblURL = QRect(8700 + dx, 8420 + dy, 2580, 300);
     g.Picture1 = QRect(240, 1740, MainDesignWidth - 480 + dx, 60);
     g.PicMsgWidth = MainDesignWidth - 2140 + dx;

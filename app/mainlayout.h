@@ -17,6 +17,7 @@ struct MainGeometry
     QRect btnOpenSubjectsFolder;
     QRect btnChangeUser;
     QRect btnAdmin;
+    QRect btnMyProgress; // at the heading's right end, under the message line
     QRect lblURL;
     QRect Picture1;
     int PicMsgWidth = 0; // the message line's height belongs to its roll

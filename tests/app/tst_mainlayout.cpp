@@ -14,6 +14,10 @@ private Q_SLOTS:
         QCOMPARE(g.btnOpenSubjectsFolder, QRect(3120, 7900, 2640, 420));
         QCOMPARE(g.btnAdmin, QRect(8700, 7900, 2580, 420));
         QCOMPARE(g.lblURL, QRect(8700, 8420, 2580, 300));
+        // The progress button sits between the message line's bottom and the separator line, at the right margin.
+        QVERIFY(g.btnMyProgress.top() > 1170);
+        QVERIFY(g.btnMyProgress.bottom() < g.Picture1.top());
+        QCOMPARE(g.btnMyProgress.right(), g.btnAdmin.right());
         QCOMPARE(g.picMenuHeight, 6000);
         // The activity panel and the buttons end at the same right margin as the separator line.
         QCOMPARE(g.PicActsHolder.x() + g.PicActsHolder.width(), g.Picture1.x() + g.Picture1.width());
@@ -39,6 +43,8 @@ private Q_SLOTS:
         // The folder button stays under the tree's right edge; the right-hand buttons move with the panel.
         QCOMPARE(g.btnOpenSubjectsFolder.right(), g.TreeFolders.right());
         QCOMPARE(g.btnAdmin.right(), g.PicActsHolder.right());
+        QCOMPARE(g.btnMyProgress.right(), g.PicActsHolder.right());
+        QCOMPARE(g.btnMyProgress.y(), d.btnMyProgress.y());
         QCOMPARE(g.PicMsgWidth, d.PicMsgWidth + 3000);
         QCOMPARE(g.lblMsgWidth, d.lblMsgWidth + 3000);
         QCOMPARE(g.picMenuHeight, 8000);

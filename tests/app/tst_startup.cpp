@@ -11,6 +11,7 @@
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/modal.h"
 
 namespace {
 QString textOf(const QWidget& window, const char* name)
@@ -99,6 +100,20 @@ private Q_SLOTS:
         // Another student: the administrator's controls go, and the edit command only says why.
         main.Student_Logged_In(QStringLiteral("Ana Ruiz"), false);
         QVERIFY(!admin->isEnabled());
+        // Every student has a progress window, and it is the one of the student logged in now.
+        auto* progress = main.findChild<QPushButton*>("btnMyProgress");
+        QVERIFY(progress && progress->isEnabled());
+        QCOMPARE(progress->text(), QStringLiteral("T162"));
+        {
+            ModalScript script;
+            QString opened;
+            script.onDialog([&](QWidget* window) {
+                opened = window->windowTitle();
+                window->close();
+            });
+            progress->click();
+            QCOMPARE(opened, QStringLiteral("T162 \u2013 Ana Ruiz"));
+        }
         popup->actions()[1]->trigger();
         QCOMPARE(env.dialogs.shown.size(), 1);
         QCOMPARE(env.dialogs.shown[0].text, QStringLiteral("T113"));

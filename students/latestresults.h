@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+// A student's own most recent results, for the student to see: only that student's rows are read.
+struct LatestResult
+{
+    QString subject;
+    QString activity;
+    QString score; // as the lists show it
+    QString date; // as stored
+    QString time;
+};
+
+// The student's count latest results, newest first. Throws platform::DbError.
+QVector<LatestResult> Latest_Results(const QString& student, int count);

@@ -1,0 +1,196 @@
+#include <QtTest>
+
+#include <QAbstractAxis>
+#include <QAbstractSeries>
+#include <QBarCategoryAxis>
+#include <QChart>
+
+#include "common/modmain.h"
+#include "games/common/scorewriter.h"
+#include "students/frmprogress.h"
+#include "students/latestresults.h"
+#include "students/scorechartview.h"
+#include "students/userdatabase.h"
+#include "tests/admin/scoredata.h"
+#include "tests/support/fakes.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/modal.h"
+
+namespace {
+const QString Ana = QStringLiteral("Ana \"Nana\" O'Brien, Jr.");
+const QString Other = QStringLiteral("Zoe Adams");
+
+QStringList rows(const QTreeWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        result << QStringList { item->text(0), item->text(1), item->text(2) }.join('|');
+    }
+    return result;
+}
+
+// Every text the window shows, the chart's included.
+QStringList shownTexts(const frmProgress& form)
+{
+    QStringList texts { form.windowTitle() };
+    for (const QLabel* label : form.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QComboBox* combo : form.findChildren<QComboBox*>())
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    for (const QTreeWidget* tree : form.findChildren<QTreeWidget*>())
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            for (int c = 0; c < tree->columnCount(); ++c)
+                texts << tree->topLevelItem(i)->text(c) << tree->topLevelItem(i)->toolTip(c);
+    const QChart* chart = form.chartView->chart();
+    texts << chart->title();
+    for (const QAbstractSeries* series : chart->series())
+        texts << series->name();
+    for (QAbstractAxis* axis : chart->axes())
+        if (auto* names = qobject_cast<QBarCategoryAxis*>(axis))
+            texts << names->categories();
+    return texts;
+}
+}
+
+class TestFrmProgress : public QObject
+{
+    Q_OBJECT
+private:
+    fixtures::ProgramFolder m_program;
+    QTemporaryDir* m_data = nullptr;
+    fakes::Environment* m_env = nullptr;
+
+    // Rows as the activities store them, through their own writer.
+    void play(
+        const QString& student, const QString& subject, const QString& activity, double score, const QDateTime& when)
+    {
+        const games::ScoreWriter writer(Users_Path());
+        const games::SaveResult saved = writer.write(
+            { student, subject, activity, QString::number(score) + QStringLiteral(" / 10"), score, when });
+        QVERIFY2(saved.saved(), qPrintable(saved.detail));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = new fakes::Environment;
+        m_data = new QTemporaryDir;
+        QVERIFY(scoredata::useNewUsers(m_program, m_data->path()));
+        fixtures::loadNumberedCaptions();
+        Insert_Student("Zoe", "Adams", QVariant(), 5);
+    }
+    void cleanup()
+    {
+        delete m_data;
+        delete m_env;
+    }
+
+    // A new student plays three games: the chart has a point for each, the list the three results, newest first.
+    void threeGamesPlayedAreThreePoints()
+    {
+        const QDateTime now = m_env->clock.now();
+        play(Ana, "Colours", "Flashcards", 7, now.addSecs(-600));
+        play(Ana, "Colours", "Listen and choose", 9, now.addSecs(-300));
+        play(Ana, "Colours", "Dictation", 4, now);
+        frmProgress form(Ana);
+        QCOMPARE(form.windowTitle(), QStringLiteral("T162 \u2013 ") + Ana);
+        QCOMPARE(form.chartView->seriesCount(), 3);
+        QCOMPARE(form.chartView->pointCount(), 3);
+        QCOMPARE(rows(form.lstLatest),
+            QStringList(
+                { "Colours|Dictation|4 / 10", "Colours|Listen and choose|9 / 10", "Colours|Flashcards|7 / 10" }));
+        QVERIFY(!form.lblNoResults->isVisibleTo(&form));
+        QVERIFY(form.lstLatest->isVisibleTo(&form));
+        QCOMPARE(form.lstLatest->topLevelItem(0)->toolTip(3), now.time().toString("HH:mm:ss"));
+    }
+
+    // Whoever opens it, the window holds the one student's results and nothing of anyone else's, even where the
+    // other student has results of the same subject and activity.
+    void noOtherStudentsResultsAreShown()
+    {
+        const QDateTime day(QDate(2026, 11, 20), QTime(9, 0));
+        play(Ana, "Colours", "Pairs", 6, day);
+        play(Other, "Colours", "Pairs", 10, day.addSecs(60));
+        play(Other, "Secret subject", "Hidden activity", 3, day.addSecs(120));
+        play(Ana.left(3), "Another secret", "Pairs", 2, day.addSecs(180));
+        for (const QString& who : { Ana, Other }) {
+            frmProgress form(who);
+            const QStringList texts = shownTexts(form);
+            const QString other = who == Ana ? Other : Ana;
+            for (const QString& text : texts) {
+                QVERIFY2(!text.contains(other), qPrintable(text));
+                QVERIFY2(!text.contains("Another secret"), qPrintable(text));
+                if (who == Ana)
+                    QVERIFY2(!text.contains("Secret subject") && !text.contains("Hidden"), qPrintable(text));
+            }
+            QCOMPARE(form.lstLatest->topLevelItemCount(), who == Ana ? 1 : 2);
+            QCOMPARE(form.chartView->pointCount(), who == Ana ? 1 : 2);
+        }
+        QCOMPARE(Latest_Results(Ana, 10).size(), 1);
+    }
+
+    // Only the ten latest results are listed, newest first by the date and time they were played, whatever order
+    // they were stored in; the chart's subject filter leaves the other subjects out.
+    void theTenLatestAndTheSubjectFilter()
+    {
+        for (int day = 14; day >= 1; --day)
+            play(Ana, day % 2 ? "Odd days" : "Even days", "Flashcards", day % 10,
+                QDateTime(QDate(2026, 11, day), QTime(8, 0)));
+        frmProgress form(Ana);
+        QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
+        const QVector<LatestResult> latest = Latest_Results(Ana, frmProgress::LatestCount);
+        QCOMPARE(latest.first().date, QStringLiteral("2026-11-14"));
+        QCOMPARE(latest.last().date, QStringLiteral("2026-11-05"));
+        QCOMPARE(form.chartView->pointCount(), 14);
+        QCOMPARE(form.cboSubject->count(), 3);
+        QCOMPARE(form.cboSubject->itemText(0), QStringLiteral("T156"));
+        form.cboSubject->setCurrentIndex(form.cboSubject->findText("Odd days"));
+        form.cboSubject_Click();
+        QCOMPARE(form.chartView->pointCount(), 7);
+        QCOMPARE(form.chartView->chart()->title(), QStringLiteral("Odd days"));
+        // The list is the student's latest whatever the chart shows.
+        QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
+    }
+
+    void aStudentWithoutResultsIsToldHowToGetThem()
+    {
+        play(Other, "Colours", "Pairs", 10, m_env->clock.now());
+        frmProgress form(Ana);
+        QCOMPARE(form.chartView->seriesCount(), 0);
+        QVERIFY(form.lblNoResults->isVisibleTo(&form));
+        QCOMPARE(form.lblNoResults->text(), QStringLiteral("T164"));
+        QVERIFY(!form.lstLatest->isVisibleTo(&form));
+        QVERIFY(!form.cboSubject->isVisibleTo(&form));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    // A user database that cannot be read is said once, and the window still opens and closes.
+    void anUnreadableDatabaseIsSaid()
+    {
+        QFile file(Users_Path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+        file.close();
+        ModalScript script;
+        frmProgress form(Ana);
+        QCOMPARE(script.notices.size(), 1);
+        QCOMPARE(form.chartView->seriesCount(), 0);
+        QVERIFY(form.lblNoResults->isVisibleTo(&form));
+    }
+
+    void showProgressWindowIsModalAndReturnsWhenClosed()
+    {
+        QTimer::singleShot(0, [] {
+            auto* form = qobject_cast<frmProgress*>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            QVERIFY(form->isModal());
+            form->btnClose->click();
+        });
+        Show_Progress_Window(nullptr, Ana);
+    }
+};
+
+QTEST_MAIN(TestFrmProgress)
+#include "tst_frmprogress.moc"
