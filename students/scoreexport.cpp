@@ -16,6 +16,12 @@ QString Csv_Field(const QString& text)
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+QString Formula_Safe(const QString& text)
+{
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && starts.contains(text.front()) ? QLatin1Char('\'') + text : text;
+}
+
 QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows)
 {
     auto line = [](const QStringList& fields) {
@@ -64,7 +70,14 @@ QString Export_Results(const QString& path, const ResultChoice& choice)
 {
     QByteArray file;
     try {
-        file = Csv_File(Results_Header(), Read_Results(choice));
+        QVector<QStringList> rows = Read_Results(choice);
+        // Students and teachers type the names; the number, date and time come from the activities, and so does
+        // the score listed when it is the number.
+        for (QStringList& row : rows)
+            for (int c = 0; c < 4; ++c)
+                if (c < 3 || row[3] != row[4])
+                    row[c] = Formula_Safe(row[c]);
+        file = Csv_File(Results_Header(), rows);
     } catch (const platform::DbError& e) {
         return e.description();
     }

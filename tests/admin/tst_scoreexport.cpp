@@ -90,6 +90,31 @@ private Q_SLOTS:
         QCOMPARE(readByPython(path), QVector<QStringList>({ header }) + rows);
     }
 
+    // A name typed to look like a formula reaches the spreadsheet as the text it is, not as a formula to run;
+    // numbers stay numbers, and the formula-like texts inside a name are left alone.
+    void formulasAreExportedAsText()
+    {
+        QCOMPARE(Formula_Safe("=1+1"), QStringLiteral("'=1+1"));
+        QCOMPARE(Formula_Safe("a=1"), QStringLiteral("a=1"));
+        QCOMPARE(Formula_Safe(""), QString());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("formulas.csv");
+        const QVector<QStringList> before = Read_Results();
+        scoredata::addScore("=HYPERLINK(\"http://x\",\"y\")", "+Animals", "@Pairs", "-3 turns", -3);
+        scoredata::addScore("\tTab, Tom", "Numbers", "Dictation", QVariant(), -5);
+        QCOMPARE(Export_Results(path), QString());
+        const QVector<QStringList> read = readByPython(path);
+        QCOMPARE(read.size(), 1 + before.size() + 2);
+        QCOMPARE(read[read.size() - 2].mid(0, 5),
+            QStringList({ "'=HYPERLINK(\"http://x\",\"y\")", "'+Animals", "'@Pairs", "'-3 turns", "-3" }));
+        QCOMPARE(read.last().mid(0, 5), QStringList({ "'\tTab, Tom", "Numbers", "Dictation", "-5", "-5" }));
+        // The database keeps what was typed.
+        QCOMPARE(Read_Results().last()[0], QStringLiteral("\tTab, Tom"));
+        platform::Database::open(Users_Connection_String())
+            .execute(
+                QStringLiteral("DELETE FROM tblscores WHERE pkScoreID > (SELECT max(pkScoreID) - 2 FROM tblscores)"));
+    }
+
     // The list shown for a child node and the export of that choice hold the same results, in the same order,
     // whatever the names hold; the other results stay out.
     void aChoiceExportsWhatItsListShows()
