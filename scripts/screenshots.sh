@@ -561,6 +561,18 @@ shoot() {
   done <<<"$buttons"
   [ "$i" -gt 0 ] || echo "  no activity buttons found" >&2
 
+  # The student's own progress after the games: a point per game played, the latest results beside.
+  wid="$(window_id "^$(regex_quote "$main_title")$" 10)"
+  activate "$wid"
+  if click_on "$main_title" "push button" "$(caption 162)"; then
+    wid="$(window_id "^$(regex_quote "$(caption 162)") – " 10)" || true
+    if [ -n "$wid" ]; then
+      activate "$wid"
+      shot my-progress 0.5
+      press Escape
+    fi
+  fi
+
   # Tracked scores (administrator), now that the games have stored results: the student view.
   wid="$(window_id "^$(regex_quote "$main_title")$" 10)"
   activate "$wid"
@@ -585,6 +597,11 @@ shoot() {
       # The same choice drawn as a chart, on the tab beside the list.
       if click_on "$(caption 54)" "page tab" "$(caption 155)"; then
         shot tracked-scores-chart 0.5
+      fi
+      # What can be exported: the list shown, every result, the chart.
+      if click_on "$(caption 54)" "push button" "$(caption 150)"; then
+        shot tracked-scores-export 0.5
+        press Escape
       fi
       press Escape
     fi

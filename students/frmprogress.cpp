@@ -146,8 +146,9 @@ void frmProgress::cboSubject_Click()
 
 void frmProgress::Draw_Chart()
 {
+    // The student's name heads the window already; the chart is titled by what it draws.
     const QString subject = cboSubject->currentIndex() > 0 ? cboSubject->currentText() : QString();
-    chartView->showProgress(subject.isEmpty() ? m_student : subject, Student_Progress(m_student, subject));
+    chartView->showProgress(cboSubject->currentText(), Student_Progress(m_student, subject));
 }
 
 void frmProgress::Show_Latest(const QVector<LatestResult>& results)
@@ -157,6 +158,8 @@ void frmProgress::Show_Latest(const QVector<LatestResult>& results)
     for (const LatestResult& result : results) {
         auto* item = new QTreeWidgetItem(
             QStringList { result.subject, result.activity, result.score, Score_Date_Text(result.date, locale) });
+        // A long subject is cut in its column; the whole name is a hover away.
+        item->setToolTip(0, result.subject);
         item->setToolTip(3, result.time);
         for (int c = 2; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignCenter);

@@ -98,6 +98,7 @@ private Q_SLOTS:
         QCOMPARE(form.windowTitle(), QStringLiteral("T162 \u2013 ") + Ana);
         QCOMPARE(form.chartView->seriesCount(), 3);
         QCOMPARE(form.chartView->pointCount(), 3);
+        QCOMPARE(form.chartView->chart()->title(), QStringLiteral("T156"));
         QCOMPARE(rows(form.lstLatest),
             QStringList(
                 { "Colours|Dictation|4 / 10", "Colours|Listen and choose|9 / 10", "Colours|Flashcards|7 / 10" }));
