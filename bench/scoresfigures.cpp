@@ -20,6 +20,7 @@
 #include "platform/database.h"
 #include "platform/userschema.h"
 #include "students/frmadmin.h"
+#include "students/frmprogress.h"
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
 #include "students/scoreexport.h"
@@ -34,6 +35,7 @@ namespace {
     const QString RowFigure = QStringLiteral("activity writes its result row");
     const QString ExportFigure = QStringLiteral("tracked scores, export every result as CSV");
     const QString ChartFigure = QStringLiteral("tracked scores, draw one student's chart");
+    const QString ProgressFigure = QStringLiteral("my progress, open one student's window");
 
     struct View
     {
@@ -207,13 +209,39 @@ namespace {
         need(points > 0 && points == rows, QStringLiteral("the chart does not draw the student's results"));
     }
 
+    // The student's own window opened and drawn (subjects, chart, latest results), against reading the same rows.
+    void progressFigure(const QString& users)
+    {
+        const QString student = studentName(Students / 2);
+        int points = 0;
+        int latest = 0;
+        int rows = 0;
+        compare(ProgressFigure, { [&] {
+            frmProgress form(student);
+            form.grab();
+            points = form.chartView->pointCount();
+            latest = form.lstLatest->topLevelItemCount();
+        } },
+            { [&] {
+                rows = raw::select(users,
+                    { "SELECT DISTINCT tSubject FROM tblscores WHERE tName = ? ORDER BY tSubject",
+                        "SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE tName = ? AND numberScore "
+                        "IS NOT NULL ORDER BY nDate, nTime, pkScoreID",
+                        "SELECT tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE tName = "
+                        "? ORDER BY nDate DESC, nTime DESC, pkScoreID DESC LIMIT 10" },
+                    { student });
+            } });
+        need(points > 0 && latest == frmProgress::LatestCount && rows > points,
+            QStringLiteral("the progress window does not show the student's results"));
+    }
+
     const Group registered(50, [](const Context& context) { scoresFigures(context.school); });
 
 }
 
 void scoresFigures(const ProgramFolder& school)
 {
-    bool any = wanted(RowFigure) || wanted(ExportFigure) || wanted(ChartFigure);
+    bool any = wanted(RowFigure) || wanted(ExportFigure) || wanted(ChartFigure) || wanted(ProgressFigure);
     for (const View& view : Views)
         any = any || wanted(viewFigure(view)) || wanted(childFigure(view));
     if (!any)
@@ -229,6 +257,8 @@ void scoresFigures(const ProgramFolder& school)
         exportFigure(users);
     if (wanted(ChartFigure))
         chartFigure(users);
+    if (wanted(ProgressFigure))
+        progressFigure(users);
 }
 
 }
