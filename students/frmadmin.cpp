@@ -29,6 +29,7 @@
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
+#include "students/subjectfilter.h"
 #include "students/userdatabase.h"
 #include "students/windowsize.h"
 
@@ -328,9 +329,9 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         ListView1->addTopLevelItems(items);
         Fit_Columns();
         lblList->setText(parentText + QStringLiteral("  \u203a  ") + node->text(0));
-        Show_Chart(shownView(), parentText, node->text(0));
         m_listed = { shownView(), parentText, node->text(0) };
         mnuExportList->setEnabled(true);
+        Show_Chart();
         mnuExportChart->setEnabled(true);
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
@@ -338,22 +339,19 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
 }
 
 // A student's chart is the student's progress in every activity; a subject's, the mean of every student in it.
-void frmAdmin::Show_Chart(int view, const QString& parentText, const QString& nodeText)
+void frmAdmin::Show_Chart()
 {
-    cboChartSubject->setVisible(view == StudentView);
-    switch (view) {
+    cboChartSubject->setVisible(m_listed.view == StudentView);
+    switch (m_listed.view) {
     case StudentView:
-        m_chartStudent = parentText;
-        cboChartSubject->clear();
-        cboChartSubject->addItem(Caption(156));
-        cboChartSubject->addItems(Student_Subjects(parentText));
+        Fill_Subject_Filter(*cboChartSubject, m_listed.parentText);
         Show_Student_Chart();
         break;
     case ActivityView:
-        chartView->showMeans(nodeText, Subject_Means(nodeText));
+        chartView->showMeans(m_listed.nodeText, Subject_Means(m_listed.nodeText));
         break;
     case SubjectView:
-        chartView->showMeans(parentText, Subject_Means(parentText));
+        chartView->showMeans(m_listed.parentText, Subject_Means(m_listed.parentText));
         break;
     default:
         break;
@@ -362,9 +360,9 @@ void frmAdmin::Show_Chart(int view, const QString& parentText, const QString& no
 
 void frmAdmin::Show_Student_Chart()
 {
-    const QString subject = cboChartSubject->currentIndex() > 0 ? cboChartSubject->currentText() : QString();
+    const QString& student = m_listed.parentText;
     try {
-        chartView->showProgress(m_chartStudent, Student_Progress(m_chartStudent, subject));
+        chartView->showProgress(student, Student_Progress(student, Filtered_Subject(*cboChartSubject)));
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
     }

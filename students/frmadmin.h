@@ -62,13 +62,13 @@ private:
     void buildControls();
     void Show_View(int view);
     void Fit_Columns();
-    void Show_Chart(int view, const QString& parentText, const QString& nodeText);
+    // The chart of what ListView1 lists.
+    void Show_Chart();
     void Show_Student_Chart();
     // The file the administrator chooses, with the type added when none was typed; "" on Cancel.
     QString Ask_Export_Path(int filterCaption, const QString& suffix);
     void Export_Csv(const ResultChoice& choice);
     void Report_Export_Failure(int caption, const QString& path, const QString& reason);
-    QString m_chartStudent;
     ResultChoice m_listed; // what ListView1 lists; no view before a child node is clicked
     QIcon nodeIcon(int picture, int selectedPicture) const;
 };

@@ -15,6 +15,7 @@
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
+#include "students/subjectfilter.h"
 #include "students/windowsize.h"
 
 using platform::twips;
@@ -119,12 +120,10 @@ void frmProgress::Form_Load()
     lstLatest->setHeaderLabels({ Caption(10), Caption(46), Caption(47), Caption(48) });
     for (int c = 2; c < 4; ++c)
         lstLatest->headerItem()->setTextAlignment(c, Qt::AlignCenter);
-    cboSubject->clear();
-    cboSubject->addItem(Caption(156));
     QVector<LatestResult> latest;
     // One notice when the user database cannot be read, not one per part of the window.
     try {
-        cboSubject->addItems(Student_Subjects(m_student));
+        Fill_Subject_Filter(*cboSubject, m_student);
         latest = Latest_Results(m_student, LatestCount);
         Draw_Chart();
     } catch (const std::exception& e) {
@@ -147,8 +146,7 @@ void frmProgress::cboSubject_Click()
 void frmProgress::Draw_Chart()
 {
     // The student's name heads the window already; the chart is titled by what it draws.
-    const QString subject = cboSubject->currentIndex() > 0 ? cboSubject->currentText() : QString();
-    chartView->showProgress(cboSubject->currentText(), Student_Progress(m_student, subject));
+    chartView->showProgress(cboSubject->currentText(), Student_Progress(m_student, Filtered_Subject(*cboSubject)));
 }
 
 void frmProgress::Show_Latest(const QVector<LatestResult>& results)

@@ -1,0 +1,13 @@
+#include "subjectfilter.h"
+
+#include "common/modmain.h"
+#include "students/scorecharts.h"
+
+void Fill_Subject_Filter(QComboBox& box, const QString& student)
+{
+    box.clear();
+    box.addItem(Caption(156));
+    box.addItems(Student_Subjects(student));
+}
+
+QString Filtered_Subject(const QComboBox& box) { return box.currentIndex() > 0 ? box.currentText() : QString(); }
