@@ -1,5 +1,6 @@
 #include "foldercopy.h"
 #include "services.h"
+#include "tempfolder.h"
 #include "wave.h"
 #include "wholefile.h"
 
@@ -19,6 +20,7 @@
 #include <QSettings>
 #include <QSoundEffect>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -44,17 +46,20 @@ namespace {
         return QMessageBox::NoIcon;
     }
 
+    // Messages name files, folders, subjects and students as they are written, so none is read as markup.
     class QtDialogs : public Dialogs
     {
     public:
         void message(const QString& text, const QString& title, Icon icon) override
         {
             QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok);
+            box.setTextFormat(Qt::PlainText);
             box.exec();
         }
         bool askYesNo(const QString& text, const QString& title, Icon icon, Answer defaultAnswer) override
         {
             QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No);
+            box.setTextFormat(Qt::PlainText);
             box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
             return box.exec() == QMessageBox::Yes;
         }
@@ -120,14 +125,14 @@ namespace {
             if (!info.valid)
                 return;
             // The player reads from a file; each sound gets a fresh one so a playing sound is never overwritten.
-            const QString dir = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-            m_memoryFile = dir
-                + QStringLiteral("/parlanta-sound-%1-%2.wav")
-                      .arg(QCoreApplication::applicationPid())
-                      .arg(++m_memoryCount % 2);
-            if (!writeWholeFile(m_memoryFile, wave))
+            // It is made new in this user's own folder and never reuses a name, so nobody can plant a link where it
+            // goes; it is deleted with the next sound but one, or at exit.
+            auto& file = m_memoryFiles[++m_memoryCount % 2];
+            file = std::make_unique<QTemporaryFile>(privateTempFolder() + QStringLiteral("parlanta-sound-XXXXXX.wav"));
+            if (!file->open() || file->write(wave) != wave.size() || !file->flush())
                 return;
-            play(m_memoryFile, info.durationMs, flags);
+            file->close();
+            play(file->fileName(), info.durationMs, flags);
         }
         void stop() override
         {
@@ -160,7 +165,7 @@ namespace {
             }
         }
         QSoundEffect* m_effect = nullptr;
-        QString m_memoryFile;
+        std::unique_ptr<QTemporaryFile> m_memoryFiles[2];
         int m_memoryCount = 0;
     };
 

@@ -6,6 +6,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -31,8 +32,17 @@ namespace {
             return false;
         return (st.st_mode & 077) == 0 || ::chmod(path.constData(), 0700) == 0;
     }
+
+    // A fresh name no one can have taken before: the way out when every predictable name is someone else's.
+    QString freshPrivateFolder(const QString& base)
+    {
+        QByteArray pattern = QFile::encodeName(base + QStringLiteral("-XXXXXX"));
+        return ::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString();
+    }
 #else
     QString userTag() { return qEnvironmentVariable("USERNAME", QStringLiteral("user")); }
+
+    QString freshPrivateFolder(const QString&) { return {}; }
 
     bool ownPrivateFolder(const QString& folder)
     {
@@ -42,8 +52,8 @@ namespace {
     }
 #endif
 
-    // Every process of this user walks the same names in the same order, so the program and the activities it
-    // starts settle on the same folder.
+    // Every process of this user walks the same names in the same order, so two runs of the program share one
+    // folder rather than leaving a new one behind each time.
     constexpr int NamesTried = 100;
 }
 
@@ -57,9 +67,21 @@ QString privateTempFolderIn(const QString& systemTemp)
         if (ownPrivateFolder(folder))
             return folder + QLatin1Char('/');
     }
-    return QStringLiteral("/");
+    const QString fresh = freshPrivateFolder(base);
+    return fresh.isEmpty() ? QStringLiteral("/") : fresh + QLatin1Char('/');
 }
 
-QString privateTempFolder() { return privateTempFolderIn(QDir::tempPath()); }
+QString privateTempFolder()
+{
+    // Kept for the run: a fresh folder made when the usual names were taken must stay the one every caller uses.
+    static QString systemTemp;
+    static QString folder;
+    const QString current = QDir::tempPath();
+    if (current != systemTemp || folder == QLatin1String("/") || !ownPrivateFolder(folder.chopped(1))) {
+        systemTemp = current;
+        folder = privateTempFolderIn(current);
+    }
+    return folder;
+}
 
 }

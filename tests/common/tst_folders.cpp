@@ -177,6 +177,30 @@ private Q_SLOTS:
 #endif
     }
 
+    // Another user can take every predictable name at once; the program still gets a folder of its own.
+    void everyNameTakenGivesAFreshFolder()
+    {
+#ifdef Q_OS_UNIX
+        QTemporaryDir systemTemp;
+        const QString base = systemTemp.path() + "/parlanta-" + QString::number(getuid());
+        for (int n = 0; n < 100; ++n) {
+            QFile taken(n == 0 ? base : base + "-" + QString::number(n));
+            QVERIFY(taken.open(QIODevice::WriteOnly));
+        }
+        const QString folder = platform::privateTempFolderIn(systemTemp.path());
+        QVERIFY2(folder.startsWith(base + "-") && folder.size() == base.size() + 8, qPrintable(folder));
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(QFile::permissions(folder) & 0x0077, QFileDevice::Permissions());
+        qputenv("TMPDIR", QFile::encodeName(systemTemp.path()));
+        // Made once: every later call of the run names the same folder.
+        const QString kept = platform::privateTempFolder();
+        QCOMPARE(platform::privateTempFolder(), kept);
+        qunsetenv("TMPDIR");
+#else
+        QSKIP("names are taken on Unix");
+#endif
+    }
+
     void readOnlyProbe()
     {
         QTemporaryDir dir;
