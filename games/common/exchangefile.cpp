@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 
-#include "platform/tempfolder.h"
-
 namespace games {
 
 namespace {
@@ -34,9 +32,9 @@ QString exchangeFilePath(const QString& argument)
 {
     if (argument.isEmpty())
         return {};
-    if (QFileInfo(argument).isAbsolute())
-        return argument;
-    return platform::privateTempFolder() + argument;
+    // The program starts a game in the folder that holds the file, so a bare name is found where any program
+    // keeping to the activity contract would look for it.
+    return QFileInfo(argument).absoluteFilePath();
 }
 
 ExchangeResult parseExchange(const QByteArray& bytes) { return withLanguage(platform::exchange::parse(bytes)); }

@@ -22,8 +22,8 @@ struct ExchangeResult : platform::exchange::Reading
     Language language = Language::English;
 };
 
-// Where the file named on the command line lives: a bare name is looked for in the program's private temporary
-// folder; an absolute path (a teacher's trial) is taken as it stands.
+// Where the file named on the command line lives: a bare name or a relative path is taken from the working folder;
+// an absolute path (a teacher's trial) as it stands.
 QString exchangeFilePath(const QString& argument);
 
 ExchangeResult parseExchange(const QByteArray& bytes);

@@ -2,7 +2,6 @@
 
 #include "games/common/exchangefile.h"
 #include "games/common/gametexts.h"
-#include "platform/tempfolder.h"
 
 using namespace games;
 
@@ -90,10 +89,14 @@ private Q_SLOTS:
         QVERIFY(!missing.languageKnown);
     }
 
-    void bareNamesAreLookedForInThePrivateTemporaryFolder()
+    void bareNamesAreLookedForInTheWorkingFolder()
     {
-        QCOMPARE(exchangeFilePath(QStringLiteral("~prl77.txt")), platform::privateTempFolder() + "~prl77.txt");
-        QVERIFY(platform::privateTempFolder().endsWith('/'));
+        QTemporaryDir folder;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder.path()));
+        const QString bare = exchangeFilePath(QStringLiteral("~prl77.txt"));
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(bare, QDir(folder.path()).canonicalPath() + "/~prl77.txt");
         QCOMPARE(exchangeFilePath(QStringLiteral("/srv/trial/~prl77.txt")), QStringLiteral("/srv/trial/~prl77.txt"));
         QCOMPARE(exchangeFilePath(QString()), QString());
         QCOMPARE(readExchangeFile(exchangeFilePath(QString())).problem, ExchangeProblem::NoPath);
