@@ -5,13 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
 
 #include "activities/activitylayout.h"
-#include "common/apppath.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/files.h"
@@ -23,8 +21,6 @@
 using platform::twips;
 
 namespace {
-const QString PictureTempName = QStringLiteral("0X2341KLZX.dat");
-
 QString describe(const std::exception& e)
 {
     if (const auto* db = dynamic_cast<const platform::DbError*>(&e))
@@ -32,18 +28,11 @@ QString describe(const std::exception& e)
     return QString::fromStdString(e.what());
 }
 
-// The picture loader reads files, so the bytes pass through a temporary file; it is gone afterwards.
-QPixmap pictureOfRow(const platform::Recordset& rs, int row, const QString& column, const QString& temp)
+// Straight from the bytes: a picture never needs the temporary folder, so a folder someone else has taken cannot
+// make a good settings file look damaged.
+QPixmap pictureOfRow(const platform::Recordset& rs, int row, const QString& column)
 {
-    const QByteArray bytes = rs.blob(row, column);
-    {
-        QFile file(temp);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            throw std::runtime_error(QStringLiteral("Cannot write '%1'.").arg(temp).toStdString());
-    }
-    // Through QImage: QPixmap::load caches by file name, size and time, and every picture uses the same name.
-    const QImage image(temp);
-    QFile::remove(temp);
+    const QImage image = QImage::fromData(rs.blob(row, column));
     if (image.isNull())
         throw std::runtime_error("Invalid picture");
     return QPixmap::fromImage(image);
@@ -146,10 +135,8 @@ bool ActivityPanel::Get_Activity_Images(
             const auto db = platform::Database::open(Template_Connection_String(settingsFile));
             return db.query(QStringLiteral("SELECT * FROM tblImages"));
         }();
-        const QString temp = Get_Temp_Path() + PictureTempName;
-        QFile::remove(temp);
-        keepAt(ImgOFF, position, pictureOfRow(rs, 0, column, temp));
-        keepAt(ImgON, position, pictureOfRow(rs, 1, column, temp));
+        keepAt(ImgOFF, position, pictureOfRow(rs, 0, column));
+        keepAt(ImgON, position, pictureOfRow(rs, 1, column));
         return true;
     } catch (const std::exception&) {
         platform::Dialogs* dialogs = platform::services().dialogs;

@@ -198,7 +198,6 @@ private Q_SLOTS:
         QCOMPARE(env.dialogs.shown[0].icon, platform::Icon::Critical);
         QCOMPARE(env.dialogs.shown[1].text, QStringLiteral("T107"));
         QCOMPARE(before.changed(), QStringList());
-        QVERIFY(!QFile::exists(Get_Temp_Path() + QStringLiteral("0X2341KLZX.dat")));
     }
 
     void updateInformation_data()
