@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include <QFile>
 #include <QStringList>
 #include <QTreeWidgetItem>
 
@@ -27,6 +28,12 @@ void Hear_Phrase(QTreeWidgetItem* selected)
     Listen_to_Phrase(selected);
 }
 
+namespace {
+QString listeningFile() { return Get_Temp_Path() + QStringLiteral("~selectedphrase.wav"); }
+}
+
+void Delete_Listening_File() { QFile::remove(listeningFile()); }
+
 void Listen_to_Phrase(QTreeWidgetItem* node)
 {
     if (!node)
@@ -36,7 +43,7 @@ void Listen_to_Phrase(QTreeWidgetItem* node)
     if (!File_Exists(path))
         return;
     try {
-        const QString sound = Get_Temp_Path() + QStringLiteral("~selectedphrase.wav");
+        const QString sound = listeningFile();
         {
             const platform::Recordset rs = readSubjectFile(path, phraseByKeySql(tag.number(1)));
             requirePhraseSound(rs, 0);

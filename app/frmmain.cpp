@@ -379,8 +379,9 @@ void frmMain::paintEvent(QPaintEvent*)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Closing the main window ends the program at once, taking this run's exchange files with it.
+    // Closing the main window ends the program at once, taking this run's temporary files with it.
     Delete_Temp_Files();
+    Delete_Listening_File();
     event->accept();
     QCoreApplication::quit();
 }
