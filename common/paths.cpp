@@ -8,6 +8,7 @@
 #include "common/apppath.h"
 #include "common/errorreport.h"
 #include "common/modmain.h"
+#include "platform/privatefiles.h"
 #include "platform/services.h"
 
 bool Is_Folder_Read_Only(const QString& folder)
@@ -55,7 +56,7 @@ void Set_Paths(QString* activitiesDir)
         const QString appData = Get_Application_Data_Folder();
         modMain.DataDir = appData.isEmpty() ? Get_Temp_Path() + modMain.ProductName + sep
                                             : appData + sep + modMain.ProductName + sep;
-        if (!QFileInfo(modMain.DataDir).isDir() && !QDir().mkdir(modMain.DataDir)) {
+        if (!platform::makePrivateFolder(modMain.DataDir)) {
             Error_Report(QStringLiteral("Set_Paths"),
                 QStringLiteral("Path/File access error: cannot create the folder '%1'.").arg(modMain.DataDir));
             return;

@@ -16,6 +16,7 @@
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/database.h"
+#include "platform/privatefiles.h"
 #include "platform/services.h"
 #include "students/frmnewuser.h"
 #include "students/loginlist.h"
@@ -148,6 +149,8 @@ void frmLogin::Get_Users()
         }
         return;
     }
+    // A file an older version left readable to everybody is closed to those who may not write it.
+    platform::restrictToWriters(path);
     Index_User_Database(path);
     QVector<Student> students;
     try {

@@ -1,11 +1,13 @@
 #include "userdatabase.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/modmain.h"
 #include "platform/database.h"
+#include "platform/privatefiles.h"
 #include "platform/userschema.h"
 
 using platform::Database;
@@ -28,9 +30,9 @@ bool Create_User_Database(const QString& path, QString* error)
             *error = templateFile.errorString() + QStringLiteral(" (") + source + QLatin1Char(')');
         return false;
     }
-    // A read-only template must still give a file the students can be stored in.
-    QFile::setPermissions(
-        path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // A read-only template must still give a file the students can be stored in, and the password hashes in it
+    // are for none but those who may write it.
+    QFile::setPermissions(path, platform::writersOnlyPermissions(QFileInfo(path).absolutePath()));
     return true;
 }
 

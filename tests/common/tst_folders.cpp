@@ -60,10 +60,15 @@ private Q_SLOTS:
         QCOMPARE(modMain.InstalledSubjectsDir, program.path() + "T10/");
         QVERIFY(QFile::exists(expected + "T11/Examples.vale"));
         QCOMPARE(env.shell.copies.size(), 1);
+        constexpr auto othersRights = QFileDevice::Permissions(0x0077);
+        QCOMPARE(QFile::permissions(expected) & othersRights, QFileDevice::Permissions());
 
-        // The user's changes survive the next start: no second copy.
+        // The user's changes survive the next start: no second copy. A folder an older version made open to
+        // everybody is closed.
         QFile::remove(expected + "T11/Examples.vale");
+        QVERIFY(QFile::setPermissions(expected, QFileDevice::Permissions(0x7755)));
         Set_Paths(nullptr);
+        QCOMPARE(QFile::permissions(expected) & othersRights, QFileDevice::Permissions());
         QCOMPARE(env.shell.copies.size(), 1);
         QVERIFY(!QFile::exists(expected + "T11/Examples.vale"));
     }

@@ -1,9 +1,12 @@
 #include <thread>
 
+#include <sys/stat.h>
+
 #include <QtTest>
 
 #include "common/modmain.h"
 #include "platform/database.h"
+#include "platform/privatefiles.h"
 #include "students/passwords.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -67,6 +70,14 @@ void makeUnindexedDatabase(const QString& path)
 
 }
 
+int modeOf(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
 class TestUserDatabase : public QObject
 {
     Q_OBJECT
@@ -91,6 +102,33 @@ private Q_SLOTS:
         QVERIFY(Read_Students().isEmpty());
         QVERIFY(!Create_User_Database(m_program->file("no/such/folder/Users.dat"), &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // Password hashes and results are for the folder's writers only: private in a folder of one user's, shared
+    // with the group in a folder a class shares; a file an older version left open is closed at the next start.
+    void onlyTheFoldersWritersMayReadIt_data()
+    {
+        QTest::addColumn<int>("folderMode");
+        QTest::addColumn<int>("fileMode");
+        QTest::newRow("one user's folder") << 0755 << 0600;
+        QTest::newRow("a class's folder") << 02775 << 0660;
+        QTest::newRow("everybody's folder") << 0777 << 0666;
+    }
+    void onlyTheFoldersWritersMayReadIt()
+    {
+        QFETCH(int, folderMode);
+        QFETCH(int, fileMode);
+        const QByteArray folder = QFile::encodeName(m_program->path());
+        QVERIFY(::chmod(folder.constData(), static_cast<mode_t>(folderMode)) == 0);
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QCOMPARE(modeOf(Users_Path()), fileMode);
+        QVERIFY(::chmod(QFile::encodeName(Users_Path()).constData(), 0644) == 0);
+        platform::restrictToWriters(Users_Path());
+        QCOMPARE(modeOf(Users_Path()), fileMode & 0644);
+        // A file made read-only stays read-only.
+        QVERIFY(::chmod(QFile::encodeName(Users_Path()).constData(), 0444) == 0);
+        platform::restrictToWriters(Users_Path());
+        QCOMPARE(modeOf(Users_Path()), fileMode & 0444);
     }
 
     void studentsComeInStoredOrderWithKeysReadBack()
