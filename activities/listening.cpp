@@ -44,11 +44,7 @@ void Listen_to_Phrase(QTreeWidgetItem* node)
         return;
     try {
         const QString sound = listeningFile();
-        {
-            const platform::Recordset rs = readSubjectFile(path, phraseByKeySql(tag.number(1)));
-            requirePhraseSound(rs, 0);
-            writePhraseSound(rs, 0, sound);
-        }
+        writePhraseSound(path, tag.number(1), sound);
         frmMsgBox::Show_Busy(modMain.ProductName, tag.field(2), ListenNoticeHeight);
         Wait_Seconds(1);
         // A student who closed the notice during the wait does not want to hear the phrase.

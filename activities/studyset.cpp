@@ -28,11 +28,10 @@ void addRecord(StudySet& set, const QString& file, const Recordset& rs, int row)
     if (position > MaxStudyPhrases)
         throw std::out_of_range("Subscript out of range");
     const PhraseRow phrase = phraseAt(rs, row);
-    requirePhraseSound(rs, row);
     // The sound writer keeps an older file's tail; a file left by a failed launch must not lend it one.
     const QString target = soundFile(position);
     QFile::remove(target);
-    writePhraseSound(rs, row, target);
+    writePhraseSound(modMain.InstalledSubjectsDir + file, phrase.pkPhraseNo, target);
     set.push_back({ file, phrase.pkPhraseNo, phrase.tPhrase, phrase.tTranslation, phrase.tTranslation2 });
 }
 }

@@ -229,6 +229,21 @@ Recordset Database::query(const QString& sql, const QVariantList& values) const
     return rs;
 }
 
+bool Database::useFirstValue(const Query& q, const std::function<void(QByteArrayView)>& use) const
+{
+    Statement stmt(m_db, q.sql, q.values);
+    if (sqlite3_column_count(stmt.get()) < 1 || !stmt.step())
+        return false;
+    if (sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL) {
+        use(QByteArrayView());
+        return true;
+    }
+    // SQLite gives no pointer for an empty value; an empty view that is not null keeps it apart from NULL.
+    const void* data = sqlite3_column_blob(stmt.get(), 0);
+    use(QByteArrayView(data ? static_cast<const char*>(data) : "", sqlite3_column_bytes(stmt.get(), 0)));
+    return true;
+}
+
 int Database::execute(const QString& sql, const QVariantList& values) const
 {
     Statement stmt(m_db, sql, values);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -80,6 +82,9 @@ public:
 
     Recordset query(const QString& sql, const QVariantList& values = {}) const;
     Recordset query(const Query& q) const { return query(q.sql, q.values); }
+    // Hands the first value of the first row of q to use as SQLite holds it, so that a value of many megabytes is
+    // never copied; NULL arrives as a null view. False, without calling use, when q has no row.
+    bool useFirstValue(const Query& q, const std::function<void(QByteArrayView)>& use) const;
     // Runs a statement that returns no rows; the result is the number of changed rows.
     int execute(const QString& sql, const QVariantList& values = {}) const;
     // Runs a script of several statements without bound values (schema building).

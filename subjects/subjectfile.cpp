@@ -12,12 +12,14 @@ using platform::Recordset;
 
 platform::Query randomPhraseSql(int k)
 {
-    return { QStringLiteral("SELECT * FROM tblPhrases WHERE pkPhraseNO = ?"), { k } };
+    return { QStringLiteral("SELECT ") + PhraseColumns + QStringLiteral(" FROM tblPhrases WHERE pkPhraseNO = ?"),
+        { k } };
 }
 
 platform::Query phraseByKeySql(int n)
 {
-    return { QStringLiteral("SELECT * FROM tblPhrases where pkPhraseNo = ?"), { n } };
+    return { QStringLiteral("SELECT ") + PhraseColumns + QStringLiteral(" FROM tblPhrases where pkPhraseNo = ?"),
+        { n } };
 }
 
 platform::Query virtualPhrasesSql(int parent)
@@ -71,22 +73,23 @@ QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path)
     return rows;
 }
 
-void writePhraseSound(const Recordset& rs, int row, const QString& target)
+void writePhraseSound(const QString& path, int pkPhraseNo, const QString& target)
 {
-    const QByteArray bytes = rs.blob(row, QStringLiteral("bsound"));
-    QFile file(target);
-    // ReadWrite, because a write-only open would empty the file first.
-    if (!file.open(QIODevice::ReadWrite))
-        throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
-    // The bytes are buffered: a full disk shows only when they reach the file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw std::runtime_error(QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
-}
-
-void requirePhraseSound(const Recordset& rs, int row)
-{
-    if (rs.isNull(row, QStringLiteral("bsound")))
-        throw DbError(QStringLiteral("Invalid use of Null"));
+    const platform::Query sound { QStringLiteral("SELECT bsound FROM tblPhrases WHERE pkPhraseNo = ?"),
+        { pkPhraseNo } };
+    const bool found = openSubjectFile(path).useFirstValue(sound, [&target](QByteArrayView bytes) {
+        if (bytes.isNull())
+            throw DbError(QStringLiteral("Invalid use of Null"));
+        QFile file(target);
+        // ReadWrite, because a write-only open would empty the file first; unbuffered, so that the bytes are not
+        // copied once more and a full disk shows at the write itself.
+        if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+            || file.write(bytes.data(), bytes.size()) != bytes.size())
+            throw std::runtime_error(
+                QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
+    });
+    if (!found)
+        throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
 }
 
 QString failureDescription(const std::exception& e)

@@ -11,7 +11,12 @@
 // Every function opens the file for its one operation and closes it before returning; failures arrive as
 // exceptions for the caller's own handler.
 
-inline const platform::Query AllPhrasesSql { QStringLiteral("SELECT * FROM tblPhrases"), {} };
+// The phrase reads of an installed subject take the texts only: a sound may run to megabytes, and a listing of the
+// phrases has no use for it. Sounds are read one at a time, by writePhraseSound.
+inline const QString PhraseColumns = QStringLiteral("pkPhraseNo, tPhrase, tTranslation, tTranslation2");
+inline const platform::Query AllPhrasesSql {
+    QStringLiteral("SELECT ") + PhraseColumns + QStringLiteral(" FROM tblPhrases"), {}
+};
 inline const platform::Query ParentsSql { QStringLiteral("SELECT * FROM tblParents"), {} };
 inline const platform::Query PropertiesSql { QStringLiteral("SELECT * FROM tblProperties"), {} };
 
@@ -67,12 +72,11 @@ VirtualPhraseRow virtualPhraseAt(const platform::Recordset& rs, int row);
 // position only: its second column has no fixed name.
 QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path);
 
-// Writes the bsound bytes of the row into target from its first byte. The file is not emptied first, so an
-// older, longer file keeps its tail; the WAVE header carries the true length.
-void writePhraseSound(const platform::Recordset& rs, int row, const QString& target);
-
-// Throws when the row has no sound (NULL bsound): a phrase without its recording cannot be studied or heard.
-void requirePhraseSound(const platform::Recordset& rs, int row);
+// Writes the sound (bsound) of phrase pkPhraseNo of the installed subject at path into target from its first byte,
+// straight from the database's buffer, so the sound is held in memory once. The file is not emptied first, so an
+// older, longer file keeps its tail; the WAVE header carries the true length. Throws before target is touched when
+// the phrase is not there or has no sound (NULL bsound): a phrase without its recording cannot be studied or heard.
+void writePhraseSound(const QString& path, int pkPhraseNo, const QString& target);
 
 // The description an error report shows for a caught failure.
 QString failureDescription(const std::exception& e);

@@ -1,4 +1,7 @@
+#include <functional>
+
 #include <QtTest>
+#include <sqlite3.h>
 
 #include "common/modmain.h"
 #include "platform/database.h"
@@ -136,7 +139,8 @@ private Q_SLOTS:
         };
         const QString views = made("views.vale",
             "CREATE VIEW tblPhrases AS " + endless
-                + "SELECT x AS pkPhraseNo, 1 AS fkParent, 'a' AS tPhrase FROM c WHERE x < 0;"
+                + "SELECT x AS pkPhraseNo, 1 AS fkParent, 'a' AS tPhrase, 'b' AS tTranslation, 'c' AS tTranslation2 "
+                  "FROM c WHERE x < 0;"
                   "CREATE VIEW tblParents AS "
                 + endless + "SELECT x AS nParent, 'b' AS name FROM c WHERE x < 0;");
         const QByteArray before = contents(views);
@@ -146,31 +150,31 @@ private Q_SLOTS:
         QCOMPARE(contents(views), before);
 
         const QString triggers = made("triggers.vale",
-            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT);"
+            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, tTranslation TEXT, "
+            "tTranslation2 TEXT);"
             "CREATE TRIGGER endless AFTER INSERT ON tblPhrases BEGIN SELECT count(*) FROM ("
                 + endless + "SELECT x FROM c WHERE x < 0); END;");
         const Database db = openSubjectFile(triggers);
         QVERIFY_THROWS_EXCEPTION(DbError, db.execute("INSERT INTO tblPhrases (tPhrase) VALUES ('a')"));
         QVERIFY(readSubjectFile(triggers, AllPhrasesSql).isEmpty());
 
-        // The limit is far above what a real subject needs: ten thousand phrases with their sounds are read whole.
+        // The limit is far above what a real subject needs: ten thousand phrases are read whole.
         const QString many = made("many.ale",
-            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, bsound BLOB);"
+            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, tTranslation TEXT, "
+            "tTranslation2 TEXT, bsound BLOB);"
             "INSERT INTO tblPhrases "
-                + endless + "SELECT x, 'P' || x, zeroblob(1000) FROM c WHERE x <= 10000 LIMIT 10000;");
+                + endless + "SELECT x, 'P' || x, 'T', 'T2', zeroblob(1000) FROM c WHERE x <= 10000 LIMIT 10000;");
         QCOMPARE(readSubjectFile(many, AllPhrasesSql).count(), 10000);
     }
 
     void soundIsWrittenByteForByte()
     {
-        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(2);
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(1);
         phrases[0].sound = fixtures::waveBytes(5000, 7);
-        phrases[1].sound = QByteArray(); // NULL
         writeInstalledSubject(path("sound.ale"), phrases);
-        const Recordset rs = readSubjectFile(path("sound.ale"), AllPhrasesSql);
 
         const QString target = path("out.wav");
-        writePhraseSound(rs, 0, target);
+        writePhraseSound(path("sound.ale"), 1, target);
         QCOMPARE(contents(target), phrases[0].sound);
 
         // A shorter sound over an older, longer file keeps that file's tail.
@@ -180,27 +184,41 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(longer);
         }
-        writePhraseSound(rs, 0, target);
+        writePhraseSound(path("sound.ale"), 1, target);
         const QByteArray mixed = contents(target);
         QCOMPARE(mixed.size(), 6000);
         QCOMPARE(mixed.left(5000 + 44), phrases[0].sound);
         QCOMPARE(mixed.mid(5044), longer.mid(5044));
-
-        // No sound writes nothing, but the file is there.
-        writePhraseSound(rs, 1, path("silent.wav"));
-        QVERIFY(QFile::exists(path("silent.wav")));
-        QCOMPARE(contents(path("silent.wav")).size(), 0);
     }
 
-    void soundFailuresReachTheCaller()
+    void soundFailuresReachTheCallerBeforeTheFile()
     {
-        writeInstalledSubject(path("one.ale"), fixtures::numberedPhrases(1));
-        const Recordset rs = readSubjectFile(path("one.ale"), AllPhrasesSql);
-        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(rs, 1, path("x.wav")));
-        QVERIFY_THROWS_EXCEPTION(std::exception, writePhraseSound(rs, 0, path("no/such/folder/x.wav")));
-        const Recordset noSound = readSubjectFile(path("one.ale"), PropertiesSql);
-        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(noSound, 0, path("y.wav")));
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(2);
+        phrases[1].sound = QByteArray(); // NULL
+        writeInstalledSubject(path("one.ale"), phrases);
+        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(path("one.ale"), 2, path("x.wav")));
+        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(path("one.ale"), 3, path("x.wav")));
+        QVERIFY_THROWS_EXCEPTION(DbError, writePhraseSound(path("missing.ale"), 1, path("x.wav")));
+        QVERIFY_THROWS_EXCEPTION(std::exception, writePhraseSound(path("one.ale"), 1, path("no/such/folder/x.wav")));
         QVERIFY(!QFile::exists(path("x.wav")));
+    }
+
+    // The tree's listing, the random pick, the editor's row and the check read texts; a sound of many megabytes
+    // stays on the disk. SQLite's own count of its memory tells whether a sound was read.
+    void phraseReadsLeaveTheSoundOnTheDisk()
+    {
+        constexpr int SoundBytes = 16 << 20;
+        QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(1);
+        phrases[0].sound = fixtures::waveBytes(SoundBytes);
+        writeInstalledSubject(path("big.ale"), phrases);
+        const auto peak = [](const std::function<void()>& read) {
+            sqlite3_memory_highwater(1);
+            read();
+            return sqlite3_memory_highwater(0);
+        };
+        for (const platform::Query& q : { AllPhrasesSql, randomPhraseSql(1), phraseByKeySql(1), PropertiesSql })
+            QVERIFY2(peak([&] { readSubjectFile(path("big.ale"), q); }) < SoundBytes / 4, qPrintable(q.sql));
+        QVERIFY(peak([&] { writePhraseSound(path("big.ale"), 1, path("big.wav")); }) >= SoundBytes);
     }
 };
 

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include "databasefile.h"
@@ -58,6 +59,16 @@ void makeRawSubject(const QString& path, const QString& script, const QList<QPai
         db.execute(QStringLiteral("INSERT INTO tblPhrases VALUES (?, 'p', 't', 't2', ?)"), { key, sound });
 }
 
+// A WAVE file of exactly bytes bytes whose samples are a hole in the file: no time or disk spent on its silence.
+void writeSparseWave(const QString& path, qint64 bytes)
+{
+    QByteArray header = platform::makeWave({}, 22050);
+    qToLittleEndian<quint32>(static_cast<quint32>(bytes - 8), header.data() + 4);
+    qToLittleEndian<quint32>(static_cast<quint32>(bytes - header.size()), header.data() + 40);
+    writeFile(path, header);
+    QVERIFY(QFile::resize(path, bytes));
+}
+
 const QString schema = QStringLiteral("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, tPhrase TEXT, "
                                       "tTranslation TEXT, tTranslation2 TEXT, bsound BLOB);");
 const QString properties = QStringLiteral("CREATE TABLE tblProperties (tProgramCode TEXT);"
@@ -88,6 +99,7 @@ private Q_SLOTS:
     void checkFindsFaults();
     void checkWarnsButPasses();
     void waveProblemSeesTruncation();
+    void soundsUpToTheLimitAreTaken();
     void commandLine();
 };
 
@@ -344,6 +356,32 @@ void TestSubjectTool::waveProblemSeesTruncation()
     QByteArray aiff = wave;
     aiff.replace(8, 4, "AIFF");
     QVERIFY(!waveProblem(aiff).isEmpty());
+}
+
+void TestSubjectTool::soundsUpToTheLimitAreTaken()
+{
+    QTemporaryDir dir;
+    writeSparseWave(dir.filePath(QStringLiteral("limit.wav")), MaxSoundBytes);
+    writeSparseWave(dir.filePath(QStringLiteral("over.wav")), MaxSoundBytes + 1);
+    writeFile(dir.filePath(QStringLiteral("limit.txt")), "Hallo\thola\thello\tlimit.wav\n");
+    writeFile(dir.filePath(QStringLiteral("over.txt")), "# big\nHallo\thola\thello\tover.wav\n");
+    const QString limit = dir.filePath(QStringLiteral("limit.ale"));
+    QVERIFY(buildSubject(dir.filePath(QStringLiteral("limit.txt")), QStringLiteral("prlale"), limit).ok());
+    QVERIFY(checkSubject(limit).outcome.ok());
+
+    const Outcome over = buildSubject(
+        dir.filePath(QStringLiteral("over.txt")), QStringLiteral("prlale"), dir.filePath(QStringLiteral("over.ale")));
+    const QString why = over.errors.join('\n');
+    QVERIFY2(why.contains(QStringLiteral("over.txt:2: sound file ") + dir.filePath(QStringLiteral("over.wav")))
+            && why.contains(QStringLiteral("at most 20 MB")),
+        qPrintable(why));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("over.ale"))));
+
+    // A subject made otherwise is told of it by the check.
+    Database::openFile(limit).execute(
+        QStringLiteral("UPDATE tblPhrases SET bsound = zeroblob(?)"), { MaxSoundBytes + 1 });
+    QVERIFY(anyContains(
+        checkSubject(limit).outcome.errors, QStringLiteral("phrase 1: the sound has %1 bytes").arg(MaxSoundBytes + 1)));
 }
 
 void TestSubjectTool::commandLine()

@@ -43,6 +43,17 @@ namespace {
         return text;
     }
 
+    // What is wrong with the sound of the row-th phrase, read alone: a check holds one sound at a time.
+    QString soundProblem(const platform::Database& db, int row)
+    {
+        QString problem;
+        const auto check = [&problem](QByteArrayView sound) {
+            problem = waveProblem(QByteArray::fromRawData(sound.data(), sound.size()));
+        };
+        db.useFirstValue({ QStringLiteral("SELECT bsound FROM tblPhrases LIMIT 1 OFFSET ?"), { row } }, check);
+        return problem;
+    }
+
     void checkPhrases(const platform::Database& db, const QString& path, CheckReport& report)
     {
         Outcome& outcome = report.outcome;
@@ -50,13 +61,17 @@ namespace {
             outcome.errors << located(path, 0, QStringLiteral("no table tblPhrases"));
             return;
         }
-        const platform::Recordset rs = db.query(QStringLiteral("SELECT * FROM tblPhrases"));
+        const platform::Recordset columns = db.query(QStringLiteral("SELECT * FROM tblPhrases LIMIT 0"));
         for (const QString& column : phraseColumns) {
-            if (rs.columnIndex(column) < 0) {
+            if (columns.columnIndex(column) < 0) {
                 outcome.errors << located(path, 0, QStringLiteral("tblPhrases has no column %1").arg(column));
                 return;
             }
         }
+        // The texts and the size of each sound, not the sound itself.
+        const platform::Recordset rs
+            = db.query(QStringLiteral("SELECT pkPhraseNo, tPhrase, tTranslation, "
+                                      "tTranslation2, length(bsound) AS nSoundBytes FROM tblPhrases"));
         report.phraseCount = rs.count();
         if (rs.count() == 0)
             outcome.errors << located(path, 0, QStringLiteral("no phrases"));
@@ -75,10 +90,16 @@ namespace {
             else
                 outcome.errors << located(path, 0, QStringLiteral("%1: pkPhraseNo is not a number").arg(name));
 
-            const QByteArray sound = rs.blob(row, QStringLiteral("bsound"));
-            if (sound.isEmpty())
+            const qint64 soundBytes = rs.value(row, QStringLiteral("nSoundBytes")).toLongLong();
+            if (soundBytes == 0)
                 outcome.errors << located(path, 0, QStringLiteral("%1 has no sound").arg(name));
-            else if (const QString problem = waveProblem(sound); !problem.isEmpty())
+            else if (soundBytes > MaxSoundBytes)
+                outcome.errors << located(path, 0,
+                    QStringLiteral("%1: the sound has %2 bytes; a sound may have at most %3 MB")
+                        .arg(name)
+                        .arg(soundBytes)
+                        .arg(MaxSoundBytes >> 20));
+            else if (const QString problem = soundProblem(db, row); !problem.isEmpty())
                 outcome.errors << located(path, 0, QStringLiteral("%1: the sound is %2").arg(name, problem));
 
             for (const QString& column :

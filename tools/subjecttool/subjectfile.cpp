@@ -72,6 +72,15 @@ namespace {
                 textPath, phrase.line, QStringLiteral("cannot read sound file %1: %2").arg(path, file.errorString()));
             return;
         }
+        if (file.size() > MaxSoundBytes) {
+            outcome.errors << located(textPath, phrase.line,
+                QStringLiteral("sound file %1 has %2 bytes; a sound may have at most %3 MB (%4 bytes)")
+                    .arg(path)
+                    .arg(file.size())
+                    .arg(MaxSoundBytes >> 20)
+                    .arg(MaxSoundBytes));
+            return;
+        }
         phrase.sound = file.readAll();
         const QString problem = waveProblem(phrase.sound);
         if (!problem.isEmpty())

@@ -14,6 +14,11 @@ constexpr int MaxPhrases = 10;
 // The schema of an installed subject file.
 QString installedSubjectSchema();
 
+// The largest sound file a phrase may have: 20 MB, some four minutes of CD-quality mono, far more than a spoken
+// phrase needs. The program and the games hold a sound whole in memory while they hand it on and play it, so a
+// mistaken file of hundreds of megabytes would cost every student's computer as much.
+constexpr qint64 MaxSoundBytes = 20 * 1024 * 1024;
+
 // Empty when bytes are a complete RIFF/WAVE file, otherwise why not.
 QString waveProblem(const QByteArray& bytes);
 

@@ -21,10 +21,12 @@ build   Makes the installed subject OUTPUT from TEXTFILE, a UTF-8 text file with
         fields separated by tabs:
             phrase <TAB> translation <TAB> second translation <TAB> sound file
         The phrase is in the language taught, the translation in the learner's language; the second translation
-        may be empty. Sound files are RIFF/WAVE files named relative to TEXTFILE. Blank lines and lines starting
-        with # are skipped. A subject holds 1 to 10 phrases. OUTPUT is written only when every line is right.
+        may be empty. Sound files are RIFF/WAVE files of at most %1 MB each, named relative to TEXTFILE. Blank
+        lines and lines starting with # are skipped. A subject holds 1 to 10 phrases. OUTPUT is written only when
+        every line is right.
 check   Reports what keeps a subject from working: keys not running 1..n, more than 10 phrases, sounds that
-        are not WAVE files, a missing tblProperties row. Warnings (NULL texts, another product's code) do not fail.
+        are not WAVE files or are above %1 MB, a missing tblProperties row. Warnings (NULL texts, another
+        product's code) do not fail.
 
 --code CODE   The product: prlspa prlfre prlger prlita prleng prlfra prlale prlito. For build it defaults to
               the product whose subject extension OUTPUT has (animals_at_the_zoo.ale is prlale); for check it
@@ -94,7 +96,8 @@ int main(int argc, char* argv[])
     if (args.isEmpty())
         return wrongUsage(QStringLiteral("no command given"));
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(usage, stdout);
+        const QString text = QString::fromUtf8(usage).arg(MaxSoundBytes >> 20);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
     const QString command = args.takeFirst();
