@@ -38,6 +38,8 @@ int Rename_Refusal_Text(RenameResult result)
         return 124;
     case RenameResult::Exists:
         return 125;
+    case RenameResult::TooLong:
+        return 176;
     case RenameResult::Done:
         break;
     }

@@ -25,25 +25,27 @@ Recordset phraseRow(const Database& db, const QString& file, int number)
 PhraseRow Store_Phrase_Texts(
     const QString& file, int number, const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
 {
-    const Database db = openSubjectFile(modMain.InstalledSubjectsDir + file);
-    // A row that is gone is reported before anything is written.
-    phraseRow(db, file, number);
-    QStringList assignments;
-    QVariantList values;
-    const std::pair<QString, QString> boxes[] = { { QStringLiteral("tPhrase"), tPhrase },
-        { QStringLiteral("tTranslation"), tTranslation }, { QStringLiteral("tTranslation2"), tTranslation2 } };
-    for (const auto& [column, text] : boxes) {
-        const QString trimmed = text.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        assignments << column + QStringLiteral(" = ?");
-        values << trimmed;
-    }
-    if (!assignments.isEmpty()) {
-        values << number;
-        db.execute(QStringLiteral("UPDATE tblPhrases SET %1 WHERE pkPhraseNo = ?").arg(assignments.join(u',')), values);
-    }
-    return phraseAt(phraseRow(db, file, number), 0);
+    return changeSubjectFile(modMain.InstalledSubjectsDir + file, [&](const Database& db) {
+        // A row that is gone is reported before anything is written.
+        phraseRow(db, file, number);
+        QStringList assignments;
+        QVariantList values;
+        const std::pair<QString, QString> boxes[] = { { QStringLiteral("tPhrase"), tPhrase },
+            { QStringLiteral("tTranslation"), tTranslation }, { QStringLiteral("tTranslation2"), tTranslation2 } };
+        for (const auto& [column, text] : boxes) {
+            const QString trimmed = text.trimmed();
+            if (trimmed.isEmpty())
+                continue;
+            assignments << column + QStringLiteral(" = ?");
+            values << trimmed;
+        }
+        if (!assignments.isEmpty()) {
+            values << number;
+            db.execute(
+                QStringLiteral("UPDATE tblPhrases SET %1 WHERE pkPhraseNo = ?").arg(assignments.join(u',')), values);
+        }
+        return phraseAt(phraseRow(db, file, number), 0);
+    });
 }
 
 void Show_Stored_Phrase(QTreeWidgetItem* node, const QString& file, const PhraseRow& stored)

@@ -21,10 +21,6 @@ using platform::Recordset;
 
 namespace {
 
-// The longest file name, in bytes of UTF-8, that both the Linux file systems and NTFS (in UTF-16 units)
-// accept.
-constexpr int MaxFileNameBytes = 255;
-
 [[noreturn]] void fail(const QString& description) { throw std::runtime_error(description.toStdString()); }
 
 bool isReservedDeviceName(const QString& name)
@@ -35,19 +31,23 @@ bool isReservedDeviceName(const QString& name)
     return devices.contains(name.section(u'.', 0, 0).trimmed(), Qt::CaseInsensitive);
 }
 
-// A name that can become a file of its own in VirtualSubjectsDir on every system the program runs on.
-bool isUsableFileName(const QString& name)
+// Why a name cannot become a file of its own in VirtualSubjectsDir, on every system the program runs on, that the
+// program can change later; Done for a name that can.
+RenameResult fileNameRefusal(const QString& name)
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c == u'.'; }))
-        return false;
+        return RenameResult::Blank;
     static const QString refused = QStringLiteral("/\\<>:\"|?*");
     for (const QChar c : name) {
         if (c.unicode() < 32 || c.unicode() == 127 || refused.contains(c))
-            return false;
+            return RenameResult::Blank;
     }
-    const QString fileName = name + QStringLiteral(".v") + modMain.SubjectExtension;
-    return !isReservedDeviceName(name) && fileName.toUtf8().size() <= MaxFileNameBytes;
+    if (isReservedDeviceName(name))
+        return RenameResult::Blank;
+    if (!platform::fitsDatabaseFileName(name + QStringLiteral(".v") + modMain.SubjectExtension))
+        return RenameResult::TooLong;
+    return RenameResult::Done;
 }
 
 // The path of an existing virtual subject file; a name that would reach outside the folder is refused.
@@ -58,7 +58,10 @@ QString virtualFile(const QString& displayName)
     return Virtual_File_Path(displayName);
 }
 
-Database openVirtual(const QString& displayName) { return openSubjectFile(virtualFile(displayName)); }
+template <typename Change> auto changeVirtual(const QString& displayName, Change&& change)
+{
+    return changeSubjectFile(virtualFile(displayName), std::forward<Change>(change));
+}
 
 platform::Query parentSql(int key) { return { QStringLiteral("SELECT * FROM tblParents where nParent = ?"), { key } }; }
 
@@ -184,8 +187,8 @@ QString Create_Virtual_File(const QStringList& shownTexts)
 
 RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
 {
-    if (!isUsableFileName(newName))
-        return RenameResult::Blank;
+    if (const RenameResult refusal = fileNameRefusal(newName); refusal != RenameResult::Done)
+        return refusal;
     const QString target = Virtual_File_Path(newName);
     // File_Exists reads [ ] as a pattern, so the exact name is looked at as well.
     if (File_Exists(target) || QFileInfo::exists(target))
@@ -207,32 +210,34 @@ void Delete_Virtual_File(const QString& displayName)
 
 int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)
 {
-    return addSubject(openVirtual(displayName), subjectName);
+    return changeVirtual(displayName, [&](const Database& db) { return addSubject(db, subjectName); });
 }
 
 int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName)
 {
-    const Database db = openVirtual(displayName);
-    const Recordset row = db.query(parentSql(key));
-    requireRow(row, noSubject(displayName, key));
-    db.execute(
-        QStringLiteral("UPDATE tblParents SET %1 = ? WHERE nParent = ?").arg(platform::quotedName(nameColumn(row))),
-        { newName, key });
-    const Recordset stored = db.query(parentSql(key));
-    requireRow(stored, noSubject(displayName, key));
-    return stored.value(0, 0).toInt();
+    return changeVirtual(displayName, [&](const Database& db) {
+        const Recordset row = db.query(parentSql(key));
+        requireRow(row, noSubject(displayName, key));
+        db.execute(
+            QStringLiteral("UPDATE tblParents SET %1 = ? WHERE nParent = ?").arg(platform::quotedName(nameColumn(row))),
+            { newName, key });
+        const Recordset stored = db.query(parentSql(key));
+        requireRow(stored, noSubject(displayName, key));
+        return stored.value(0, 0).toInt();
+    });
 }
 
 void Delete_Virtual_Subject(const QString& displayName, int key)
 {
-    const Database db = openVirtual(displayName);
-    // Looked for first, so that a key that names nothing deletes nothing.
-    requireRow(db.query(parentSql(key)), noSubject(displayName, key));
-    const Recordset phrases = db.query(virtualPhrasesSql(key));
-    for (int i = 0; i < phrases.count(); ++i)
-        db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"),
-            { phrases.value(i, QStringLiteral("pkPhraseNo")) });
-    db.execute(QStringLiteral("DELETE FROM tblParents WHERE nParent = ?"), { key });
+    changeVirtual(displayName, [&](const Database& db) {
+        // Looked for first, so that a key that names nothing deletes nothing.
+        requireRow(db.query(parentSql(key)), noSubject(displayName, key));
+        const Recordset phrases = db.query(virtualPhrasesSql(key));
+        for (int i = 0; i < phrases.count(); ++i)
+            db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"),
+                { phrases.value(i, QStringLiteral("pkPhraseNo")) });
+        db.execute(QStringLiteral("DELETE FROM tblParents WHERE nParent = ?"), { key });
+    });
 }
 
 CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile, const QString& subjectName)
@@ -243,30 +248,33 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
     for (int i = 0; i < source.count(); ++i)
         rows << phraseAt(source, i);
 
-    const Database db = openVirtual(displayName);
-    WriteTogether written(db);
-    CopiedSubject copied;
-    copied.key = addSubject(db, subjectName);
-    for (const PhraseRow& p : rows)
-        copied.phrases << insertPhrase(
-            db, copied.key, sourceFile, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2);
-    written.commit();
-    return copied;
+    return changeVirtual(displayName, [&](const Database& db) {
+        WriteTogether written(db);
+        CopiedSubject copied;
+        copied.key = addSubject(db, subjectName);
+        for (const PhraseRow& p : rows)
+            copied.phrases << insertPhrase(
+                db, copied.key, sourceFile, p.pkPhraseNo, p.tPhrase, p.tTranslation, p.tTranslation2);
+        written.commit();
+        return copied;
+    });
 }
 
 int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
     const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
 {
-    const Database db = openVirtual(displayName);
-    return insertPhrase(db, key, sourceFile, sourcePhraseNo, tPhrase, tTranslation, tTranslation2).pkPhraseNo;
+    return changeVirtual(displayName, [&](const Database& db) {
+        return insertPhrase(db, key, sourceFile, sourcePhraseNo, tPhrase, tTranslation, tTranslation2).pkPhraseNo;
+    });
 }
 
 void Delete_Phrase(const QString& displayName, int pkPhraseNo)
 {
-    const Database db = openVirtual(displayName);
-    requireRow(db.query(phraseByKeySql(pkPhraseNo)),
-        QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
-    db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"), { pkPhraseNo });
+    changeVirtual(displayName, [&](const Database& db) {
+        requireRow(db.query(phraseByKeySql(pkPhraseNo)),
+            QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
+        db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"), { pkPhraseNo });
+    });
 }
 
 QStringList List_Virtual_Files(FileList& File2)

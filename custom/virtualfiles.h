@@ -29,6 +29,7 @@ enum class RenameResult {
     Done,
     Blank, // interface text 124; also a name with a path separator, a character the file system refuses, or only dots
     Exists, // interface text 125; also the unchanged name, whose file is the file itself
+    TooLong, // interface text 176: the file name would leave no room for SQLite's journal beside it
 };
 // Renames the old file to the new name (as typed) in one step; a refusal touches nothing.
 RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName);

@@ -63,6 +63,17 @@ inline QString quotedName(const QString& name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+// The longest file name, in bytes of UTF-8, that a database file may be given. The file systems take 255, but a change
+// makes SQLite write a journal beside the file, named after it with "-journal" added: a longer name opens and reads,
+// yet every change of the file fails.
+constexpr int MaxDatabaseFileNameBytes = 255 - 8;
+
+// Whether fileName (a name, not a path) leaves room for the journal beside it.
+inline bool fitsDatabaseFileName(const QString& fileName)
+{
+    return fileName.toUtf8().size() <= MaxDatabaseFileNameBytes;
+}
+
 // One open database file; opened for one operation and closed when it goes out of scope.
 class Database
 {

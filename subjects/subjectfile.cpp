@@ -3,8 +3,10 @@
 #include <stdexcept>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "common/files.h"
+#include "common/modmain.h"
 
 using platform::Database;
 using platform::DbError;
@@ -37,6 +39,13 @@ Database openSubjectFile(const QString& path)
 Recordset readSubjectFile(const QString& path, const platform::Query& query)
 {
     return openSubjectFile(path).query(query);
+}
+
+void rethrowChangeFailure(const QString& path)
+{
+    if (!platform::fitsDatabaseFileName(QFileInfo(path).fileName()))
+        throw DbError(Caption(177) + QStringLiteral("\r\n\r\n") + path);
+    throw;
 }
 
 namespace {

@@ -36,6 +36,22 @@ platform::Database openSubjectFile(const QString& path);
 // Runs one SELECT on the subject file at path.
 platform::Recordset readSubjectFile(const QString& path, const platform::Query& query);
 
+// Inside a handler of a failed change of the subject file at path: throws the failure again, or, when the file's name
+// leaves no room for the journal SQLite writes beside it, a failure that says so (interface text 177). SQLite's own
+// words for that ("unable to open database file") would send a user looking for a fault the file does not have.
+[[noreturn]] void rethrowChangeFailure(const QString& path);
+
+// Runs change on the subject file at path, opened for it, and gives back what change gives.
+template <typename Change> auto changeSubjectFile(const QString& path, Change&& change)
+{
+    const platform::Database db = openSubjectFile(path);
+    try {
+        return change(db);
+    } catch (const platform::DbError&) {
+        rethrowChangeFailure(path);
+    }
+}
+
 struct PhraseRow
 {
     int pkPhraseNo = 0;

@@ -104,6 +104,7 @@ private Q_SLOTS:
         QCOMPARE(Label_Edit_Outcome(NodeKind::Phrase, "x"), EditOutcome::Keep);
         QCOMPARE(Rename_Refusal_Text(RenameResult::Blank), 124);
         QCOMPARE(Rename_Refusal_Text(RenameResult::Exists), 125);
+        QCOMPARE(Rename_Refusal_Text(RenameResult::TooLong), 176);
         QCOMPARE(Rename_Refusal_Text(RenameResult::Done), 0);
     }
 

@@ -33,6 +33,7 @@ private:
     std::unique_ptr<QTreeWidget> m_tree;
 
     QString zoo() const { return modMain.InstalledSubjectsDir + "zoo.ale"; }
+    inline static const QString LongName = QString(246, u'z') + ".ale";
     QTreeWidgetItem* phraseNode(const QString& tag, const QString& text)
     {
         QTreeWidgetItem* node = makeNode(text, tag, PhraseImage);
@@ -170,11 +171,15 @@ private Q_SLOTS:
                                       << "gone.ale";
         QTest::newRow("row removed") << "zoo.ale*7*P7*Tr7*Tr27"
                                      << "has no phrase 7";
+        // A name of 250 bytes reads, but leaves no room for SQLite's journal beside it.
+        QTest::newRow("name too long") << LongName + "*1*P1*Tr1*Tr21"
+                                       << "T177";
     }
     void aMissingFileOrRowIsReportedAndTheNodeKept()
     {
         QFETCH(QString, tag);
         QFETCH(QString, named);
+        QVERIFY(QFile::copy(zoo(), modMain.InstalledSubjectsDir + LongName));
         QTreeWidgetItem* node = phraseNode(tag, "Tr");
         const QByteArray before = contents(zoo());
         ModalScript script;

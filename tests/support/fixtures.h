@@ -11,7 +11,7 @@ namespace fixtures {
 
 struct TemplateOptions
 {
-    int captionRows = 170;
+    int captionRows = 180;
     QStringList languages { QStringLiteral("English"), QStringLiteral("Spanish") };
     QVector<int> nullCaptions; // caption numbers stored as NULL
     int systemMessages = 3;
@@ -41,6 +41,6 @@ private:
 
 // Sets the product identity and the program folder for code under test; restores nothing (tests reset).
 void useProgramFolder(const QString& folder, const QString& programCode = QStringLiteral("prlale"));
-void loadNumberedCaptions(int rows = 170);
+void loadNumberedCaptions(int rows = 180);
 
 }

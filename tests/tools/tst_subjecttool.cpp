@@ -100,6 +100,7 @@ private Q_SLOTS:
     void checkWarnsButPasses();
     void waveProblemSeesTruncation();
     void soundsUpToTheLimitAreTaken();
+    void outputNamesLeaveRoomForTheJournal();
     void commandLine();
 };
 
@@ -382,6 +383,22 @@ void TestSubjectTool::soundsUpToTheLimitAreTaken()
         QStringLiteral("UPDATE tblPhrases SET bsound = zeroblob(?)"), { MaxSoundBytes + 1 });
     QVERIFY(anyContains(
         checkSubject(limit).outcome.errors, QStringLiteral("phrase 1: the sound has %1 bytes").arg(MaxSoundBytes + 1)));
+}
+
+void TestSubjectTool::outputNamesLeaveRoomForTheJournal()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("t.txt")), goodLines(dir.path(), 1));
+    // 243 letters of one byte and ".ale": 247 bytes; one letter of two bytes more is too many.
+    const QString fits = dir.filePath(QString(243, u'w') + QStringLiteral(".ale"));
+    const QString tooLong = dir.filePath(QString(242, u'w') + QChar(0xE9) + QStringLiteral(".ale"));
+    QVERIFY(buildSubject(dir.filePath(QStringLiteral("t.txt")), QStringLiteral("prlale"), fits).ok());
+    Database::openFile(fits).execute(QStringLiteral("UPDATE tblPhrases SET tPhrase = 'changed'"));
+    const Outcome refused = buildSubject(dir.filePath(QStringLiteral("t.txt")), QStringLiteral("prlale"), tooLong);
+    QCOMPARE(refused.errors.size(), 1);
+    QVERIFY2(refused.errors[0].startsWith(tooLong + QStringLiteral(": the file name is too long: 248 bytes")),
+        qPrintable(refused.errors[0]));
+    QVERIFY(!QFileInfo::exists(tooLong));
 }
 
 void TestSubjectTool::commandLine()

@@ -10,10 +10,25 @@
 
 namespace subjecttool {
 
+QString fileNameProblem(const QString& outputPath)
+{
+    const QString name = QFileInfo(outputPath).fileName();
+    if (platform::fitsDatabaseFileName(name))
+        return {};
+    return QStringLiteral("the file name is too long: %1 bytes in UTF-8, where at most %2 leave room for the journal "
+                          "file that SQLite writes beside it whenever the file is changed")
+        .arg(name.toUtf8().size())
+        .arg(platform::MaxDatabaseFileNameBytes);
+}
+
 Outcome writeDatabaseFile(
     const QString& outputPath, const std::function<void(const platform::Database&)>& fill, const QString& templatePath)
 {
     Outcome outcome;
+    if (const QString problem = fileNameProblem(outputPath); !problem.isEmpty()) {
+        outcome.errors << located(outputPath, 0, problem);
+        return outcome;
+    }
     const QFileInfo target(outputPath);
     if (!QDir().mkpath(target.absolutePath())) {
         outcome.errors << located(
@@ -21,8 +36,9 @@ Outcome writeDatabaseFile(
         return outcome;
     }
 
-    // Same folder as the target, so the final rename never crosses file systems.
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    // Same folder as the target, so the final rename never crosses file systems; a short name of its own, so that
+    // SQLite's journal beside it fits whatever the target is called.
+    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.parlanta-XXXXXX"));
     if (!temp.open()) {
         outcome.errors << located(outputPath, 0, QStringLiteral("cannot write here: %1").arg(temp.errorString()));
         return outcome;

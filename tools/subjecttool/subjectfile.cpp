@@ -201,6 +201,11 @@ Outcome buildSubject(const QString& textPath, const QString& programCode, const 
         outcome.errors << located(outputPath, 0, QStringLiteral("unknown program code \"%1\"").arg(programCode));
         return outcome;
     }
+    // Before the sounds are read: a teacher learns of the name at once.
+    if (const QString problem = fileNameProblem(outputPath); !problem.isEmpty()) {
+        outcome.errors << located(outputPath, 0, problem);
+        return outcome;
+    }
     const PhraseList list = readPhraseList(textPath);
     outcome.merge(list.outcome);
     if (outcome.ok())

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "platform/database.h"
 #include "products.h"
 #include "subjectfile.h"
 
@@ -22,8 +23,9 @@ build   Makes the installed subject OUTPUT from TEXTFILE, a UTF-8 text file with
             phrase <TAB> translation <TAB> second translation <TAB> sound file
         The phrase is in the language taught, the translation in the learner's language; the second translation
         may be empty. Sound files are RIFF/WAVE files of at most %1 MB each, named relative to TEXTFILE. Blank
-        lines and lines starting with # are skipped. A subject holds 1 to 10 phrases. OUTPUT is written only when
-        every line is right.
+        lines and lines starting with # are skipped. A subject holds 1 to 10 phrases. The name of OUTPUT may have
+        at most %2 bytes in UTF-8 (an accented letter takes two), so that the journal file SQLite writes beside
+        it fits the file system. OUTPUT is written only when every line is right.
 check   Reports what keeps a subject from working: keys not running 1..n, more than 10 phrases, sounds that
         are not WAVE files or are above %1 MB, a missing tblProperties row. Warnings (NULL texts, another
         product's code) do not fail.
@@ -96,7 +98,7 @@ int main(int argc, char* argv[])
     if (args.isEmpty())
         return wrongUsage(QStringLiteral("no command given"));
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        const QString text = QString::fromUtf8(usage).arg(MaxSoundBytes >> 20);
+        const QString text = QString::fromUtf8(usage).arg(MaxSoundBytes >> 20).arg(platform::MaxDatabaseFileNameBytes);
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
