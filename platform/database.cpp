@@ -6,8 +6,9 @@
 
 namespace platform {
 
-DbError::DbError(const QString& description)
+DbError::DbError(const QString& description, DbFailure failure)
     : std::runtime_error(description.toStdString())
+    , m_failure(failure)
 {
 }
 
@@ -56,6 +57,19 @@ namespace {
 
     QString lastError(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
+    DbError lastFailure(sqlite3* db)
+    {
+        switch (sqlite3_errcode(db) & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return DbError(lastError(db), DbFailure::Busy);
+        case SQLITE_READONLY:
+            return DbError(lastError(db), DbFailure::ReadOnly);
+        default:
+            return DbError(lastError(db));
+        }
+    }
+
     class Statement
     {
     public:
@@ -64,7 +78,7 @@ namespace {
         {
             const QByteArray text = sql.toUtf8();
             if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &m_stmt, nullptr) != SQLITE_OK)
-                throw DbError(lastError(db));
+                throw lastFailure(db);
             for (int i = 0; i < values.size(); ++i)
                 bind(i + 1, values[i]);
         }
@@ -81,7 +95,7 @@ namespace {
                 return false;
             if (rc == SQLITE_INTERRUPT)
                 throw DbError(QStringLiteral("The query was stopped: it needs far more work than the file can need"));
-            throw DbError(lastError(m_db));
+            throw lastFailure(m_db);
         }
 
         sqlite3_stmt* get() const { return m_stmt; }
@@ -168,7 +182,7 @@ Database Database::open(const QString& connectionText)
 Database Database::openFile(const QString& path, bool create)
 {
     if (!create && !QFileInfo(path).isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), DbFailure::Missing);
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
@@ -257,7 +271,7 @@ void Database::executeScript(const QString& sql) const
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown failure");
         sqlite3_free(error);
-        throw DbError(message);
+        throw DbError(message, lastFailure(m_db).failure());
     }
 }
 

@@ -14,12 +14,24 @@ struct sqlite3;
 
 namespace platform {
 
+// What kind of failure it was, where the user can do something about it.
+enum class DbFailure {
+    Other,
+    Busy, // another connection holds the lock past the busy timeout
+    ReadOnly, // the file or its folder cannot be written
+    Missing, // there is no such file
+};
+
 // A database failure; its what() is the description shown by the error report.
 class DbError : public std::runtime_error
 {
 public:
-    explicit DbError(const QString& description);
+    explicit DbError(const QString& description, DbFailure failure = DbFailure::Other);
     QString description() const;
+    DbFailure failure() const { return m_failure; }
+
+private:
+    DbFailure m_failure;
 };
 
 // The rows of one SELECT, read whole, so the connection can close before the caller walks them.

@@ -31,6 +31,7 @@
 #include "students/scores.h"
 #include "students/subjectfilter.h"
 #include "students/userdatabase.h"
+#include "students/userdbfailure.h"
 #include "students/windowsize.h"
 
 using platform::twips;
@@ -334,7 +335,7 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         Show_Chart();
         mnuExportChart->setEnabled(true);
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }
 }
 
@@ -364,7 +365,7 @@ void frmAdmin::Show_Student_Chart()
     try {
         chartView->showProgress(student, Student_Progress(student, Filtered_Subject(*cboChartSubject)));
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }
 }
 
@@ -383,7 +384,7 @@ void frmAdmin::btnClearDatabase_Click()
     try {
         outcome = Delete_User_Database(Users_Path());
     } catch (const std::exception& e) {
-        outcome = QString::fromUtf8(e.what());
+        outcome = User_Database_Failure(e);
     }
     if (outcome != QLatin1String("VALID")) {
         dialogs.message(outcome, title, platform::Icon::Critical);

@@ -250,8 +250,16 @@ void frmLogin::Log_In()
             // The plain password keeps working; the next log-in tries again.
         }
     }
+    // Who is the administrator is the file's to say at this moment, not this list's: another copy of the program
+    // may have stored the first student since the list was filled.
+    bool administrator = false;
+    try {
+        administrator = Is_Administrator(LoginItem::student(item).id);
+    } catch (const std::exception&) {
+        // A file that cannot tell gives no administrator's rights.
+    }
     LoginSucceeded = true;
-    Q_EMIT loggedIn(item->text(), LoginItem::isAdministrator(item));
+    Q_EMIT loggedIn(item->text(), administrator);
     close();
 }
 

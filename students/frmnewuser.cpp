@@ -14,6 +14,8 @@
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/loginlist.h"
+#include "students/studentnames.h"
+#include "students/userdbfailure.h"
 #include "students/windowsize.h"
 
 using platform::twips;
@@ -40,8 +42,9 @@ QLineEdit* makeBox(QWidget* parent, const QString& name, int length, bool masked
     box->setObjectName(name);
     // The limit is the box's own, so typing stops where the stored name would end.
     box->setMaxLength(length);
-    box->setStyleSheet(QStringLiteral("QLineEdit { font-size: 11pt; }"
-                                      "QLineEdit[missing=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
+    box->setStyleSheet(
+        QStringLiteral("QLineEdit { font-size: 11pt; }"
+                       "QLineEdit[missing=\"true\"] { border: 2px solid #c0392b; background: #fdecea; }"));
     // Wide enough to show the longest text it takes.
     box->setMinimumWidth(box->fontMetrics().averageCharWidth() * (length + 4));
     if (masked)
@@ -239,11 +242,11 @@ void frmNewUser::Store()
     try {
         if (f.editing)
             Change_Student(f);
-        else
-            Create_Student(f);
+        else if (!Create_Student(f))
+            return;
     } catch (const std::exception& e) {
         // Nothing was stored; the window stays open so the student can try again.
-        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
         return;
     }
     QListWidget* list = m_login.ListView1;
@@ -253,27 +256,34 @@ void frmNewUser::Store()
     accept();
 }
 
-void frmNewUser::Create_Student(const StudentForm& f)
+bool frmNewUser::Create_Student(const StudentForm& f)
 {
     Student s;
-    s.firstName = f.firstName.trimmed();
-    s.lastName = f.lastName.trimmed();
+    s.firstName = Stored_Name(f.firstName);
+    s.lastName = Stored_Name(f.lastName);
     s.icon = f.icon;
     const QVariant password = Password_To_Store(f);
     s.password = password.toString();
-    s.id = Insert_Student(s.firstName, s.lastName, password, s.icon);
+    const AddedStudent added = Insert_Student(s.firstName, s.lastName, password, s.icon);
+    if (added.nameTaken) {
+        // Another copy of the program stored the name since this list was filled.
+        frmMsgBox::Show_Notice(modMain.ProductName, Caption(NameTakenText));
+        return false;
+    }
+    s.id = added.id;
     QListWidget* list = m_login.ListView1;
     QListWidgetItem* current = list->currentItem();
-    list->addItem(LoginItem::make(s));
+    QListWidgetItem* item = LoginItem::make(s);
+    list->addItem(item);
     if (current)
         list->setCurrentItem(current);
-    if (list->count() == 1) {
-        // The very first student is the administrator.
+    if (added.administrator) {
         frmMsgBox::instance()->setFontSize(10);
         frmMsgBox::Show_Notice(modMain.ProductName, Caption(43), 10);
-        LoginItem::setAdministrator(list->item(0));
-        list->setCurrentRow(0);
+        LoginItem::setAdministrator(item);
+        list->setCurrentItem(item);
     }
+    return true;
 }
 
 void frmNewUser::Change_Student(const StudentForm& f)
@@ -282,8 +292,8 @@ void frmNewUser::Change_Student(const StudentForm& f)
     if (!item)
         return;
     Student s = LoginItem::student(item);
-    s.firstName = f.firstName.trimmed();
-    s.lastName = f.lastName.trimmed();
+    s.firstName = Stored_Name(f.firstName);
+    s.lastName = Stored_Name(f.lastName);
     s.icon = f.icon;
     s.password = Password_To_Store(f).toString();
     Update_Student(s.id, s.firstName, s.lastName, s.password, s.icon);

@@ -56,7 +56,8 @@ protected:
 
 private:
     void Store();
-    void Create_Student(const StudentForm& f);
+    // False when the name was refused after all: the window stays open.
+    bool Create_Student(const StudentForm& f);
     void Change_Student(const StudentForm& f);
     QLineEdit* boxOf(FormField field) const;
     Login m_login;

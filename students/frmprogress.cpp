@@ -16,6 +16,7 @@
 #include "students/scorechartview.h"
 #include "students/scores.h"
 #include "students/subjectfilter.h"
+#include "students/userdbfailure.h"
 #include "students/windowsize.h"
 
 using platform::twips;
@@ -128,7 +129,7 @@ void frmProgress::Form_Load()
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }
     Show_Latest(latest);
 }
@@ -139,7 +140,7 @@ void frmProgress::cboSubject_Click()
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        frmMsgBox::Show_Notice(modMain.ProductName, QString::fromUtf8(e.what()));
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/userschema.h"
 #include "resources/resourcepaths.h"
 #include "students/userdatabase.h"
+#include "students/userdbfailure.h"
 
 using platform::Database;
 using platform::DbError;
@@ -44,12 +45,6 @@ QVector<ScoreNode> nameNodes(const Database& db, const QString& query, int pictu
     return nodes;
 }
 
-bool isBusy(const QString& description)
-{
-    const QString d = description.toLower();
-    return d.contains(QLatin1String("locked")) || d.contains(QLatin1String("busy"));
-}
-
 }
 
 ScoreTree Read_Score_Tree(int view)
@@ -79,7 +74,7 @@ ScoreTree Read_Score_Tree(int view)
             break;
         }
     } catch (const DbError& e) {
-        tree.failure = e.description();
+        tree.failure = User_Database_Failure(e);
     }
     return tree;
 }
@@ -163,10 +158,10 @@ QString Delete_User_Database(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("Could not find file '%1'.").arg(path);
+        return User_Database_Advice(platform::DbFailure::Missing, path);
     // The owner's write bit, not access(): a file someone made read-only stays even for an all-powerful user.
     if (!(info.permissions() & QFileDevice::WriteOwner))
-        return QStringLiteral("'%1' is read-only.").arg(path);
+        return User_Database_Advice(platform::DbFailure::ReadOnly, path);
 
     // Holding the write lock lets an activity finish the row it is storing, and keeps the next one out
     // until the file is gone.
@@ -175,8 +170,8 @@ QString Delete_User_Database(const QString& path)
         lock.emplace(Database::openFile(path));
         lock->execute(QStringLiteral("BEGIN EXCLUSIVE"));
     } catch (const DbError& e) {
-        if (isBusy(e.description()))
-            return QStringLiteral("%1: %2").arg(path, e.description());
+        if (e.failure() == platform::DbFailure::Busy)
+            return User_Database_Advice(platform::DbFailure::Busy, path);
         // A damaged file cannot be locked, and deleting it is the way out of it.
         lock.reset();
     }
@@ -184,8 +179,9 @@ QString Delete_User_Database(const QString& path)
     if (!file.remove()) {
         // Where an open file cannot be deleted, the lock has to go first.
         lock.reset();
+        // A file is removed from its folder, so a folder that cannot be written keeps it.
         if (!file.remove())
-            return QStringLiteral("%1: %2").arg(path, file.errorString());
+            return User_Database_Advice(platform::DbFailure::ReadOnly, path);
     }
     lock.reset();
     // A journal left beside the path would be replayed into the fresh copy made at the next start.

@@ -1,6 +1,7 @@
 #include "studentform.h"
 
 #include "students/passwords.h"
+#include "students/studentnames.h"
 
 bool Keeps_Current_Password(const StudentForm& form)
 {
@@ -10,7 +11,7 @@ bool Keeps_Current_Password(const StudentForm& form)
 
 QString Form_Display_Name(const StudentForm& form)
 {
-    return form.firstName.trimmed() + QLatin1Char(' ') + form.lastName.trimmed();
+    return Stored_Name(form.firstName) + QLatin1Char(' ') + Stored_Name(form.lastName);
 }
 
 FormCheck Check_Student_Form(const StudentForm& form, const QStringList& existing)
@@ -19,6 +20,10 @@ FormCheck Check_Student_Form(const StudentForm& form, const QStringList& existin
         return { false, FormField::FirstName, 0 };
     if (form.lastName.trimmed().isEmpty())
         return { false, FormField::LastName, 0 };
+    if (Has_Hidden_Characters(form.firstName.trimmed()))
+        return { false, FormField::FirstName, HiddenCharactersText };
+    if (Has_Hidden_Characters(form.lastName.trimmed()))
+        return { false, FormField::LastName, HiddenCharactersText };
     if (form.usePassword && !Keeps_Current_Password(form)) {
         if (form.password.trimmed().isEmpty())
             return { false, FormField::Password, 0 };
@@ -28,10 +33,10 @@ FormCheck Check_Student_Form(const StudentForm& form, const QStringList& existin
             return { false, FormField::None, 36 };
     }
     if (!form.editing) {
-        const QString name = Form_Display_Name(form).toUpper();
+        const QString name = Name_Key(Form_Display_Name(form));
         for (const QString& other : existing) {
-            if (other.toUpper() == name)
-                return { false, FormField::None, 42 };
+            if (Name_Key(other) == name)
+                return { false, FormField::None, NameTakenText };
         }
     }
     return { true, FormField::None, 0 };

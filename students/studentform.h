@@ -26,6 +26,10 @@ struct FormCheck
     int message = 0; // interface text to show, 0 for none
 };
 
+// The interface texts of the refusals that are not about the password.
+constexpr int NameTakenText = 42;
+constexpr int HiddenCharactersText = 166;
+
 // The checks in their order; existing holds "first last" of every student in the login list.
 FormCheck Check_Student_Form(const StudentForm& form, const QStringList& existing);
 QString Form_Display_Name(const StudentForm& form);

@@ -9,12 +9,20 @@
 #include "platform/database.h"
 #include "platform/privatefiles.h"
 #include "platform/userschema.h"
+#include "students/studentnames.h"
 
 using platform::Database;
 using platform::DbError;
 
 namespace {
 Database Open_Users() { return Database::open(Users_Connection_String()); }
+
+// The administrator is the student of the first row in the table's stored order.
+qint64 firstStudentId(const Database& db)
+{
+    const auto rs = db.query(QStringLiteral("SELECT pkStudentID FROM tblUsers LIMIT 1"));
+    return rs.isEmpty() ? 0 : rs.value(0, 0).toLongLong();
+}
 }
 
 QString Users_Path() { return modMain.DataDir + QStringLiteral("Users.dat"); }
@@ -62,15 +70,30 @@ QVector<Student> Read_Students()
     return students;
 }
 
-qint64 Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon)
+AddedStudent Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon)
 {
     using namespace platform::users;
     const Database db = Open_Users();
-    if (password.isNull())
-        return db.insertRow(UsersTable, { FirstName, LastName, Icon }, { firstName, lastName, icon });
-    return db.insertRow(
-        UsersTable, { FirstName, LastName, Password, Icon }, { firstName, lastName, password.toString(), icon });
+    // The write lock from the first read on: another copy's new student is either seen here or waits for this one.
+    // Leaving without COMMIT closes the connection, which takes the transaction back.
+    db.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    const QString key = Name_Key(firstName + QLatin1Char(' ') + lastName);
+    const auto rs = db.query(QStringLiteral("SELECT tFirstname, tLastname FROM tblUsers"));
+    for (int i = 0; i < rs.count(); ++i) {
+        if (Name_Key(rs.text(i, 0) + QLatin1Char(' ') + rs.text(i, 1)) == key)
+            return { 0, true, false };
+    }
+    AddedStudent added;
+    added.id = password.isNull()
+        ? db.insertRow(UsersTable, { FirstName, LastName, Icon }, { firstName, lastName, icon })
+        : db.insertRow(
+            UsersTable, { FirstName, LastName, Password, Icon }, { firstName, lastName, password.toString(), icon });
+    added.administrator = firstStudentId(db) == added.id;
+    db.execute(QStringLiteral("COMMIT"));
+    return added;
 }
+
+bool Is_Administrator(qint64 id) { return firstStudentId(Open_Users()) == id; }
 
 void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon)
 {

@@ -25,8 +25,18 @@ bool Create_User_Database(const QString& path, QString* error);
 void Index_User_Database(const QString& path);
 // All students in stored order; the first is the administrator. Throws platform::DbError.
 QVector<Student> Read_Students();
-// Adds a student; a NULL password leaves the column absent. Returns the new key.
-qint64 Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon);
+struct AddedStudent
+{
+    qint64 id = 0; // 0 when the name was taken
+    bool nameTaken = false;
+    bool administrator = false;
+};
+// Adds a student unless the display name is already stored (compared by Name_Key), and tells whether the new student
+// is the administrator: both decided by the file at the moment of the insert, so two copies of the program on one
+// file cannot both add a name or both make an administrator. A NULL password leaves the column absent.
+AddedStudent Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon);
+// Whether the student of this key is the administrator, by the file as it is now.
+bool Is_Administrator(qint64 id);
 void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon);
 void Update_Student_Password(qint64 id, const QString& password);
 // The names of a stored query ("qryActivities", "qrySubjects"), first column only.

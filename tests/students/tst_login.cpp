@@ -330,7 +330,7 @@ private Q_SLOTS:
     {
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
         Insert_Student("Zoe", "Adams", QVariant(), 1);
-        const qint64 ana = Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
+        const qint64 ana = Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2).id;
         QPointer<frmLogin> login = new frmLogin();
         login->Form_Load();
         login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
@@ -399,6 +399,74 @@ private Q_SLOTS:
         QCOMPARE(script.notices, QStringList({ "T42", "T36" }));
         QVERIFY(stillOpen);
         QCOMPARE(Read_Students().size(), 1);
+        delete login;
+    }
+
+    // Two copies of the program on one folder, each with the list it filled at its start: the file decides
+    // whether a name is free and who the administrator is, at the moment of the insert and of the log-in.
+    void twoCopiesShareOneAdministratorAndOneOfEachName()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QPointer<frmLogin> first = new frmLogin();
+        QPointer<frmLogin> second = new frmLogin();
+        first->Form_Load();
+        second->Form_Load();
+        ModalScript script;
+        script.onDialog(enter("Ana", "Uno", 1));
+        first->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T43" }));
+        // The other copy's list does not hold her, the file does: the name in another letter case is refused.
+        bool stillOpen = false;
+        script.onDialog([&](QWidget* w) {
+            enter("ANA", "uno", 2)(w);
+            stillOpen = w->isVisible();
+            enter("Jose\u0301", "Uno", 2)(w);
+        });
+        second->btnLogin_Click(1);
+        QVERIFY(stillOpen);
+        QCOMPARE(script.notices, QStringList({ "T43", "T42" }));
+        // Typed with one key instead of a combining accent, it is the same name.
+        script.onDialog([&](QWidget* w) {
+            enter("Jos\u00e9", "Uno", 3)(w);
+            qobject_cast<frmNewUser*>(w)->btnEdit_Click(1);
+        });
+        first->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T43", "T42", "T42" }));
+        const QVector<Student> stored = Read_Students();
+        QCOMPARE(stored.size(), 2);
+        QCOMPARE(stored[1].firstName, QStringLiteral("Jos\u00e9"));
+
+        QSignalSpy loggedIn(second.data(), &frmLogin::loggedIn);
+        second->ListView1->setCurrentItem(itemNamed(*second, "Jos\u00e9 Uno"));
+        second->btnNull_Click();
+        QCOMPARE(loggedIn.size(), 1);
+        QCOMPARE(loggedIn[0][1].toBool(), false);
+        delete first;
+        delete second;
+    }
+
+    // Another program holds the file past the busy timeout: the student is told in the interface language what to
+    // do, nothing is stored, and the window stays for another try.
+    void aLockedDatabaseSaysWhatToDo()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QPointer<frmLogin> login = new frmLogin();
+        login->Form_Load();
+        const platform::Database other = platform::Database::openFile(Users_Path());
+        other.execute("BEGIN EXCLUSIVE");
+        ModalScript script;
+        bool stillOpen = false;
+        script.onDialog([&](QWidget* w) {
+            enter("Ana", "Uno", 1)(w);
+            stillOpen = w->isVisible();
+            qobject_cast<frmNewUser*>(w)->btnEdit_Click(1);
+        });
+        login->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T167 " + Users_Path() }));
+        QVERIFY(stillOpen);
+        other.execute("ROLLBACK");
+        QCOMPARE(Read_Students().size(), 0);
+        QCOMPARE(login->ListView1->count(), 0);
         delete login;
     }
 

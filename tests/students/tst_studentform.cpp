@@ -47,6 +47,39 @@ private Q_SLOTS:
         QVERIFY(Check_Student_Form(change, existing).ok);
         QVERIFY(Check_Student_Form(form("Ana", "Ruiz Gil"), existing).ok);
         QVERIFY(Check_Student_Form(form("José*", "O'Brien \"Pepe\""), existing).ok);
+        // One name however its accents were typed, and stored in the form typed with one key.
+        QCOMPARE(Check_Student_Form(form("Jose\u0301", "Gil"), { "JOS\u00C9 GIL" }).message, NameTakenText);
+        QCOMPARE(Form_Display_Name(form(" Jose\u0301 ", "Gil")), QStringLiteral("Jos\u00E9 Gil"));
+    }
+
+    // Names that would look like another student's, or like nothing, are refused in the box they were typed in.
+    void hiddenCharactersAreRefused_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("zero-width space") << "Admin\u200B"
+                                          << "Uno" << int(FormField::FirstName);
+        QTest::newRow("right-to-left mark") << "Ana"
+                                            << "Uno\u200F" << int(FormField::LastName);
+        QTest::newRow("no-break space") << "Ana\u00A0Mar\u00EDa"
+                                        << "Uno" << int(FormField::FirstName);
+        QTest::newRow("tab") << "Ana"
+                             << "U\tno" << int(FormField::LastName);
+        QTest::newRow("Hangul filler") << "\u3164"
+                                       << "Uno" << int(FormField::FirstName);
+        QTest::newRow("accents and scripts are names") << "Jos\u00E9 \u00D1and\u00FA"
+                                                       << "\u0417\u043E\u044F \u674E" << int(FormField::None);
+    }
+    void hiddenCharactersAreRefused()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(int, focus);
+        const FormCheck check = Check_Student_Form(form(first, last), {});
+        QCOMPARE(check.ok, focus == int(FormField::None));
+        QCOMPARE(int(check.focus), focus);
+        QCOMPARE(check.message, check.ok ? 0 : HiddenCharactersText);
     }
 
     void passwordToStore()

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <memory>
 #include <thread>
 
 #include <sys/stat.h>
@@ -70,6 +72,8 @@ void makeUnindexedDatabase(const QString& path)
 
 }
 
+const char* const AddSwitch = "--add-student";
+
 int modeOf(const QString& path)
 {
     struct stat st
@@ -131,12 +135,42 @@ private Q_SLOTS:
         QCOMPARE(modeOf(Users_Path()), fileMode & 0444);
     }
 
+    // Program processes on one folder adding students at the same moment: each name is stored once, and one of
+    // them, the first stored, is the administrator.
+    void processesAddingAtOnceStoreEachNameOnce()
+    {
+        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        const QStringList names { "Ana Uno", "ANA UNO", "Beto Dos", "beto dos", "Ana Uno", "Carla Tres" };
+        std::vector<std::unique_ptr<QProcess>> children;
+        for (const QString& name : names) {
+            children.push_back(std::make_unique<QProcess>());
+            children.back()->start(QCoreApplication::applicationFilePath(),
+                { QString::fromLatin1(AddSwitch), m_program->path(), name.section(' ', 0, 0), name.section(' ', 1) });
+        }
+        int added = 0;
+        int administrators = 0;
+        for (const auto& child : children) {
+            QVERIFY(child->waitForFinished(30000));
+            const QString said = QString::fromUtf8(child->readAllStandardOutput()).trimmed();
+            QVERIFY2(said == "taken" || said == "added" || said == "administrator", qPrintable(said));
+            added += said != "taken";
+            administrators += said == "administrator";
+        }
+        QCOMPARE(added, 3);
+        QCOMPARE(administrators, 1);
+        const QVector<Student> stored = Read_Students();
+        QCOMPARE(stored.size(), 3);
+        QVERIFY(Is_Administrator(stored[0].id));
+    }
+
     void studentsComeInStoredOrderWithKeysReadBack()
     {
         QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        const qint64 a = Insert_Student("Zoe", "Adams", QVariant(), 4);
-        const qint64 b = Insert_Student("Ana", "O'Neil", QString(), 40);
-        QCOMPARE(b, a + 1);
+        const AddedStudent a = Insert_Student("Zoe", "Adams", QVariant(), 4);
+        const AddedStudent b = Insert_Student("Ana", "O'Neil", QString(), 40);
+        QCOMPARE(b.id, a.id + 1);
+        QVERIFY(a.administrator && Is_Administrator(a.id));
+        QVERIFY(!b.administrator && !Is_Administrator(b.id));
         const auto students = Read_Students();
         QCOMPARE(students.size(), 2);
         QCOMPARE(students[0].displayName(), QStringLiteral("Zoe Adams"));
@@ -148,7 +182,7 @@ private Q_SLOTS:
         const Database db = Database::openFile(Users_Path());
         QVERIFY(db.query("SELECT * FROM tblUsers WHERE tPassword IS NULL").count() == 1);
 
-        Update_Student(b, "Ana", "O'Neil-Ruiz", "secret", 7);
+        Update_Student(b.id, "Ana", "O'Neil-Ruiz", "secret", 7);
         QCOMPARE(Read_Students()[1].lastName, QStringLiteral("O'Neil-Ruiz"));
         QVERIFY_THROWS_EXCEPTION(platform::DbError, Update_Student(999, "x", "y", "", 1));
     }
@@ -241,5 +275,18 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUserDatabase)
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], AddSwitch) == 0) {
+        // One program process adding one student, as the new-student window does.
+        modMain.DataDir = QString::fromLocal8Bit(argv[2]);
+        const AddedStudent added
+            = Insert_Student(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QVariant(), 1);
+        std::printf("%s\n", added.nameTaken ? "taken" : added.administrator ? "administrator" : "added");
+        return 0;
+    }
+    TestUserDatabase test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_userdatabase.moc"

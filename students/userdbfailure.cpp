@@ -1,0 +1,30 @@
+#include "userdbfailure.h"
+
+#include "common/modmain.h"
+#include "students/userdatabase.h"
+
+using platform::DbFailure;
+
+QString User_Database_Advice(DbFailure failure, const QString& path)
+{
+    switch (failure) {
+    case DbFailure::Busy:
+        return Caption(167).arg(path);
+    case DbFailure::ReadOnly:
+        return Caption(168).arg(path);
+    case DbFailure::Missing:
+        return Caption(169).arg(path);
+    case DbFailure::Other:
+        break;
+    }
+    return {};
+}
+
+QString User_Database_Failure(const std::exception& e)
+{
+    if (const auto* db = dynamic_cast<const platform::DbError*>(&e)) {
+        const QString advice = User_Database_Advice(db->failure(), Users_Path());
+        return advice.isEmpty() ? db->description() : advice;
+    }
+    return QString::fromUtf8(e.what());
+}
