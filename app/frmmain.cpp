@@ -117,6 +117,8 @@ void frmMain::buildControls()
     lblMsg = label(PicMsg, "lblMsg", QRect(120, 60, MainDesignWidth - 2380, 1050));
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignCenter);
+    // The welcome names the student as typed; a name that looks like markup is still a name.
+    lblMsg->setTextFormat(Qt::PlainText);
 
     Picture1 = label(this, "Picture1");
     Picture1->setStyleSheet(QStringLiteral("background: #457b9d; border-radius: 2px;"));

@@ -102,6 +102,7 @@ void frmAdmin::buildControls()
     lblList = new QLabel(this);
     lblList->setObjectName(QStringLiteral("lblList"));
     lblList->setStyleSheet(Result_Heading_Style);
+    lblList->setTextFormat(Qt::PlainText); // the names of a student and a subject as typed
     lblList->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A long pair of names is cut at the label's end instead of widening the window.
     lblList->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

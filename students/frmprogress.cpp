@@ -7,6 +7,7 @@
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
+#include "common/plaintooltip.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
@@ -52,6 +53,7 @@ void frmProgress::buildControls()
     lblStudent = new QLabel(this);
     lblStudent->setObjectName(QStringLiteral("lblStudent"));
     lblStudent->setStyleSheet(Result_Heading_Style);
+    lblStudent->setTextFormat(Qt::PlainText); // a name as typed, whatever it looks like
     // A long name is cut at the label's end instead of widening the window.
     lblStudent->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cboSubject = new QComboBox(this);
@@ -158,8 +160,8 @@ void frmProgress::Show_Latest(const QVector<LatestResult>& results)
         auto* item = new QTreeWidgetItem(
             QStringList { result.subject, result.activity, result.score, Score_Date_Text(result.date, locale) });
         // A long subject is cut in its column; the whole name is a hover away.
-        item->setToolTip(0, result.subject);
-        item->setToolTip(3, result.time);
+        item->setToolTip(0, plainToolTip(result.subject));
+        item->setToolTip(3, plainToolTip(result.time));
         for (int c = 2; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignCenter);
         lstLatest->addTopLevelItem(item);

@@ -26,10 +26,13 @@ QValueAxis* scoreAxis(double highest)
     return axis;
 }
 
+// Qt Charts draws every title, legend entry and axis label as HTML; names and subjects are shown as typed.
+QString asHtml(const QString& text) { return text.toHtmlEscaped(); }
+
 QChart* freshChart(const QString& title)
 {
     auto* chart = new QChart;
-    chart->setTitle(title);
+    chart->setTitle(asHtml(title));
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
@@ -55,7 +58,7 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
     QDateTime first, last;
     for (const ActivitySeries& activity : series) {
         auto* line = new QLineSeries;
-        line->setName(activity.activity);
+        line->setName(asHtml(activity.activity));
         line->setPointsVisible(true);
         for (const TimedScore& point : activity.points) {
             line->append(double(point.when.toMSecsSinceEpoch()), point.score);
@@ -85,12 +88,12 @@ void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>&
 {
     QChart* chart = freshChart(title);
     chart->legend()->hide();
-    auto* set = new QBarSet(title);
+    auto* set = new QBarSet(asHtml(title));
     QStringList students;
     double highest = 0;
     for (const StudentMean& mean : means) {
         *set << mean.mean;
-        students << mean.student;
+        students << asHtml(mean.student);
         highest = std::max(highest, mean.mean);
     }
     auto* bars = new QBarSeries;

@@ -1,14 +1,27 @@
 #include <QtTest>
 
+#include <QBarCategoryAxis>
+#include <QChart>
+#include <QMessageBox>
+
+#include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "app/resolution.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/statuslog.h"
 #include "common/tilebackground.h"
+#include "custom/customnodes.h"
 #include "platform/services.h"
+#include "students/frmadmin.h"
+#include "students/frmprogress.h"
+#include "students/scorechartview.h"
+#include "students/scores.h"
+#include "tests/admin/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/modal.h"
+#include "tests/support/renderedtext.h"
 
 using platform::twips;
 
@@ -128,6 +141,58 @@ private Q_SLOTS:
         QVERIFY(!Resolution_Too_Small(800, 600));
         QVERIFY(!Resolution_Too_Small(800, 576));
         QVERIFY(Resolution_Too_Small(799, 575));
+    }
+
+    // Names, subjects, activities and phrases are shown as written, even when they look like markup.
+    void textsThatLookLikeMarkupShowAsWritten()
+    {
+        const QString markup = QStringLiteral("<b>x</b>");
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        QTemporaryDir data;
+        QVERIFY(scoredata::useNewUsers(program, data.path()));
+        scoredata::addScore(markup, markup, markup, "9 / 10", 9);
+        frmMain main;
+        main.Student_Logged_In(markup, false);
+        const frmProgress progress(markup);
+        frmAdmin admin;
+        admin.cboView->setCurrentIndex(ActivityView);
+        admin.cboView_Click();
+        admin.TreeView1_NodeClick(scoredata::child(admin.TreeView1, markup, markup));
+        const QChart* means = admin.chartView->chart();
+        auto* names = qobject_cast<QBarCategoryAxis*>(means->axes(Qt::Horizontal).value(0));
+        const std::unique_ptr<QTreeWidgetItem> phrase(
+            Virtual_Phrase_Node(Phrase_Tag("a.ale", 1, markup, markup, QString()), 1));
+        QString box;
+        const platform::Services fakeServices = platform::services();
+        platform::installQtServices();
+        {
+            ModalScript script;
+            script.onDialog([&](QWidget* window) {
+                const auto* message = qobject_cast<QMessageBox*>(window);
+                box = renderedText(message->text(), message->textFormat());
+                window->close();
+            });
+            platform::services().dialogs->message(markup, QString(), platform::Icon::None);
+        }
+        platform::installServices(fakeServices);
+        // Qt Charts reads every title, legend entry and axis label as markup.
+        const std::pair<const char*, QString> shown[] = {
+            { "welcome line", renderedText(main.findChild<QLabel*>("lblMsg")) },
+            { "progress header", renderedText(progress.lblStudent) },
+            { "progress subject tip", renderedText(progress.lstLatest->topLevelItem(0)->toolTip(0)) },
+            { "progress legend", renderedText(progress.chartView->chart()->series().value(0)->name(), Qt::RichText) },
+            { "tracked scores header", renderedText(admin.lblList) },
+            { "means title", renderedText(means->title(), Qt::RichText) },
+            { "means names", renderedText(names ? names->categories().value(0) : QString(), Qt::RichText) },
+            { "phrase tip", renderedText(phrase->toolTip(0)) },
+            { "message box", box },
+        };
+        QStringList changed;
+        for (const auto& [where, text] : shown)
+            if (!text.contains(markup))
+                changed << QStringLiteral("%1: %2").arg(where, text);
+        QVERIFY2(changed.isEmpty(), qPrintable(changed.join("; ")));
     }
 };
 

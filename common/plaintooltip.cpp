@@ -1,0 +1,9 @@
+#include "plaintooltip.h"
+
+#include <QTextDocument>
+
+QString plainToolTip(const QString& text)
+{
+    // Only a text taken for markup is converted, so every other tip keeps the plain tip's look.
+    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
+}
