@@ -102,10 +102,12 @@ QWidget* GameWindow::buildHeader()
     auto* student = new QLabel(say(texts::StudentLabel).arg(m_context.exchange.student.trimmed()));
     student->setObjectName(QStringLiteral("HeaderStudent"));
     student->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // A virtual subject's name can be long; it must not push the activity's name out of the header.
+    // A virtual subject's name can be long; it must not push the activity's name out of the header. Both names
+    // are typed by someone and shown as typed, even when they look like markup.
     for (QLabel* label : { subject, student }) {
+        label->setTextFormat(Qt::PlainText);
         label->ensurePolished();
-        label->setToolTip(label->text());
+        label->setToolTip(plainToolTip(label->text()));
         label->setText(label->fontMetrics().elidedText(label->text(), Qt::ElideRight, 560));
     }
     right->addStretch(1);

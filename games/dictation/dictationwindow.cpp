@@ -25,6 +25,8 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     m_means = new QLabel;
     setRole(m_means, "secondary");
     m_means->setWordWrap(true);
+    // A phrase and its translation as the subject file has them, even ones that look like markup.
+    m_means->setTextFormat(Qt::PlainText);
     auto* listenRow = new QHBoxLayout;
     listenRow->addWidget(listenButton(QStringLiteral("Ctrl+") + say(texts::KeySpace)));
     listenRow->addSpacing(20);
@@ -33,6 +35,7 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     m_read = new QLabel;
     setRole(m_read, "reading");
     m_read->setWordWrap(true);
+    m_read->setTextFormat(Qt::PlainText);
     m_read->hide();
     card()->addWidget(m_read);
     m_answer = new QLineEdit;

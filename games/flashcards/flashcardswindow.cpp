@@ -31,6 +31,7 @@ FlashcardsWindow::FlashcardsWindow(const GameContext& context, QWidget* parent)
     for (QLabel* label : { m_phrase, m_translation }) {
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText); // a phrase as the subject file has it, even one that looks like markup
     }
     card()->addWidget(m_again);
     card()->addStretch(1);

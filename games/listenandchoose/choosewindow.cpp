@@ -27,6 +27,7 @@ ChooseWindow::ChooseWindow(const GameContext& context, QWidget* parent)
     m_phrase = new QLabel;
     setRole(m_phrase, "reading");
     m_phrase->setWordWrap(true);
+    m_phrase->setTextFormat(Qt::PlainText); // a phrase as the subject file has it, even one that looks like markup
     // Room for a phrase of two lines whether it shows or not, so that the options do not move when it appears.
     m_phrase->setMinimumHeight(2 * m_phrase->fontMetrics().lineSpacing() + 8);
     card()->addLayout(top);

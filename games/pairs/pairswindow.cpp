@@ -33,6 +33,8 @@ namespace {
             m_label = new QLabel;
             m_label->setAlignment(Qt::AlignCenter);
             m_label->setWordWrap(true);
+            // A phrase as the subject file has it, even one that looks like markup.
+            m_label->setTextFormat(Qt::PlainText);
             m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
             layout->addWidget(m_label);
         }

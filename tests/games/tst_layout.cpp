@@ -19,6 +19,7 @@
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
 #include "pairspartner.h"
+#include "tests/support/renderedtext.h"
 
 using namespace games;
 
@@ -306,6 +307,53 @@ private Q_SLOTS:
         }
         QVERIFY(window->canSaveAgain());
         verifyLaidOut(window.get(), size, "locked");
+    }
+
+    // Names, subjects and phrases are shown as written, even when they look like markup.
+    void textsThatLookLikeMarkupShowAsWritten()
+    {
+        const QString markup = QStringLiteral("<b>x</b>");
+        gametest::Launch launch;
+        Exchange x = launch.exchange(3);
+        x.subject.prepend(markup);
+        x.student.prepend(markup);
+        for (Phrase& p : x.phrases) {
+            p.tPhrase.prepend(markup);
+            p.tTranslation.prepend(markup);
+        }
+        const Run silent { Language::English, screens.first(), false };
+        QSize size;
+        struct Case
+        {
+            const char* name;
+            std::function<std::unique_ptr<GameWindow>()> open;
+            QList<int> keys;
+            int shown; // labels and tips: the header's two names and tips, and what the game shows of its phrases
+        };
+        const Case cases[] = {
+            { "flashcards turned",
+                [&] { return open<FlashcardsWindow>(launch, flashcards::activity(), x, silent, &size); },
+                { Qt::Key_Space }, 6 },
+            { "listen and choose", [&] { return open<ChooseWindow>(launch, choose::activity(), x, silent, &size); }, {},
+                5 },
+            { "dictation", [&] { return open<DictationWindow>(launch, dictation::activity(), x, silent, &size); }, {},
+                6 },
+            { "pairs", [&] { return open<PairsWindow>(launch, pairs::activity(), x, silent, &size); },
+                { Qt::Key_Space }, 5 },
+        };
+        QStringList wrong;
+        for (const Case& c : cases) {
+            const std::unique_ptr<GameWindow> window = c.open();
+            for (int key : c.keys)
+                gametest::sendKey(window.get(), key);
+            int shown = 0;
+            for (const QLabel* label : window->findChildren<QLabel*>())
+                if (label->isVisibleTo(window.get()))
+                    shown += renderedText(label).contains(markup) + renderedText(label->toolTip()).contains(markup);
+            if (shown != c.shown)
+                wrong << QStringLiteral("%1: %2").arg(c.name).arg(shown);
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
     }
 };
 
