@@ -1,3 +1,4 @@
+#include <functional>
 #include <thread>
 
 #include <QTemporaryDir>
@@ -7,6 +8,7 @@
 
 using platform::Database;
 using platform::DbError;
+using platform::DbFailure;
 
 class TestDatabase : public QObject
 {
@@ -66,6 +68,26 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, Database::openFile(path("junk.ale")));
         QVERIFY_THROWS_EXCEPTION(DbError, Database::openFile(path("absent.ale")));
         QVERIFY(!QFile::exists(path("absent.ale")));
+    }
+
+    // The failures a user can do something about are told apart from the rest.
+    void failuresSayWhatKindTheyAre()
+    {
+        auto failureOf = [](const std::function<void()>& operation) {
+            try {
+                operation();
+            } catch (const DbError& e) {
+                return e.failure();
+            }
+            return DbFailure(-1);
+        };
+        const Database db = Database::openFile(path("k.db"), true);
+        db.executeScript("CREATE TABLE t (s TEXT)");
+        QCOMPARE(failureOf([&] { Database::openFile(path("absent.db")); }), DbFailure::Missing);
+        QCOMPARE(failureOf([&] { db.query("SELECT nothing FROM t"); }), DbFailure::Other);
+        db.execute("PRAGMA query_only = 1");
+        QCOMPARE(failureOf([&] { db.execute("INSERT INTO t VALUES ('x')"); }), DbFailure::ReadOnly);
+        QCOMPARE(failureOf([&] { db.executeScript("INSERT INTO t VALUES ('x')"); }), DbFailure::ReadOnly);
     }
 
     void busyTimeoutWaitsForAnotherWriter()
