@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -31,6 +32,17 @@ namespace {
     // A window frame's borders and title bar, which the window's own size does not include.
     constexpr int FrameWidth = 16;
     constexpr int FrameHeight = 40;
+
+    // The installed clock, so that a test can stand in for time.
+    qint64 monotonicMs()
+    {
+        if (platform::Clock* clock = platform::services().clock)
+            return clock->monotonicMs();
+        static QElapsedTimer since;
+        if (!since.isValid())
+            since.start();
+        return since.elapsed();
+    }
 }
 
 QSize gameWindowSize(const QSize& available)
@@ -257,6 +269,7 @@ void GameWindow::finishRound(const RoundScore& score)
     m_resultScore->setText(score.headline);
     m_resultDetail->setText(score.detail);
     m_stack->setCurrentWidget(m_resultPage);
+    m_resultShownAt = monotonicMs();
     m_keys->setText(say(texts::ResultKeys));
     saveScore();
 }
@@ -326,7 +339,9 @@ void GameWindow::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Space:
-            playAgain();
+            // A fast learner's last key of the round, held or struck again at once, would hide the score unseen.
+            if (!event->isAutoRepeat() && monotonicMs() - m_resultShownAt >= ResultKeyPauseMs)
+                playAgain();
             return;
         case Qt::Key_Escape:
             close();

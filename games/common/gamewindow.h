@@ -36,6 +36,8 @@ class GameWindow : public QWidget
     Q_OBJECT
 public:
     explicit GameWindow(const GameContext& context, QWidget* parent = nullptr);
+    // How long after the result screen appears Enter and Space are still taken for the end of the round.
+    static constexpr qint64 ResultKeyPauseMs = 500;
     // A row still being stored is waited for: it is never dropped with the window.
     ~GameWindow() override;
 
@@ -99,6 +101,7 @@ private:
     QPushButton* m_close = nullptr;
     QLabel* m_keys = nullptr;
     RoundScore m_score;
+    qint64 m_resultShownAt = 0; // on the monotonic clock
     bool m_roundOpen = false; // a finished round whose row is not stored yet
     SaveResult m_lastSave;
     QFutureWatcher<SaveResult> m_saving;

@@ -37,7 +37,7 @@ void createUserDatabase(const QString& path)
 Launch::Launch()
 {
     createUserDatabase(database());
-    platform::installServices({ &dialogs, nullptr, nullptr, &sound, nullptr, nullptr, nullptr });
+    platform::installServices({ &dialogs, nullptr, nullptr, &sound, nullptr, nullptr, &clock });
 }
 
 const QList<Product>& products()

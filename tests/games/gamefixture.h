@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -43,6 +44,18 @@ public:
     QStringList messages;
 };
 
+// Time as a game reads it: a second passes at each reading, slower than any learner, unless a test sets step to 0
+// and moves ms itself.
+class FakeClock : public platform::Clock
+{
+public:
+    qint64 monotonicMs() override { return ms += step; }
+    QDateTime now() override { return QDateTime::currentDateTime(); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+    qint64 ms = 0;
+    qint64 step = 1000;
+};
+
 // One of the eight products, as its main program fills an exchange file: the learner's language (line 4) and the
 // language taught. A phrase's translation is in the learner's language; its second translation is in the other
 // interface language, or a pronunciation where that language is the one taught.
@@ -78,6 +91,7 @@ public:
 
     FakeSound sound;
     FakeDialogs dialogs;
+    FakeClock clock;
 
 private:
     QTemporaryDir m_dir;

@@ -116,6 +116,37 @@ private Q_SLOTS:
         QVERIFY(launch.dialogs.messages.isEmpty());
     }
 
+    void theResultScreenWaitsForAFreshKey()
+    {
+        gametest::Launch launch;
+        launch.clock.step = 0;
+        FlashcardsWindow window(launch.context(flashcards::activity(), launch.exchange(1)));
+        gametest::showWindow(&window);
+        gametest::sendKey(&window, Qt::Key_Space);
+        gametest::sendKey(&window, Qt::Key_1);
+        QVERIFY(gametest::waitForSave(window));
+        struct Press
+        {
+            Qt::Key key;
+            bool held;
+            qint64 at; // after the result screen appeared
+            bool newRound;
+        };
+        const QList<Press> presses {
+            { Qt::Key_Space, false, 0, false },
+            { Qt::Key_Return, false, GameWindow::ResultKeyPauseMs - 1, false },
+            { Qt::Key_Space, true, GameWindow::ResultKeyPauseMs + 2000, false }, // the turn key still held
+            { Qt::Key_Space, false, GameWindow::ResultKeyPauseMs, true },
+        };
+        const qint64 shown = launch.clock.ms;
+        for (const Press& p : presses) {
+            launch.clock.ms = shown + p.at;
+            QKeyEvent press(QEvent::KeyPress, p.key, Qt::NoModifier, QString(), p.held);
+            QApplication::sendEvent(window.focusWidget() ? window.focusWidget() : &window, &press);
+            QCOMPARE(window.showingResult(), !p.newRound);
+        }
+    }
+
     void aMissingSoundIsSaidAndTheGameGoesOn()
     {
         gametest::Launch launch;
