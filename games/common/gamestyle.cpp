@@ -72,10 +72,10 @@ QPushButton[kind="card"][state="translation"] { background: @pale; border-color:
 QPushButton[kind="card"][state="miss"] { background: #fbe3df; border-color: #d0543f; }
 QPushButton[kind="card"][state="matched"] { background: #e3f4e9; border-color: #b5e0c4; }
 QPushButton[kind="card"][current="true"] { border: 4px solid #1d2433; }
-QLabel[role="cardback"] { color: white; font-size: 28pt; font-weight: bold; }
-QLabel[role="cardphrase"] { color: #1d2433; font-size: 13pt; font-weight: bold; }
-QLabel[role="cardtranslation"] { color: @dark; font-size: 13pt; }
-QLabel[role="cardmatched"] { color: #1b6b3c; font-size: 12pt; }
+QLabel[role="cardback"] { color: white; }
+QLabel[role="cardphrase"] { color: #1d2433; }
+QLabel[role="cardtranslation"] { color: @dark; }
+QLabel[role="cardmatched"] { color: #1b6b3c; }
 QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
 QMessageBox QLabel { font-size: 12pt; }
 QMessageBox QPushButton { font-size: 12pt; padding: 6px 20px; min-width: 70px; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QFontMetrics>
+
 #include "games/pairs/pairsboard.h"
 
 namespace games::pairs {
@@ -18,6 +20,17 @@ int boardColumns(int cards)
     if (cards % 5 == 0)
         return 5;
     return cards % 4 == 0 ? 4 : 5;
+}
+
+QFont fittingCardFont(const QString& text, QFont font, const QSize& room)
+{
+    const auto fits = [&](const QFont& f) {
+        const QRect used = QFontMetrics(f).boundingRect(QRect(QPoint(0, 0), room), CardTextFlags, text);
+        return used.width() <= room.width() && used.height() <= room.height();
+    };
+    while (font.pointSizeF() > MinimumCardPointSize && !fits(font))
+        font.setPointSizeF(std::max(MinimumCardPointSize, font.pointSizeF() - 0.5));
+    return font;
 }
 
 ActivityInfo activity()

@@ -1,5 +1,6 @@
 #include "pairswindow.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,7 +19,59 @@ using namespace pairs;
 
 namespace {
 
-    // A push button does not wrap its text; a card shows whole phrases, so a wrapping label sits inside it.
+    // The style sheet gives the cards' texts their colours; their sizes are picked here, to fit each card.
+    struct CardFace
+    {
+        const char* role;
+        qreal pointSize; // the size a text has when it fits the card
+        bool bold;
+    };
+    constexpr CardFace BackFace { "cardback", 28, true };
+    constexpr CardFace PhraseFace { "cardphrase", 13, true };
+    constexpr CardFace TranslationFace { "cardtranslation", 13, false };
+    constexpr CardFace MatchedFace { "cardmatched", 12, false };
+
+    // A card shows the whole phrase: whole words to a line, in a smaller font where the words would not fit.
+    class CardText : public QLabel
+    {
+    public:
+        CardText()
+        {
+            // The layout the font is fitted for: pairs::CardTextFlags.
+            setAlignment(Qt::AlignCenter);
+            setWordWrap(true);
+            // A phrase as the subject file has it, even one that looks like markup.
+            setTextFormat(Qt::PlainText);
+            setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+        void showText(const QString& text, const CardFace& face)
+        {
+            if (text == this->text() && qstrcmp(face.role, m_face.role) == 0)
+                return;
+            m_face = face;
+            setText(text);
+            fit();
+        }
+
+    protected:
+        void resizeEvent(QResizeEvent* event) override
+        {
+            QLabel::resizeEvent(event);
+            fit();
+        }
+
+    private:
+        void fit()
+        {
+            QFont font = QApplication::font();
+            font.setPointSizeF(m_face.pointSize);
+            font.setBold(m_face.bold);
+            setFont(pairs::fittingCardFont(text(), font, contentsRect().size()));
+        }
+        CardFace m_face = BackFace;
+    };
+
+    // A push button does not wrap its text, so the card's text is a label inside it.
     class CardButton : public QPushButton
     {
     public:
@@ -30,25 +83,20 @@ namespace {
             setMinimumSize(110, 60);
             auto* layout = new QVBoxLayout(this);
             layout->setContentsMargins(8, 6, 8, 6);
-            m_label = new QLabel;
-            m_label->setAlignment(Qt::AlignCenter);
-            m_label->setWordWrap(true);
-            // A phrase as the subject file has it, even one that looks like markup.
-            m_label->setTextFormat(Qt::PlainText);
-            m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            m_label = new CardText;
             layout->addWidget(m_label);
         }
-        void show(const QString& text, const char* state, const char* labelRole, bool current)
+        void show(const QString& text, const char* state, const CardFace& face, bool current)
         {
-            m_label->setText(text);
             setProperty("current", current);
             setState(this, state);
-            setRole(m_label, labelRole);
+            setRole(m_label, face.role);
+            m_label->showText(text, face);
         }
         QString text() const { return m_label->text(); }
 
     private:
-        QLabel* m_label;
+        CardText* m_label;
     };
 
     constexpr int MismatchShowMs = 1400;
@@ -141,15 +189,15 @@ void PairsWindow::paintCards()
         const Phrase& p = phrases().at(phraseOf(i));
         const QString text = c.translation ? translationOf(p) : p.tPhrase;
         const bool cursor = i == m_cursor;
+        const CardFace& face = c.translation ? TranslationFace : PhraseFace;
         if (c.matched)
-            card->show(text, "matched", "cardmatched", cursor);
+            card->show(text, "matched", MatchedFace, cursor);
         else if (!c.faceUp)
-            card->show(QStringLiteral("?"), "", "cardback", cursor);
+            card->show(QStringLiteral("?"), "", BackFace, cursor);
         else if (m_board->mismatchShowing())
-            card->show(text, "miss", c.translation ? "cardtranslation" : "cardphrase", cursor);
+            card->show(text, "miss", face, cursor);
         else
-            card->show(text, c.translation ? "translation" : "phrase", c.translation ? "cardtranslation" : "cardphrase",
-                cursor);
+            card->show(text, c.translation ? "translation" : "phrase", face, cursor);
     }
     m_turns->setText(say(Turns).arg(m_board->turns()));
     m_found->setText(say(Found).arg(m_board->pairsFound()).arg(m_board->pairCount()));

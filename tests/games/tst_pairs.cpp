@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -161,6 +162,45 @@ private Q_SLOTS:
             same.phrases[1].tTranslation = same.phrases[0].tTranslation;
             QCOMPARE(pairs::activity().usablePhrases(same.phrases), 2);
         }
+    }
+
+    void longPhrasesFitTheirCardsWhole()
+    {
+        QFont base;
+        base.setPointSize(13);
+        QCOMPARE(pairs::fittingCardFont(QStringLiteral("Ja"), base, { 150, 70 }).pointSizeF(), 13.0);
+        QCOMPARE(
+            pairs::fittingCardFont(QString(400, 'x'), base, { 150, 70 }).pointSizeF(), pairs::MinimumCardPointSize);
+
+        gametest::Launch launch;
+        Exchange x = launch.exchange(platform::exchange::MaxPhrases);
+        const QStringList longTexts { "Entschuldigung, wo ist die Bushaltestelle? Ich habe Kopfschmerzen und Fieber.",
+            "Excuse me, where is the nearest bus stop? I have a headache, a sore throat and a temperature." };
+        x.phrases[0].tPhrase = longTexts[0];
+        x.phrases[1].tTranslation = longTexts[1];
+        PairsWindow window(launch.context(pairs::activity(), x));
+        window.resize(gameWindowSize({ 1024, 768 }));
+        gametest::showWindow(&window);
+        const PairsBoard& board = window.board();
+        for (int pos = 0; pos < board.cardCount(); ++pos) {
+            if (window.phraseOf(pos) != (board.card(pos).translation ? 1 : 0))
+                continue;
+            while (window.cursor() != pos)
+                gametest::sendKey(&window, Qt::Key_Right);
+            gametest::sendKey(&window, Qt::Key_Space);
+        }
+        QVERIFY(board.mismatchShowing());
+        int checked = 0;
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            if (!longTexts.contains(label->text()))
+                continue;
+            ++checked;
+            const QRect room = label->contentsRect();
+            const QRect used = QFontMetrics(label->font()).boundingRect(room, pairs::CardTextFlags, label->text());
+            QVERIFY2(room.contains(used) && label->font().pointSizeF() < 13,
+                qPrintable(QStringLiteral("%1 at %2pt").arg(label->text()).arg(label->font().pointSizeF())));
+        }
+        QCOMPARE(checked, 2);
     }
 
     void withoutSoundOutputTheGameTellsOnceAndGoesOn()
