@@ -80,8 +80,8 @@ int main(int argc, char** argv)
             return 2;
         fprintf(stdout, "%s\n", qPrintable(platform::privateTempFolder() + files.first()));
         fflush(stdout);
-        // The program ends this way when its main window closes.
-        std::exit(0);
+        // Files still held are deleted as the process ends, however it ends normally.
+        return 0;
     }
     TestTempFiles test;
     return QTest::qExec(&test, argc, argv);
