@@ -46,8 +46,13 @@ namespace {
         }
         void showText(const QString& text, const CardFace& face)
         {
-            if (text == this->text() && qstrcmp(face.role, m_face.role) == 0)
+            // Polishing for the role's colours puts back the font the label had at first, so the fitted one is set
+            // again after it.
+            setRole(this, face.role);
+            if (text == this->text() && qstrcmp(face.role, m_face.role) == 0) {
+                setFont(m_fitted);
                 return;
+            }
             m_face = face;
             setText(text);
             fit();
@@ -66,9 +71,11 @@ namespace {
             QFont font = QApplication::font();
             font.setPointSizeF(m_face.pointSize);
             font.setBold(m_face.bold);
-            setFont(pairs::fittingCardFont(text(), font, contentsRect().size()));
+            m_fitted = pairs::fittingCardFont(text(), font, contentsRect().size());
+            setFont(m_fitted);
         }
         CardFace m_face = BackFace;
+        QFont m_fitted;
     };
 
     // A push button does not wrap its text, so the card's text is a label inside it.
@@ -90,7 +97,6 @@ namespace {
         {
             setProperty("current", current);
             setState(this, state);
-            setRole(m_label, face.role);
             m_label->showText(text, face);
         }
         QString text() const { return m_label->text(); }

@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QtTest>
 
 #include "gamefixture.h"
+#include "games/common/gamestyle.h"
 #include "games/pairs/pairsboard.h"
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
@@ -178,6 +180,7 @@ private Q_SLOTS:
             "Excuse me, where is the nearest bus stop? I have a headache, a sore throat and a temperature." };
         x.phrases[0].tPhrase = longTexts[0];
         x.phrases[1].tTranslation = longTexts[1];
+        applyGameStyle(*qApp, pairs::activity().accent); // the style sheet must not undo the fitted fonts
         PairsWindow window(launch.context(pairs::activity(), x));
         window.resize(gameWindowSize({ 1024, 768 }));
         gametest::showWindow(&window);
