@@ -61,6 +61,10 @@ QPushButton[kind="option"][state="right"] { background: #dff3e6; border-color: #
     font-weight: bold; }
 QPushButton[kind="option"][state="wrong"] { background: #fbe3df; border-color: #d0543f; color: #9b2f1f; }
 QPushButton[kind="option"]:disabled { color: #1d2433; }
+QPushButton[kind="letter"] { background: white; color: #1d2433; border: 2px solid #cfd5df; border-radius: 8px;
+    padding: 2px 0px; min-width: 40px; max-width: 40px; min-height: 0px; font-size: 15pt; font-weight: normal; }
+QPushButton[kind="letter"]:hover { border-color: @a; background: @pale; }
+QPushButton[kind="letter"]:pressed { border-color: @dark; background: @pale; }
 QLineEdit { font-size: 20pt; padding: 8px 14px; border: 2px solid #c9cfd9; border-radius: 10px; background: white;
     color: #1d2433; }
 QLineEdit:focus { border-color: @a; }

@@ -35,6 +35,14 @@ namespace {
         return out;
     }
 
+    // "ss" typed for "ß" is the spelling of a keyboard without the letter: one character wrong, like a missing
+    // accent, not two.
+    bool sharpSAsDoubleS(const std::vector<Unit>& a, const std::vector<Unit>& b, size_t i, size_t j)
+    {
+        return i > 0 && j > 1 && a[i - 1].key == QChar(0x00DF) && b[j - 2].key == QLatin1Char('s')
+            && b[j - 1].key == QLatin1Char('s');
+    }
+
     int percentOf(int right, int compared)
     {
         if (compared == 0)
@@ -77,6 +85,8 @@ DictationCheck checkDictation(const QString& expected, const QString& typed)
         for (size_t j = 1; j <= m; ++j) {
             const int change = a[i - 1].key == b[j - 1].key ? 0 : 1;
             cost[i][j] = std::min({ cost[i - 1][j - 1] + change, cost[i - 1][j] + 1, cost[i][j - 1] + 1 });
+            if (sharpSAsDoubleS(a, b, i, j))
+                cost[i][j] = std::min(cost[i][j], cost[i - 1][j - 2] + 1);
         }
     }
 
@@ -84,7 +94,13 @@ DictationCheck checkDictation(const QString& expected, const QString& typed)
     size_t j = m;
     while (i > 0 || j > 0) {
         ++check.compared;
-        if (i > 0 && j > 0 && cost[i][j] == cost[i - 1][j - 1] + (a[i - 1].key == b[j - 1].key ? 0 : 1)) {
+        if (sharpSAsDoubleS(a, b, i, j) && cost[i][j] == cost[i - 1][j - 2] + 1) {
+            check.expectedMarks[static_cast<size_t>(a[i - 1].position)] = Mark::Wrong;
+            check.typedMarks[static_cast<size_t>(b[j - 2].position)] = Mark::Wrong;
+            check.typedMarks[static_cast<size_t>(b[j - 1].position)] = Mark::Wrong;
+            --i;
+            j -= 2;
+        } else if (i > 0 && j > 0 && cost[i][j] == cost[i - 1][j - 1] + (a[i - 1].key == b[j - 1].key ? 0 : 1)) {
             const bool same = a[i - 1].key == b[j - 1].key;
             check.expectedMarks[static_cast<size_t>(a[i - 1].position)] = same ? Mark::Right : Mark::Wrong;
             check.typedMarks[static_cast<size_t>(b[j - 1].position)] = same ? Mark::Right : Mark::Wrong;

@@ -16,7 +16,8 @@ enum class Mark {
 
 // The comparison of a typed answer with the phrase heard. Case, blanks around the text, runs of blanks and
 // punctuation do not count; every other character does, blanks between words included. The characters are lined
-// up with the fewest changes; "right" are those that line up with the same character.
+// up with the fewest changes; "right" are those that line up with the same character. "ss" typed for "ß" is one
+// character wrong.
 struct DictationCheck
 {
     QString expected; // the phrase as shown (composed form)

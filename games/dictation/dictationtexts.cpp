@@ -37,6 +37,21 @@ QString markedHtml(const QString& text, const std::vector<Mark>& marks, bool mis
     return html;
 }
 
+QStringList specialLetters(const QString& taughtLanguage)
+{
+    static const QList<std::pair<QString, QString>> letters {
+        { QStringLiteral("German"), QStringLiteral("äöüßÄÖÜ") },
+        { QStringLiteral("French"), QStringLiteral("éèêëàâçîïôùûœ") },
+        { QStringLiteral("Spanish"), QStringLiteral("ñáéíóúü¿¡") },
+        { QStringLiteral("Italian"), QStringLiteral("àèéìòù") },
+    };
+    for (const auto& [language, set] : letters) {
+        if (language.compare(taughtLanguage.trimmed(), Qt::CaseInsensitive) == 0)
+            return set.split(QString(), Qt::SkipEmptyParts);
+    }
+    return {};
+}
+
 ActivityInfo activity() { return { Name, Keys, QColor(0xe0, 0x76, 0x1c), 1, {} }; }
 
 }

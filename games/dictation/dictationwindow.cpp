@@ -40,6 +40,20 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     card()->addWidget(m_read);
     m_answer = new QLineEdit;
     card()->addWidget(m_answer);
+    auto* letterRow = new QHBoxLayout;
+    letterRow->setSpacing(6);
+    for (const QString& letter : specialLetters(context.exchange.taughtLanguage)) {
+        auto* button = new QPushButton(letter);
+        setKind(button, "letter");
+        // The answer box keeps the keyboard, so typing goes on after a click.
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAccessibleName(say(TypeLetter).arg(letter));
+        connect(button, &QPushButton::clicked, this, [this, letter] { typeLetter(letter); });
+        letterRow->addWidget(button);
+        m_letters << button;
+    }
+    letterRow->addStretch(1);
+    card()->addLayout(letterRow);
 
     m_feedback = new QWidget;
     auto* grid = new QGridLayout(m_feedback);
@@ -151,6 +165,15 @@ void DictationWindow::checkOrNext()
     setTally(say(SoFar).arg(percentText(language(), m_round->percent())));
     const bool last = m_round->number() == m_round->total();
     m_action->setText(nextText(last));
+}
+
+void DictationWindow::typeLetter(const QString& letter)
+{
+    // A checked answer stays as it was checked.
+    if (m_answer->isReadOnly())
+        return;
+    m_answer->insert(letter);
+    m_answer->setFocus();
 }
 
 bool DictationWindow::playKey(QKeyEvent* event)

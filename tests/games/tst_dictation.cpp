@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include "gamefixture.h"
@@ -46,6 +47,28 @@ private Q_SLOTS:
         QCOMPARE(c.percent(), 86);
         QCOMPARE(marks(c.expectedMarks), QStringLiteral("++++x++"));
         QCOMPARE(marks(c.typedMarks), QStringLiteral("++++x++"));
+    }
+
+    void doubleSForSharpSIsOneCharacterWrong()
+    {
+        struct Case
+        {
+            QString expected, typed;
+            int right, compared;
+            QString expectedMarks, typedMarks;
+        };
+        const QList<Case> cases {
+            { "Straße", "strasse", 5, 6, "++++x+", "++++xx+" }, // as "Strase": one character wrong
+            { "Fuß", "FUSS", 2, 3, "++x", "++xx" },
+            { "Strasse", "Straße", 5, 7, "++++xx+", "++++x+" }, // only the one way round
+        };
+        for (const Case& c : cases) {
+            const DictationCheck check = checkDictation(c.expected, c.typed);
+            QCOMPARE(check.right, c.right);
+            QCOMPARE(check.compared, c.compared);
+            QCOMPARE(marks(check.expectedMarks), c.expectedMarks);
+            QCOMPARE(marks(check.typedMarks), c.typedMarks);
+        }
     }
 
     void missingAndExtraCharactersAreMarkedWhereTheyAre()
@@ -210,6 +233,42 @@ private Q_SLOTS:
                 gametest::sendKey(&window, Qt::Key_Return);
             }
         }
+    }
+
+    void theLettersOfTheLanguageTaughtHaveButtons()
+    {
+        const QMap<QString, QString> letters { { "German", "äöüßÄÖÜ" }, { "French", "éèêëàâçîïôùûœ" },
+            { "Spanish", "ñáéíóúü¿¡" }, { "Italian", "àèéìòù" }, { "English", "" } };
+        for (const gametest::Product& product : gametest::products()) {
+            gametest::Launch launch;
+            DictationWindow window(launch.context(dictation::activity(), launch.exchange(product, 1)));
+            const QString name = product.language == Language::Spanish ? "Escribir la letra " : "Type the letter ";
+            QString shown;
+            for (const QPushButton* button : window.letterButtons()) {
+                shown += button->text();
+                QCOMPARE(button->accessibleName(), name + button->text());
+            }
+            QCOMPARE(shown, letters.value(product.taught));
+        }
+    }
+
+    void aLetterButtonTypesAtTheCursorAndGivesTheKeyboardBack()
+    {
+        gametest::Launch launch;
+        DictationWindow window(launch.context(dictation::activity(), launch.exchange(1)));
+        gametest::showWindow(&window);
+        QLineEdit* box = window.answerBox();
+        box->setText(QStringLiteral("Grüe"));
+        box->setCursorPosition(3);
+        box->clearFocus();
+        window.letterButtons().at(3)->click(); // ß
+        QCOMPARE(box->text(), QStringLiteral("Grüße"));
+        QCOMPARE(box->cursorPosition(), 4);
+        QVERIFY(box->hasFocus());
+        gametest::sendKey(&window, Qt::Key_Return);
+        QVERIFY(window.round().checked());
+        window.letterButtons().at(3)->click(); // the answer stays as it was checked
+        QCOMPARE(box->text(), QStringLiteral("Grüße"));
     }
 };
 
