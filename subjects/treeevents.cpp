@@ -124,6 +124,9 @@ void TreeEvents::clickSubject(QTreeWidgetItem* node)
         return;
     if (parent == fixedFolder(1) || parent == fixedFolder(2)) {
         Show_Subject_Phrases(node, field(node, 1), m_window);
+        // Phrases listed under a closed node would not show.
+        if (node->childCount() > 0)
+            node->setExpanded(true);
     } else if (parent == fixedFolder(3)) {
         Get_Random_Phrases(node, *File1, m_window);
     } else {

@@ -224,6 +224,7 @@ private Q_SLOTS:
         QTreeWidgetItem* colours = top(1)->child(0);
         click(colours);
         QCOMPARE(childTexts(colours), QStringList({ "Tr1", "", "Tr3" }));
+        QVERIFY(colours->isExpanded());
         QCOMPARE(nodeTag(colours->child(1)), QStringLiteral("colours.ale*2*P2**Tr22"));
         QCOMPARE(nodeImage(colours->child(0)), int(PhraseImage));
         click(colours);
