@@ -12,7 +12,21 @@
 #include "subjects/subjectchecks.h"
 
 namespace {
-void refuse(int text) { platform::services().dialogs->message(Caption(text), QString(), platform::Icon::None); }
+void refuse(int text)
+{
+    platform::services().dialogs->message(Caption(text), modMain.ProductName, platform::Icon::None);
+}
+
+bool holds(const QTreeWidgetItem* subject, const NodeTag& phrase)
+{
+    const PhraseIdentity dropped { phrase.field(0), phrase.number(1), phrase.field(2) };
+    for (int i = 0; i < subject->childCount(); ++i) {
+        const NodeTag held = NodeTag::of(subject->child(i));
+        if (Same_Phrase(dropped, { held.field(0), held.number(1), held.field(2) }))
+            return true;
+    }
+    return false;
+}
 
 // A subject that was deleted or broke since the tree was filled gives nothing to copy; saying so beats a
 // virtual subject whose phrases cannot be heard.
@@ -66,6 +80,8 @@ DropResult Drop_Subject(
         for (const VirtualPhraseRow& row : copied.phrases)
             subject->addChild(Virtual_Phrase_Node(row));
         modMain.VirtualSubjectsChanged = true;
+        if (copied.repeatsLeftOut > 0)
+            refuse(171);
         return DropResult::SubjectCopied;
     } catch (const std::exception& e) {
         // The rows written before the failure stay in the file; the main tree must show them.
@@ -93,6 +109,10 @@ DropResult Drop_Phrase(QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const 
     if (subject->childCount() >= PhraseLimit) {
         refuse(7);
         return DropResult::SubjectFull;
+    }
+    if (holds(subject, phrase)) {
+        refuse(171);
+        return DropResult::AlreadyThere;
     }
     if (!sourceUsable(phrase.field(0)))
         return DropResult::SourceUnusable;

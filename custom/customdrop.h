@@ -17,6 +17,7 @@ enum class DropResult {
     NotAFile, // a whole subject on a virtual subject or a phrase: interface text 137
     NotASubject, // a phrase on a file: interface text 126
     SubjectFull, // interface text 7
+    AlreadyThere, // the virtual subject has the phrase: interface text 171
     SourceUnusable, // the installed subject cannot be read (deleted, broken): reported, nothing written
     Failed, // the copy failed part way: reported; the rows written so far stay
 };
@@ -29,7 +30,8 @@ constexpr int PhraseLimit = 10;
 // nodes appear under the target, which is expanded and selected.
 DropResult Drop_Node(
     QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QTreeWidgetItem* dragged, const FileList& File1);
-// A whole installed subject (its file name in InstalledSubjectsDir) as a new virtual subject named title.
+// A whole installed subject (its file name in InstalledSubjectsDir) as a new virtual subject named title;
+// a phrase the subject holds twice is copied once, and interface text 171 says so.
 DropResult Drop_Subject(
     QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QString& sourceFile, const QString& title);
 // One phrase, by the five-field phrase tag of TreeSubjects.

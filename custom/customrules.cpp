@@ -36,11 +36,14 @@ int Rename_Refusal_Text(RenameResult result)
     switch (result) {
     case RenameResult::Blank:
         return 124;
+    case RenameResult::Forbidden:
+        return 170;
     case RenameResult::Exists:
         return 125;
     case RenameResult::TooLong:
         return 176;
     case RenameResult::Done:
+    case RenameResult::Unchanged:
         break;
     }
     return 0;

@@ -25,5 +25,5 @@ enum class EditOutcome {
 };
 EditOutcome Label_Edit_Outcome(NodeKind edited, const QString& newText);
 
-// The interface text that refuses a file's new name, 0 for a rename that was done.
+// The interface text that refuses a file's new name, 0 for a rename that was done or not needed.
 int Rename_Refusal_Text(RenameResult result);

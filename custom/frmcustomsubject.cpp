@@ -407,14 +407,17 @@ void frmCustomSubject::TreeVirtual_AfterLabelEdit(QTreeWidgetItem* node, const Q
         case EditOutcome::Refuse:
             refuseEdit(124);
             break;
-        case EditOutcome::RenameFile:
-            if (const int refusal = Rename_Refusal_Text(Rename_Virtual_File(TreeVirtual->OldName, newText))) {
+        case EditOutcome::RenameFile: {
+            const RenameResult result = Rename_Virtual_File(TreeVirtual->OldName, newText);
+            if (const int refusal = Rename_Refusal_Text(result)) {
                 refuseEdit(refusal);
                 break;
             }
             node->setText(0, newText);
-            modMain.VirtualSubjectsChanged = true;
+            if (result == RenameResult::Done)
+                modMain.VirtualSubjectsChanged = true;
             break;
+        }
         case EditOutcome::RenameSubject: {
             const int key = Rename_Virtual_Subject(Top_Node(node)->text(0), NodeTag::of(node).number(0), newText);
             node->setText(0, newText);

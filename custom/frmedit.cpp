@@ -57,7 +57,7 @@ frmEdit::frmEdit(QWidget* parent)
     txtPhrase = fieldBox(this);
     lblTranslation = fieldLabel(Caption(110), this);
     txtTranslation = fieldBox(this);
-    Label1 = fieldLabel(QStringLiteral("Translation"), this);
+    Label1 = fieldLabel(Caption(172), this);
     txtTranslation2 = fieldBox(this);
     lblPhrase->setBuddy(txtPhrase);
     lblTranslation->setBuddy(txtTranslation);

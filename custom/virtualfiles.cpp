@@ -41,7 +41,7 @@ RenameResult fileNameRefusal(const QString& name)
     static const QString refused = QStringLiteral("/\\<>:\"|?*");
     for (const QChar c : name) {
         if (c.unicode() < 32 || c.unicode() == 127 || refused.contains(c))
-            return RenameResult::Blank;
+            return RenameResult::Forbidden;
     }
     if (isReservedDeviceName(name))
         return RenameResult::Blank;
@@ -151,6 +151,15 @@ QString defaultName(const QStringList& shownTexts, const std::function<bool(cons
 
 }
 
+bool Same_Phrase(const PhraseIdentity& a, const PhraseIdentity& b)
+{
+    if (a.tfilename == b.tfilename && a.nPhraseNo == b.nPhraseNo)
+        return true;
+    // Phrases without a text are told apart by their translations and sounds.
+    const QString text = a.tPhrase.simplified();
+    return !text.isEmpty() && text.compare(b.tPhrase.simplified(), Qt::CaseInsensitive) == 0;
+}
+
 QString Virtual_File_Path(const QString& displayName)
 {
     return modMain.VirtualSubjectsDir + displayName + QStringLiteral(".v") + modMain.SubjectExtension;
@@ -187,6 +196,8 @@ QString Create_Virtual_File(const QStringList& shownTexts)
 
 RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
 {
+    if (newName == oldName)
+        return RenameResult::Unchanged;
     if (const RenameResult refusal = fileNameRefusal(newName); refusal != RenameResult::Done)
         return refusal;
     const QString target = Virtual_File_Path(newName);
@@ -245,12 +256,22 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
     // The source is read whole first, so that an installed subject that cannot be read adds nothing.
     const Recordset source = readSubjectFile(modMain.InstalledSubjectsDir + sourceFile, AllPhrasesSql);
     QVector<PhraseRow> rows;
-    for (int i = 0; i < source.count(); ++i)
-        rows << phraseAt(source, i);
+    int repeats = 0;
+    for (int i = 0; i < source.count(); ++i) {
+        const PhraseRow row = phraseAt(source, i);
+        const PhraseIdentity identity { sourceFile, row.pkPhraseNo, row.tPhrase };
+        if (std::any_of(rows.begin(), rows.end(), [&](const PhraseRow& kept) {
+                return Same_Phrase(identity, { sourceFile, kept.pkPhraseNo, kept.tPhrase });
+            }))
+            ++repeats;
+        else
+            rows << row;
+    }
 
     return changeVirtual(displayName, [&](const Database& db) {
         WriteTogether written(db);
         CopiedSubject copied;
+        copied.repeatsLeftOut = repeats;
         copied.key = addSubject(db, subjectName);
         for (const PhraseRow& p : rows)
             copied.phrases << insertPhrase(
@@ -281,7 +302,7 @@ QStringList List_Virtual_Files(FileList& File2)
 {
     File2.refresh();
     QStringList names;
-    for (const QString& fileName : File2.names())
+    for (const QString& fileName : inReadingOrder(File2.names()))
         names << virtualFileDisplayName(fileName);
     return names;
 }

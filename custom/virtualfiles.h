@@ -27,8 +27,10 @@ QString Create_Virtual_File(const QStringList& shownTexts);
 
 enum class RenameResult {
     Done,
-    Blank, // interface text 124; also a name with a path separator, a character the file system refuses, or only dots
-    Exists, // interface text 125; also the unchanged name, whose file is the file itself
+    Unchanged, // the old name confirmed: nothing to do and nothing to say
+    Blank, // interface text 124; also a name of only dots or a device name
+    Forbidden, // interface text 170: a path separator or a character the file system refuses
+    Exists, // interface text 125
     TooLong, // interface text 176: the file name would leave no room for SQLite's journal beside it
 };
 // Renames the old file to the new name (as typed) in one step; a refusal touches nothing.
@@ -42,20 +44,33 @@ int Rename_Virtual_Subject(const QString& displayName, int key, const QString& n
 // Its phrase rows first, then the row itself.
 void Delete_Virtual_Subject(const QString& displayName, int key);
 
+// A phrase as a game tells it from the others: where it was copied from, and what it says.
+struct PhraseIdentity
+{
+    QString tfilename;
+    int nPhraseNo = 0;
+    QString tPhrase;
+};
+// The same source, or the same text (not an empty one) whatever its blanks and letter case: a game would ask
+// it twice.
+bool Same_Phrase(const PhraseIdentity& a, const PhraseIdentity& b);
+
 struct CopiedSubject
 {
     int key = 0;
     QVector<VirtualPhraseRow> phrases; // in the order copied, each with its new pkPhraseNo
+    int repeatsLeftOut = 0;
 };
-// A whole installed subject (file name in InstalledSubjectsDir) as a new virtual subject named subjectName.
-// A failure part way keeps the rows already written and throws.
+// A whole installed subject (file name in InstalledSubjectsDir) as a new virtual subject named subjectName,
+// each phrase once: a repeat of an earlier phrase of the subject is left out. A failure part way keeps the
+// rows already written and throws.
 CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile, const QString& subjectName);
 // One phrase into virtual subject key; the new pkPhraseNo.
 int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
     const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2);
 void Delete_Phrase(const QString& displayName, int pkPhraseNo);
 
-// The display names of the files of File2, re-read first, in list order.
+// The display names of the files of File2, re-read first, in reading order.
 QStringList List_Virtual_Files(FileList& File2);
 // (key, name) of every tblParents row in table order.
 QVector<VirtualSubjectRow> List_Virtual_Subjects(const QString& displayName);

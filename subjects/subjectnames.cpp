@@ -1,8 +1,14 @@
 #include "subjectnames.h"
 
-#include <QStringList>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include <QCollator>
+#include <QLocale>
 
 #include "common/errorreport.h"
+#include "common/modmain.h"
 #include "subjects/nodetag.h"
 #include "subjects/treenode.h"
 
@@ -69,4 +75,25 @@ QString Tag_Item(int n, const QTreeWidgetItem* node)
         return {};
     }
     return Tag_Item(n, nodeTag(node));
+}
+
+QStringList inReadingOrder(const QStringList& virtualFileNames)
+{
+    // The names are in the interface language; the system's locale may be C, which sorts by code point.
+    QCollator collator(
+        QLocale(modMain.InterfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English));
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    // Each name is keyed once, not at every comparison of the sort; equal keys keep the list's order.
+    std::vector<std::pair<QCollatorSortKey, QString>> keyed;
+    keyed.reserve(virtualFileNames.size());
+    for (const QString& name : virtualFileNames)
+        keyed.emplace_back(collator.sortKey(virtualFileDisplayName(name)), name);
+    std::stable_sort(
+        keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    QStringList ordered;
+    ordered.reserve(virtualFileNames.size());
+    for (auto& entry : keyed)
+        ordered << std::move(entry.second);
+    return ordered;
 }

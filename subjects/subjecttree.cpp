@@ -99,7 +99,7 @@ void SubjectTree::Get_vSubjects()
         HeldTreeUpdates held(TreeFolders);
         BusyProgress progress;
         File2->refresh();
-        for (const QString& name : File2->names()) {
+        for (const QString& name : inReadingOrder(File2->names())) {
             auto* folder = makeNode(
                 virtualFileDisplayName(name), QStringLiteral("FOLDER*") + name, VirtualFileClosed, NoImage, true);
             TreeFolders->addTopLevelItem(folder);

@@ -73,13 +73,13 @@ private Q_SLOTS:
         listPhrases(colours);
         QTreeWidgetItem* zoo = m_folder->virtualNode("Zoo");
         QTreeWidgetItem* hovered = nullptr;
-        dragTo(colours->child(1), nodeCentre(m_form->TreeVirtual, zoo),
+        dragTo(colours->child(0), nodeCentre(m_form->TreeVirtual, zoo),
             [&] { hovered = m_form->TreeVirtual->dropHighlight(); });
         QCOMPARE(hovered, zoo);
         // Its stored phrases are listed first, then the dropped one follows them.
-        QTRY_COMPARE(childTexts(zoo), QStringList({ "Tr2", "Tr3", "Tr2" }));
+        QTRY_COMPARE(childTexts(zoo), QStringList({ "Tr2", "Tr3", "Tr1" }));
         QCOMPARE(fixtures::storedPhrases("My words", static_cast<int>(m_folder->keys[0])),
-            QStringList({ "P2", "P3", "P2" }));
+            QStringList({ "P2", "P3", "P1" }));
         QCOMPARE(m_form->TreeVirtual->currentItem(), zoo->child(2));
         QCOMPARE(m_form->TreeVirtual->dropHighlight(), nullptr);
         QVERIFY(!m_form->Timer1->isActive());

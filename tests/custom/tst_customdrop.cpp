@@ -48,6 +48,7 @@ private Q_SLOTS:
         m_folder = std::make_unique<fixtures::CustomEditorFolder>();
         m_form = m_folder->open();
         modMain.VirtualSubjectsChanged = false;
+        modMain.ProductName = QStringLiteral("Parlanta Alemán");
     }
 
     void cleanup() { m_folder.reset(); }
@@ -90,6 +91,7 @@ private Q_SLOTS:
             QCOMPARE(drop(m_folder->installedNode("Colours"), m_folder->virtualNode(on)), DropResult::NotAFile);
             QCOMPARE(messages(), QStringList { "T137" });
             QCOMPARE(m_folder->env.dialogs.shown[0].icon, platform::Icon::None);
+            QCOMPARE(m_folder->env.dialogs.shown[0].title, modMain.ProductName);
         }
         m_folder->env.dialogs.shown.clear();
         QCOMPARE(drop(m_folder->installedNode("Colours"), nullptr), DropResult::NoTarget);
@@ -135,16 +137,61 @@ private Q_SLOTS:
 
     void eleventhPhraseIsRefused()
     {
-        QTreeWidgetItem* phrase = installedPhrase("Colours", 0);
+        fixtures::writeInstalledSubject(m_folder->installed("eleven.ale"), fixtures::numberedPhrases(PhraseLimit + 1));
+        delete m_form;
+        m_form = m_folder->open();
         QTreeWidgetItem* empty = m_folder->virtualNode("Empty");
         for (int i = 0; i < PhraseLimit; ++i)
-            QCOMPARE(drop(phrase, empty), DropResult::PhraseCopied);
+            QCOMPARE(drop(installedPhrase("Eleven", i), empty), DropResult::PhraseCopied);
         modMain.VirtualSubjectsChanged = false;
-        QCOMPARE(drop(phrase, empty->child(3)), DropResult::SubjectFull);
+        QCOMPARE(drop(installedPhrase("Eleven", PhraseLimit), empty->child(3)), DropResult::SubjectFull);
         QCOMPARE(messages(), QStringList { "T7" });
         QCOMPARE(empty->childCount(), PhraseLimit);
         QCOMPARE(fixtures::storedPhrases("My words", emptyKey()).size(), PhraseLimit);
         QVERIFY(!modMain.VirtualSubjectsChanged);
+    }
+
+    // "Zoo" holds phrases 2 and 3 of the zoo; phrase 2 of the colours has the same text as the zoo's.
+    void aPhraseTheSubjectHoldsIsRefused_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<int>("phrase");
+        QTest::addColumn<DropResult>("result");
+        QTest::newRow("the same phrase") << "Animals At The Zoo" << 1 << DropResult::AlreadyThere;
+        QTest::newRow("the same text from another subject") << "Colours" << 1 << DropResult::AlreadyThere;
+        QTest::newRow("another phrase") << "Colours" << 0 << DropResult::PhraseCopied;
+    }
+    void aPhraseTheSubjectHoldsIsRefused()
+    {
+        QFETCH(QString, subject);
+        QFETCH(int, phrase);
+        QFETCH(DropResult, result);
+        QCOMPARE(drop(installedPhrase(subject, phrase), m_folder->virtualNode("Zoo")), result);
+        const bool refused = result == DropResult::AlreadyThere;
+        QCOMPARE(messages(), refused ? QStringList { "T171" } : QStringList());
+        if (refused)
+            QCOMPARE(m_folder->env.dialogs.shown[0].title, modMain.ProductName);
+        QCOMPARE(fixtures::storedPhrases("My words", zooKey()).size(), refused ? 2 : 3);
+        QCOMPARE(m_folder->virtualNode("Zoo")->childCount(), refused ? 2 : 3);
+        QCOMPARE(modMain.VirtualSubjectsChanged, !refused);
+    }
+
+    void aWholeSubjectKeepsOneOfEachPhrase()
+    {
+        fixtures::writeInstalledSubject(m_folder->installed("twice.ale"),
+            { { 1, "P1", "Tr1", "", {} }, { 2, " p1 ", "Again", "", {} }, { 3, "", "Tr3", "", {} },
+                { 4, QVariant(), "Tr4", "", {} } });
+        delete m_form;
+        m_form = m_folder->open();
+        QTreeWidgetItem* file = m_folder->virtualNode("My words");
+        QCOMPARE(drop(m_folder->installedNode("Twice"), file), DropResult::SubjectCopied);
+        QCOMPARE(messages(), QStringList { "T171" });
+        // Phrases without a text are not repeats of each other.
+        QCOMPARE(childTexts(file->child(2)), QStringList({ "Tr1", "Tr3", "Tr4" }));
+        QCOMPARE(fixtures::storedPhrases("My words", nodeTag(file->child(2)).toInt()), QStringList({ "P1", "", "" }));
+        // Dropped again, it makes a second copy of the subject.
+        QCOMPARE(drop(m_folder->installedNode("Twice"), file), DropResult::SubjectCopied);
+        QCOMPARE(childTexts(file->child(3)), QStringList({ "Tr1", "Tr3", "Tr4" }));
     }
 
     void storedPhrasesCountBeforeTheSubjectWasOpened()

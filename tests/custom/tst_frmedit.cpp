@@ -106,7 +106,7 @@ private Q_SLOTS:
             QTest::mouseClick(editor->btnOK, Qt::LeftButton);
         });
         mnuEdit_Click(true, node, &owner);
-        QCOMPARE(seen, QStringList({ "T111", "T109", "T110", "Translation", "T108", "T8", "T9", "P2", "Tr2", "Tr22" }));
+        QCOMPARE(seen, QStringList({ "T111", "T109", "T110", "T172", "T108", "T8", "T9", "P2", "Tr2", "Tr22" }));
         QCOMPARE(storedRow(2), QStringList({ "Hallo", "Tr2", "Hola" }));
         // The blank box left the translation as stored, and the node shows it.
         QCOMPARE(node->text(0), QStringLiteral("Tr2"));

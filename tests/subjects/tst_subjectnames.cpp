@@ -122,6 +122,25 @@ private Q_SLOTS:
         QTEST(virtualFileDisplayName(file), "name");
     }
 
+    void virtualFilesInReadingOrder_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("numbers by value") << QStringList { "Nueva carpeta 5.vale", "Nueva carpeta 10.vale",
+            "Nueva carpeta.vale", "Nueva carpeta 2.vale" }
+                                          << QStringList { "Nueva carpeta.vale", "Nueva carpeta 2.vale",
+                                                 "Nueva carpeta 5.vale", "Nueva carpeta 10.vale" };
+        QTest::newRow("case and accents folded") << QStringList { "b.vale", "Zoo.vale", "Árboles.vale", "casa.vale",
+            "Avión.vale" } << QStringList { "Árboles.vale", "Avión.vale", "b.vale", "casa.vale", "Zoo.vale" };
+        QTest::newRow("the extension is no part of the name")
+            << QStringList { "a b.vale", "a.vale" } << QStringList { "a.vale", "a b.vale" };
+    }
+    void virtualFilesInReadingOrder()
+    {
+        QFETCH(QStringList, files);
+        QTEST(inReadingOrder(files), "ordered");
+    }
+
     void tagItemReturnsFields()
     {
         fakes::Environment env;

@@ -136,6 +136,18 @@ private Q_SLOTS:
         QVERIFY(!m_tree->isVirtualFileFolder(words->child(0)));
     }
 
+    void virtualFilesInReadingOrder()
+    {
+        fakes::Environment env;
+        for (const char* name : { "Nueva carpeta 10.vale", "nueva carpeta 5.vale", "Nueva carpeta.vale" })
+            fixtures::writeVirtualSubjectFile(virtualFile(name), {});
+        build();
+        QStringList shown;
+        for (int i = 3; i < m_widget->topLevelItemCount(); ++i)
+            shown << m_widget->topLevelItem(i)->text(0);
+        QCOMPARE(shown, QStringList({ "Nueva carpeta", "nueva carpeta 5", "Nueva carpeta 10" }));
+    }
+
     void emptyFoldersGetThePlaceholder()
     {
         fakes::Environment env;
