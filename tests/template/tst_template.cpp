@@ -20,7 +20,7 @@ const QList<int> UsedTexts = { 1, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18,
     31, 32, 33, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60,
     61, 62, 63, 64, 65, 66, 67, 68, 84, 88, 94, 95, 98, 99, 103, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 117,
     118, 119, 123, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 137, 140, 142, 144, 148, 149, 150, 151,
-    152, 153, 154, 155, 156, 157, 158, 159, 160, 161, 162, 163, 164, 165, 170, 171, 172, 176, 177 };
+    152, 153, 154, 155, 156, 157, 158, 159, 160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172, 176, 177 };
 
 struct Run
 {
@@ -142,6 +142,9 @@ private Q_SLOTS:
             QCOMPARE(caption(l, 94), QStringLiteral("https://www.parlanta.example/"));
             QVERIFY(!caption(l, 67).contains("://") && !caption(l, 67).startsWith('/'));
             QCOMPARE(caption(l, 95), QStringLiteral("offline.htm"));
+            // The file a message about the students' file names goes where the text has its place.
+            for (int n : { 167, 168, 169 })
+                QCOMPARE(caption(l, n).count(QStringLiteral("%1")), 1);
         }
         QVERIFY(QFile::exists(Sources + "/" + caption(0, 95)));
         QCOMPARE(caption(0, 11), QStringLiteral("My Subjects"));
