@@ -43,6 +43,7 @@ constexpr int WindowHeight = 7920;
 constexpr int TreeWidth = 4560;
 constexpr int ListWidth = 6240;
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
+constexpr int ChartTab = 1;
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -135,6 +136,10 @@ void frmAdmin::buildControls()
     chartLayout->addWidget(cboChartSubject, 0, Qt::AlignLeft);
     chartLayout->addWidget(chartView, 1);
     tabResults->addTab(chartPage, QString());
+    connect(tabResults, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == ChartTab)
+            Draw_Due_Chart();
+    });
 
     btnClearDatabase = new QPushButton(this);
     btnClearDatabase->setObjectName(QStringLiteral("btnClearDatabase"));
@@ -245,6 +250,7 @@ void frmAdmin::Show_View(int view)
     chartView->clear();
     cboChartSubject->hide();
     m_listed = {};
+    m_chartDue = false;
     mnuExportList->setEnabled(false);
     mnuExportChart->setEnabled(false);
     ListView1->headerItem()->setText(0, Caption(First_Column_Caption(view)));
@@ -333,8 +339,22 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         lblList->setText(parentText + QStringLiteral("  \u203a  ") + node->text(0));
         m_listed = { shownView(), parentText, node->text(0) };
         mnuExportList->setEnabled(true);
-        Show_Chart();
         mnuExportChart->setEnabled(true);
+        m_chartDue = true;
+    } catch (const std::exception& e) {
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+    }
+    if (tabResults->currentIndex() == ChartTab)
+        Draw_Due_Chart();
+}
+
+void frmAdmin::Draw_Due_Chart()
+{
+    if (!m_chartDue)
+        return;
+    m_chartDue = false;
+    try {
+        Show_Chart();
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }
@@ -442,6 +462,7 @@ void frmAdmin::mnuExportChart_Click()
     const QString path = Ask_Export_Path(160, QStringLiteral("png"));
     if (path.isEmpty())
         return;
+    Draw_Due_Chart();
     QString error;
     if (!platform::writeWholeFile(path, chartView->png(), &error))
         Report_Export_Failure(161, path, error);

@@ -62,7 +62,9 @@ private:
     void buildControls();
     void Show_View(int view);
     void Fit_Columns();
-    // The chart of what ListView1 lists.
+    // The chart of what ListView1 lists, drawn once its tab is shown or it is exported: drawing it takes several
+    // times as long as the listing.
+    void Draw_Due_Chart();
     void Show_Chart();
     void Show_Student_Chart();
     // The file the administrator chooses, with the type added when none was typed; "" on Cancel.
@@ -70,5 +72,6 @@ private:
     void Export_Csv(const ResultChoice& choice);
     void Report_Export_Failure(int caption, const QString& path, const QString& reason);
     ResultChoice m_listed; // what ListView1 lists; no view before a child node is clicked
+    bool m_chartDue = false; // chartView does not draw m_listed yet
     QIcon nodeIcon(int picture, int selectedPicture) const;
 };
