@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -34,6 +35,7 @@ TreeEvents::TreeEvents(QTreeWidget* tree, FileList* installed, QWidget* window, 
     connect(tree, &QTreeWidget::itemExpanded, this, &TreeEvents::TreeFolders_Expand);
     connect(tree, &QTreeWidget::itemCollapsed, this, &TreeEvents::TreeFolders_Collapse);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, [this] { TreeFolders_DblClick(); });
+    tree->installEventFilter(this);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         TreeFolders_MouseDown(Qt::RightButton, TreeFolders->viewport()->mapToGlobal(pos));
@@ -148,6 +150,55 @@ void TreeEvents::TreeFolders_Collapse(QTreeWidgetItem* node)
         return;
     const bool virtualFile = !node->parent() && TreeFolders->indexOfTopLevelItem(node) >= 3;
     setNodeImage(node, virtualFile ? VirtualFileClosed : FolderClosed);
+}
+
+bool TreeEvents::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TreeFolders && event->type() == QEvent::KeyPress)
+        return keyPress(static_cast<QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+bool TreeEvents::keyPress(QKeyEvent* event)
+{
+    QTreeWidgetItem* current = TreeFolders->currentItem();
+    switch (event->key()) {
+    case Qt::Key_Space:
+        // The view would search for a node whose text starts with a blank, as a random subject's does, and
+        // select it: the next activity would take a subject the student never chose.
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+        if (current && field(current, 0) == QStringLiteral("SUBJECT")) {
+            // A subject has no children to open until its phrases are listed.
+            if (current->childCount() == 0)
+                TreeFolders_NodeClick(current);
+            if (TreeFolders->currentItem() == current)
+                current->setExpanded(true);
+            return true;
+        }
+        return false;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        break;
+    default:
+        // Typed letters search the nodes' texts; every other key goes on as usual.
+        if (event->text().isEmpty() || !event->text().at(0).isPrint())
+            return false;
+    }
+    // The view moves the current node first; only a move made by this key runs the click steps, and a mouse
+    // click, which moves it too, keeps to its own single run.
+    static_cast<QObject*>(TreeFolders)->event(event);
+    QTreeWidgetItem* selected = TreeFolders->currentItem();
+    if (selected && selected != current)
+        TreeFolders_NodeClick(selected);
+    return true;
 }
 
 void TreeEvents::TreeFolders_DblClick() { Q_EMIT phraseToHear(TreeFolders->currentItem()); }

@@ -5,13 +5,14 @@
 
 class FileList;
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
 
 // What the subject tree does when the user clicks, double-clicks, expands, collapses or right-clicks a
-// node. Only the user's clicks run the click steps: a node selected by the program runs nothing.
+// node. Only the user's clicks and keys run the click steps: a node selected by the program runs nothing.
 class TreeEvents : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ public:
     bool TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& globalPosition);
     void mnuListenToPhrase_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // A double click or the "hear phrase" command on the selected node; the listener decides whether it is a
     // phrase.
@@ -36,6 +40,7 @@ Q_SIGNALS:
 private:
     void clickFolder(QTreeWidgetItem* node, int index);
     void clickSubject(QTreeWidgetItem* node);
+    bool keyPress(QKeyEvent* event);
     QTreeWidgetItem* fixedFolder(int n) const;
 
     QTreeWidget* TreeFolders;

@@ -366,6 +366,51 @@ private Q_SLOTS:
         QVERIFY(m_env->sound.files.isEmpty());
     }
 
+    void keysSelectAsAClickDoesAndSpaceMovesNothing()
+    {
+        for (const char* name : { "a.ale", "b.ale" })
+            fixtures::writeInstalledSubject(installed(name), fixtures::numberedPhrases(2));
+        build();
+        Set_Rnd_Script(fakes::numbers({ 0.7 }));
+        // Run twice, the random folder's steps would draw its subject and take it away again.
+        QTest::keyClick(m_widget, Qt::Key_Down);
+        QCOMPARE(childTexts(top(2)), QStringList { " B" });
+        QCOMPARE(m_widget->currentItem(), top(2)->child(0));
+        // The view's search would take the blank for the start of " B".
+        m_widget->setCurrentItem(top(1));
+        QTest::keyClick(m_widget, Qt::Key_Space);
+        QCOMPARE(m_widget->currentItem(), top(1));
+        QTest::keyClick(m_widget, Qt::Key_Right);
+        QTest::keyClick(m_widget, Qt::Key_Down);
+        QCOMPARE(m_widget->currentItem(), subjectNamed("A"));
+        QCOMPARE(childTexts(subjectNamed("A")), QStringList({ "Tr1", "Tr2" }));
+        QTest::keyClick(m_widget, Qt::Key_End);
+        QCOMPARE(m_widget->currentItem()->parent(), top(3));
+        QTest::keyClick(m_widget, Qt::Key_Home);
+        QVERIFY(!top(1)->isExpanded());
+    }
+
+    void enterAndRightOpenASubject_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("return") << int(Qt::Key_Return);
+        QTest::newRow("enter") << int(Qt::Key_Enter);
+        QTest::newRow("right") << int(Qt::Key_Right);
+    }
+
+    void enterAndRightOpenASubject()
+    {
+        QFETCH(int, key);
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(2));
+        build();
+        QTreeWidgetItem* subject = top(1)->child(0);
+        m_widget->setCurrentItem(subject);
+        QTest::keyClick(m_widget, Qt::Key(key));
+        QCOMPARE(m_widget->currentItem(), subject);
+        QCOMPARE(subject->childCount(), 2);
+        QVERIFY(subject->isExpanded());
+    }
+
     void doubleClickAndTheListenCommandAskToHearTheSelectedNode()
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
