@@ -360,7 +360,7 @@ void frmAdmin::Draw_Due_Chart()
     }
 }
 
-// A student's chart is the student's progress in every activity; a subject's, the mean of every student in it.
+// Exactly the results listed: over time by activity, or, where the list names students, each one's mean.
 void frmAdmin::Show_Chart()
 {
     cboChartSubject->setVisible(m_listed.view == StudentView);
@@ -370,10 +370,10 @@ void frmAdmin::Show_Chart()
         Show_Student_Chart();
         break;
     case ActivityView:
-        chartView->showMeans(m_listed.nodeText, Subject_Means(m_listed.nodeText));
+        chartView->showMeans(lblList->text(), Pair_Means(m_listed.parentText, m_listed.nodeText));
         break;
     case SubjectView:
-        chartView->showMeans(m_listed.parentText, Subject_Means(m_listed.parentText));
+        chartView->showProgress(lblList->text(), Pair_Progress(SubjectView, m_listed.parentText, m_listed.nodeText));
         break;
     default:
         break;
@@ -382,9 +382,9 @@ void frmAdmin::Show_Chart()
 
 void frmAdmin::Show_Student_Chart()
 {
-    const QString& student = m_listed.parentText;
     try {
-        chartView->showProgress(student, Student_Progress(student, Filtered_Subject(*cboChartSubject)));
+        chartView->showProgress(lblList->text(),
+            Pair_Progress(StudentView, m_listed.parentText, m_listed.nodeText, Filtered_Subject(*cboChartSubject)));
     } catch (const std::exception& e) {
         frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
     }

@@ -6,17 +6,18 @@
 #include "students/scores.h"
 #include "students/userdatabase.h"
 
-QVector<ActivitySeries> Student_Progress(const QString& student, const QString& subject)
+namespace {
+QVector<ActivitySeries> progress(QString condition, QVariantList values, const QString& subject)
 {
-    QString sql = QStringLiteral(
-        "SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE tName = ? AND numberScore IS NOT NULL");
-    QVariantList values { student };
     if (!subject.isEmpty()) {
-        sql += QStringLiteral(" AND tSubject = ?");
+        condition += QStringLiteral(" AND tSubject = ?");
         values << subject;
     }
-    sql += QStringLiteral(" ORDER BY nDate, nTime, pkScoreID");
-    const auto rs = platform::Database::open(Users_Connection_String()).query(sql, values);
+    const auto rs
+        = platform::Database::open(Users_Connection_String())
+              .query(QStringLiteral("SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE ") + condition
+                      + QStringLiteral(" AND numberScore IS NOT NULL ORDER BY nDate, nTime, pkScoreID"),
+                  values);
     QMap<QString, QVector<TimedScore>> byActivity;
     for (int i = 0; i < rs.count(); ++i) {
         const QDateTime when(QDate::fromString(Stored_Text(rs.value(i, 2)), Qt::ISODate),
@@ -30,14 +31,27 @@ QVector<ActivitySeries> Student_Progress(const QString& student, const QString& 
         series.push_back({ it.key(), it.value() });
     return series;
 }
+}
 
-QVector<StudentMean> Subject_Means(const QString& subject)
+QVector<ActivitySeries> Student_Progress(const QString& student, const QString& subject)
 {
-    const auto rs = platform::Database::open(Users_Connection_String())
-                        .query(QStringLiteral("SELECT tName, avg(numberScore), count(numberScore) FROM tblscores "
-                                              "WHERE tSubject = ? AND numberScore IS NOT NULL GROUP BY tName "
-                                              "ORDER BY tName"),
-                            { subject });
+    return progress(QStringLiteral("tName = ?"), { student }, subject);
+}
+
+QVector<ActivitySeries> Pair_Progress(
+    int view, const QString& parentText, const QString& nodeText, const QString& subject)
+{
+    return progress(Score_Pair_Condition(view), { parentText, nodeText }, subject);
+}
+
+QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject)
+{
+    const auto rs
+        = platform::Database::open(Users_Connection_String())
+              .query(QStringLiteral("SELECT tName, avg(numberScore), count(numberScore) FROM tblscores WHERE ")
+                      + Score_Pair_Condition(ActivityView)
+                      + QStringLiteral(" AND numberScore IS NOT NULL GROUP BY tName ORDER BY tName"),
+                  { activity, subject });
     QVector<StudentMean> means;
     for (int i = 0; i < rs.count(); ++i)
         means.push_back({ Stored_Text(rs.value(i, 0)), rs.value(i, 1).toDouble(), rs.value(i, 2).toInt() });

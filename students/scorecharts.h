@@ -24,6 +24,10 @@ struct ActivitySeries
 // The student's results, by activity in name order; only those of subject when it is not empty.
 // Throws platform::DbError.
 QVector<ActivitySeries> Student_Progress(const QString& student, const QString& subject = QString());
+// The results a child node of a view lists (Score_Pair_Condition), by activity in name order; only those of
+// subject when it is not empty. Throws platform::DbError.
+QVector<ActivitySeries> Pair_Progress(
+    int view, const QString& parentText, const QString& nodeText, const QString& subject = QString());
 
 // The subjects the student has results in, in name order. Throws platform::DbError.
 QStringList Student_Subjects(const QString& student);
@@ -35,5 +39,6 @@ struct StudentMean
     int results = 0;
 };
 
-// The mean numeric score of every student with results in the subject, in name order. Throws platform::DbError.
-QVector<StudentMean> Subject_Means(const QString& subject);
+// The mean numeric score of every student with results in the activity and subject, in name order, as the
+// activity view lists them. Throws platform::DbError.
+QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject);
