@@ -122,12 +122,7 @@ void frmLogin::Form_Load()
         btnLogin[2]->setText(Caption(44));
         resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
         Center_On_Screen(this);
-        if (ListView1->count() > 0) {
-            ListView1_Click();
-        } else {
-            lblPassword->hide();
-            txtPassword->hide();
-        }
+        Follow_Selection();
     } catch (const std::exception& e) {
         platform::services().dialogs->message(
             Caption(149) + QStringLiteral("\r\n\r\nFrmLogin_Load: ") + QString::fromUtf8(e.what()), windowTitle(),
@@ -182,25 +177,12 @@ void frmLogin::Get_Users()
 
 void frmLogin::ListView1_Click()
 {
-    txtPassword->clear();
-    QListWidgetItem* item = ListView1->currentItem();
-    if (!item)
-        return;
-    if (!item->data(LoginItem::Password).toString().isEmpty()) {
-        lblPassword->show();
-        txtPassword->show();
-        txtPassword->setFocus();
-    } else {
-        lblPassword->hide();
-        txtPassword->hide();
-        btnNull->setFocus();
-    }
+    Follow_Selection();
 }
 
 void frmLogin::btnNull_Click()
 {
-    if (ListView1->count() > 0)
-        btnLogin_Click(0);
+    btnLogin_Click(0);
 }
 
 void frmLogin::btnLogin_Click(int index)
@@ -234,11 +216,19 @@ bool frmLogin::Password_Accepted()
     return false;
 }
 
+bool frmLogin::Student_Chosen()
+{
+    if (ListView1->currentItem())
+        return true;
+    frmMsgBox::Show_Notice(modMain.ProductName, Caption(173));
+    return false;
+}
+
 void frmLogin::Log_In()
 {
-    QListWidgetItem* item = ListView1->currentItem();
-    if (ListView1->count() == 0 || !item || !Password_Accepted())
+    if (!Student_Chosen() || !Password_Accepted())
         return;
+    QListWidgetItem* item = ListView1->currentItem();
     // A password of an older file is replaced by its hash once it has proved right.
     const QString stored = item->data(LoginItem::Password).toString();
     if (!stored.isEmpty() && !Is_Password_Hash(stored)) {
@@ -266,19 +256,25 @@ void frmLogin::Log_In()
 void frmLogin::New_Student()
 {
     frmNewUser form(newUserLogin(), false);
-    form.exec();
-    Fit_Login_Grid(ListView1);
+    Back_From(form);
 }
 
 void frmLogin::Change_Student()
 {
-    QListWidgetItem* item = ListView1->currentItem();
-    if (ListView1->count() == 0 || !item || !Password_Accepted())
+    if (!Student_Chosen() || !Password_Accepted())
         return;
     frmNewUser form(newUserLogin(), true);
-    form.Fill_From(LoginItem::student(item));
+    form.Fill_From(LoginItem::student(ListView1->currentItem()));
+    Back_From(form);
+}
+
+void frmLogin::Back_From(frmNewUser& form)
+{
     form.exec();
     Fit_Login_Grid(ListView1);
+    // The administrator's message and the closed window may leave no window active, and no key would reach this one.
+    activateWindow();
+    Follow_Selection();
 }
 
 bool frmLogin::event(QEvent* e)
@@ -312,13 +308,18 @@ void frmLogin::closeEvent(QCloseEvent* e)
 
 frmNewUser::Login frmLogin::newUserLogin()
 {
-    return { this, ListView1, [this](bool shown) { Show_Password(shown); } };
+    return { this, ListView1 };
 }
 
-void frmLogin::Show_Password(bool shown)
+void frmLogin::Follow_Selection()
 {
-    if (!shown)
-        txtPassword->clear();
-    lblPassword->setVisible(shown);
-    txtPassword->setVisible(shown);
+    txtPassword->clear();
+    const QListWidgetItem* item = ListView1->currentItem();
+    const bool asked = item && !item->data(LoginItem::Password).toString().isEmpty();
+    lblPassword->setVisible(asked);
+    txtPassword->setVisible(asked);
+    if (asked)
+        txtPassword->setFocus();
+    else
+        btnNull->setFocus();
 }

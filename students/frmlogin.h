@@ -42,7 +42,10 @@ private:
     void New_Student();
     void Change_Student();
     bool Password_Accepted();
-    void Show_Password(bool shown);
+    // The password box follows the selected student after every change of the list or of the selection.
+    void Follow_Selection();
+    bool Student_Chosen();
+    void Back_From(frmNewUser& form);
     frmNewUser::Login newUserLogin();
 
 Q_SIGNALS:

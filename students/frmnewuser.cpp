@@ -251,8 +251,6 @@ void frmNewUser::Store()
     }
     QListWidget* list = m_login.ListView1;
     list->sortItems(Qt::AscendingOrder);
-    if (!f.usePassword)
-        m_login.showPassword(false);
     accept();
 }
 
@@ -298,7 +296,6 @@ void frmNewUser::Change_Student(const StudentForm& f)
     s.password = Password_To_Store(f).toString();
     Update_Student(s.id, s.firstName, s.lastName, s.password, s.icon);
     LoginItem::update(item, s);
-    m_login.showPassword(!s.password.isEmpty());
 }
 
 void frmNewUser::paintEvent(QPaintEvent*)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -23,13 +21,12 @@ class frmNewUser : public QDialog
 {
     Q_OBJECT
 public:
-    // What the window works on in the login window: its list of students, and a way to show the password
-    // box (or to hide and empty it).
+    // What the window works on in the login window: its list of students. The login window sets its password
+    // box after the window closes, from whichever student is then selected.
     struct Login
     {
         QWidget* window;
         QListWidget* ListView1;
-        std::function<void(bool shown)> showPassword;
     };
     frmNewUser(const Login& login, bool editing);
     // Prepares a change of the selected student.

@@ -77,11 +77,56 @@ private Q_SLOTS:
         QVERIFY(login->txtPassword->isHidden());
         QCOMPARE(login->windowTitle(), QStringLiteral("T29 Parlanta Alemán"));
         QCOMPARE(login->btnLogin[0]->text(), QStringLiteral("T28"));
-        // Log in and change do nothing on an empty list.
+        // Log in, Enter and change on an empty list say what to do.
+        ModalScript script;
         login->btnLogin_Click(0);
+        login->btnNull_Click();
         login->btnLogin_Click(2);
+        QCOMPARE(script.notices, QStringList({ "T173", "T173", "T173" }));
         QCOMPARE(loggedIn.size(), 0);
         delete login;
+    }
+
+    void passwordBoxFollowsTheSelectedStudent()
+    {
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
+        login->Form_Load();
+        login->show();
+        QVERIFY(QTest::qWaitForWindowActive(login));
+        ModalScript script;
+        script.onDialog(enter("Zoe", "Adams", 5, "Gato"));
+        login->btnLogin_Click(1);
+        QCOMPARE(script.notices, QStringList({ "T43" }));
+        QTRY_COMPARE(QApplication::activeWindow(), login.data());
+        QCOMPARE(login->focusWidget(), login->txtPassword);
+
+        // A new student without a password leaves the administrator selected, and her password asked.
+        script.onDialog(enter("Ana", "Ruiz", 12));
+        login->btnLogin_Click(1);
+        QCOMPARE(login->ListView1->currentItem()->text(), QStringLiteral("Zoe Adams"));
+        QVERIFY(login->txtPassword->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), login.data());
+        QCOMPARE(login->focusWidget(), login->txtPassword);
+
+        login->ListView1->setFocus();
+        QTest::keyClick(login->ListView1, Qt::Key_Home);
+        QCOMPARE(login->ListView1->currentItem()->text(), QStringLiteral("Ana Ruiz"));
+        QVERIFY(login->txtPassword->isHidden());
+        QTest::mouseClick(login->ListView1->viewport(), Qt::LeftButton, {},
+            login->ListView1->visualItemRect(itemNamed(*login, "Zoe Adams")).center());
+        QVERIFY(login->txtPassword->isVisible());
+
+        login->ListView1->setCurrentItem(nullptr);
+        login->btnLogin_Click(0);
+        QCOMPARE(script.notices, QStringList({ "T43", "T173" }));
+        QVERIFY(login->txtPassword->isHidden());
+
+        login->ListView1->setCurrentItem(itemNamed(*login, "Zoe Adams"));
+        login->txtPassword->setText("Gato");
+        login->btnNull_Click();
+        QTRY_VERIFY(!login);
+        QCOMPARE(loggedIn.size(), 1);
     }
 
     void firstStudentBecomesAdministratorAndLogsIn()
