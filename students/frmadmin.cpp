@@ -20,6 +20,7 @@
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
+#include "common/registry.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
@@ -44,6 +45,7 @@ constexpr int TreeWidth = 4560;
 constexpr int ListWidth = 6240;
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
 constexpr int ChartTab = 1;
+const QString ExportDirValue = QStringLiteral("ExportDir");
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -99,6 +101,16 @@ void frmAdmin::buildControls()
     TreeView1->header()->setStretchLastSection(false);
     TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
+    TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(TreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* node = TreeView1->itemAt(at);
+        if (!Is_Removable(node))
+            return;
+        QMenu menu;
+        menu.addAction(style()->standardIcon(QStyle::SP_TrashIcon), Caption(174), this,
+            [this, node] { mnuRemoveStudent_Click(node); });
+        menu.exec(TreeView1->viewport()->mapToGlobal(at));
+    });
 
     lblList = new QLabel(this);
     lblList->setObjectName(QStringLiteral("lblList"));
@@ -417,13 +429,40 @@ void frmAdmin::btnClearDatabase_Click()
     End_Program(0);
 }
 
+bool frmAdmin::Is_Removable(const QTreeWidgetItem* node) const
+{
+    return node && !node->parent() && shownView() == StudentView && TreeView1->indexOfTopLevelItem(node) > 0
+        && !node->data(0, PlaceholderRole).toBool();
+}
+
+void frmAdmin::mnuRemoveStudent_Click(QTreeWidgetItem* node)
+{
+    if (!Is_Removable(node))
+        return;
+    const QString name = node->text(0);
+    if (!platform::services().dialogs->askYesNo(Caption(175) + QStringLiteral("\r\n\r\n") + name, Caption(174),
+            platform::Icon::Warning, platform::Answer::No))
+        return;
+    try {
+        Remove_Student(name);
+    } catch (const std::exception& e) {
+        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+    }
+    Show_View(StudentView);
+}
+
 QString frmAdmin::Ask_Export_Path(int filterCaption, const QString& suffix)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed = folder + QLatin1Char('/') + modMain.ProductName + QLatin1Char(' ')
-        + platform::services().clock->now().date().toString(Qt::ISODate) + QLatin1Char('.') + suffix;
+    const QString folder = QDir::fromNativeSeparators(Get_Reg_String(
+        Program_Key(), ExportDirValue, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    const QString proposed = QDir(folder).filePath(modMain.ProductName + QLatin1Char(' ')
+        + platform::services().clock->now().date().toString(Qt::ISODate) + QLatin1Char('.') + suffix);
     QString path = platform::services().dialogs->saveFileName(
         Caption(150).remove(QStringLiteral("...")), proposed, Caption(filterCaption));
+    // The next export is usually meant for the same place.
+    if (!path.isEmpty())
+        Save_Reg_String(Program_Key(), ExportDirValue,
+            QDir::toNativeSeparators(QFileInfo(path).absolutePath()) + QDir::separator());
     // A name typed without its type still opens in a spreadsheet or a picture viewer.
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;

@@ -7,13 +7,20 @@
 #include <QBarSet>
 #include <QBuffer>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QImage>
 #include <QLineSeries>
+#include <QPainter>
 #include <QValueAxis>
 
 #include "common/modmain.h"
 #include "students/scores.h"
 
 namespace {
+// The exported picture: wide enough for a printed page at a sharp resolution and for every name whole.
+constexpr int PrintWidth = 1600;
+constexpr int PrintHeight = 1000;
+
 // Scores are percentages or counts; the axis starts at 0 and reaches at least 10, so that a single low score
 // does not fill the picture.
 QValueAxis* scoreAxis(double highest)
@@ -122,10 +129,26 @@ void ScoreChartView::replaceChart(QChart* chart)
 
 QByteArray ScoreChartView::png()
 {
+    // At the window's size a printed chart is blurred and long names are cut: the chart is laid out at print size
+    // for the picture and given back its own size after.
+    QChart* shown = chart();
+    const QSizeF onScreen = shown->size();
+    const QSizeF print(std::max(PrintWidth, width()), std::max(PrintHeight, height()));
+    shown->resize(print);
+    shown->layout()->activate();
+    QImage picture(print.toSize(), QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        scene()->render(&painter, QRectF(QPointF(), print), QRectF(shown->pos(), print));
+    }
+    shown->resize(onScreen);
+    shown->layout()->activate();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    grab().save(&buffer, "PNG");
+    picture.save(&buffer, "PNG");
     return bytes;
 }
 

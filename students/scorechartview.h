@@ -17,7 +17,7 @@ public:
     void showMeans(const QString& title, const QVector<StudentMean>& means);
     // Nothing drawn, as before the first choice.
     void clear();
-    // The chart as shown, as the bytes of a PNG picture.
+    // The chart shown, drawn at print size, as the bytes of a PNG picture.
     QByteArray png();
     // The number of series and of points (bars) the chart draws, for a check of what it shows.
     int seriesCount() const;

@@ -468,9 +468,12 @@ private Q_SLOTS:
         QCOMPARE(lines[0], QStringLiteral("T50,T10,T46,T47,T153,T48,T49"));
         QCOMPARE(lines[4], QStringLiteral("Dan O'Brien,Rock 'n' Roll *live*,Pairs,Perfect,100,2026-12-07,12:00:00"));
 
+        // The next window proposes the folder last chosen.
         m_env->dialogs.savePath.clear();
         QVERIFY(csv.remove());
-        form.mnuExportAll->trigger();
+        frmAdmin again;
+        again.mnuExportAll->trigger();
+        QCOMPARE(m_env->dialogs.saveRequests[1][1], folder.filePath("Parlanta Alemán 2026-12-08.csv"));
         QVERIFY(!csv.exists());
         QVERIFY(m_env->dialogs.shown.isEmpty());
     }
@@ -499,11 +502,13 @@ private Q_SLOTS:
         // The list's tab is current: the export draws the chart first.
         QCOMPARE(form.mnuExportChart->text(), QStringLiteral("T159"));
         m_env->dialogs.savePath = folder.filePath("chart");
+        const QSizeF onScreen = form.chartView->chart()->size();
         form.mnuExportChart->trigger();
+        QCOMPARE(form.chartView->chart()->size(), onScreen);
         QCOMPARE(m_env->dialogs.saveRequests.last()[2], QStringLiteral("T160"));
         QVERIFY(m_env->dialogs.saveRequests.last()[1].endsWith(".png"));
         const QImage picture(folder.filePath("chart.png"), "PNG");
-        QCOMPARE(picture.size(), form.chartView->grab().size());
+        QVERIFY2(picture.width() >= 1600, qPrintable(QString::number(picture.width())));
         // The bars are drawn in it, not an empty frame: the picture has more than the background's colours.
         QSet<QRgb> colours;
         for (int y = 0; y < picture.height(); y += 4)
