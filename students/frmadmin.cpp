@@ -431,7 +431,7 @@ void frmAdmin::btnClearDatabase_Click()
 
 bool frmAdmin::Is_Removable(const QTreeWidgetItem* node) const
 {
-    return node && !node->parent() && shownView() == StudentView && TreeView1->indexOfTopLevelItem(node) > 0
+    return node && !node->parent() && shownView() == StudentView && node != TreeView1->topLevelItem(0)
         && !node->data(0, PlaceholderRole).toBool();
 }
 

@@ -31,6 +31,10 @@ public:
     void cboView_Click();
     void TreeView1_NodeClick(QTreeWidgetItem* node);
     void btnClearDatabase_Click();
+    // Only a student's own node in the student view, and never the administrator's: the file would have none left.
+    bool Is_Removable(const QTreeWidgetItem* node) const;
+    // Removes the student of the node and his or her results once the administrator has said yes.
+    void mnuRemoveStudent_Click(QTreeWidgetItem* node);
     // Into a file the administrator chooses: the results listed (CSV), every stored result (CSV), or the chart
     // shown (PNG).
     void mnuExportList_Click();

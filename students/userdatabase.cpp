@@ -109,6 +109,23 @@ void Update_Student_Password(qint64 id, const QString& password)
     Open_Users().execute(QStringLiteral("UPDATE tblUsers SET tPassword = ? WHERE pkStudentID = ?"), { password, id });
 }
 
+bool Remove_Student(const QString& name)
+{
+    using namespace platform::users;
+    const Database db = Open_Users();
+    // Leaving without COMMIT closes the connection, which takes the transaction back.
+    db.execute(QStringLiteral("BEGIN IMMEDIATE"));
+    const auto rs = db.query(QStringLiteral("SELECT pkStudentID FROM tblUsers "
+                                            "WHERE IFNULL(tFirstname, '') || ' ' || IFNULL(tLastname, '') = ?"),
+        { name });
+    if (rs.count() != 1 || rs.value(0, 0).toLongLong() == firstStudentId(db))
+        return false;
+    db.execute(QStringLiteral("DELETE FROM tblscores WHERE tName = ?"), { name });
+    db.execute(QStringLiteral("DELETE FROM tblUsers WHERE pkStudentID = ?"), { rs.value(0, 0) });
+    db.execute(QStringLiteral("COMMIT"));
+    return true;
+}
+
 QStringList Read_Names(const QString& query)
 {
     const auto rs = Open_Users().query(QStringLiteral("Select * from ") + query);

@@ -39,5 +39,8 @@ AddedStudent Insert_Student(const QString& firstName, const QString& lastName, c
 bool Is_Administrator(qint64 id);
 void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon);
 void Update_Student_Password(qint64 id, const QString& password);
+// Removes the student of this display name with every result recorded under it, all or nothing. False, with nothing
+// removed, for the administrator or a name no longer stored: the file decides, as another copy may have changed it.
+bool Remove_Student(const QString& name);
 // The names of a stored query ("qryActivities", "qrySubjects"), first column only.
 QStringList Read_Names(const QString& query);

@@ -358,6 +358,52 @@ private Q_SLOTS:
         QCOMPARE(script.notices.size(), 2);
     }
 
+    void removingAStudentTakesHisOrHerResultsOnly_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+
+    void removingAStudentTakesHisOrHerResultsOnly()
+    {
+        QFETCH(bool, yes);
+        addSchool();
+        const auto scores = [](const QString& name) {
+            return platform::Database::openFile(Users_Path())
+                .query("SELECT COUNT(*) FROM tblscores WHERE tName LIKE ?", { name })
+                .value(0, 0)
+                .toInt();
+        };
+        const int all = scores("%");
+        const int dans = scores("Dan O'Brien");
+        QVERIFY(dans > 0);
+        frmAdmin form;
+        choose(form, ActivityView);
+        QVERIFY(!form.Is_Removable(form.TreeView1->topLevelItem(1)));
+        choose(form, StudentView);
+        QVERIFY(!form.Is_Removable(form.TreeView1->topLevelItem(1)->child(0)));
+        m_env->dialogs.answers = { true };
+        form.mnuRemoveStudent_Click(form.TreeView1->topLevelItem(0));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+
+        m_env->dialogs.answers = { yes };
+        form.mnuRemoveStudent_Click(form.TreeView1->topLevelItem(1));
+        QCOMPARE(m_env->dialogs.shown.size(), 1);
+        QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T174"));
+        QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T175\r\n\r\nDan O'Brien"));
+        QCOMPARE(m_env->dialogs.shown[0].defaultAnswer, platform::Answer::No);
+        const QStringList left = yes ? QStringList({ "Zoe Adams", "Tom Star*" })
+                                     : QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" });
+        QCOMPARE(topTexts(form.TreeView1), left);
+        QStringList stored;
+        for (const Student& s : Read_Students())
+            stored << s.displayName();
+        QCOMPARE(stored, left);
+        QCOMPARE(scores("Dan O'Brien"), yes ? 0 : dans);
+        QCOMPARE(scores("%"), yes ? all - dans : all);
+    }
+
     void answeringNoKeepsEverything_data()
     {
         QTest::addColumn<QList<bool>>("answers");
