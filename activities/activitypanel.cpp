@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include "activities/activitylayout.h"
@@ -36,6 +37,13 @@ QPixmap pictureOfRow(const platform::Recordset& rs, int row, const QString& colu
     if (image.isNull())
         throw std::runtime_error("Invalid picture");
     return QPixmap::fromImage(image);
+}
+
+// The activity's name as its picture shows it: the program's name with its words apart.
+QString activityName(const QString& program)
+{
+    static const QRegularExpression wordStart(QStringLiteral("(?<=\\p{Ll})(?=\\p{Lu})"));
+    return program.section(QLatin1Char('.'), 0, 0).replace(wordStart, QStringLiteral(" "));
 }
 
 void keepAt(QVector<QPixmap>& list, int position, const QPixmap& picture)
@@ -118,6 +126,7 @@ void ActivityPanel::Get_Activities(const FileList& FileAct, const QString& Activ
             if (!Get_Activity_Images(i + 1, program, activitySettingsFile(ActivitiesDir, program), column))
                 return;
             btnAct[i]->setPixmap(ImgOFF[i + 1]);
+            btnAct[i]->setAccessibleName(activityName(program));
             btnAct[i]->show();
             Put_Status_Line(Caption(8));
             QCoreApplication::processEvents();
@@ -125,6 +134,15 @@ void ActivityPanel::Get_Activities(const FileList& FileAct, const QString& Activ
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Get_Activities"), describe(e));
     }
+}
+
+void ActivityPanel::Set_Tab_Order(QWidget* before)
+{
+    for (QLabel* button : btnAct) {
+        QWidget::setTabOrder(before, button);
+        before = button;
+    }
+    QWidget::setTabOrder(before, lblMoreActs);
 }
 
 bool ActivityPanel::Get_Activity_Images(

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QAccessible>
 #include <QObject>
 #include <QPixmap>
 #include <QVector>
@@ -28,6 +29,9 @@ public:
     // ImgON. On failure: two messages and the end of the program; false if the end returns.
     bool Get_Activity_Images(
         int position, const QString& programFile, const QString& settingsFile, const QString& column);
+
+    // The keyboard reaches the buttons, then the "more activities" link, right after before.
+    void Set_Tab_Order(QWidget* before);
 
     // Every button back to its normal picture.
     void Reset_Buttons();
@@ -60,9 +64,12 @@ private:
     void buildControls();
     void watchPointer();
     void watchButton(QLabel* button);
+    void takeFocus(QLabel* label, QAccessible::Role role);
+    void showFrame(QLabel* label);
     void highlight(int index);
     void setUnderline(QLabel* label, bool underline);
     bool buttonEvent(int index, QEvent* event);
+    bool moreActsEvent(QEvent* event);
 
     std::function<void()> m_endProgram;
     QVector<QObject*> m_areas;

@@ -1,6 +1,9 @@
 // The pointer and mouse behaviour of the activity panel.
 #include "activitypanel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -8,6 +11,26 @@
 #include "common/online.h"
 #include "common/sounds.h"
 #include "platform/services.h"
+
+namespace {
+const char* const AccessibleRole = "parlantaAccessibleRole";
+
+// A picture or a text that acts as a button or a link is told to assistive technology as one, not as a text.
+QAccessibleInterface* roleOfItsUse(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    const QVariant role = widget ? widget->property(AccessibleRole) : QVariant();
+    return role.isValid() ? new QAccessibleWidget(widget, QAccessible::Role(role.toInt())) : nullptr;
+}
+
+bool activates(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+}
 
 void ActivityPanel::watchPointer()
 {
@@ -17,6 +40,7 @@ void ActivityPanel::watchPointer()
     }
     for (QLabel* button : btnAct)
         watchButton(button);
+    takeFocus(lblMoreActs, QAccessible::Link);
     VScroll->setSingleStep(640);
     VScroll->setPageStep(5000);
     connect(VScroll, &QScrollBar::valueChanged, this,
@@ -35,6 +59,28 @@ void ActivityPanel::watchButton(QLabel* button)
     button->setScaledContents(true);
     button->setMouseTracking(true);
     button->installEventFilter(this);
+    takeFocus(button, QAccessible::Button);
+}
+
+void ActivityPanel::takeFocus(QLabel* label, QAccessible::Role role)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(roleOfItsUse);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    // The tab key only: a click must not leave a focus frame on the button the pointer pressed.
+    label->setFocusPolicy(Qt::TabFocus);
+    label->setProperty(AccessibleRole, int(role));
+}
+
+void ActivityPanel::showFrame(QLabel* label)
+{
+    const bool pressed = m_pressed >= 0 && m_pressed < btnAct.size() && btnAct[m_pressed] == label;
+    // The focus frame is the wider one, so that a press on the focused button still shows as a press.
+    const bool focusFrame = label->hasFocus() && !pressed;
+    label->setFrameStyle(pressed || focusFrame ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    label->setLineWidth(focusFrame ? 2 : 1);
 }
 
 void ActivityPanel::highlight(int index)
@@ -75,9 +121,18 @@ bool ActivityPanel::buttonEvent(int index, QEvent* event)
         return true;
     case QEvent::MouseButtonPress:
         Play_Click();
-        button->setFrameStyle(QFrame::Box | QFrame::Plain);
-        button->setLineWidth(1);
         m_pressed = index;
+        showFrame(button);
+        return true;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        showFrame(button);
+        return false;
+    case QEvent::KeyPress:
+        if (!activates(event))
+            return false;
+        Play_Click();
+        Q_EMIT activityClicked(index);
         return true;
     case QEvent::Leave:
         // The pointer left the button without crossing the panel: out of the window, or a game's window
@@ -91,11 +146,11 @@ bool ActivityPanel::buttonEvent(int index, QEvent* event)
         return true;
     case QEvent::MouseButtonRelease: {
         Play_Click();
-        button->setFrameStyle(QFrame::NoFrame);
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const bool click = m_pressed == index && mouse->button() == Qt::LeftButton
             && button->rect().contains(mouse->position().toPoint());
         m_pressed = -1;
+        showFrame(button);
         if (click)
             Q_EMIT activityClicked(index);
         return true;
@@ -105,6 +160,25 @@ bool ActivityPanel::buttonEvent(int index, QEvent* event)
     }
 }
 
+bool ActivityPanel::moreActsEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        showFrame(lblMoreActs);
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        break;
+    default:
+        if (!activates(event))
+            return false;
+    }
+    Open_Online_Page(QStringLiteral("activities.htm"));
+    return true;
+}
+
 bool ActivityPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (auto* label = qobject_cast<QLabel*>(watched)) {
@@ -112,11 +186,8 @@ bool ActivityPanel::eventFilter(QObject* watched, QEvent* event)
         if (index >= 0)
             return buttonEvent(index, event);
     }
-    if (watched == lblMoreActs && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        Open_Online_Page(QStringLiteral("activities.htm"));
+    if (watched == lblMoreActs && moreActsEvent(event))
         return true;
-    }
     if (event->type() != QEvent::MouseMove)
         return false;
     // Moves are consumed where handled, or they would reach the parent, whose own move handling undoes this.

@@ -234,6 +234,7 @@ bool frmMain::Form_Load()
     Get_System_Messages(m_frame->Messages);
     Get_Tips(m_frame->Tips);
     m_activities->Get_Activities(FileAct, ActivitiesDir, modMain.ProgramCode);
+    m_activities->Set_Tab_Order(TreeFolders);
 
     // 12 to 14.
     if (frmSplash::current())

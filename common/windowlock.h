@@ -11,6 +11,7 @@ public:
     explicit WindowLock(QWidget* window)
         : m_window(window)
         , m_wasEnabled(window && window->isEnabled())
+        , m_focus(window ? window->focusWidget() : nullptr)
     {
         if (m_window)
             m_window->setEnabled(false);
@@ -19,6 +20,9 @@ public:
     {
         if (m_window && m_wasEnabled)
             m_window->setEnabled(true);
+        // A disabled window drops its focus: a student at the keyboard would have to find his place again.
+        if (m_focus && m_focus->isEnabled())
+            m_focus->setFocus();
     }
     WindowLock(const WindowLock&) = delete;
     WindowLock& operator=(const WindowLock&) = delete;
@@ -26,4 +30,5 @@ public:
 private:
     QPointer<QWidget> m_window;
     bool m_wasEnabled;
+    QPointer<QWidget> m_focus;
 };

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <QAccessible>
+
 #include <QLabel>
 #include <QScrollBar>
 #include <QTreeWidget>
@@ -385,6 +387,41 @@ private Q_SLOTS:
         sendMouse(button, QEvent::MouseButtonRelease, { -40, 5 }, Qt::LeftButton);
         QCOMPARE(m_env->sound.memory.size(), 4);
         QCOMPARE(clicks.count(), 1);
+    }
+
+    void theKeyboardReachesAndStartsTheButtonsAfterTheTree()
+    {
+        for (const char* stem : { "Flashcards", "ListenAndChoose" }) {
+            fixtures::writeActivityProgram(activities() + stem + ".exe");
+            fixtures::writeActivitySettings(activities() + stem + ".cfg");
+        }
+        load();
+        panel().Set_Tab_Order(m_tree);
+        QLabel* first = panel().btnAct[0];
+        QLabel* second = panel().btnAct[1];
+        QCOMPARE(second->accessibleName(), QStringLiteral("Listen And Choose"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(first)->role(), QAccessible::Button);
+        QCOMPARE(QAccessible::queryAccessibleInterface(panel().lblMoreActs)->role(), QAccessible::Link);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_tree->setFocus();
+
+        QTest::keyClick(m_tree, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), first);
+        QCOMPARE(first->frameShape(), QFrame::Box);
+        QTest::keyClick(first, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), second);
+        QCOMPARE(first->frameShape(), QFrame::NoFrame);
+        QSignalSpy clicks(&panel(), &ActivityPanel::activityClicked);
+        for (Qt::Key key : { Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter })
+            QTest::keyClick(second, key);
+        QCOMPARE(clicks.count(), 3);
+        QVERIFY(std::all_of(clicks.cbegin(), clicks.cend(), [](const QList<QVariant>& c) { return c[0] == 1; }));
+
+        QTest::keyClick(second, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), panel().lblMoreActs);
+        QTest::keyClick(panel().lblMoreActs, Qt::Key_Space);
+        QCOMPARE(m_env->shell.opened, QStringList { Get_App_Path() + "T95" });
     }
 
     void moreActivitiesOpensItsPage()

@@ -4,6 +4,7 @@
 #include "app/frmsplash.h"
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "common/apppath.h"
 #include "common/files.h"
@@ -12,6 +13,7 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/modal.h"
+#include "tests/support/subjectfixtures.h"
 
 namespace {
 QString textOf(const QWidget& window, const char* name)
@@ -123,6 +125,35 @@ private Q_SLOTS:
         main.btnChangeUser_Click();
         QVERIFY(!main.isVisible());
         QVERIFY(main.login() && main.login()->isVisible());
+    }
+
+    void theKeyboardStartsAnActivityAsAClickDoes()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        fixtures::writeInstalledSubject(program.file("T10/a.ale"), fixtures::numberedPhrases(2));
+        for (const QString stem : { "Flashcards", "Pairs" }) {
+            fixtures::writeActivityProgram(program.file("Activities/" + stem + ".exe"));
+            fixtures::writeActivitySettings(program.file("Activities/" + stem + ".cfg"));
+        }
+        frmMain main;
+        QVERIFY(main.Form_Load());
+        main.Student_Logged_In(QStringLiteral("Ana Ruiz"), false);
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        auto* tree = main.findChild<QTreeWidget*>("TreeFolders");
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down);
+        // Listing the phrases keeps the window from input for a while, and must give the tree its focus back.
+        QCOMPARE(QApplication::focusWidget(), tree);
+        QTest::keyClick(tree, Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), main.findChild<QLabel*>("btnAct1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(env.processes.started.size(), 1);
+        QCOMPARE(env.processes.started[0].program, program.file("Activities/Pairs.exe"));
     }
 
     void theFolderButtonOpensTheInstalledSubjectsAndTheWindowGrowsTheTree()
