@@ -159,6 +159,7 @@ private Q_SLOTS:
         admin.cboView->setCurrentIndex(ActivityView);
         admin.cboView_Click();
         admin.TreeView1_NodeClick(scoredata::child(admin.TreeView1, markup, markup));
+        admin.tabResults->setCurrentIndex(1);
         const QChart* means = admin.chartView->chart();
         auto* names = qobject_cast<QBarCategoryAxis*>(means->axes(Qt::Horizontal).value(0));
         const std::unique_ptr<QTreeWidgetItem> phrase(
