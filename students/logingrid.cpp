@@ -21,6 +21,9 @@ constexpr int FaceGap = 6;
 constexpr int CellGap = 8;
 constexpr int DesignCell = 150;
 constexpr int WidestText = 300;
+// Far more than two lines of the widest cell hold: a longer name (only a damaged file has one) is cut anyway, and
+// measuring all of it would keep the login window waiting for seconds.
+constexpr int MeasuredCharacters = 1000;
 const QColor NameColour(0x1d, 0x35, 0x57);
 const QColor FrameColour(0x45, 0x7b, 0x9d);
 
@@ -94,7 +97,7 @@ LoginGrid Login_Grid(const QFont& font, const QStringList& names)
     const QFontMetrics metrics(bold);
     int text = DesignCell - 2 * ItemFrame;
     for (const QString& name : names)
-        text = std::max(text, twoLineWidth(metrics, name) + 2);
+        text = std::max(text, twoLineWidth(metrics, name.left(MeasuredCharacters)) + 2);
     LoginGrid grid;
     grid.textWidth = std::min(text, WidestText);
     const int height = ItemFrame + resources::FaceSize + FaceGap + grid.textLines * metrics.lineSpacing() + ItemFrame;

@@ -58,6 +58,8 @@ private Q_SLOTS:
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("TMPDIR", systemTemp.path());
+        // Qt's media stack leaves buffers to the end of the process; what this child checks is its own files.
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), { QString::fromLatin1(ChildSwitch) });
         QVERIFY(child.waitForFinished(30000));
