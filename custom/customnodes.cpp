@@ -3,7 +3,7 @@
 #include <QTreeWidgetItem>
 
 #include "common/modmain.h"
-#include "common/plaintooltip.h"
+#include "platform/plaintooltip.h"
 #include "subjects/treenode.h"
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 // the language taught.
 QTreeWidgetItem* withToolTip(QTreeWidgetItem* node, const NodeTag& phrase)
 {
-    node->setToolTip(0, plainToolTip(phrase.field(3) + QLatin1Char('\n') + phrase.field(2)));
+    node->setToolTip(0, platform::plainToolTip(phrase.field(3) + QLatin1Char('\n') + phrase.field(2)));
     return node;
 }
 

@@ -7,7 +7,7 @@
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
-#include "common/plaintooltip.h"
+#include "platform/plaintooltip.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
@@ -160,8 +160,8 @@ void frmProgress::Show_Latest(const QVector<LatestResult>& results)
         auto* item = new QTreeWidgetItem(
             QStringList { result.subject, result.activity, result.score, Score_Date_Text(result.date, locale) });
         // A long subject is cut in its column; the whole name is a hover away.
-        item->setToolTip(0, plainToolTip(result.subject));
-        item->setToolTip(3, plainToolTip(result.time));
+        item->setToolTip(0, platform::plainToolTip(result.subject));
+        item->setToolTip(3, platform::plainToolTip(result.time));
         for (int c = 2; c < 4; ++c)
             item->setTextAlignment(c, Qt::AlignCenter);
         lstLatest->addTopLevelItem(item);

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
-#include <QTextDocument>
 #include <QWidget>
 
 namespace games {
@@ -113,12 +112,6 @@ void setRole(QWidget* widget, const char* role) { setProperty(widget, "role", ro
 void setKind(QWidget* widget, const char* kind) { setProperty(widget, "kind", kind); }
 
 void setState(QWidget* widget, const char* state) { setProperty(widget, "state", state); }
-
-QString plainToolTip(const QString& text)
-{
-    // Only a text a tip would take for markup is converted, so every other tip keeps the plain tip's look.
-    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpacePre) : text;
-}
 
 }
 

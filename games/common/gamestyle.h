@@ -21,7 +21,5 @@ void setKind(QWidget* widget, const char* kind);
 void addProgressRow(QBoxLayout* column, QLabel** left, QLabel** right);
 // The passing state of a widget ("right", "wrong", "ok", "bad"; "" for none).
 void setState(QWidget* widget, const char* state);
-// A tool tip that shows the text just as it is written, even a text that looks like markup.
-QString plainToolTip(const QString& text);
 
 }

@@ -17,6 +17,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "games/common/gamestyle.h"
+#include "platform/plaintooltip.h"
 #include "games/common/gametexts.h"
 #include "platform/services.h"
 
@@ -119,7 +120,7 @@ QWidget* GameWindow::buildHeader()
     for (QLabel* label : { subject, student }) {
         label->setTextFormat(Qt::PlainText);
         label->ensurePolished();
-        label->setToolTip(plainToolTip(label->text()));
+        label->setToolTip(platform::plainToolTip(label->text()));
         label->setText(label->fontMetrics().elidedText(label->text(), Qt::ElideRight, 560));
     }
     right->addStretch(1);
