@@ -79,6 +79,7 @@ DropResult Drop_Subject(
         target->addChild(subject);
         for (const VirtualPhraseRow& row : copied.phrases)
             subject->addChild(Virtual_Phrase_Node(row));
+        TreeVirtual->setCurrentItem(subject);
         modMain.VirtualSubjectsChanged = true;
         if (copied.repeatsLeftOut > 0)
             refuse(171);

@@ -27,7 +27,7 @@ constexpr int PhraseLimit = 10;
 
 // The node dragged from TreeSubjects (its selected node) let go on target, a node of TreeVirtual or none:
 // the root drops nothing, an installed subject drops the whole subject, a phrase drops one phrase. The new
-// nodes appear under the target, which is expanded and selected.
+// nodes appear under the target, which is expanded; the new subject or phrase is selected.
 DropResult Drop_Node(
     QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QTreeWidgetItem* dragged, const FileList& File1);
 // A whole installed subject (its file name in InstalledSubjectsDir) as a new virtual subject named title;

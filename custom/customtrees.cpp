@@ -128,14 +128,13 @@ void VirtualTree::mousePressEvent(QMouseEvent* event)
         QTreeWidget::mousePressEvent(event);
         return;
     }
-    // The menu first, for the node selected until now; then the node under the pointer becomes selected.
-    const QPoint at = event->position().toPoint();
-    if (m_menu)
-        m_menu->exec(event->globalPosition().toPoint());
-    if (QTreeWidgetItem* node = itemAt(at)) {
+    // The node under the pointer first, so that the menu's commands act on the node the student pointed at.
+    if (QTreeWidgetItem* node = itemAt(event->position().toPoint())) {
         setCurrentItem(node);
         Q_EMIT rightClickSelected(node);
     }
+    if (m_menu)
+        m_menu->exec(event->globalPosition().toPoint());
     event->accept();
 }
 

@@ -24,7 +24,7 @@ protected:
 };
 
 // TreeVirtual: the student's virtual subject files. It takes drops only from its source tree, marks the
-// node under a hovering drag as the drop target, opens its popup menu before a right-click selects, and
+// node under a hovering drag as the drop target, opens its popup menu for the node a right-click is on, and
 // ends label edits through the window, which decides whether a new name is stored.
 class VirtualTree : public QTreeWidget
 {
@@ -34,7 +34,7 @@ public:
 
     // Drags that started anywhere else (another window, another program) are not taken.
     void setDragSource(QWidget* source) { m_source = source; }
-    // The popup menu a right press opens; its commands act on the node selected before the press.
+    // The popup menu a right press opens, once the node under the pointer is selected.
     void setPopupMenu(QMenu* menu);
 
     QTreeWidgetItem* dropHighlight() const;
@@ -50,7 +50,7 @@ public:
 
 Q_SIGNALS:
     void pressed();
-    // A right-click selected the node under the pointer after its menu closed.
+    // A right press selected the node under the pointer; its menu opens next.
     void rightClickSelected(QTreeWidgetItem* node);
     void mouseReleased();
     void deletePressed();

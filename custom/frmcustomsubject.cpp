@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
 
@@ -135,14 +136,20 @@ void frmCustomSubject::buildControls()
     btnNewSubject = commandButton(this, "btnNewSubject", resources::treeIcon(VirtualSubjectImage));
     btnRename = commandButton(this, "btnRename", blankIcon());
     btnDelete = commandButton(this, "btnDelete", style()->standardIcon(QStyle::SP_TrashIcon));
+    btnUndo = commandButton(this, "btnUndo", style()->standardIcon(QStyle::SP_ArrowBack));
+    btnUndo->setToolTip(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText));
     btnDone = commandButton(this, "btnDone", style()->standardIcon(QStyle::SP_DialogApplyButton));
     btnNewSubject->setEnabled(false);
     btnRename->setEnabled(false);
     btnDelete->setEnabled(false);
+    btnUndo->setEnabled(false);
     connect(btnNewFolder, &QPushButton::clicked, this, &frmCustomSubject::btnNewFolder_Click);
     connect(btnNewSubject, &QPushButton::clicked, this, &frmCustomSubject::btnNewSubject_Click);
     connect(btnRename, &QPushButton::clicked, this, &frmCustomSubject::btnRename_Click);
     connect(btnDelete, &QPushButton::clicked, this, &frmCustomSubject::btnDelete_Click);
+    connect(btnUndo, &QPushButton::clicked, this, &frmCustomSubject::btnUndo_Click);
+    // A label being edited takes Ctrl+Z for its own text first.
+    connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, this, &frmCustomSubject::btnUndo_Click);
     connect(btnDone, &QPushButton::clicked, this, &QWidget::close);
 
     mnuEdit = new QMenu(this);
@@ -174,7 +181,7 @@ void frmCustomSubject::layOut()
     grid->addWidget(TreeVirtual, 1, 1);
     auto* commands = new QVBoxLayout;
     commands->setSpacing(twips(120));
-    for (QPushButton* button : { btnNewFolder, btnNewSubject, btnRename, btnDelete })
+    for (QPushButton* button : { btnNewFolder, btnNewSubject, btnRename, btnDelete, btnUndo })
         commands->addWidget(button);
     commands->addStretch();
     commands->addWidget(btnDone);
@@ -200,8 +207,7 @@ void frmCustomSubject::connectTrees()
 
     connect(TreeVirtual, &VirtualTree::pressed, this, [this] { makeActive(TreeVirtual); });
     connect(TreeVirtual, &QTreeWidget::itemClicked, this, &frmCustomSubject::TreeVirtual_NodeClick);
-    connect(TreeVirtual, &VirtualTree::rightClickSelected, this,
-        [this](QTreeWidgetItem* node) { setCommands(Command_States(Node_Kind(node))); });
+    connect(TreeVirtual, &VirtualTree::rightClickSelected, this, &frmCustomSubject::selectVirtual);
     connect(TreeVirtual, &VirtualTree::deletePressed, this, &frmCustomSubject::btnDelete_Click);
     connect(TreeVirtual, &VirtualTree::labelEdited, this, &frmCustomSubject::TreeVirtual_AfterLabelEdit);
     connect(TreeVirtual, &VirtualTree::dragMoved, m_autoScroll, &AutoScroll::dragOver);
@@ -221,6 +227,7 @@ void frmCustomSubject::Form_Load()
         btnNewSubject->setText(Caption(66));
         btnRename->setText(Caption(84));
         btnDelete->setText(Caption(24));
+        btnUndo->setText(Caption(200));
         btnDone->setText(Caption(128));
         mnuNewFolder->setText(Caption(123));
         mnuNew->setText(Caption(66));
@@ -263,6 +270,12 @@ void frmCustomSubject::setCommands(const CommandStates& states)
     setNewSubjectEnabled(states.newSubject);
     btnRename->setEnabled(states.rename);
     btnDelete->setEnabled(states.remove);
+}
+
+void frmCustomSubject::selectVirtual(QTreeWidgetItem* node)
+{
+    TreeVirtual->setCurrentItem(node);
+    setCommands(Command_States(Node_Kind(node)));
 }
 
 void frmCustomSubject::TreeSubjects_NodeClick(QTreeWidgetItem* node)
@@ -334,8 +347,7 @@ void frmCustomSubject::btnNewFolder_Click()
         const QString name = Create_Virtual_File(shownTexts(TreeVirtual));
         QTreeWidgetItem* file = Virtual_File_Node(name);
         TreeVirtual->addTopLevelItem(file);
-        TreeVirtual->setCurrentItem(file);
-        setNewSubjectEnabled(true);
+        selectVirtual(file);
         modMain.VirtualSubjectsChanged = true;
         TreeVirtual->editLabel(file);
     } catch (const std::exception& e) {
@@ -354,6 +366,7 @@ void frmCustomSubject::btnNewSubject_Click()
         QTreeWidgetItem* subject = Virtual_Subject_Node(Caption(51), QString::number(key));
         file->addChild(subject);
         file->setExpanded(true);
+        selectVirtual(subject);
         modMain.VirtualSubjectsChanged = true;
         TreeVirtual->editLabel(subject);
     } catch (const std::exception& e) {
@@ -375,29 +388,31 @@ void frmCustomSubject::btnDelete_Click()
     if (TreeVirtual->topLevelItemCount() == 0 || !node)
         return;
     try {
-        const QString file = Top_Node(node)->text(0);
-        const NodeTag tag = NodeTag::of(node);
-        switch (Node_Kind(node)) {
-        case NodeKind::Top:
-            Delete_Virtual_File(file);
+        const NodeKind kind = Node_Kind(node);
+        // The node that goes, whichever tree had the last press.
+        m_deletions.remove(TreeVirtual, node);
+        if (kind != NodeKind::Phrase)
             setNewSubjectEnabled(false);
-            break;
-        case NodeKind::Middle:
-            Delete_Virtual_Subject(file, tag.number(0));
-            setNewSubjectEnabled(false);
-            break;
-        case NodeKind::Phrase:
-            // The row key of the node that goes, whichever tree had the last press.
-            Delete_Phrase(file, tag.number(5));
-            break;
-        case NodeKind::None:
-            return;
-        }
-        delete node;
+        btnUndo->setEnabled(true);
         modMain.VirtualSubjectsChanged = true;
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnDelete_Click"), failureDescription(e));
     }
+}
+
+void frmCustomSubject::btnUndo_Click()
+{
+    if (!m_deletions.canUndo())
+        return;
+    try {
+        selectVirtual(m_deletions.undo());
+        modMain.VirtualSubjectsChanged = true;
+    } catch (const std::exception& e) {
+        platform::services().dialogs->message(
+            Caption(201) + QStringLiteral("\r\n\r\n") + failureDescription(e), modMain.ProductName,
+            platform::Icon::Warning);
+    }
+    btnUndo->setEnabled(m_deletions.canUndo());
 }
 
 void frmCustomSubject::TreeVirtual_AfterLabelEdit(QTreeWidgetItem* node, const QString& newText)
@@ -453,16 +468,16 @@ void frmCustomSubject::TimerEdit_Timer()
 void frmCustomSubject::TreeVirtual_DragDrop(QTreeWidgetItem* target)
 {
     const DropResult result = Drop_Node(TreeVirtual, target, TreeSubjects->currentItem(), m_host.File1());
-    if (result == DropResult::SubjectCopied) {
-        btnRename->setEnabled(true);
-        btnDelete->setEnabled(true);
-    }
+    // The new node, or the target a refused drop opened, is the one the commands now act on.
+    if (result != DropResult::Nothing && result != DropResult::NoTarget)
+        selectVirtual(TreeVirtual->currentItem());
     m_autoScroll->stop();
 }
 
 void frmCustomSubject::closeEvent(QCloseEvent* event)
 {
     hide();
+    m_deletions.clear();
     if (modMain.VirtualSubjectsChanged) {
         frmMsgBox::Show_Busy(Caption(129), busyText(), NoticeHeight);
         Wait_Seconds(1);

@@ -9,6 +9,7 @@
 
 #include "custom/customrules.h"
 #include "custom/customtrees.h"
+#include "custom/deletionundo.h"
 
 class AutoScroll;
 class CustomSubjectHost;
@@ -37,6 +38,8 @@ public:
     void btnNewSubject_Click();
     void btnRename_Click();
     void btnDelete_Click();
+    // Ctrl+Z as well: the newest deletion of this opening comes back, in its place, and is selected.
+    void btnUndo_Click();
     void Play_Selected_Phrase();
     // The selected node of the tree that had the last mouse press (its tag is "SELECTED"): TreeSubjects, or
     // else TreeVirtual.
@@ -49,6 +52,7 @@ public:
     QPushButton* btnNewSubject;
     QPushButton* btnRename;
     QPushButton* btnDelete;
+    QPushButton* btnUndo;
     QPushButton* btnDone;
     QMenu* mnuEdit;
     QAction* mnuNewFolder;
@@ -69,9 +73,12 @@ private:
     void connectTrees();
     void makeActive(QTreeWidget* tree);
     void setCommands(const CommandStates& states);
+    // Makes a node of TreeVirtual the selected one, with the commands that belong to it.
+    void selectVirtual(QTreeWidgetItem* node);
     void setNewSubjectEnabled(bool enabled);
     void refuseEdit(int text);
 
     CustomSubjectHost& m_host;
     AutoScroll* m_autoScroll;
+    DeletionUndo m_deletions;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include "common/filelist.h"
 #include "common/files.h"
 #include "common/modmain.h"
+#include "platform/services.h"
+#include "platform/wholefile.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
 
@@ -102,28 +105,31 @@ int addSubject(const Database& db, const QString& subjectName)
     return static_cast<int>(db.insertRow(QStringLiteral("tblParents"), { column }, { subjectName }));
 }
 
-// The rows of one copy reach the disk together instead of one write each. A copy that fails part way keeps the
-// rows written before the failure all the same.
-class WriteTogether
+// The rows of one change reach the disk together instead of one write each. A change that fails part way keeps
+// the rows written before the failure (a copy: what arrived stays) or none of them (a deletion or its undo: no
+// subject is left half there).
+class Transaction
 {
 public:
-    explicit WriteTogether(const Database& db)
+    enum class OnFailure { KeepWritten, WriteNothing };
+    Transaction(const Database& db, OnFailure onFailure)
         : m_db(db)
+        , m_onFailure(onFailure)
     {
         m_db.execute(QStringLiteral("BEGIN"));
     }
-    ~WriteTogether()
+    ~Transaction()
     {
         if (m_done)
             return;
         try {
-            m_db.execute(QStringLiteral("COMMIT"));
+            m_db.execute(m_onFailure == OnFailure::KeepWritten ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
         } catch (const std::exception&) {
-            // The failure on its way out is the one to report.
+            // The failure on its way out is the one to report; SQLite rolls back what it could not finish.
         }
     }
-    WriteTogether(const WriteTogether&) = delete;
-    WriteTogether& operator=(const WriteTogether&) = delete;
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
     void commit()
     {
         m_db.execute(QStringLiteral("COMMIT"));
@@ -132,8 +138,37 @@ public:
 
 private:
     const Database& m_db;
+    OnFailure m_onFailure;
     bool m_done = false;
 };
+
+StoredRows storedRows(const Database& db, const QString& table, const QString& keyColumn, const QVariant& key)
+{
+    const Recordset rs = db.query(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table, platform::quotedName(keyColumn)), { key });
+    StoredRows stored { table, rs.columns(), {} };
+    for (int i = 0; i < rs.count(); ++i) {
+        QVariantList row;
+        for (int c = 0; c < rs.columnCount(); ++c)
+            row << rs.value(i, c);
+        stored.rows << row;
+    }
+    return stored;
+}
+
+void insertRows(const Database& db, const StoredRows& stored)
+{
+    QStringList columns;
+    QStringList marks;
+    for (const QString& column : stored.columns) {
+        columns << platform::quotedName(column);
+        marks << QStringLiteral("?");
+    }
+    const QString sql
+        = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(stored.table, columns.join(u','), marks.join(u','));
+    for (const QVariantList& row : stored.rows)
+        db.execute(sql, row);
+}
 
 QString defaultName(const QStringList& shownTexts, const std::function<bool(const QString&)>& taken)
 {
@@ -212,11 +247,31 @@ RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
     return RenameResult::Done;
 }
 
-void Delete_Virtual_File(const QString& displayName)
+std::optional<QByteArray> Delete_Virtual_File(const QString& displayName)
 {
     const QString path = virtualFile(displayName);
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
+    const QByteArray contents = file.readAll();
+    file.close();
+    if (platform::services().shell->moveToTrash(path))
+        return contents;
     if (!QFile::remove(path) && QFileInfo::exists(path))
         fail(QStringLiteral("Cannot delete '%1'.").arg(path));
+    return contents;
+}
+
+void Restore_Virtual_File(const QString& displayName, const QByteArray& contents)
+{
+    const QString path = virtualFile(displayName);
+    if (QFileInfo::exists(path))
+        fail(QStringLiteral("'%1' exists already.").arg(path));
+    QString error;
+    if (!platform::writeWholeFile(path, contents, &error))
+        fail(QStringLiteral("Cannot write '%1': %2").arg(path, error));
 }
 
 int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)
@@ -238,16 +293,23 @@ int Rename_Virtual_Subject(const QString& displayName, int key, const QString& n
     });
 }
 
-void Delete_Virtual_Subject(const QString& displayName, int key)
+QVector<StoredRows> Delete_Virtual_Subject(const QString& displayName, int key)
 {
-    changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(displayName, [&](const Database& db) {
         // Looked for first, so that a key that names nothing deletes nothing.
-        requireRow(db.query(parentSql(key)), noSubject(displayName, key));
+        const Recordset parent = db.query(parentSql(key));
+        requireRow(parent, noSubject(displayName, key));
+        // A subject half deleted would keep phrases that no undo brings back in their place.
+        Transaction change(db, Transaction::OnFailure::WriteNothing);
+        const QVector<StoredRows> deleted { storedRows(db, QStringLiteral("tblParents"), parent.columns()[0], key),
+            storedRows(db, QStringLiteral("tblPhrases"), QStringLiteral("fkParent"), key) };
         const Recordset phrases = db.query(virtualPhrasesSql(key));
         for (int i = 0; i < phrases.count(); ++i)
             db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"),
                 { phrases.value(i, QStringLiteral("pkPhraseNo")) });
         db.execute(QStringLiteral("DELETE FROM tblParents WHERE nParent = ?"), { key });
+        change.commit();
+        return deleted;
     });
 }
 
@@ -269,7 +331,7 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
     }
 
     return changeVirtual(displayName, [&](const Database& db) {
-        WriteTogether written(db);
+        Transaction written(db, Transaction::OnFailure::KeepWritten);
         CopiedSubject copied;
         copied.repeatsLeftOut = repeats;
         copied.key = addSubject(db, subjectName);
@@ -289,12 +351,24 @@ int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, 
     });
 }
 
-void Delete_Phrase(const QString& displayName, int pkPhraseNo)
+StoredRows Delete_Phrase(const QString& displayName, int pkPhraseNo)
+{
+    return changeVirtual(displayName, [&](const Database& db) {
+        const StoredRows deleted = storedRows(db, QStringLiteral("tblPhrases"), QStringLiteral("pkPhraseNo"), pkPhraseNo);
+        if (deleted.rows.isEmpty())
+            throw DbError(QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
+        db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"), { pkPhraseNo });
+        return deleted;
+    });
+}
+
+void Restore_Rows(const QString& displayName, const QVector<StoredRows>& deleted)
 {
     changeVirtual(displayName, [&](const Database& db) {
-        requireRow(db.query(phraseByKeySql(pkPhraseNo)),
-            QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
-        db.execute(QStringLiteral("DELETE FROM tblPhrases WHERE pkPhraseNo = ?"), { pkPhraseNo });
+        Transaction change(db, Transaction::OnFailure::WriteNothing);
+        for (const StoredRows& stored : deleted)
+            insertRows(db, stored);
+        change.commit();
     });
 }
 

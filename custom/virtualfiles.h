@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
 #include "subjects/subjectfile.h"
@@ -35,14 +39,26 @@ enum class RenameResult {
 };
 // Renames the old file to the new name (as typed) in one step; a refusal touches nothing.
 RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName);
-void Delete_Virtual_File(const QString& displayName);
+// Moves the file to the desktop's trash, or deletes it where there is none; its contents as they were, nothing
+// when the file was gone already.
+std::optional<QByteArray> Delete_Virtual_File(const QString& displayName);
+// Writes a deleted file back whole under its name. A file of that name made since is never replaced.
+void Restore_Virtual_File(const QString& displayName, const QByteArray& contents);
+
+// Rows as a deletion found them, every column as stored, keys included, so that they can be put back exactly.
+struct StoredRows
+{
+    QString table;
+    QStringList columns;
+    QVector<QVariantList> rows;
+};
 
 // The new virtual subject's key (nParent).
 int Add_Virtual_Subject(const QString& displayName, const QString& subjectName);
 // The key as stored, read back.
 int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName);
-// Its phrase rows first, then the row itself.
-void Delete_Virtual_Subject(const QString& displayName, int key);
+// Its phrase rows first, then the row itself, all or none; what was deleted, the subject's row first.
+QVector<StoredRows> Delete_Virtual_Subject(const QString& displayName, int key);
 
 // A phrase as a game tells it from the others: where it was copied from, and what it says.
 struct PhraseIdentity
@@ -68,7 +84,9 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
 // One phrase into virtual subject key; the new pkPhraseNo.
 int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
     const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2);
-void Delete_Phrase(const QString& displayName, int pkPhraseNo);
+StoredRows Delete_Phrase(const QString& displayName, int pkPhraseNo);
+// Puts deleted rows back under their own keys, so that each returns to its place in table order; all or none.
+void Restore_Rows(const QString& displayName, const QVector<StoredRows>& deleted);
 
 // The display names of the files of File2, re-read first, in reading order.
 QStringList List_Virtual_Files(FileList& File2);

@@ -88,6 +88,7 @@ namespace {
                 return {};
             return QDir::toNativeSeparators(QDir::cleanPath(folder));
         }
+        bool moveToTrash(const QString& path) override { return QFile::moveToTrash(path); }
     };
 
     class QtProcesses : public Processes

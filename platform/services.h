@@ -35,6 +35,8 @@ public:
     virtual bool copyFolder(const QString& source, const QString& destination, QString* error) = 0;
     // The user's local application data folder without a trailing separator, "" when there is none.
     virtual QString localAppDataFolder() = 0;
+    // Moves a file to the desktop's trash, where the user can still get it back; false when there is no trash.
+    virtual bool moveToTrash(const QString& path) = 0;
 };
 
 class Processes

@@ -72,15 +72,17 @@ private Q_SLOTS:
         QCOMPARE(tag[5].toInt(), List_Virtual_Phrases("My words", key)[0].pkPhraseNo);
         QCOMPARE(nodeImage(subject->child(0)), VirtualPhraseImage);
         QVERIFY(file->isExpanded());
-        QCOMPARE(m_form->TreeVirtual->currentItem(), file);
+        QCOMPARE(m_form->TreeVirtual->currentItem(), subject);
         QVERIFY(modMain.VirtualSubjectsChanged);
         QVERIFY(messages().isEmpty());
 
-        // The window follows up: the new subject can be renamed and deleted.
+        // The window follows up: the new subject is the one Rename edits.
         m_form->TreeSubjects->setCurrentItem(m_folder->installedNode("Colours"));
         m_form->TreeVirtual_DragDrop(file);
         QCOMPARE(childTexts(file), QStringList({ "Zoo", "Empty", "Animals At The Zoo", "Colours" }));
         QVERIFY(m_form->btnRename->isEnabled() && m_form->btnDelete->isEnabled());
+        m_form->btnRename_Click();
+        QCOMPARE(m_form->TreeVirtual->editedNode(), file->child(3));
     }
 
     void wholeSubjectOnAnythingButAFileIsRefused()

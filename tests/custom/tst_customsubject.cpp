@@ -6,6 +6,7 @@
 #include "common/modmain.h"
 #include "custom/customrules.h"
 #include "custom/frmcustomsubject.h"
+#include "custom/virtualfiles.h"
 #include "subjects/treenode.h"
 #include "tests/support/customeditor.h"
 #include "tests/support/modal.h"
@@ -30,6 +31,18 @@ void typeLabel(QTreeWidget* tree, const QString& text, Qt::Key key = Qt::Key_Ret
     QVERIFY(line);
     line->setText(text);
     QTest::keyClick(line, key);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 CommandStates shownStates(const frmCustomSubject* form)
@@ -386,25 +399,153 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(m_folder->virtualFile("T123")));
     }
 
-    void rightClickMenuActsOnThePreviousSelection()
+    void rightClickMenuActsOnTheNodeUnderThePointer()
     {
         clickVirtual(m_folder->virtualNode("My words"));
         clickVirtual(m_folder->virtualNode("Empty"));
         QTreeWidgetItem* zoo = m_folder->virtualNode("Zoo");
-        QString selectedDuringMenu;
-        connect(
-            m_form->mnuEdit, &QMenu::aboutToShow, this,
-            [&] {
-                selectedDuringMenu = m_form->TreeVirtual->currentItem()->text(0);
-                QTimer::singleShot(0, m_form->mnuDelete, &QAction::trigger);
-                QTimer::singleShot(0, m_form->mnuEdit, &QMenu::close);
-            },
-            Qt::SingleShotConnection);
-        QTest::mousePress(m_form->TreeVirtual->viewport(), Qt::RightButton, {}, nodeCentre(m_form->TreeVirtual, zoo));
-        QCOMPARE(selectedDuringMenu, "Empty");
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList { "Zoo" });
-        QCOMPARE(m_form->TreeVirtual->currentItem(), zoo);
+        const auto rightClick = [&](QTreeWidgetItem* node, QAction* command) {
+            connect(
+                m_form->mnuEdit, &QMenu::aboutToShow, this,
+                [&, command] {
+                    QTimer::singleShot(0, command, &QAction::trigger);
+                    QTimer::singleShot(0, m_form->mnuEdit, &QMenu::close);
+                },
+                Qt::SingleShotConnection);
+            QTest::mousePress(m_form->TreeVirtual->viewport(), Qt::RightButton, {}, nodeCentre(m_form->TreeVirtual, node));
+        };
+        rightClick(zoo, m_form->mnuRename);
+        QCOMPARE(m_form->TreeVirtual->editedNode(), zoo);
         QCOMPARE(shownStates(m_form), (CommandStates { false, true, true }));
+        QTest::keyClick(openEditor(m_form->TreeVirtual), Qt::Key_Escape);
+
+        rightClick(m_folder->virtualNode("Empty"), m_form->mnuDelete);
+        QCOMPARE(fixtures::storedSubjects("My words"), QStringList { "Zoo" });
+    }
+
+    void renameFollowsTheNewNode()
+    {
+        // A new file, then a new subject in it: each is selected, and Rename edits it rather than the node before.
+        clickVirtual(m_folder->virtualNode("Zoo"));
+        for (QPushButton* command : { m_form->btnNewFolder, m_form->btnNewSubject }) {
+            QTest::mouseClick(command, Qt::LeftButton);
+            QTreeWidgetItem* created = m_form->TreeVirtual->editedNode();
+            QTest::keyClick(openEditor(m_form->TreeVirtual), Qt::Key_Escape);
+            QCOMPARE(shownStates(m_form), Command_States(Node_Kind(created)));
+            QTest::mouseClick(m_form->btnRename, Qt::LeftButton);
+            QCOMPARE(m_form->TreeVirtual->editedNode(), created);
+            QCOMPARE(m_form->TreeVirtual->OldName, command == m_form->btnNewFolder ? "T123" : "T51");
+            QTest::keyClick(openEditor(m_form->TreeVirtual), Qt::Key_Escape);
+        }
+        QCOMPARE(m_folder->virtualNode("T51")->parent(), m_folder->virtualNode("T123"));
+    }
+
+    void deletedFileComesBackByteForByte_data()
+    {
+        QTest::addColumn<bool>("hasTrash");
+        QTest::newRow("to the trash") << true;
+        QTest::newRow("no trash") << false;
+    }
+
+    void deletedFileComesBackByteForByte()
+    {
+        QFETCH(bool, hasTrash);
+        m_folder->env.shell.hasTrash = hasTrash;
+        const QString path = m_folder->virtualFile("My words");
+        const QByteArray before = readFile(path);
+        QTreeWidgetItem* file = m_folder->virtualNode("My words");
+        file->setExpanded(true);
+        m_form->TreeVirtual->setCurrentItem(file);
+        QTest::keyClick(m_form->TreeVirtual, Qt::Key_Delete);
+        QCOMPARE(m_folder->env.shell.trashed, QStringList { path });
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(m_form->btnUndo->isEnabled());
+
+        modMain.VirtualSubjectsChanged = false;
+        QApplication::setActiveWindow(m_form);
+        QTest::keySequence(m_form, QKeySequence::Undo);
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(m_form->TreeVirtual->topLevelItem(0), file);
+        QCOMPARE(childTexts(file), QStringList({ "Zoo", "Empty" }));
+        QVERIFY(file->isExpanded());
+        QCOMPARE(m_form->TreeVirtual->currentItem(), file);
+        QCOMPARE(shownStates(m_form), (CommandStates { true, true, true }));
+        QVERIFY(!m_form->btnUndo->isEnabled());
+        QVERIFY(modMain.VirtualSubjectsChanged);
+    }
+
+    void deletionsComeBackInReverseOrderEachInItsPlace()
+    {
+        QTreeWidgetItem* zoo = m_folder->virtualNode("Zoo");
+        clickVirtual(m_folder->virtualNode("My words"));
+        clickVirtual(zoo);
+        const auto rows = [&] {
+            QStringList all;
+            for (int key : { zooKey(), static_cast<int>(m_folder->keys[1]) }) {
+                for (const VirtualPhraseRow& row : List_Virtual_Phrases("My words", key))
+                    all << QStringList { QString::number(row.pkPhraseNo), QString::number(row.fkParent), row.tfilename,
+                        QString::number(row.nPhraseNo), row.tPhrase, row.tTranslation, row.tTranslation2 }
+                               .join('|');
+            }
+            return all;
+        };
+        const QStringList phrasesBefore = rows();
+        const QStringList tagsBefore { nodeTag(zoo->child(0)), nodeTag(zoo->child(1)) };
+
+        // The first phrase, then its subject, then the other subject.
+        for (QTreeWidgetItem* node : { zoo->child(0), zoo, m_folder->virtualNode("Empty") }) {
+            m_form->TreeVirtual->setCurrentItem(node);
+            m_form->btnDelete_Click();
+        }
+        QVERIFY(fixtures::storedSubjects("My words").isEmpty());
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
+
+        const QList<QStringList> undone { { "Empty" }, { "Zoo", "Empty" }, { "Zoo", "Empty" } };
+        for (const QStringList& subjects : undone) {
+            QTest::mouseClick(m_form->btnUndo, Qt::LeftButton);
+            QCOMPARE(fixtures::storedSubjects("My words"), subjects);
+            QCOMPARE(childTexts(m_folder->virtualNode("My words")), subjects);
+        }
+        QCOMPARE(m_form->TreeVirtual->currentItem(), zoo->child(0));
+        QCOMPARE(childTexts(zoo), QStringList({ "Tr2", "Tr3" }));
+        QCOMPARE((QStringList { nodeTag(zoo->child(0)), nodeTag(zoo->child(1)) }), tagsBefore);
+        QCOMPARE(rows(), phrasesBefore);
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
+
+        // Nothing left to undo: nothing happens.
+        modMain.VirtualSubjectsChanged = false;
+        QVERIFY(!m_form->btnUndo->isEnabled());
+        m_form->btnUndo_Click();
+        QApplication::setActiveWindow(m_form);
+        QTest::keySequence(m_form, QKeySequence::Undo);
+        QCOMPARE(rows(), phrasesBefore);
+        QCOMPARE(childTexts(m_folder->virtualNode("My words")), QStringList({ "Zoo", "Empty" }));
+        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
+    }
+
+    void failedUndoSaysSoAndLosesNothing()
+    {
+        const QString path = m_folder->virtualFile("My words");
+        m_form->TreeVirtual->setCurrentItem(m_folder->virtualNode("Empty"));
+        m_form->btnDelete_Click();
+        m_form->TreeVirtual->setCurrentItem(m_folder->virtualNode("My words"));
+        m_form->btnDelete_Click();
+        // Another file took the name meanwhile: it stays as it is, and so does the deletion.
+        QVERIFY(writeFile(path, "another"));
+        m_form->btnUndo_Click();
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 1);
+        QVERIFY(m_folder->env.dialogs.shown[0].text.startsWith("T201\r\n\r\n"));
+        QCOMPARE(readFile(path), QByteArray("another"));
+        QCOMPARE(m_form->TreeVirtual->topLevelItemCount(), 0);
+        QVERIFY(m_form->btnUndo->isEnabled());
+
+        QVERIFY(QFile::remove(path));
+        m_form->btnUndo_Click();
+        m_form->btnUndo_Click();
+        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(childTexts(m_folder->virtualNode("My words")), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(m_folder->env.dialogs.shown.size(), 1);
     }
 
     void doubleClickPlaysTheSelectedPhrase()

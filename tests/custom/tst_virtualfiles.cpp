@@ -6,6 +6,7 @@
 #include "common/modmain.h"
 #include "custom/virtualfiles.h"
 #include "platform/database.h"
+#include "tests/support/fakes.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectsession.h"
 
@@ -44,6 +45,7 @@ class TestVirtualFiles : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<fixtures::SubjectFolders> m_folder;
+    fakes::Environment m_env;
 
     static QString path(const QString& name) { return Virtual_File_Path(name); }
     static QString installed(const QString& name) { return modMain.InstalledSubjectsDir + name; }

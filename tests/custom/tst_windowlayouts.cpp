@@ -118,7 +118,8 @@ private Q_SLOTS:
         editor->resize(editor->minimumSize());
         QVERIFY2(layoutProblems(editor).isEmpty(), qPrintable(layoutProblems(editor).join('\n')));
         for (QPushButton* button :
-            { editor->btnNewFolder, editor->btnNewSubject, editor->btnRename, editor->btnDelete, editor->btnDone })
+            { editor->btnNewFolder, editor->btnNewSubject, editor->btnRename, editor->btnDelete, editor->btnUndo,
+                editor->btnDone })
             QVERIFY2(!button->text().isEmpty(), qPrintable(button->objectName()));
     }
 

@@ -29,6 +29,12 @@ bool Shell::copyFolder(const QString& source, const QString& destination, QStrin
     return ok;
 }
 
+bool Shell::moveToTrash(const QString& path)
+{
+    trashed << path;
+    return hasTrash && QFile::remove(path);
+}
+
 bool Network::download(const QString& url, const QString& file, int, qint64 maxBytes)
 {
     requested << url;

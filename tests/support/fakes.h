@@ -56,9 +56,13 @@ public:
     }
     bool copyFolder(const QString& source, const QString& destination, QString* error) override;
     QString localAppDataFolder() override { return appData; }
+    // A desktop with a trash takes the file away; without one (hasTrash false) the file stays.
+    bool moveToTrash(const QString& path) override;
     QStringList opened;
     QStringList copies;
     QString appData;
+    bool hasTrash = true;
+    QStringList trashed;
 };
 
 class Processes : public platform::Processes
