@@ -202,8 +202,8 @@ namespace {
         } },
             { [&] {
                 rows = raw::select(users,
-                    { "SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE tName = ? AND numberScore "
-                      "IS NOT NULL ORDER BY nDate, nTime, pkScoreID" },
+                    { "SELECT tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE tName = ? "
+                      "ORDER BY nDate, nTime, pkScoreID" },
                     { student });
             } });
         need(points > 0 && points == rows, QStringLiteral("the chart does not draw the student's results"));
@@ -225,8 +225,8 @@ namespace {
             { [&] {
                 rows = raw::select(users,
                     { "SELECT DISTINCT tSubject FROM tblscores WHERE tName = ? ORDER BY tSubject",
-                        "SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE tName = ? AND numberScore "
-                        "IS NOT NULL ORDER BY nDate, nTime, pkScoreID",
+                        "SELECT tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE tName = ? "
+                        "ORDER BY nDate, nTime, pkScoreID",
                         "SELECT tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE tName = "
                         "? ORDER BY nDate DESC, nTime DESC, pkScoreID DESC LIMIT 10" },
                     { student });

@@ -3,6 +3,7 @@
 #include <QMap>
 
 #include "platform/database.h"
+#include "students/scorepercent.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
 
@@ -15,16 +16,17 @@ QVector<ActivitySeries> progress(QString condition, QVariantList values, const Q
     }
     const auto rs
         = platform::Database::open(Users_Connection_String())
-              .query(QStringLiteral("SELECT tActivity, numberScore, nDate, nTime FROM tblscores WHERE ") + condition
-                      + QStringLiteral(" AND numberScore IS NOT NULL ORDER BY nDate, nTime, pkScoreID"),
+              .query(QStringLiteral("SELECT tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE ")
+                      + condition + QStringLiteral(" ORDER BY nDate, nTime, pkScoreID"),
                   values);
     QMap<QString, QVector<TimedScore>> byActivity;
     for (int i = 0; i < rs.count(); ++i) {
-        const QDateTime when(QDate::fromString(Stored_Text(rs.value(i, 2)), Qt::ISODate),
-            QTime::fromString(Stored_Text(rs.value(i, 3)), Qt::ISODate));
-        if (!when.isValid())
+        const std::optional<double> percent = Score_Percent(rs.value(i, 1), rs.value(i, 2));
+        const QDateTime when(QDate::fromString(Stored_Text(rs.value(i, 3)), Qt::ISODate),
+            QTime::fromString(Stored_Text(rs.value(i, 4)), Qt::ISODate));
+        if (!percent || !when.isValid())
             continue;
-        byActivity[Stored_Text(rs.value(i, 0))].push_back({ when, rs.value(i, 1).toDouble() });
+        byActivity[Stored_Text(rs.value(i, 0))].push_back({ when, *percent });
     }
     QVector<ActivitySeries> series;
     for (auto it = byActivity.cbegin(); it != byActivity.cend(); ++it)
@@ -46,15 +48,22 @@ QVector<ActivitySeries> Pair_Progress(
 
 QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject)
 {
-    const auto rs
-        = platform::Database::open(Users_Connection_String())
-              .query(QStringLiteral("SELECT tName, avg(numberScore), count(numberScore) FROM tblscores WHERE ")
-                      + Score_Pair_Condition(ActivityView)
-                      + QStringLiteral(" AND numberScore IS NOT NULL GROUP BY tName ORDER BY tName"),
-                  { activity, subject });
+    const auto rs = platform::Database::open(Users_Connection_String())
+                        .query(QStringLiteral("SELECT tName, textScore, numberScore FROM tblscores WHERE ")
+                                + Score_Pair_Condition(ActivityView) + QStringLiteral(" ORDER BY tName"),
+                            { activity, subject });
+    // The rows come in name order, so each student's results follow one another.
     QVector<StudentMean> means;
-    for (int i = 0; i < rs.count(); ++i)
-        means.push_back({ Stored_Text(rs.value(i, 0)), rs.value(i, 1).toDouble(), rs.value(i, 2).toInt() });
+    for (int i = 0; i < rs.count(); ++i) {
+        const std::optional<double> percent = Score_Percent(rs.value(i, 1), rs.value(i, 2));
+        if (!percent)
+            continue;
+        const QString student = Stored_Text(rs.value(i, 0));
+        if (means.isEmpty() || means.last().student != student)
+            means.push_back({ student, 0, 0 });
+        StudentMean& mean = means.last();
+        mean.mean += (*percent - mean.mean) / ++mean.results;
+    }
     return means;
 }
 

@@ -5,14 +5,15 @@
 #include <QStringList>
 #include <QVector>
 
-// What the charts of the results draw, read afresh from tblscores: a student's numeric scores over time, one
-// series per activity, and the mean score of each student in a subject. Results without a number (a game that
-// counts turns) or without a readable date and time have no place on a time axis and are left out.
+// What the charts of the results draw, read afresh from tblscores: a student's results over time, one series per
+// activity, and the mean result of each student in a subject, every one as the per cent of its round's maximum
+// (Score_Percent). Results whose per cent cannot be known (an old Pairs round that stored its turns only) are left
+// out, and so are, on a time axis, those without a readable date and time.
 
 struct TimedScore
 {
     QDateTime when;
-    double score = 0;
+    double percent = 0;
 };
 
 struct ActivitySeries
@@ -39,6 +40,6 @@ struct StudentMean
     int results = 0;
 };
 
-// The mean numeric score of every student with results in the activity and subject, in name order, as the
-// activity view lists them. Throws platform::DbError.
+// The mean per cent of every student with results in the activity and subject, in name order, as the activity view
+// lists them; results counts those with a per cent. Throws platform::DbError.
 QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject);

@@ -21,15 +21,15 @@ namespace {
 constexpr int PrintWidth = 1600;
 constexpr int PrintHeight = 1000;
 
-// Scores are percentages or counts; the axis starts at 0 and reaches at least 10, so that a single low score
-// does not fill the picture.
-QValueAxis* scoreAxis(double highest)
+// Every result is drawn as the per cent of its round's maximum, on the same axis whatever the results are, so that
+// charts of different students and activities read alike.
+QValueAxis* percentAxis()
 {
     auto* axis = new QValueAxis;
-    axis->setRange(0, std::max(10.0, highest * 1.1));
-    axis->applyNiceNumbers();
+    axis->setRange(0, 100);
+    axis->setTickCount(6);
     axis->setLabelFormat(QStringLiteral("%g"));
-    axis->setTitleText(Caption(47));
+    axis->setTitleText(Caption(178));
     return axis;
 }
 
@@ -61,15 +61,13 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
     time->setFormat(Interface_Locale(modMain.InterfaceLanguage).dateFormat(QLocale::ShortFormat));
     time->setTitleText(Caption(48));
     chart->addAxis(time, Qt::AlignBottom);
-    double highest = 0;
     QDateTime first, last;
     for (const ActivitySeries& activity : series) {
         auto* line = new QLineSeries;
         line->setName(asHtml(activity.activity));
         line->setPointsVisible(true);
         for (const TimedScore& point : activity.points) {
-            line->append(double(point.when.toMSecsSinceEpoch()), point.score);
-            highest = std::max(highest, point.score);
+            line->append(double(point.when.toMSecsSinceEpoch()), point.percent);
             first = first.isValid() ? std::min(first, point.when) : point.when;
             last = last.isValid() ? std::max(last, point.when) : point.when;
         }
@@ -84,10 +82,10 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
         time->setRange(from, to);
         time->setTickCount(int(std::min<qint64>(from.daysTo(to) + 1, 7)));
     }
-    QValueAxis* scores = scoreAxis(highest);
-    chart->addAxis(scores, Qt::AlignLeft);
+    QValueAxis* percents = percentAxis();
+    chart->addAxis(percents, Qt::AlignLeft);
     for (QAbstractSeries* s : chart->series())
-        s->attachAxis(scores);
+        s->attachAxis(percents);
     replaceChart(chart);
 }
 
@@ -97,11 +95,9 @@ void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>&
     chart->legend()->hide();
     auto* set = new QBarSet(asHtml(title));
     QStringList students;
-    double highest = 0;
     for (const StudentMean& mean : means) {
         *set << mean.mean;
         students << asHtml(mean.student);
-        highest = std::max(highest, mean.mean);
     }
     auto* bars = new QBarSeries;
     bars->append(set);
@@ -111,9 +107,9 @@ void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>&
     names->setTitleText(Caption(50));
     chart->addAxis(names, Qt::AlignBottom);
     bars->attachAxis(names);
-    QValueAxis* scores = scoreAxis(highest);
-    chart->addAxis(scores, Qt::AlignLeft);
-    bars->attachAxis(scores);
+    QValueAxis* percents = percentAxis();
+    chart->addAxis(percents, Qt::AlignLeft);
+    bars->attachAxis(percents);
     replaceChart(chart);
 }
 

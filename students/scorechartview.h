@@ -6,8 +6,8 @@
 
 #include "students/scorecharts.h"
 
-// The pictures of the results, drawn by Qt Charts: a student's scores over time with a line per activity, or the
-// mean score of each student in a subject as bars. Each call replaces the chart shown.
+// The pictures of the results, drawn by Qt Charts on one per-cent scale: a student's results over time with a line
+// per activity, or the mean result of each student in a subject as bars. Each call replaces the chart shown.
 class ScoreChartView : public QChartView
 {
     Q_OBJECT

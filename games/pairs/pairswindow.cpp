@@ -1,5 +1,7 @@
 #include "pairswindow.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -229,8 +231,10 @@ void PairsWindow::flip(int position)
     score.headline = turnsText(language(), m_board->turns());
     score.detail = say(Detail).arg(m_board->pairCount());
     score.perfect = m_board->turns() == m_board->pairCount();
-    // Fewer turns is better, so the count is stored as text only: no number to be summed or compared upward.
     score.textScore = score.headline;
+    // Fewer turns is better, so the number stored is not the count but the pairs found per turn, as a per cent:
+    // 100 for a round without a miss, and lower the more turns it took, on the scale of the other games' results.
+    score.numberScore = std::round(100.0 * m_board->pairCount() / m_board->turns());
     finishRound(score);
 }
 

@@ -4,6 +4,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QLineSeries>
+#include <QValueAxis>
 #include <QtTest>
 
 #include "common/apppath.h"
@@ -75,7 +76,7 @@ QStringList chartPoints(const ScoreChartView* view)
 QStringList listedPoints(const QTreeWidget* list, int view, const QString& nodeText)
 {
     // The numbers the school stores behind its text scores.
-    const QHash<QString, double> behindText { { "Perfect", 100 }, { "9/10", 90 } };
+    const QHash<QString, double> behindText { { "Perfect", 100 }, { "9/10", 90 }, { "6 / 8", 75 } };
     QMap<QString, QList<double>> byName;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = list->topLevelItem(i);
@@ -465,10 +466,12 @@ private Q_SLOTS:
         QCOMPARE(form.chartView->pointCount(), 2);
     }
 
-    // Every child node of every view charts exactly the results it lists.
+    // Every child node of every view charts exactly the results it lists, each as the per cent of its maximum on an
+    // axis of per cents.
     void everyNodesChartDrawsItsListedResults()
     {
         addSchool();
+        addScore("Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
         frmAdmin form;
         form.tabResults->setCurrentIndex(1);
         int charted = 0;
@@ -481,10 +484,12 @@ private Q_SLOTS:
                     const QStringList points = chartPoints(form.chartView);
                     QCOMPARE(points, listedPoints(form.ListView1, view, top->child(c)->text(0)));
                     charted += int(points.size());
+                    const auto* axis = qobject_cast<QValueAxis*>(form.chartView->chart()->axes(Qt::Vertical).value(0));
+                    QVERIFY(axis && axis->min() == 0 && axis->max() == 100);
                 }
             }
         }
-        QCOMPARE(charted, 5 + 5 + 5);
+        QCOMPARE(charted, 6 + 6 + 6);
     }
 
     // The file chosen gets every result under headings in the interface language; Cancel writes nothing.

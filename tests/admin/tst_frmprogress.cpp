@@ -4,6 +4,8 @@
 #include <QAbstractSeries>
 #include <QBarCategoryAxis>
 #include <QChart>
+#include <QLineSeries>
+#include <QValueAxis>
 
 #include "common/modmain.h"
 #include "games/common/scorewriter.h"
@@ -153,6 +155,30 @@ private Q_SLOTS:
         QCOMPARE(form.chartView->chart()->title(), QStringLiteral("Odd days"));
         // The list is the student's latest whatever the chart shows.
         QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
+    }
+
+    // Results of different maximums stand on one axis of per cents, the lists keeping the texts the games wrote; an
+    // old Pairs round, which stored its turns only, is listed and not drawn.
+    void mixedResultsAreDrawnAsPerCents()
+    {
+        scoredata::addScore(Ana, "Colours", "Dictation", "93 %", 93, "2026-11-20", "09:00:00");
+        scoredata::addScore(Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
+        scoredata::addScore(Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
+        scoredata::addScore(Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
+        frmProgress form(Ana);
+        QStringList drawn;
+        for (QAbstractSeries* series : form.chartView->chart()->series())
+            for (const QPointF& point : qobject_cast<QLineSeries*>(series)->points())
+                drawn << series->name() + '|' + QString::number(point.y());
+        QCOMPARE(drawn, QStringList({ "Dictation|93", "Flashcards|80", "Pairs|75" }));
+        const auto* axis = qobject_cast<QValueAxis*>(form.chartView->chart()->axes(Qt::Vertical).value(0));
+        QVERIFY(axis);
+        QCOMPARE(axis->min(), 0.0);
+        QCOMPARE(axis->max(), 100.0);
+        QCOMPARE(axis->titleText(), QStringLiteral("T178"));
+        QCOMPARE(rows(form.lstLatest),
+            QStringList({ "Colours|Pairs|4 turns", "Colours|Pairs|12 turns", "Colours|Flashcards|8 / 10",
+                "Colours|Dictation|93 %" }));
     }
 
     void aStudentWithoutResultsIsToldHowToGetThem()

@@ -90,7 +90,8 @@ private Q_SLOTS:
         QCOMPARE(pairs::turnsText(Language::Spanish, 12), QStringLiteral("12 intentos"));
     }
 
-    void aGameInTheWindowStoresTurnsAsText()
+    // The turns as the learner reads them, and the pairs found per turn as the per cent the charts draw.
+    void aGameInTheWindowStoresTurnsAndPairsPerTurn()
     {
         gametest::Launch launch;
         PairsWindow window(launch.context(pairs::activity(), launch.exchange(3)));
@@ -119,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(window.showingResult());
         QCOMPARE(window.resultHeadline(), QStringLiteral("4 turns"));
         QVERIFY(gametest::waitForSave(window));
-        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Pairs|4 turns|<null>" });
+        QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Pairs|4 turns|75" });
         // A phrase card speaks when it is turned; a translation card is silent.
         QSet<QString> sounds;
         for (const Phrase& p : window.phrases())
