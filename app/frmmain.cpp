@@ -206,6 +206,7 @@ bool frmMain::Form_Load()
     // 3, 4. Folders, recorded for the activities and tools.
     Set_Paths(&ActivitiesDir);
     Record_Folders();
+    Forget_Sound_Notice();
 
     // 5. Activity programs
     FileAct.setPath(ActivitiesDir);
@@ -385,6 +386,7 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Closing the main window ends the program at once, taking this run's temporary files with it.
     Delete_Temp_Files();
     Delete_Listening_File();
+    Forget_Sound_Notice();
     event->accept();
     QCoreApplication::quit();
 }

@@ -6,6 +6,7 @@
 
 #include "common/apppath.h"
 #include "common/modmain.h"
+#include "platform/exchangefile.h"
 
 bool File_Exists(const QString& path)
 {
@@ -47,3 +48,5 @@ void Delete_Temp_Files()
         QFile::remove(temp + Exchange_Sound_File_Name(i));
     QFile::remove(temp + Exchange_File_Name());
 }
+
+void Forget_Sound_Notice() { QFile::remove(Get_Temp_Path() + QLatin1String(platform::exchange::SoundNoticeMarker)); }

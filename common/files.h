@@ -17,3 +17,6 @@ QString Exchange_Sound_File_Name(int i);
 // Deletes the exchange files of the last launch (all names a launch may use); missing or locked files are
 // skipped.
 void Delete_Temp_Files();
+// Deletes the mark an activity leaves once it has told the learner that sounds cannot be heard, so that the
+// next run of the program tells it again, once.
+void Forget_Sound_Notice();

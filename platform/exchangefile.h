@@ -26,6 +26,10 @@ inline constexpr int HeaderLines = 15;
 inline constexpr int LinesPerPhrase = 4;
 // A study set never holds more; a file that promises more is not one the main program wrote.
 inline constexpr int MaxPhrases = 10;
+// An empty file in the exchange folder: the activity that first tells the learner this run's sounds cannot be
+// heard leaves it, so the others started in the same run of the main program stay quiet about it. The main program
+// deletes it when it starts and when it closes.
+inline constexpr char SoundNoticeMarker[] = "~soundnotice";
 
 // Fifteen header lines, then four quoted lines per phrase; line 8 counts the phrases written. A line break
 // inside any text becomes a blank, so every text stays on its own line.

@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,13 +19,25 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "games/common/gamestyle.h"
-#include "platform/plaintooltip.h"
 #include "games/common/gametexts.h"
+#include "platform/exchangefile.h"
+#include "platform/plaintooltip.h"
 #include "platform/services.h"
 
 namespace games {
 
 namespace {
+    // True for the first activity of a run of the main program to ask: the marker is made with exclusive creation,
+    // so of two activities started together only one tells. A folder that takes no file cannot remember, and then
+    // every activity tells.
+    bool firstSoundNoticeOfTheRun(const QString& exchangePath)
+    {
+        QFile marker(QFileInfo(exchangePath).dir().filePath(QLatin1String(platform::exchange::SoundNoticeMarker)));
+        if (marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return true;
+        return !marker.exists();
+    }
+
     constexpr int MinimumWidth = 800;
     constexpr int MinimumHeight = 600;
     constexpr int SmallWidth = 980;
@@ -241,6 +255,8 @@ void GameWindow::tellSoundMissing(Hearing why, const Phrase& phrase)
     if (m_soundNoticeGiven)
         return;
     m_soundNoticeGiven = true;
+    if (!firstSoundNoticeOfTheRun(m_context.exchangePath))
+        return;
     const QString name = phrase.soundFile.isEmpty() ? QStringLiteral("—") : QFileInfo(phrase.soundFile).fileName();
     const QString text = why == Hearing::NoOutput ? say(texts::NoSoundOutput) : say(texts::SoundUnplayable).arg(name);
     // A box raised while the window is being built would stand alone on the screen; it waits for the window.

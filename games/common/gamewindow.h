@@ -85,7 +85,7 @@ private:
     QWidget* buildResultPage();
     void saveScore();
     void saveFinished();
-    // One message a run, given once the window is up, however many sounds fail.
+    // One message a run of the main program, however many sounds and activities fail, given once the window is up.
     void tellSoundMissing(Hearing why, const Phrase& phrase);
 
     GameContext m_context;

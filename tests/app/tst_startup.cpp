@@ -9,6 +9,7 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/modmain.h"
+#include "platform/exchangefile.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -186,20 +187,28 @@ private Q_SLOTS:
         fakes::Environment env;
         fixtures::ProgramFolder program;
         fixtures::useProgramFolder(program.path());
+        // The sound notice an activity gave in the last run is given again in this one.
+        const QString soundNotice = Get_Temp_Path() + platform::exchange::SoundNoticeMarker;
+        auto leave = [](const QString& path) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        };
+        leave(soundNotice);
         frmMain main;
         QVERIFY(main.Form_Load());
+        QVERIFY(!QFile::exists(soundNotice));
         main.show();
         modMain.WindowHandle = 777;
         const QString exchange = Get_Temp_Path() + Exchange_File_Name();
-        QFile file(exchange);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        leave(exchange);
+        leave(soundNotice);
         QPointer<frmLogin> login = main.login();
         login->close();
         QTRY_VERIFY(!login);
-        // The main window went too, taking this run's exchange files with it.
+        // The main window went too, taking this run's exchange files and sound notice with it.
         QVERIFY(!main.isVisible());
         QVERIFY(!QFile::exists(exchange));
+        QVERIFY(!QFile::exists(soundNotice));
     }
 
     void missingTemplateEndsWithAFixedMessage()

@@ -5,6 +5,7 @@
 #include "games/flashcards/flashcarddeck.h"
 #include "games/flashcards/flashcardstexts.h"
 #include "games/flashcards/flashcardswindow.h"
+#include "platform/exchangefile.h"
 
 using namespace games;
 
@@ -204,6 +205,26 @@ private Q_SLOTS:
         QVERIFY2(silent.dialogs.messages.first().contains("no tiene salida de sonido"),
             qPrintable(silent.dialogs.messages.first()));
         QVERIFY(silent.sound.played.isEmpty());
+    }
+
+    // Another activity started in the same run of the main program stays quiet; after the main program deleted the
+    // marker at its close or its next start, the learner is told again.
+    void theSoundNoticeComesOnceARunOfTheMainProgram()
+    {
+        gametest::Launch launch;
+        GameContext context = launch.context(flashcards::activity(), launch.exchange(2));
+        context.soundOutput = false;
+        const QString marker = QFileInfo(context.exchangePath).dir().filePath(platform::exchange::SoundNoticeMarker);
+        for (const int notices : { 1, 1, 2 }) {
+            if (notices == 2)
+                QVERIFY(QFile::remove(marker));
+            FlashcardsWindow window(context);
+            gametest::showWindow(&window);
+            QTRY_COMPARE(launch.dialogs.messages.size(), notices);
+            QTest::qWait(20);
+            QCOMPARE(launch.dialogs.messages.size(), notices);
+            QVERIFY(QFile::exists(marker));
+        }
     }
 
     // The back of a card is the phrase's translation into the learner's language, in every product, and
