@@ -8,6 +8,7 @@
 #include "activities/studyset.h"
 #include "common/apppath.h"
 #include "common/errorreport.h"
+#include "common/failuretext.h"
 #include "common/filelist.h"
 #include "common/files.h"
 #include "common/modmain.h"
@@ -73,11 +74,12 @@ void ActivityLauncher::launch(int index, const Session& session, const QString& 
     }
     QString error;
     if (!Write_Exchange_File(session, set, Exchange_Subject_Text(subject), &error)) {
-        Error_Report(QStringLiteral("Write_Exchange_File"), error);
+        Error_Report(QStringLiteral("Write_Exchange_File"),
+            Failure_Text(platform::FileFailure::Unwritable, Get_Temp_Path() + Exchange_File_Name(), error));
         return;
     }
     // An argument list: blanks in the folders need no quoting.
     const QString program = ActivitiesDir + FileAct.list(index);
     if (!s.processes->startDetached(program, { Exchange_File_Name() }, Get_Temp_Path(), &error))
-        Error_Report(QStringLiteral("btnAct_Click"), error + QStringLiteral(" (") + program + QLatin1Char(')'));
+        Error_Report(QStringLiteral("btnAct_Click"), Program_Failure_Text(program, error));
 }

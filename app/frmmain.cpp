@@ -27,6 +27,7 @@
 #include "common/errorreport.h"
 #include "common/files.h"
 #include "common/modmain.h"
+#include "common/online.h"
 #include "common/paths.h"
 #include "common/placement.h"
 #include "common/registry.h"
@@ -176,7 +177,7 @@ void frmMain::buildControls()
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
     connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,
-        [] { platform::services().shell->open(modMain.InstalledSubjectsDir); });
+        [] { Open_With_System(modMain.InstalledSubjectsDir); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
     Timer2 = new QTimer(this);

@@ -105,7 +105,7 @@ bool MainFrame::linkEvent(QLabel* label, QEvent* event)
             return false;
         if (isAddress) {
             Play_Click();
-            platform::services().shell->open(QStringLiteral("https://") + label->text());
+            Open_Web_Address(QStringLiteral("https://") + label->text());
         } else if ((isMenu || isMessage) && !link.isEmpty()) {
             Play_Click();
             Open_Online_Page(link);

@@ -14,3 +14,8 @@ bool Download_File(const QString& url, const QString& file, qint64 maxBytes);
 QString Site_Page(const QString& page);
 // Tells the user that the site is being contacted and opens site + page, or the local page when offline.
 void Open_Online_Page(const QString& page);
+// Opens a web address, or the local page when offline, without the notice.
+void Open_Web_Address(const QString& address);
+// Opens a page or a folder with the system's program for it; false after telling the user, naming the target,
+// when there is no such program or it refused.
+bool Open_With_System(const QString& target);

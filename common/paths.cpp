@@ -7,6 +7,7 @@
 
 #include "common/apppath.h"
 #include "common/errorreport.h"
+#include "common/failuretext.h"
 #include "common/modmain.h"
 #include "platform/privatefiles.h"
 #include "platform/services.h"
@@ -42,7 +43,9 @@ bool Copy_Folder(const QString& source, const QString& destination)
     QString error;
     if (platform::services().shell->copyFolder(source, destination, &error))
         return true;
-    Error_Report(QStringLiteral("Copy_Folder"), error);
+    Error_Report(QStringLiteral("Copy_Folder"),
+        QFileInfo(source).isDir() ? Failure_Text(platform::FileFailure::Unwritable, destination, error)
+                                  : Failure_Text(platform::FileFailure::Missing, source, error));
     return false;
 }
 
@@ -58,7 +61,7 @@ void Set_Paths(QString* activitiesDir)
                                             : appData + sep + modMain.ProductName + sep;
         if (!platform::makePrivateFolder(modMain.DataDir)) {
             Error_Report(QStringLiteral("Set_Paths"),
-                QStringLiteral("Path/File access error: cannot create the folder '%1'.").arg(modMain.DataDir));
+                Failure_Text(platform::FileFailure::Unwritable, modMain.DataDir, QStringLiteral("cannot make the folder")));
             return;
         }
         // Only the first run copies: later changes of the user's virtual subjects must survive.

@@ -2,6 +2,7 @@
 
 #include "common/apppath.h"
 #include "common/errorreport.h"
+#include "common/failuretext.h"
 #include "common/files.h"
 #include "common/modmain.h"
 #include "common/statuslog.h"
@@ -56,7 +57,7 @@ void Get_System_Messages(SystemMessages& messages)
             Put_Status_Line(Caption(8));
         }
     } catch (const DbError& e) {
-        Error_Report(QStringLiteral("Get_System_Messages"), e.description());
+        Error_Report(QStringLiteral("Get_System_Messages"), Failure_Text(e));
     }
 }
 
@@ -72,7 +73,7 @@ void Get_Tips(QStringList& tips)
             tips << rs.text(i, 0);
         }
     } catch (const DbError& e) {
-        Error_Report(QStringLiteral("Get_Tips"), e.description());
+        Error_Report(QStringLiteral("Get_Tips"), Failure_Text(e));
     }
 }
 
@@ -89,7 +90,7 @@ QVector<MenuLink> Read_Menu_Links()
             Put_Status_Line(Caption(8));
         }
     } catch (const DbError& e) {
-        Error_Report(QStringLiteral("Get_Menu_Links"), e.description());
+        Error_Report(QStringLiteral("Get_Menu_Links"), Failure_Text(e));
     }
     return links;
 }

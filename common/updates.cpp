@@ -71,7 +71,7 @@ bool Check_Updates()
         const QString updatePage = Site_Page(Caption(67));
         if (s.dialogs->askYesNo(line.message + QStringLiteral("\r\n\r\n") + Caption(18), Caption(98),
                 platform::Icon::None, platform::Answer::Yes))
-            s.shell->open(updatePage);
+            Open_With_System(updatePage);
         else
             s.dialogs->message(Caption(68) + QLatin1Char(' ') + updatePage, Caption(98), platform::Icon::None);
         return line.closeFlag == QStringLiteral("YES");

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include "common/apppath.h"
+#include "common/failuretext.h"
 #include "common/filelist.h"
 #include "common/files.h"
 #include "common/modmain.h"
@@ -213,7 +214,7 @@ QString Create_Virtual_File(const QStringList& shownTexts)
     const QString templatePath = Get_App_Path() + QStringLiteral("custom.tpl");
     QFile file(templatePath);
     if (!file.copy(target))
-        fail(QStringLiteral("Cannot copy '%1' to '%2': %3").arg(templatePath, target, file.errorString()));
+        fail(Copy_Failure_Text(file, target));
     // A template in a read-only program folder is often read-only itself; the copy is the student's to fill.
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
     // A damaged template would give a folder that takes no subject and no phrase: it is not left for the student.
@@ -243,7 +244,7 @@ RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
     // One rename, not a copy and a delete: a program stopped half way must not leave the folder twice.
     QFile file(source);
     if (!file.rename(target))
-        fail(QStringLiteral("Cannot rename '%1' to '%2': %3").arg(source, target, file.errorString()));
+        fail(Failure_Text(file, true));
     return RenameResult::Done;
 }
 
@@ -254,13 +255,13 @@ std::optional<QByteArray> Delete_Virtual_File(const QString& displayName)
         return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read '%1': %2").arg(path, file.errorString()));
+        fail(Failure_Text(file, false));
     const QByteArray contents = file.readAll();
     file.close();
     if (platform::services().shell->moveToTrash(path))
         return contents;
     if (!QFile::remove(path) && QFileInfo::exists(path))
-        fail(QStringLiteral("Cannot delete '%1'.").arg(path));
+        fail(Failure_Text(platform::FileFailure::Unwritable, path, QStringLiteral("cannot delete")));
     return contents;
 }
 
@@ -271,7 +272,7 @@ void Restore_Virtual_File(const QString& displayName, const QByteArray& contents
         fail(QStringLiteral("'%1' exists already.").arg(path));
     QString error;
     if (!platform::writeWholeFile(path, contents, &error))
-        fail(QStringLiteral("Cannot write '%1': %2").arg(path, error));
+        fail(Failure_Text(platform::FileFailure::Unwritable, path, error));
 }
 
 int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)

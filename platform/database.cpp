@@ -6,9 +6,10 @@
 
 namespace platform {
 
-DbError::DbError(const QString& description, DbFailure failure)
+DbError::DbError(const QString& description, DbFailure failure, const QString& path)
     : std::runtime_error(description.toStdString())
     , m_failure(failure)
+    , m_path(path)
 {
 }
 
@@ -59,14 +60,15 @@ namespace {
 
     DbError lastFailure(sqlite3* db)
     {
+        const QString path = QString::fromUtf8(sqlite3_db_filename(db, "main"));
         switch (sqlite3_errcode(db) & 0xff) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return DbError(lastError(db), DbFailure::Busy);
+            return DbError(lastError(db), DbFailure::Busy, path);
         case SQLITE_READONLY:
-            return DbError(lastError(db), DbFailure::ReadOnly);
+            return DbError(lastError(db), DbFailure::ReadOnly, path);
         default:
-            return DbError(lastError(db));
+            return DbError(lastError(db), DbFailure::Other, path);
         }
     }
 
@@ -182,7 +184,7 @@ Database Database::open(const QString& connectionText)
 Database Database::openFile(const QString& path, bool create)
 {
     if (!create && !QFileInfo(path).isFile())
-        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), DbFailure::Missing);
+        throw DbError(QStringLiteral("Could not find file '%1'.").arg(path), DbFailure::Missing, path);
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
@@ -194,7 +196,7 @@ Database Database::openFile(const QString& path, bool create)
     if (rc != SQLITE_OK) {
         const QString message = db ? lastError(db) : QStringLiteral("out of memory");
         sqlite3_close(db);
-        throw DbError(QStringLiteral("Cannot open '%1': %2").arg(path, message));
+        throw DbError(QStringLiteral("Cannot open '%1': %2").arg(path, message), DbFailure::Other, path);
     }
     sqlite3_busy_timeout(db, BusyTimeoutMs);
     Database result(db);
@@ -271,7 +273,8 @@ void Database::executeScript(const QString& sql) const
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : "unknown failure");
         sqlite3_free(error);
-        throw DbError(message, lastFailure(m_db).failure());
+        const DbError failure = lastFailure(m_db);
+        throw DbError(message, failure.failure(), failure.path());
     }
 }
 

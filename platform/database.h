@@ -26,12 +26,15 @@ enum class DbFailure {
 class DbError : public std::runtime_error
 {
 public:
-    explicit DbError(const QString& description, DbFailure failure = DbFailure::Other);
+    explicit DbError(const QString& description, DbFailure failure = DbFailure::Other, const QString& path = {});
     QString description() const;
     DbFailure failure() const { return m_failure; }
+    // The database file at fault; "" when the failure is not the file's.
+    QString path() const { return m_path; }
 
 private:
     DbFailure m_failure;
+    QString m_path;
 };
 
 // The rows of one SELECT, read whole, so the connection can close before the caller walks them.

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "common/endprogram.h"
+#include "common/failuretext.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
@@ -504,7 +505,8 @@ void frmAdmin::mnuExportChart_Click()
     Draw_Due_Chart();
     QString error;
     if (!platform::writeWholeFile(path, chartView->png(), &error))
-        Report_Export_Failure(161, path, error);
+        Report_Export_Failure(
+            161, path, Failure_Text(platform::FileFailure::Unwritable, QDir::toNativeSeparators(path), error));
 }
 
 void frmAdmin::Fit_Columns()

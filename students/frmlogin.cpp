@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "common/endprogram.h"
+#include "common/failuretext.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
@@ -152,7 +153,7 @@ void frmLogin::Get_Users()
         students = Read_Students();
     } catch (const platform::DbError& e) {
         // The file stays as it is: it may hold every student's results.
-        platform::services().dialogs->message(Caption(40) + QStringLiteral(" Error#001 ") + e.description()
+        platform::services().dialogs->message(Caption(40) + QStringLiteral(" Error#001 ") + Failure_Text(e)
                 + QStringLiteral("\r\n\r\n") + modMain.ProductName + QLatin1Char(' ') + Caption(41),
             modMain.ProductName, platform::Icon::None);
         End_Program(1);

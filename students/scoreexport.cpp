@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QDir>
+
+#include "common/failuretext.h"
 #include "common/modmain.h"
 #include "platform/database.h"
 #include "platform/wholefile.h"
@@ -79,8 +82,10 @@ QString Export_Results(const QString& path, const ResultChoice& choice)
                     row[c] = Formula_Safe(row[c]);
         file = Csv_File(Results_Header(), rows);
     } catch (const platform::DbError& e) {
-        return e.description();
+        return Failure_Text(e);
     }
     QString error;
-    return platform::writeWholeFile(path, file, &error) ? QString() : error;
+    return platform::writeWholeFile(path, file, &error)
+        ? QString()
+        : Failure_Text(platform::FileFailure::Unwritable, QDir::toNativeSeparators(path), error);
 }

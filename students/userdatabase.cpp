@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "common/apppath.h"
+#include "common/failuretext.h"
 #include "common/files.h"
 #include "common/modmain.h"
 #include "platform/database.h"
@@ -35,7 +36,7 @@ bool Create_User_Database(const QString& path, QString* error)
     QFile templateFile(source);
     if (!templateFile.copy(path)) {
         if (error)
-            *error = templateFile.errorString() + QStringLiteral(" (") + source + QLatin1Char(')');
+            *error = Copy_Failure_Text(templateFile, path);
         return false;
     }
     // A read-only template must still give a file the students can be stored in, and the password hashes in it

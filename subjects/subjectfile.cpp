@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "common/failuretext.h"
 #include "common/files.h"
 #include "common/modmain.h"
 
@@ -95,15 +96,10 @@ void writePhraseSound(const QString& path, int pkPhraseNo, const QString& target
         if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
             || file.write(bytes.data(), bytes.size()) != bytes.size())
             throw std::runtime_error(
-                QStringLiteral("Cannot write '%1': %2").arg(target, file.errorString()).toStdString());
+                Failure_Text(platform::fileFailure(file.error(), true, true), target, file.errorString()).toStdString());
     });
     if (!found)
         throw DbError(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
 }
 
-QString failureDescription(const std::exception& e)
-{
-    if (const auto* db = dynamic_cast<const DbError*>(&e))
-        return db->description();
-    return QString::fromStdString(e.what());
-}
+QString failureDescription(const std::exception& e) { return Failure_Text(e); }

@@ -94,5 +94,5 @@ QVector<VirtualSubjectRow> readVirtualSubjects(const QString& path);
 // the phrase is not there or has no sound (NULL bsound): a phrase without its recording cannot be studied or heard.
 void writePhraseSound(const QString& path, int pkPhraseNo, const QString& target);
 
-// The description an error report shows for a caught failure.
+// The description an error report shows for a caught failure: a file's failure in the interface language.
 QString failureDescription(const std::exception& e);

@@ -1,5 +1,6 @@
 #include "gametexts.h"
 
+#include <QDebug>
 #include <QDir>
 
 namespace games::texts {
@@ -11,8 +12,10 @@ namespace {
     constexpr Text MissingFile { "The list of phrases for this activity (%1) cannot be found. Please start the "
                                  "activity again from Parlanta.",
         "No se encuentra la lista de frases de esta actividad (%1). Vuelve a iniciar la actividad desde Parlanta." };
-    constexpr Text Unreadable { "The list of phrases for this activity (%1) cannot be read: %2",
-        "No se puede leer la lista de frases de esta actividad (%1): %2" };
+    constexpr Text Unreadable { "The list of phrases for this activity (%1) cannot be read: you may not be allowed "
+                                "to open it, or the disk may be failing.",
+        "No se puede leer la lista de frases de esta actividad (%1): quizá no tengas permiso para abrirla o el disco "
+        "esté fallando." };
     constexpr Text TooLarge { "The file %1 is not a list of phrases from Parlanta.",
         "El archivo %1 no es una lista de frases de Parlanta." };
     constexpr Text Truncated { "The list of phrases for this activity is incomplete: it ends before line %1. Please "
@@ -35,8 +38,8 @@ namespace {
                               "that program or try again in a moment.",
         "Otro programa está usando la base de datos de alumnos y la mantiene bloqueada. Cierra ese programa o "
         "inténtalo de nuevo dentro de un momento." };
-    constexpr Text DbFailed { "The student database %1 cannot be used: %2",
-        "No se puede usar la base de datos de alumnos %1: %2" };
+    constexpr Text DbFailed { "The student database %1 cannot be used: it is damaged or not a student database.",
+        "No se puede usar la base de datos de alumnos %1: está dañada o no es una base de datos de alumnos." };
 }
 
 QString explainExchange(const ExchangeResult& result, const QString& path, Language language)
@@ -50,7 +53,8 @@ QString explainExchange(const ExchangeResult& result, const QString& path, Langu
     case ExchangeProblem::Missing:
         return say(language, MissingFile).arg(shown);
     case ExchangeProblem::Unreadable:
-        return say(language, Unreadable).arg(shown, result.detail);
+        qWarning().noquote() << shown + QStringLiteral(": ") + result.detail;
+        return say(language, Unreadable).arg(shown);
     case ExchangeProblem::TooLarge:
         return say(language, TooLarge).arg(shown);
     case ExchangeProblem::Truncated:
@@ -76,7 +80,8 @@ QString explainSave(const SaveResult& result, const QString& path, Language lang
     case SaveStatus::Locked:
         return say(language, DbLocked);
     case SaveStatus::Failed:
-        return say(language, DbFailed).arg(shown, result.detail);
+        qWarning().noquote() << shown + QStringLiteral(": ") + result.detail;
+        return say(language, DbFailed).arg(shown);
     }
     return {};
 }

@@ -93,6 +93,9 @@ private Q_SLOTS:
         QCOMPARE(env.shell.opened.last(), program.path() + "T95");
 
         QTest::mouseClick(main.lblURL, Qt::LeftButton);
+        QCOMPARE(env.shell.opened.last(), program.path() + "T95");
+        env.network.online = true;
+        QTest::mouseClick(main.lblURL, Qt::LeftButton);
         QCOMPARE(env.shell.opened.last(), QStringLiteral("https://www.parlanta.example"));
     }
 

@@ -140,6 +140,37 @@ private Q_SLOTS:
         QVERIFY(!frmMsgBox::isLoaded());
     }
 
+    // Without a browser or a file manager the user hears what could not be opened, after the busy notice went.
+    void whatCannotBeOpenedIsNamed_data()
+    {
+        QTest::addColumn<bool>("online");
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("site") << true << false << "T206 http://site.example/activities.htm";
+        QTest::newRow("local page") << false << false << "T206 " + Get_App_Path() + "T95";
+        QTest::newRow("folder") << false << true << "T207 " + m_temp.path() + "/";
+    }
+
+    void whatCannotBeOpenedIsNamed()
+    {
+        QFETCH(bool, online);
+        QFETCH(bool, folder);
+        QFETCH(QString, expected);
+        fakes::Environment env;
+        env.network.online = online;
+        env.shell.opens = false;
+        if (folder)
+            QVERIFY(!Open_With_System(m_temp.path() + "/"));
+        else
+            Open_Online_Page(QStringLiteral("activities.htm"));
+        QVERIFY(!frmMsgBox::isLoaded());
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QCOMPARE(env.dialogs.shown[0].text, expected);
+        env.shell.opens = true;
+        QVERIFY(Open_With_System(m_temp.path()));
+        QCOMPARE(env.dialogs.shown.size(), 1);
+    }
+
     void lastLineOfTheUpdateFile_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -52,13 +52,14 @@ public:
     bool open(const QString& target) override
     {
         opened << target;
-        return true;
+        return opens;
     }
     bool copyFolder(const QString& source, const QString& destination, QString* error) override;
     QString localAppDataFolder() override { return appData; }
     // A desktop with a trash takes the file away; without one (hasTrash false) the file stays.
     bool moveToTrash(const QString& path) override;
     QStringList opened;
+    bool opens = true; // false: the system has no program that opens anything
     QStringList copies;
     QString appData;
     bool hasTrash = true;

@@ -87,8 +87,8 @@ void loadNumberedCaptions(int rows)
     modMain.Captions = QStringList { QString() };
     for (int k = 1; k <= rows; ++k)
         modMain.Captions << QStringLiteral("T%1").arg(k);
-    // The texts that name the students' file keep a place for it, so a test sees which file they name.
-    for (int k : { 167, 168, 169 }) {
+    // The texts that name a file, folder or page keep a place for it, so a test sees which one they name.
+    for (int k : { 167, 168, 169, 206, 207, 208, 209, 210, 211, 212, 213 }) {
         if (k <= rows)
             modMain.Captions[k] += QStringLiteral(" %1");
     }
