@@ -91,14 +91,18 @@ frmNewUser::frmNewUser(const Login& login, bool editing)
     imageCombo1 = new QComboBox(this);
     imageCombo1->setObjectName(QStringLiteral("imageCombo1"));
     imageCombo1->setIconSize(QSize(48, 48));
-    for (int i = 1; i <= resources::FaceCount; ++i)
+    for (int i = 1; i <= resources::FaceCount; ++i) {
         imageCombo1->addItem(QIcon(resources::facePicture(i)), QString(), i);
+        // A picture alone says nothing to a screen reader: each face is read by its number.
+        imageCombo1->setItemData(imageCombo1->count() - 1, Caption(182).arg(i), Qt::AccessibleTextRole);
+    }
     imageCombo1->setCurrentIndex(0);
 
     chkPassword = new QCheckBox(Caption(35), this);
     chkPassword->setObjectName(QStringLiteral("chkPassword"));
     chkPassword->setStyleSheet(QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;"));
-    connect(chkPassword, &QCheckBox::clicked, this, [this] { chkPassword_Click(); });
+    // Toggled, not clicked: the keyboard and a screen reader's toggle action change the box without a click.
+    connect(chkPassword, &QCheckBox::toggled, this, [this] { chkPassword_Click(); });
     lblTypePass = makeLabel(this, QStringLiteral("lblTypePass"), 37);
     txtPassword = makeBox(this, QStringLiteral("txtPassword"), 15, true);
     lblRetypePass = makeLabel(this, QStringLiteral("lblRetypePass"), 38);
@@ -165,7 +169,6 @@ void frmNewUser::Fill_From(const Student& student)
     if (!student.password.isEmpty()) {
         // A hash cannot be shown: the boxes stay empty and storing them empty keeps the password.
         chkPassword->setChecked(true);
-        chkPassword_Click();
     }
 }
 

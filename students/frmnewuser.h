@@ -31,7 +31,6 @@ public:
     frmNewUser(const Login& login, bool editing);
     // Prepares a change of the selected student.
     void Fill_From(const Student& student);
-    void chkPassword_Click();
     void btnEdit_Click(int index);
     StudentForm form() const;
 
@@ -52,6 +51,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Shows the password rows while the box is ticked, however it was ticked.
+    void chkPassword_Click();
     void Store();
     // False when the name was refused after all: the window stays open.
     bool Create_Student(const StudentForm& f);

@@ -34,7 +34,6 @@ private:
             form->imageCombo1->setCurrentIndex(face - 1);
             if (!password.isNull()) {
                 form->chkPassword->setChecked(true);
-                form->chkPassword_Click();
                 form->txtPassword->setText(password);
                 form->txtPassword2->setText(password);
             }
@@ -295,7 +294,6 @@ private Q_SLOTS:
             // A ticked password box left empty is marked the same way.
             form->txtLast->setText("Adams");
             form->chkPassword->setChecked(true);
-            form->chkPassword_Click();
             form->btnEdit_Click(0);
             QCOMPARE(form->focusWidget(), form->txtPassword);
             QVERIFY(Is_Marked_Missing(form->txtPassword));
@@ -405,7 +403,6 @@ private Q_SLOTS:
         script.onDialog([](QWidget* w) {
             auto* form = qobject_cast<frmNewUser*>(w);
             form->chkPassword->setChecked(false);
-            form->chkPassword_Click();
             form->btnEdit_Click(0);
         });
         login->txtPassword->setText("gato");
@@ -433,7 +430,6 @@ private Q_SLOTS:
             form->btnEdit_Click(0);
             form->txtFirst->setText("Luis");
             form->chkPassword->setChecked(true);
-            form->chkPassword_Click();
             form->txtPassword->setText("abc");
             form->txtPassword2->setText("abd");
             form->btnEdit_Click(0);
