@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include <QAccessible>
 #include <QObject>
 #include <QPixmap>
 #include <QVector>
@@ -64,7 +63,6 @@ private:
     void buildControls();
     void watchPointer();
     void watchButton(QLabel* button);
-    void takeFocus(QLabel* label, QAccessible::Role role);
     void showFrame(QLabel* label);
     void highlight(int index);
     void setUnderline(QLabel* label, bool underline);

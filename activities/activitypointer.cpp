@@ -1,28 +1,17 @@
 // The pointer and mouse behaviour of the activity panel.
 #include "activitypanel.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "common/actinglabel.h"
 #include "common/online.h"
 #include "common/sounds.h"
 #include "platform/services.h"
 
 namespace {
-const char* const AccessibleRole = "parlantaAccessibleRole";
-
-// A picture or a text that acts as a button or a link is told to assistive technology as one, not as a text.
-QAccessibleInterface* roleOfItsUse(const QString&, QObject* object)
-{
-    auto* widget = qobject_cast<QWidget*>(object);
-    const QVariant role = widget ? widget->property(AccessibleRole) : QVariant();
-    return role.isValid() ? new QAccessibleWidget(widget, QAccessible::Role(role.toInt())) : nullptr;
-}
-
 bool activates(const QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -40,7 +29,7 @@ void ActivityPanel::watchPointer()
     }
     for (QLabel* button : btnAct)
         watchButton(button);
-    takeFocus(lblMoreActs, QAccessible::Link);
+    Act_As(lblMoreActs, QAccessible::Link);
     VScroll->setSingleStep(640);
     VScroll->setPageStep(5000);
     connect(VScroll, &QScrollBar::valueChanged, this,
@@ -59,19 +48,7 @@ void ActivityPanel::watchButton(QLabel* button)
     button->setScaledContents(true);
     button->setMouseTracking(true);
     button->installEventFilter(this);
-    takeFocus(button, QAccessible::Button);
-}
-
-void ActivityPanel::takeFocus(QLabel* label, QAccessible::Role role)
-{
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(roleOfItsUse);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
-    // The tab key only: a click must not leave a focus frame on the button the pointer pressed.
-    label->setFocusPolicy(Qt::TabFocus);
-    label->setProperty(AccessibleRole, int(role));
+    Act_As(button, QAccessible::Button);
 }
 
 void ActivityPanel::showFrame(QLabel* label)

@@ -272,6 +272,8 @@ void frmMain::Get_Settings()
         m_File2.refresh();
 
         lblSelectSubject->setText(QStringLiteral("1. ") + Caption(14));
+        // A screen reader names a tree by its own name only, not by the heading above it.
+        TreeFolders->setAccessibleName(Caption(14));
         lblSelectActivity->setText(QStringLiteral("2. ") + Caption(15));
         lblCaption->setText(Caption(20));
         setWindowTitle(modMain.ProductName);

@@ -1,6 +1,7 @@
 #include "mainframe.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRandomGenerator>
@@ -8,6 +9,7 @@
 #include <QTimer>
 
 #include "app/menupanel.h"
+#include "common/actinglabel.h"
 #include "common/online.h"
 #include "common/sounds.h"
 #include "platform/services.h"
@@ -30,6 +32,7 @@ MainFrame::MainFrame(const FrameControls& controls)
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
+    Act_As(m_c.lblURL, QAccessible::Link);
 }
 
 void MainFrame::Watch_Menu_Links()
@@ -37,6 +40,7 @@ void MainFrame::Watch_Menu_Links()
     for (QLabel* label : m_c.menu->lblMenu) {
         label->setMouseTracking(true);
         label->installEventFilter(this);
+        Act_As(label, QAccessible::Link);
     }
 }
 
@@ -101,20 +105,37 @@ bool MainFrame::linkEvent(QLabel* label, QEvent* event)
             label->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
         else if (isMessage && !link.isEmpty())
             setTextColour(label, Qt::blue);
-        if (!inside)
-            return false;
-        if (isAddress) {
-            Play_Click();
-            Open_Web_Address(QStringLiteral("https://") + label->text());
-        } else if ((isMenu || isMessage) && !link.isEmpty()) {
-            Play_Click();
-            Open_Online_Page(link);
-        }
+        if (inside)
+            followLink(label, link, isAddress);
         return false;
+    }
+    case QEvent::FocusIn:
+        // The menu entries wait off the window's edge; one reached with the Tab key brings the panel out.
+        if (isMenu)
+            Show_Menu();
+        return false;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)
+            && followLink(label, link, isAddress);
     }
     default:
         return false;
     }
+}
+
+bool MainFrame::followLink(QLabel* label, const QString& link, bool isAddress)
+{
+    if (isAddress) {
+        Play_Click();
+        Open_Web_Address(QStringLiteral("https://") + label->text());
+        return true;
+    }
+    if (link.isEmpty())
+        return false;
+    Play_Click();
+    Open_Online_Page(link);
+    return true;
 }
 
 int MainFrame::Menu_Slide(int left, int width, bool showing, bool* done)

@@ -64,6 +64,8 @@ protected:
 private:
     void slide(bool showing);
     bool linkEvent(QLabel* label, QEvent* event);
+    // A click, the keyboard or a screen reader follows a link label; false when the label has no link now.
+    bool followLink(QLabel* label, const QString& link, bool isAddress);
     FrameControls m_c;
     QList<QObject*> m_areas;
     MessageLine m_line;

@@ -223,6 +223,9 @@ void frmCustomSubject::Form_Load()
         setWindowTitle(modMain.ProductName + QStringLiteral(" - ") + Caption(65));
         lblCaption[0]->setText(Caption(2));
         lblCaption[1]->setText(Caption(64));
+        // A screen reader names a tree by its own name only, not by the heading above it.
+        TreeSubjects->setAccessibleName(Caption(2));
+        TreeVirtual->setAccessibleName(Caption(64));
         btnNewFolder->setText(Caption(123));
         btnNewSubject->setText(Caption(66));
         btnRename->setText(Caption(84));

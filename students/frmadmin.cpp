@@ -213,6 +213,9 @@ void frmAdmin::Form_Load()
     mnuExportChart->setEnabled(false);
     tabResults->setTabText(0, Caption(154));
     tabResults->setTabText(1, Caption(155));
+    // The list is the page of its tab; the tree has no label of its own.
+    ListView1->setAccessibleName(Caption(154));
+    TreeView1->setAccessibleName(Caption(184));
     lblView->setText(Caption(52));
     Fit_Columns();
 

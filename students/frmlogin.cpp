@@ -53,6 +53,12 @@ void frmLogin::buildControls()
     Style_Login_List(ListView1);
     connect(ListView1, &QListWidget::itemClicked, this, [this] { ListView1_Click(); });
     connect(ListView1, &QListWidget::currentItemChanged, this, [this] { ListView1_Click(); });
+    // A screen reader picks a face by selecting it, which leaves the current item where it was.
+    connect(ListView1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = ListView1->selectedItems();
+        if (!chosen.isEmpty() && chosen.first() != ListView1->currentItem())
+            ListView1->setCurrentItem(chosen.first());
+    });
     connect(ListView1, &QListWidget::itemDoubleClicked, this, [this] { btnLogin_Click(0); });
 
     lblPassword = new QLabel(this);
@@ -117,8 +123,12 @@ void frmLogin::Form_Load()
         Get_Users();
         setWindowTitle(Caption(29) + QLatin1Char(' ') + modMain.ProductName);
         lblInstructions->setText(Caption(26));
+        // A screen reader names a list by its own name only, not by the instructions above it.
+        ListView1->setAccessibleName(Caption(26));
         lblPassword->setText(Caption(37));
         btnLogin[0]->setText(Caption(28));
+        // The Enter key's button is out of sight, but a screen reader lists it: it logs in.
+        btnNull->setAccessibleName(Caption(28));
         btnLogin[1]->setText(Caption(27));
         btnLogin[2]->setText(Caption(44));
         resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));

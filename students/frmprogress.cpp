@@ -118,6 +118,8 @@ void frmProgress::Form_Load()
     setWindowTitle(Caption(162) + QStringLiteral(" \u2013 ") + m_student);
     lblStudent->setText(m_student);
     lblLatest->setText(Caption(163));
+    // A screen reader names a list by its own name only, not by the heading above it.
+    lstLatest->setAccessibleName(Caption(163));
     lblNoResults->setText(Caption(164));
     btnClose->setText(Caption(165));
     lstLatest->setHeaderLabels({ Caption(10), Caption(46), Caption(47), Caption(48) });

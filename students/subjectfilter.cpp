@@ -6,6 +6,7 @@
 void Fill_Subject_Filter(QComboBox& box, const QString& student)
 {
     box.clear();
+    box.setAccessibleName(Caption(183));
     box.addItem(Caption(156));
     box.addItems(Student_Subjects(student));
 }

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAccessible>
 #include <QTimer>
 
 #include "app/mainframe.h"
@@ -97,6 +98,13 @@ private Q_SLOTS:
         env.network.online = true;
         QTest::mouseClick(main.lblURL, Qt::LeftButton);
         QCOMPARE(env.shell.opened.last(), QStringLiteral("https://www.parlanta.example"));
+
+        // A screen reader's press and the keyboard follow the links as a click does.
+        env.shell.opened.clear();
+        QAccessible::queryAccessibleInterface(entry)->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QTest::keyClick(main.lblURL, Qt::Key_Return);
+        QCOMPARE(env.shell.opened, QStringList({ "T94b.htm", "https://www.parlanta.example" }));
     }
 
     void firstTextsAfterLogInAreTheWelcomeThenText63ThenTheFirstTip()
