@@ -15,7 +15,7 @@ QString localPage() { return Get_App_Path() + Caption(95); }
 // Without a browser or a file manager a click would otherwise do nothing at all.
 void tellNotOpened(const QString& target)
 {
-    const int text = QFileInfo(target).isDir() ? 207 : 206;
+    const int text = QFileInfo(target).isDir() ? 185 : 184;
     platform::services().dialogs->message(Caption(text).arg(target), modMain.ProductName, platform::Icon::Warning);
 }
 }

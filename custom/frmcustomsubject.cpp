@@ -230,7 +230,7 @@ void frmCustomSubject::Form_Load()
         btnNewSubject->setText(Caption(66));
         btnRename->setText(Caption(84));
         btnDelete->setText(Caption(24));
-        btnUndo->setText(Caption(200));
+        btnUndo->setText(Caption(182));
         btnDone->setText(Caption(128));
         mnuNewFolder->setText(Caption(123));
         mnuNew->setText(Caption(66));
@@ -412,7 +412,7 @@ void frmCustomSubject::btnUndo_Click()
         modMain.VirtualSubjectsChanged = true;
     } catch (const std::exception& e) {
         platform::services().dialogs->message(
-            Caption(201) + QStringLiteral("\r\n\r\n") + failureDescription(e), modMain.ProductName,
+            Caption(183) + QStringLiteral("\r\n\r\n") + failureDescription(e), modMain.ProductName,
             platform::Icon::Warning);
     }
     btnUndo->setEnabled(m_deletions.canUndo());

@@ -215,7 +215,7 @@ void frmAdmin::Form_Load()
     tabResults->setTabText(1, Caption(155));
     // The list is the page of its tab; the tree has no label of its own.
     ListView1->setAccessibleName(Caption(154));
-    TreeView1->setAccessibleName(Caption(184));
+    TreeView1->setAccessibleName(Caption(181));
     lblView->setText(Caption(52));
     Fit_Columns();
 

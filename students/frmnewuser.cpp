@@ -94,7 +94,7 @@ frmNewUser::frmNewUser(const Login& login, bool editing)
     for (int i = 1; i <= resources::FaceCount; ++i) {
         imageCombo1->addItem(QIcon(resources::facePicture(i)), QString(), i);
         // A picture alone says nothing to a screen reader: each face is read by its number.
-        imageCombo1->setItemData(imageCombo1->count() - 1, Caption(182).arg(i), Qt::AccessibleTextRole);
+        imageCombo1->setItemData(imageCombo1->count() - 1, Caption(179).arg(i), Qt::AccessibleTextRole);
     }
     imageCombo1->setCurrentIndex(0);
 

@@ -6,7 +6,7 @@
 void Fill_Subject_Filter(QComboBox& box, const QString& student)
 {
     box.clear();
-    box.setAccessibleName(Caption(183));
+    box.setAccessibleName(Caption(180));
     box.addItem(Caption(156));
     box.addItems(Student_Subjects(student));
 }

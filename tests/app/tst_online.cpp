@@ -146,9 +146,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("online");
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("site") << true << false << "T206 http://site.example/activities.htm";
-        QTest::newRow("local page") << false << false << "T206 " + Get_App_Path() + "T95";
-        QTest::newRow("folder") << false << true << "T207 " + m_temp.path() + "/";
+        QTest::newRow("site") << true << false << "T184 http://site.example/activities.htm";
+        QTest::newRow("local page") << false << false << "T184 " + Get_App_Path() + "T95";
+        QTest::newRow("folder") << false << true << "T185 " + m_temp.path() + "/";
     }
 
     void whatCannotBeOpenedIsNamed()

@@ -535,7 +535,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(path, "another"));
         m_form->btnUndo_Click();
         QCOMPARE(m_folder->env.dialogs.shown.size(), 1);
-        QVERIFY(m_folder->env.dialogs.shown[0].text.startsWith("T201\r\n\r\n"));
+        QVERIFY(m_folder->env.dialogs.shown[0].text.startsWith("T183\r\n\r\n"));
         QCOMPARE(readFile(path), QByteArray("another"));
         QCOMPARE(m_form->TreeVirtual->topLevelItemCount(), 0);
         QVERIFY(m_form->btnUndo->isEnabled());

@@ -259,7 +259,7 @@ private Q_SLOTS:
         QVERIFY2(run.values("check").value(0).contains("read-only"), qPrintable(run.describe()));
         QVERIFY2(refusedReadOnly("score"), qPrintable(run.describe()));
         // The learner reads why in the interface language, naming the file; the system's text is for the log.
-        QVERIFY2(run.values("rename").value(0).startsWith("refused T210 " + virtualPath("Mine")), qPrintable(run.describe()));
+        QVERIFY2(run.values("rename").value(0).startsWith("refused T188 " + virtualPath("Mine")), qPrintable(run.describe()));
         QVERIFY2(run.values("copy").value(0).startsWith("refused "), qPrintable(run.describe()));
     }
 

@@ -88,7 +88,7 @@ void loadNumberedCaptions(int rows)
     for (int k = 1; k <= rows; ++k)
         modMain.Captions << QStringLiteral("T%1").arg(k);
     // The texts that name a file, folder or page keep a place for it, so a test sees which one they name.
-    for (int k : { 167, 168, 169, 206, 207, 208, 209, 210, 211, 212, 213 }) {
+    for (int k : { 167, 168, 169, 184, 185, 186, 187, 188, 189, 190, 191 }) {
         if (k <= rows)
             modMain.Captions[k] += QStringLiteral(" %1");
     }

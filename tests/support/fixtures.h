@@ -41,6 +41,6 @@ private:
 
 // Sets the product identity and the program folder for code under test; restores nothing (tests reset).
 void useProgramFolder(const QString& folder, const QString& programCode = QStringLiteral("prlale"));
-void loadNumberedCaptions(int rows = 215);
+void loadNumberedCaptions(int rows = 191);
 
 }
