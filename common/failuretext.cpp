@@ -9,24 +9,33 @@ int caption(platform::FileFailure failure)
 {
     switch (failure) {
     case platform::FileFailure::Missing:
-        return 208;
+        return 186;
     case platform::FileFailure::Unreadable:
-        return 209;
+        return 187;
     case platform::FileFailure::Unwritable:
-        return 210;
+        return 188;
     case platform::FileFailure::Busy:
-        return 211;
+        return 189;
     case platform::FileFailure::Damaged:
         break;
     }
-    return 212;
+    return 190;
+}
+}
+
+namespace {
+// Before the interface texts are read (the template itself may be what failed) only the system's words are there.
+QString told(int text, const QString& path, const QString& detail)
+{
+    qWarning().noquote() << path + QStringLiteral(": ") + detail;
+    const QString words = Caption(text);
+    return words.isEmpty() ? path + QStringLiteral(": ") + detail : words.arg(path);
 }
 }
 
 QString Failure_Text(platform::FileFailure failure, const QString& path, const QString& detail)
 {
-    qWarning().noquote() << path + QStringLiteral(": ") + detail;
-    return Caption(caption(failure)).arg(path);
+    return told(caption(failure), path, detail);
 }
 
 QString Failure_Text(const QFile& file, bool writing)
@@ -53,6 +62,5 @@ QString Failure_Text(const std::exception& e)
 
 QString Program_Failure_Text(const QString& program, const QString& detail)
 {
-    qWarning().noquote() << program + QStringLiteral(": ") + detail;
-    return Caption(213).arg(program);
+    return told(191, program, detail);
 }
