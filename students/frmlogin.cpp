@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -198,6 +199,10 @@ void frmLogin::btnNull_Click()
 
 void frmLogin::btnLogin_Click(int index)
 {
+    // A screen reader can still press this window's buttons while a window opened from it waits over it: logging
+    // in would close this window, and the waiting one with it, under the running wait.
+    if (QApplication::activeModalWidget())
+        return;
     switch (index) {
     case 0:
         Log_In();

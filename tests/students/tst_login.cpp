@@ -545,7 +545,31 @@ private Q_SLOTS:
         auto* login = new frmLogin();
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, login->Get_Users());
         QVERIFY(m_env->dialogs.shown[0].text.contains("Error#001"));
-        QVERIFY(m_env->dialogs.shown[0].text.contains("tblUsers"));
+        // The file is named in the interface's words; the database's own English stays out of the message.
+        QVERIFY(m_env->dialogs.shown[0].text.contains("T190 " + Users_Path()));
+        QVERIFY(!m_env->dialogs.shown[0].text.contains("tblUsers"));
+        delete login;
+    }
+
+    void buttonsPressedBehindAnOpenWindowDoNothing()
+    {
+        // A screen reader reaches the log-in button while the new-student window waits over the log-in window.
+        QPointer<frmLogin> login = new frmLogin();
+        QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
+        login->Form_Load();
+        login->show();
+        ModalScript script;
+        script.onDialog(enter("Zoe", "Adams", 5));
+        login->btnLogin_Click(1);
+        script.onDialog([&](QWidget* form) {
+            login->btnLogin_Click(0);
+            QVERIFY(login);
+            QVERIFY(form->isVisible());
+            form->close();
+        });
+        login->btnLogin_Click(1);
+        QVERIFY(login);
+        QCOMPARE(loggedIn.size(), 0);
         delete login;
     }
 
