@@ -1,5 +1,6 @@
 #include "mainframe.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -113,6 +114,11 @@ bool MainFrame::linkEvent(QLabel* label, QEvent* event)
         // The menu entries wait off the window's edge; one reached with the Tab key brings the panel out.
         if (isMenu)
             Show_Menu();
+        return false;
+    case QEvent::FocusOut:
+        // Tab leaving the entries puts the panel back, as the pointer leaving it does; it would cover the tree.
+        if (isMenu && !m_c.menu->lblMenu.contains(qobject_cast<QLabel*>(QApplication::focusWidget())))
+            Hide_Menu();
         return false;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -107,6 +107,28 @@ private Q_SLOTS:
         QCOMPARE(env.shell.opened, QStringList({ "T94b.htm", "https://www.parlanta.example" }));
     }
 
+    void tabBringsTheMenuOutAndTakesItBackWhenItLeaves()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+        FrameWindow main;
+        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
+        main.frame.Watch_Menu_Links();
+        main.tree->setFocusPolicy(Qt::StrongFocus);
+        main.window.show();
+        QApplication::setActiveWindow(&main.window);
+        QVERIFY(QTest::qWaitForWindowActive(&main.window));
+        main.menu.lblMenu[1]->setFocus(Qt::TabFocusReason);
+        QVERIFY(main.TimShowMenu.isActive());
+        main.menu.lblMenu[2]->setFocus(Qt::TabFocusReason);
+        QVERIFY(!main.TimHideMenu.isActive());
+        main.tree->setFocus(Qt::TabFocusReason);
+        QVERIFY(main.TimHideMenu.isActive());
+        QVERIFY(!main.TimShowMenu.isActive());
+    }
+
     void firstTextsAfterLogInAreTheWelcomeThenText63ThenTheFirstTip()
     {
         fakes::Environment env;
