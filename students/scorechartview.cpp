@@ -7,10 +7,13 @@
 #include <QBarSet>
 #include <QBuffer>
 #include <QDateTimeAxis>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QTextDocumentFragment>
 #include <QValueAxis>
 
 #include "common/modmain.h"
@@ -44,6 +47,71 @@ QChart* freshChart(const QString& title)
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
 }
+
+// The locale's short date without its year, for dates of one year: "M/d/yy" gives "M/d", "yyyy-MM-dd" "MM-dd",
+// "d.MM.yy 'г'." "d.MM". A year ahead of the day and month goes with the separator after it; a year behind them
+// goes with all that follows the last of them, its separator before it and any word of its own after.
+QString Day_Month_Format(const QString& shortFormat)
+{
+    QString format = shortFormat;
+    const qsizetype year = format.indexOf(QLatin1Char('y'));
+    if (year < 0)
+        return format;
+    static const QRegularExpression dayOrMonth(QStringLiteral("[dM]"));
+    const qsizetype after = format.indexOf(dayOrMonth, year);
+    if (after >= 0)
+        return format.remove(year, after - year);
+    const qsizetype before = format.lastIndexOf(dayOrMonth, year);
+    return before < 0 ? format : format.left(before + 1);
+}
+
+// Whether labels, one to each equal share of the width, are all whole: Qt Charts cuts a label longer than its
+// share less a padding on either side, which the line height covers.
+bool Labels_Fit(const QStringList& labels, const QFont& font, qreal width)
+{
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString& label : labels)
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    return widest + metrics.height() <= width / std::max<qsizetype>(labels.size(), 1);
+}
+
+// The ticks of a time axis: count of them, step whole days apart from the first.
+struct DateTicks
+{
+    QDate first;
+    int step = 1;
+    int count = 2;
+    QString format;
+};
+
+// As many ticks as fit whole, at most seven and one a day while the days are few, from the day before the first
+// result to the day after the last. The year is left out of the labels when they all fall in one, and written in
+// two digits when four leave too few.
+DateTicks Fit_Date_Ticks(QDate firstDay, QDate lastDay, qreal width, const QLocale& locale, const QFont& font)
+{
+    const QDate from = firstDay.addDays(-1);
+    const int days = int(from.daysTo(lastDay.addDays(1)));
+    DateTicks ticks;
+    for (int most = std::min(days + 1, 7); most >= 2; --most) {
+        ticks = { from, (days + most - 2) / (most - 1), 0, QString() };
+        ticks.count = (days + ticks.step - 1) / ticks.step + 1;
+        const QDate to = from.addDays(qint64(ticks.step) * (ticks.count - 1));
+        const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
+        const QStringList formats = from.year() == to.year()
+            ? QStringList { Day_Month_Format(shortFormat) }
+            : QStringList { shortFormat, QString(shortFormat).replace(QLatin1String("yyyy"), QLatin1String("yy")) };
+        for (const QString& format : formats) {
+            ticks.format = format;
+            QStringList labels;
+            for (int i = 0; i < ticks.count; ++i)
+                labels << locale.toString(from.addDays(qint64(ticks.step) * i), format);
+            if (Labels_Fit(labels, font, width))
+                return ticks;
+        }
+    }
+    return ticks;
+}
 }
 
 ScoreChartView::ScoreChartView(QWidget* parent)
@@ -57,9 +125,6 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
 {
     QChart* chart = freshChart(title);
     auto* time = new QDateTimeAxis;
-    // Dates as the lists beside the chart write them.
-    time->setFormat(Interface_Locale(modMain.InterfaceLanguage).dateFormat(QLocale::ShortFormat));
-    time->setTitleText(Caption(48));
     chart->addAxis(time, Qt::AlignBottom);
     QDateTime first, last;
     for (const ActivitySeries& activity : series) {
@@ -74,19 +139,53 @@ void ScoreChartView::showProgress(const QString& title, const QVector<ActivitySe
         chart->addSeries(line);
         line->attachAxis(time);
     }
-    // Whole days from the day before the first result to the day after the last, a tick on each day while they
-    // are few, so that one result, or a few of one day, stand in a span of time with no date twice on the axis.
-    if (first.isValid()) {
-        const QDateTime from(first.date().addDays(-1), QTime(0, 0));
-        const QDateTime to(last.date().addDays(2), QTime(0, 0));
-        time->setRange(from, to);
-        time->setTickCount(int(std::min<qint64>(from.daysTo(to) + 1, 7)));
-    }
+    m_firstDay = first.date();
+    m_lastDay = last.date();
     QValueAxis* percents = percentAxis();
     chart->addAxis(percents, Qt::AlignLeft);
     for (QAbstractSeries* s : chart->series())
         s->attachAxis(percents);
     replaceChart(chart);
+    fitLabels();
+}
+
+void ScoreChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    fitLabels();
+}
+
+// Names side by side while each is whole in its share of the width, otherwise upright. Dates as the lists beside
+// the chart write them, as many as the width holds whole. Each tick stands at noon of its day, so that the hour a
+// change to or from summer time adds or takes between two ticks leaves it on its day; one result, or a few of one
+// day, stand in a span of days with no date twice on the axis.
+void ScoreChartView::fitLabels()
+{
+    QAbstractAxis* axis = chart()->axes(Qt::Horizontal).value(0);
+    if (!axis)
+        return;
+    chart()->layout()->activate();
+    if (auto* names = qobject_cast<QBarCategoryAxis*>(axis)) {
+        QStringList plain;
+        for (const QString& name : names->categories())
+            plain << QTextDocumentFragment::fromHtml(name).toPlainText();
+        names->setLabelsAngle(Labels_Fit(plain, names->labelsFont(), chart()->plotArea().width()) ? 0 : -90);
+        return;
+    }
+    auto* time = qobject_cast<QDateTimeAxis*>(axis);
+    time->setTitleText(Caption(48));
+    if (!m_firstDay.isValid())
+        return;
+    const QLocale locale = Interface_Locale(modMain.InterfaceLanguage);
+    const DateTicks ticks
+        = Fit_Date_Ticks(m_firstDay, m_lastDay, chart()->plotArea().width(), locale, time->labelsFont());
+    const QDate last = ticks.first.addDays(qint64(ticks.step) * (ticks.count - 1));
+    time->setFormat(ticks.format);
+    // Labels without their year: the title says which year it is.
+    if (!ticks.format.contains(QLatin1Char('y')))
+        time->setTitleText(QStringLiteral("%1 (%2)").arg(Caption(48)).arg(last.year()));
+    time->setRange(QDateTime(ticks.first, QTime(12, 0)), QDateTime(last, QTime(12, 0)));
+    time->setTickCount(ticks.count);
 }
 
 void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>& means)
@@ -111,6 +210,7 @@ void ScoreChartView::showMeans(const QString& title, const QVector<StudentMean>&
     chart->addAxis(percents, Qt::AlignLeft);
     bars->attachAxis(percents);
     replaceChart(chart);
+    fitLabels();
 }
 
 void ScoreChartView::clear() { replaceChart(new QChart); }
@@ -131,6 +231,7 @@ QByteArray ScoreChartView::png()
     const QSizeF onScreen = shown->size();
     const QSizeF print(std::max(PrintWidth, width()), std::max(PrintHeight, height()));
     shown->resize(print);
+    fitLabels();
     shown->layout()->activate();
     QImage picture(print.toSize(), QImage::Format_ARGB32);
     picture.fill(Qt::white);
@@ -140,6 +241,7 @@ QByteArray ScoreChartView::png()
         scene()->render(&painter, QRectF(QPointF(), print), QRectF(shown->pos(), print));
     }
     shown->resize(onScreen);
+    fitLabels();
     shown->layout()->activate();
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QChartView>
+#include <QDate>
 #include <QString>
 
 #include "students/scorecharts.h"
@@ -23,6 +24,15 @@ public:
     int seriesCount() const;
     int pointCount() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void replaceChart(QChart* chart);
+    // The labels under the chart fitted to the width it has now: each one whole.
+    void fitLabels();
+
+    // The days of the first and the last result of the chart of progress shown; null for none.
+    QDate m_firstDay;
+    QDate m_lastDay;
 };

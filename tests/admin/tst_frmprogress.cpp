@@ -4,11 +4,13 @@
 #include <QAbstractSeries>
 #include <QBarCategoryAxis>
 #include <QChart>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
 #include <QValueAxis>
 
 #include "common/modmain.h"
 #include "games/common/scorewriter.h"
+#include "platform/services.h"
 #include "students/frmprogress.h"
 #include "students/latestresults.h"
 #include "students/scorechartview.h"
@@ -17,6 +19,8 @@
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/modal.h"
+
+using platform::twips;
 
 namespace {
 const QString Ana = QStringLiteral("Ana \"Nana\" O'Brien, Jr.");
@@ -85,6 +89,8 @@ private Q_SLOTS:
     }
     void cleanup()
     {
+        QLocale::setDefault(QLocale::system());
+        modMain.InterfaceLanguage.clear();
         delete m_data;
         delete m_env;
     }
@@ -179,6 +185,40 @@ private Q_SLOTS:
         QCOMPARE(rows(form.lstLatest),
             QStringList({ "Colours|Pairs|4 turns", "Colours|Pairs|12 turns", "Colours|Flashcards|8 / 10",
                 "Colours|Dictation|93 %" }));
+    }
+
+    // A dozen results over three months: the dates under the chart are whole (Qt Charts ends a label that does not
+    // fit with "...") at the window's size, at the tracked-scores window's smallest and at the picture's print size.
+    void theDatesAreReadInFull_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QDate>("first");
+        QTest::newRow("one year, English") << QLocale("en_US") << "English" << QDate(2026, 9, 18);
+        QTest::newRow("one year, Spanish") << QLocale("es_ES") << "Spanish" << QDate(2026, 9, 18);
+        QTest::newRow("two years, long dates") << QLocale("en_GB") << "English" << QDate(2026, 11, 1);
+    }
+    void theDatesAreReadInFull()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, language);
+        QFETCH(QDate, first);
+        QLocale::setDefault(locale);
+        modMain.InterfaceLanguage = language;
+        for (int i = 0; i < 12; ++i)
+            play(Ana, "Colours", "Pairs", i % 10, QDateTime(first.addDays(i * 9), QTime(9, 0)));
+        frmProgress form(Ana);
+        form.show();
+        ScoreChartView* view = form.chartView;
+        for (const QSize size : { view->size(), QSize(twips(4200), twips(2600)), QSize(1600, 1000) }) {
+            view->resize(size);
+            QStringList texts;
+            for (const QGraphicsItem* item : view->scene()->items())
+                if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item); text && text->isVisible())
+                    texts << text->toPlainText();
+            QVERIFY2(texts.filter(QRegularExpression("^\\d+/\\d+")).size() >= 3 && texts.filter("...").isEmpty(),
+                qPrintable(texts.join(" | ")));
+        }
     }
 
     void aStudentWithoutResultsIsToldHowToGetThem()
