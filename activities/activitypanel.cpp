@@ -126,7 +126,7 @@ void ActivityPanel::Get_Activities(const FileList& FileAct, const QString& Activ
             if (!Get_Activity_Images(i + 1, program, activitySettingsFile(ActivitiesDir, program), column))
                 return;
             btnAct[i]->setPixmap(ImgOFF[i + 1]);
-            btnAct[i]->setAccessibleName(activityName(program));
+            btnAct[i]->setAccessibleName(ActName[i + 1]);
             btnAct[i]->show();
             Put_Status_Line(Caption(8));
             QCoreApplication::processEvents();
@@ -155,6 +155,13 @@ bool ActivityPanel::Get_Activity_Images(
         }();
         keepAt(ImgOFF, position, pictureOfRow(rs, 0, column));
         keepAt(ImgON, position, pictureOfRow(rs, 1, column));
+        // The name written on the picture, in the learner's language, when the settings file tells it (older
+        // files do not); else the program's name.
+        const QString nameColumn = QLatin1Char('t') + column.mid(1);
+        const QString written = rs.columnIndex(nameColumn) >= 0 ? rs.text(0, nameColumn).trimmed() : QString();
+        while (ActName.size() <= position)
+            ActName << QString();
+        ActName[position] = written.isEmpty() ? activityName(programFile) : written;
         return true;
     } catch (const std::exception&) {
         platform::Dialogs* dialogs = platform::services().dialogs;

@@ -25,7 +25,8 @@ public:
     void Get_Settings(const FileList& FileAct);
     void Get_Activities(const FileList& FileAct, const QString& ActivitiesDir, const QString& programCode);
     // Loads the normal and the highlighted picture of the activity at position (from 1) into ImgOFF and
-    // ImgON. On failure: two messages and the end of the program; false if the end returns.
+    // ImgON, and the name a screen reader gives its button into ActName. On failure: two messages and the end
+    // of the program; false if the end returns.
     bool Get_Activity_Images(
         int position, const QString& programFile, const QString& settingsFile, const QString& column);
 
@@ -49,6 +50,7 @@ public:
     // Pictures of activity i at index i + 1 (index 0 unused).
     QVector<QPixmap> ImgOFF;
     QVector<QPixmap> ImgON;
+    QStringList ActName;
 
 Q_SIGNALS:
     // A press and release on the same button: the window launches activity index.

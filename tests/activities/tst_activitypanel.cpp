@@ -395,10 +395,15 @@ private Q_SLOTS:
             fixtures::writeActivityProgram(activities() + stem + ".exe");
             fixtures::writeActivitySettings(activities() + stem + ".cfg");
         }
+        // A settings file that tells the button's name in each language; the other is an older one that does not.
+        platform::Database::openFile(activities() + "Flashcards.cfg")
+            .executeScript("ALTER TABLE tblImages ADD COLUMN tSpanish TEXT; ALTER TABLE tblImages ADD COLUMN tEnglish "
+                           "TEXT; UPDATE tblImages SET tSpanish = 'Tarjetas', tEnglish = 'Cards';");
         load();
         panel().Set_Tab_Order(m_tree);
         QLabel* first = panel().btnAct[0];
         QLabel* second = panel().btnAct[1];
+        QCOMPARE(first->accessibleName(), QStringLiteral("Tarjetas"));
         QCOMPARE(second->accessibleName(), QStringLiteral("Listen And Choose"));
         QCOMPARE(QAccessible::queryAccessibleInterface(first)->role(), QAccessible::Button);
         QCOMPARE(QAccessible::queryAccessibleInterface(panel().lblMoreActs)->role(), QAccessible::Link);

@@ -132,11 +132,14 @@ int main(int argc, char* argv[])
     }
 
     const subjecttool::Outcome outcome = subjecttool::writeDatabaseFile(args[2], [&](const platform::Database& db) {
-        db.executeScript(QStringLiteral("CREATE TABLE tblImages (bSpanish BLOB, bEnglish BLOB);"));
+        db.executeScript(
+            QStringLiteral("CREATE TABLE tblImages (bSpanish BLOB, bEnglish BLOB, tSpanish TEXT, tEnglish TEXT);"));
         // Table order is the contract: the normal picture first, the highlighted one second.
         for (int i = 0; i < 2; ++i)
-            db.insertRow(QStringLiteral("tblImages"), { QStringLiteral("bSpanish"), QStringLiteral("bEnglish") },
-                { spanish[i], english[i] });
+            db.insertRow(QStringLiteral("tblImages"),
+                { QStringLiteral("bSpanish"), QStringLiteral("bEnglish"), QStringLiteral("tSpanish"),
+                    QStringLiteral("tEnglish") },
+                { spanish[i], english[i], activity.spanish, activity.english });
     });
     if (!outcome.ok())
         return fail(outcome.errors.join(u'\n'));
