@@ -47,6 +47,22 @@ struct FrameWindow
         frame.watchArea(tree);
     }
 };
+
+// A frame whose menu holds the program folder's links.
+struct LinkedFrame
+{
+    fakes::Environment env;
+    fixtures::ProgramFolder program;
+    FrameWindow main;
+
+    LinkedFrame()
+    {
+        fixtures::useProgramFolder(program.path());
+        fixtures::loadNumberedCaptions();
+        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
+        main.frame.Watch_Menu_Links();
+    }
+};
 }
 
 // The link labels of the main window's frame, driven by the mouse.
@@ -56,14 +72,9 @@ class TestMainFrame : public QObject
 private Q_SLOTS:
     void linksOpenTheirPages()
     {
-        fakes::Environment env;
+        LinkedFrame linked;
+        auto& [env, program, main] = linked;
         env.network.online = true;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        fixtures::loadNumberedCaptions();
-        FrameWindow main;
-        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
-        main.frame.Watch_Menu_Links();
         main.window.show();
         main.frame.Show_Menu();
         QTRY_VERIFY(!main.TimShowMenu.isActive());
@@ -109,13 +120,8 @@ private Q_SLOTS:
 
     void tabBringsTheMenuOutAndTakesItBackWhenItLeaves()
     {
-        fakes::Environment env;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        fixtures::loadNumberedCaptions();
-        FrameWindow main;
-        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
-        main.frame.Watch_Menu_Links();
+        LinkedFrame linked;
+        FrameWindow& main = linked.main;
         main.tree->setFocusPolicy(Qt::StrongFocus);
         main.window.show();
         QApplication::setActiveWindow(&main.window);
