@@ -443,14 +443,11 @@ shoot() {
   ui find "$main_title" label "$(caption 63)" >/dev/null || true
   shot main-message-line 2.2
 
-  # The activity buttons: pictures right of the tree, under the heading "2. ...".
+  # The activity buttons: a screen reader hears each by the name written on it.
   local buttons ax ay aw ah rest
-  local heading
-  read -r ax ay aw ah < <(ui find "$main_title" label "2. $(caption 15)") || true
-  heading="$ax $((ay + ah))"
-  buttons="$(ui list "$main_title" image | awk -v h="$heading" '
-      BEGIN { split(h, at, " ") }
-      NF == 4 && $2 >= at[2] && $1 >= at[1] - 20 && $3 > 40 && $4 > 20 { print $1, $2, $3, $4 }')"
+  buttons="$(ui list "$main_title" "push button" | awk -v names="^($(activity_names_regex))$" '
+      { at = $1 " " $2 " " $3 " " $4; $1 = $2 = $3 = $4 = ""; sub(/^ +/, "") }
+      $0 ~ names { print at }')"
   # The menu panel slides in when the mouse touches the window's left edge.
   local wx wy wh
   eval "$(xdotool getwindowgeometry --shell "$wid" | sed -n 's/^X=/wx=/p; s/^Y=/wy=/p; s/^HEIGHT=/wh=/p')"
