@@ -53,11 +53,11 @@ QString Copy_Failure_Text(const QFile& source, const QString& target)
 
 QString Failure_Text(const std::exception& e)
 {
-    if (const auto* db = dynamic_cast<const platform::DbError*>(&e); db && !db->path().isEmpty())
-        return Failure_Text(platform::fileFailure(db->failure()), db->path(), db->description());
-    if (const auto* db = dynamic_cast<const platform::DbError*>(&e))
-        return db->description();
-    return QString::fromStdString(e.what());
+    const auto* db = dynamic_cast<const platform::DbError*>(&e);
+    if (!db)
+        return QString::fromStdString(e.what());
+    return db->path().isEmpty() ? db->description()
+                                : Failure_Text(platform::fileFailure(db->failure()), db->path(), db->description());
 }
 
 QString Program_Failure_Text(const QString& program, const QString& detail)
