@@ -11,7 +11,7 @@
 #include "students/frmnewuser.h"
 #include "students/frmprogress.h"
 #include "students/loginlist.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/customeditor.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"

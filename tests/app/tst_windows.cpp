@@ -17,7 +17,7 @@
 #include "students/frmprogress.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/modal.h"

@@ -7,7 +7,7 @@
 #include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fixtures.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "students/scorechartview.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/modal.h"

@@ -15,7 +15,7 @@
 #include "students/latestresults.h"
 #include "students/scorechartview.h"
 #include "students/userdatabase.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/modal.h"

@@ -4,7 +4,7 @@
 #include "platform/database.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fixtures.h"
 
 using platform::Database;

@@ -4,7 +4,7 @@
 #include "students/scorecharts.h"
 #include "students/scorepercent.h"
 #include "students/userdatabase.h"
-#include "tests/admin/scoredata.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fixtures.h"
 
 namespace {
