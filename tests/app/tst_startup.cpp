@@ -7,8 +7,10 @@
 #include <QTreeWidget>
 
 #include "common/apppath.h"
+#include "common/endprogram.h"
 #include "common/files.h"
 #include "common/modmain.h"
+#include "common/registry.h"
 #include "platform/exchangefile.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
@@ -17,6 +19,8 @@
 #include "tests/support/subjectfixtures.h"
 
 namespace {
+QString dateKey() { return Program_Key() + QStringLiteral("|DateChecked"); }
+
 QString textOf(const QWidget& window, const char* name)
 {
     if (const auto* label = window.findChild<QLabel*>(QLatin1String(name)))
@@ -237,6 +241,42 @@ private Q_SLOTS:
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nGet_Tips: "));
         QVERIFY(main.login()->isVisible());
+    }
+
+    void startUpEndsWhenTheUpdateAsksToClose()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        env.network.online = true;
+        env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
+        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "YES,Closing now";
+        env.dialogs.answers << false;
+        int ended = -1;
+        Set_End_Program_Handler([&](int code) { ended = code; });
+        {
+            frmMain main;
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, main.Form_Load());
+        }
+        Set_End_Program_Handler({});
+        QCOMPARE(ended, 0);
+        QCOMPARE(env.registry.values[dateKey()], QStringLiteral("2026-12-08"));
+        QCOMPARE(env.dialogs.shown.size(), 2);
+        QVERIFY(env.dialogs.shown[0].text.startsWith("Closing now\r\n\r\n"));
+    }
+
+    void startUpGoesOnWhenTheUpdateSaysNo()
+    {
+        fakes::Environment env;
+        fixtures::ProgramFolder program;
+        fixtures::useProgramFolder(program.path());
+        env.network.online = true;
+        env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
+        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "NO,All is well";
+        frmMain main;
+        QVERIFY(main.Form_Load());
+        QVERIFY(main.login() && main.login()->isVisible());
+        QCOMPARE(env.dialogs.shown.size(), 1);
     }
 };
 

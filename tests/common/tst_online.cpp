@@ -3,16 +3,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "app/frmmain.h"
 #include "common/apppath.h"
-#include "common/endprogram.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/online.h"
 #include "common/registry.h"
 #include "common/updates.h"
 #include "platform/services.h"
-#include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 
@@ -337,42 +334,6 @@ private Q_SLOTS:
         QCOMPARE(env.network.requested, requested ? QStringList { UpdateUrl } : QStringList());
         // The failing download told nobody anything.
         QVERIFY(env.dialogs.shown.isEmpty());
-    }
-
-    void startUpEndsWhenTheUpdateAsksToClose()
-    {
-        fakes::Environment env;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        env.network.online = true;
-        env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
-        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "YES,Closing now";
-        env.dialogs.answers << false;
-        int ended = -1;
-        Set_End_Program_Handler([&](int code) { ended = code; });
-        {
-            frmMain main;
-            QVERIFY_THROWS_EXCEPTION(std::runtime_error, main.Form_Load());
-        }
-        Set_End_Program_Handler({});
-        QCOMPARE(ended, 0);
-        QCOMPARE(env.registry.values[dateKey()], QStringLiteral("2026-12-08"));
-        QCOMPARE(env.dialogs.shown.size(), 2);
-        QVERIFY(env.dialogs.shown[0].text.startsWith("Closing now\r\n\r\n"));
-    }
-
-    void startUpGoesOnWhenTheUpdateSaysNo()
-    {
-        fakes::Environment env;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        env.network.online = true;
-        env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
-        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "NO,All is well";
-        frmMain main;
-        QVERIFY(main.Form_Load());
-        QVERIFY(main.login() && main.login()->isVisible());
-        QCOMPARE(env.dialogs.shown.size(), 1);
     }
 
     void downloadFromARealServer()

@@ -1,10 +1,7 @@
 #include <QtTest>
 
-#include "app/frmsplash.h"
-#include "app/menupanel.h"
 #include "common/modmain.h"
 #include "common/templatetexts.h"
-#include "platform/services.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 
@@ -57,8 +54,7 @@ private Q_SLOTS:
         fixtures::ProgramFolder program(options);
         fixtures::useProgramFolder(program.path());
         QVERIFY(Get_Captions(nullptr));
-        frmSplash splash { QPixmap() };
-        splash.show();
+        fakes::StatusLogLines log;
         SystemMessages messages;
         Get_System_Messages(messages);
         QCOMPARE(messages.count, 12);
@@ -66,11 +62,10 @@ private Q_SLOTS:
         QCOMPARE(messages.texts[12], QStringLiteral("M12"));
         QCOMPARE(messages.links[1], QStringLiteral("msg1.htm"));
         QCOMPARE(messages.links[2], QString()); // NULL link: the message is not clickable
-        const QStringList log = splash.statusLogText().split('\n');
         // Newest first: the last message's line sits under the last "read" line.
-        QCOMPARE(log[0], QStringLiteral("T8"));
-        QCOMPARE(log[1], QStringLiteral("T23 MSG #0012"));
-        QCOMPARE(log[23], QStringLiteral("T23 MSG #001"));
+        QCOMPARE(log.lines[0], QStringLiteral("T8"));
+        QCOMPARE(log.lines[1], QStringLiteral("T23 MSG #0012"));
+        QCOMPARE(log.lines[23], QStringLiteral("T23 MSG #001"));
     }
 
     void tipsNeedTheirColumnAndNoNulls()
@@ -97,44 +92,6 @@ private Q_SLOTS:
         QCOMPARE(tips.size(), 1);
         QCOMPARE(env.dialogs.shown.size(), 2);
         QVERIFY(env.dialogs.shown[1].text.contains("Get_Tips: "));
-    }
-
-    void menuEntriesStand750TwipsApart()
-    {
-        fakes::Environment env;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
-        QWidget holder;
-        MenuPanel menu(&holder);
-        menu.Get_Menu_Links(Read_Menu_Links(), QStringLiteral("https://site.example/"));
-        QCOMPARE(menu.lastIndex(), 2);
-        QCOMPARE(menu.lblMenu.size(), 3);
-        for (int i = 1; i < 3; ++i) {
-            QCOMPARE(menu.lblMenu[i]->y() - menu.lblMenu[i - 1]->y(), platform::twips(750));
-            QCOMPARE(menu.imgMenu[i]->y() - menu.imgMenu[i - 1]->y(), platform::twips(750));
-        }
-        QCOMPARE(menu.lblMenu[1]->text(), QStringLiteral("Menu B"));
-        QCOMPARE(menu.lblMenu[1]->property("tag").toString(), QStringLiteral("b.htm"));
-        QCOMPARE(menu.lblMenu[1]->toolTip(), QStringLiteral("https://site.example/b.htm"));
-        QVERIFY(menu.lblMenu[2]->isVisibleTo(&holder));
-    }
-
-    void emptyMenuLeavesNoEntry()
-    {
-        fakes::Environment env;
-        fixtures::TemplateOptions options;
-        options.menu.clear();
-        fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
-        QWidget holder;
-        MenuPanel menu(&holder);
-        menu.Get_Menu_Links(Read_Menu_Links(), QString());
-        QCOMPARE(menu.lastIndex(), -1);
-        QCOMPARE(menu.lblMenu.size(), 1);
-        QVERIFY(!menu.lblMenu[0]->isVisibleTo(&holder));
-        QVERIFY(env.dialogs.shown.isEmpty());
     }
 
     void nullMenuTextStopsTheReader()
