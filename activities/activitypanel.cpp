@@ -1,6 +1,5 @@
 #include "activitypanel.h"
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include <QCoreApplication>
@@ -56,7 +55,6 @@ void keepAt(QVector<QPixmap>& list, int position, const QPixmap& picture)
 
 ActivityPanel::ActivityPanel(QWidget* holder)
     : PicActsHolder(holder)
-    , m_endProgram([] { std::exit(1); })
 {
     buildControls();
     watchPointer();
@@ -169,7 +167,7 @@ bool ActivityPanel::Get_Activity_Images(
             Caption(105) + QStringLiteral("\r\n") + programFile + QStringLiteral("\r\n\r\n") + Caption(106),
             modMain.ProductName, platform::Icon::Critical);
         dialogs->message(Caption(107), modMain.ProductName, platform::Icon::Warning);
-        m_endProgram();
+        Q_EMIT quitRequested(1);
         return false;
     }
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QObject>
 #include <QPixmap>
 #include <QVector>
@@ -25,8 +23,8 @@ public:
     void Get_Settings(const FileList& FileAct);
     void Get_Activities(const FileList& FileAct, const QString& ActivitiesDir, const QString& programCode);
     // Loads the normal and the highlighted picture of the activity at position (from 1) into ImgOFF and
-    // ImgON, and the name a screen reader gives its button into ActName. On failure: two messages and the end
-    // of the program; false if the end returns.
+    // ImgON, and the name a screen reader gives its button into ActName. On failure: two messages, the request
+    // to end the program, and false.
     bool Get_Activity_Images(
         int position, const QString& programFile, const QString& settingsFile, const QString& column);
 
@@ -37,9 +35,6 @@ public:
     void Reset_Buttons();
     // Pointer moves over widget (the tree beside the panel) put the buttons back too.
     void watchArea(QWidget* widget);
-
-    // How the program ends after the settings-file failure; tests replace it to watch.
-    void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
 
     QWidget* PicActsHolder;
     QWidget* picActs;
@@ -57,6 +52,8 @@ Q_SIGNALS:
     void activityClicked(int index);
     // The pointer moved over the panel or its area: the menu panel slides away.
     void pointerMoved();
+    // An activity's settings file could not be read: the program ends with exitCode.
+    void quitRequested(int exitCode);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,7 +68,6 @@ private:
     bool buttonEvent(int index, QEvent* event);
     bool moreActsEvent(QEvent* event);
 
-    std::function<void()> m_endProgram;
     QVector<QObject*> m_areas;
     QVector<bool> m_lit;
     int m_pressed = -1;

@@ -1,7 +1,5 @@
 #include "frmmain.h"
 
-#include <cstdlib>
-
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -23,7 +21,6 @@
 #include "app/mainlayout.h"
 #include "app/menupanel.h"
 #include "app/resolution.h"
-#include "common/endprogram.h"
 #include "common/errorreport.h"
 #include "common/files.h"
 #include "common/modmain.h"
@@ -85,6 +82,7 @@ void frmMain::wire()
     connect(m_activities.get(), &ActivityPanel::activityClicked, this,
         [this](int index) { m_launcher->btnAct_Click(index, modMain, ActivitiesDir); });
     connect(m_activities.get(), &ActivityPanel::pointerMoved, m_frame.get(), &MainFrame::Hide_Menu);
+    connect(m_activities.get(), &ActivityPanel::quitRequested, this, &frmMain::End_Run);
     m_activities->watchArea(TreeFolders->viewport());
     // The window's background too: a lit button goes dark once the pointer is anywhere off the panel.
     m_activities->watchArea(this);
@@ -172,7 +170,10 @@ void frmMain::buildControls()
         connect(b, &QPushButton::pressed, this, [] { Play_Click(); });
         connect(b, &QPushButton::released, this, [] { Play_Click(); });
     }
-    connect(btnAdmin, &QPushButton::clicked, this, [this] { Show_Admin_Window(this); });
+    connect(btnAdmin, &QPushButton::clicked, this, [this] {
+        if (Show_Admin_Window(this))
+            End_Run(0);
+    });
     connect(btnMyProgress, &QPushButton::clicked, this, [this] { Show_Progress_Window(this, modMain.CurrentStudent); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
@@ -201,6 +202,7 @@ bool frmMain::Form_Load()
     if (!Get_Captions(&failure)) {
         platform::services().dialogs->message(
             Template_Failure_Text(Template_Path(), failure), modMain.ProductName, platform::Icon::Critical);
+        End_Run(1);
         return false;
     }
 
@@ -216,12 +218,14 @@ bool frmMain::Form_Load()
 
     // 6. Start-up window
     auto* splash = new frmSplash(imgLogo->pixmap());
+    connect(splash, &frmSplash::quitRequested, this, &frmMain::End_Run);
     splash->show();
     QCoreApplication::processEvents();
 
     // 7, 8. Settings; the login window is loaded, not shown.
     Get_Settings();
-    Load_Login();
+    if (!Load_Login())
+        return false;
 
     // 9, 10.
     Wait_Seconds(1);
@@ -237,6 +241,9 @@ bool frmMain::Form_Load()
     Get_Tips(m_frame->Tips);
     m_activities->Get_Activities(FileAct, ActivitiesDir, modMain.ProgramCode);
     m_activities->Set_Tab_Order(TreeFolders);
+    // The start-up window and the activities' settings files may have ended the run while it loaded.
+    if (m_endCode)
+        return false;
 
     // 12 to 14.
     if (frmSplash::current())
@@ -244,11 +251,13 @@ bool frmMain::Form_Load()
     if (m_login)
         m_login->show();
     Check_Resolution();
+    if (m_endCode)
+        return false;
 
     // 15. Once a week, when online.
     if (Weekly_Update_Check()) {
-        close();
-        End_Program(0);
+        End_Run(0);
+        return false;
     }
     return true;
 }
@@ -295,20 +304,19 @@ void frmMain::Get_Settings()
 
 void frmMain::Refresh_Subjects() { m_tree->Refresh_Subjects(); }
 
-void frmMain::Load_Login()
+bool frmMain::Load_Login()
 {
     if (m_login)
-        return;
+        return true;
     m_login = new frmLogin();
     connect(m_login, &frmLogin::loggedIn, this, &frmMain::Student_Logged_In);
-    connect(m_login, &frmLogin::quitRequested, this, &QWidget::close);
-    m_login->Form_Load();
+    connect(m_login, &frmLogin::quitRequested, this, &frmMain::End_Run);
+    return m_login->Form_Load();
 }
 
 void frmMain::Show_Login()
 {
-    Load_Login();
-    if (!m_login)
+    if (!Load_Login())
         return;
     m_login->show();
     m_login->raise();
@@ -353,7 +361,7 @@ void frmMain::Check_Resolution()
         return;
     if (!platform::services().dialogs->askYesNo(Caption(16) + QStringLiteral("\r\n\r\n") + Caption(1), QString(),
             platform::Icon::None, platform::Answer::Yes))
-        std::exit(0);
+        End_Run(0);
 }
 
 void frmMain::placeControls()
@@ -386,10 +394,23 @@ void frmMain::paintEvent(QPaintEvent*)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    // Closing the main window ends the program at once, taking this run's temporary files with it.
+    // Closing the main window ends the program at once.
+    event->accept();
+    End_Run(0);
+}
+
+void frmMain::End_Run(int exitCode)
+{
+    if (m_endCode)
+        return;
+    m_endCode = exitCode;
     Delete_Temp_Files();
     Delete_Listening_File();
     Forget_Sound_Notice();
-    event->accept();
-    QCoreApplication::quit();
+    if (frmSplash* splash = frmSplash::current())
+        splash->close();
+    if (m_login)
+        m_login->hide();
+    hide();
+    QCoreApplication::exit(exitCode);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QPointer>
 #include <QWidget>
@@ -31,9 +32,14 @@ public:
     frmMain();
     ~frmMain() override;
 
-    // The start-up sequence; false when the program cannot go on (no interface texts). When the weekly
-    // update check asks the program to close, the window unloads and the program ends.
+    // The start-up sequence; false when the run ended during it (no interface texts, a window that could not
+    // load, the weekly update check asking the program to close): the caller returns endCode().
     bool Form_Load();
+    // The one way the program ends, whoever asks: this run's temporary files go, the run's windows hide and the
+    // event loop stops with exitCode. Later requests find the run ended and change nothing.
+    void End_Run(int exitCode);
+    // The code the run ended with; none while it goes on.
+    std::optional<int> endCode() const { return m_endCode; }
     // Loads the login window anew (its students re-read) and shows it.
     void Show_Login();
     // What a log-in sets on the main window before it shows it.
@@ -59,8 +65,8 @@ private:
     void placeControls();
     void wire();
     void Get_Settings();
-    // Loads the login window without showing it, unless it is loaded.
-    void Load_Login();
+    // Loads the login window without showing it, unless it is loaded; false when it could not load.
+    bool Load_Login();
     void Check_Resolution();
 
     QTreeWidget* TreeFolders;
@@ -101,4 +107,5 @@ private:
     std::unique_ptr<ActivityPanel> m_activities;
     std::unique_ptr<ActivityLauncher> m_launcher;
     QPointer<frmLogin> m_login;
+    std::optional<int> m_endCode;
 };

@@ -1,7 +1,5 @@
 #include "frmsplash.h"
 
-#include <cstdlib>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -141,7 +139,9 @@ void frmSplash::paintEvent(QPaintEvent*)
         platform::services().dialogs->message(Error_Report_Text(QStringLiteral("TileBackground"),
                                                   QStringLiteral("The background picture could not be loaded.")),
             windowTitle(), platform::Icon::Critical);
-        std::exit(1);
+        close();
+        Q_EMIT quitRequested(1);
+        return;
     }
     TileBackground(painter, *this, picture);
 }

@@ -31,6 +31,11 @@ public:
     QLabel* lblLoading;
     QPlainTextEdit* txtStatus;
 
+Q_SIGNALS:
+    // Without its background picture the window cannot be drawn: after the message it closes and the program
+    // ends with exitCode.
+    void quitRequested(int exitCode);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -19,6 +19,6 @@ int main(int argc, char* argv[])
     modMain.WindowHandle = QCoreApplication::applicationPid();
     frmMain main;
     if (!main.Form_Load())
-        return 1;
+        return *main.endCode();
     return app.exec();
 }

@@ -15,9 +15,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "common/endprogram.h"
 #include "common/failuretext.h"
-#include "common/files.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
 #include "common/placement.h"
@@ -58,10 +56,13 @@ struct WaitCursor
 };
 }
 
-void Show_Admin_Window(QWidget* parent)
+bool Show_Admin_Window(QWidget* parent)
 {
     frmAdmin form(parent);
+    bool cleared = false;
+    QObject::connect(&form, &frmAdmin::quitRequested, &form, [&cleared] { cleared = true; });
     form.exec();
+    return cleared;
 }
 
 frmAdmin::frmAdmin(QWidget* parent)
@@ -427,10 +428,9 @@ void frmAdmin::btnClearDatabase_Click()
         dialogs.message(outcome, title, platform::Icon::Critical);
         return;
     }
-    // Only once the database is gone: until then an activity started from the main window may still need them.
-    Delete_Temp_Files();
     frmMsgBox::Show_Notice(modMain.ProductName, Caption(61));
-    End_Program(0);
+    reject();
+    Q_EMIT quitRequested();
 }
 
 bool frmAdmin::Is_Removable(const QTreeWidgetItem* node) const

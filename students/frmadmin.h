@@ -13,8 +13,9 @@
 
 #include "students/scoreexport.h"
 
-// Shows the tracked-scores window modally; for the main window's btnAdmin.
-void Show_Admin_Window(QWidget* parent);
+// Shows the tracked-scores window modally; for the main window's btnAdmin; true when it cleared the user
+// database: the program ends.
+bool Show_Admin_Window(QWidget* parent);
 
 // The tracked-scores window: the recorded results by student, activity or subject, and the clearing of
 // the whole user database.
@@ -58,6 +59,10 @@ public:
     QAction* mnuExportList;
     QAction* mnuExportAll;
     QAction* mnuExportChart;
+
+Q_SIGNALS:
+    // The user database is gone: the window has closed and the program ends.
+    void quitRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

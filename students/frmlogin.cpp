@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "common/endprogram.h"
 #include "common/failuretext.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
@@ -117,11 +116,12 @@ void frmLogin::buildControls()
     connect(btnNull, &QPushButton::clicked, this, [this] { btnNull_Click(); });
 }
 
-void frmLogin::Form_Load()
+bool frmLogin::Form_Load()
 {
     LoginSucceeded = false;
     try {
-        Get_Users();
+        if (!Get_Users())
+            return false;
         setWindowTitle(Caption(29) + QLatin1Char(' ') + modMain.ProductName);
         lblInstructions->setText(Caption(26));
         // A screen reader names a list by its own name only, not by the instructions above it.
@@ -135,15 +135,17 @@ void frmLogin::Form_Load()
         resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
         Center_On_Screen(this);
         Follow_Selection();
+        return true;
     } catch (const std::exception& e) {
         platform::services().dialogs->message(
             Caption(149) + QStringLiteral("\r\n\r\nFrmLogin_Load: ") + QString::fromUtf8(e.what()), windowTitle(),
             platform::Icon::Critical);
-        End_Program(1);
+        Q_EMIT quitRequested(1);
+        return false;
     }
 }
 
-void frmLogin::Get_Users()
+bool frmLogin::Get_Users()
 {
     const QString path = Users_Path();
     if (!QFileInfo::exists(path)) {
@@ -152,9 +154,10 @@ void frmLogin::Get_Users()
             platform::services().dialogs->message(
                 error + QStringLiteral("\r\n\r\n") + Caption(88) + QStringLiteral("\r\n") + path, modMain.ProductName,
                 platform::Icon::None);
-            End_Program(1);
+            Q_EMIT quitRequested(1);
+            return false;
         }
-        return;
+        return true;
     }
     // A file an older version left readable to everybody is closed to those who may not write it.
     platform::restrictToWriters(path);
@@ -167,7 +170,8 @@ void frmLogin::Get_Users()
         platform::services().dialogs->message(Caption(40) + QStringLiteral(" Error#001 ") + Failure_Text(e)
                 + QStringLiteral("\r\n\r\n") + modMain.ProductName + QLatin1Char(' ') + Caption(41),
             modMain.ProductName, platform::Icon::None);
-        End_Program(1);
+        Q_EMIT quitRequested(1);
+        return false;
     }
     ListView1->clear();
     for (int n = 0; n < students.size() && n < 32767; ++n) {
@@ -179,12 +183,13 @@ void frmLogin::Get_Users()
     ListView1->sortItems(Qt::AscendingOrder);
     Fit_Login_Grid(ListView1);
     if (ListView1->count() == 0)
-        return;
+        return true;
     // After a change of user the student who has just left is the one most likely to come back.
     const QList<QListWidgetItem*> leaving = ListView1->findItems(modMain.CurrentStudent, Qt::MatchExactly);
     QListWidgetItem* selected = leaving.isEmpty() ? ListView1->item(0) : leaving.first();
     ListView1->setCurrentItem(selected);
     ListView1->scrollToItem(selected);
+    return true;
 }
 
 void frmLogin::ListView1_Click()
@@ -319,7 +324,7 @@ void frmLogin::closeEvent(QCloseEvent* e)
 {
     e->accept();
     if (!LoginSucceeded)
-        Q_EMIT quitRequested();
+        Q_EMIT quitRequested(0);
 }
 
 frmNewUser::Login frmLogin::newUserLogin()

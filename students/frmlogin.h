@@ -15,9 +15,9 @@ class frmLogin : public QWidget
     Q_OBJECT
 public:
     frmLogin();
-    // The load step; a failure ends the program after its message.
-    void Form_Load();
-    void Get_Users();
+    // The load step; false when it failed: after the failure's message the window asks for the end of the program.
+    bool Form_Load();
+    bool Get_Users();
     void ListView1_Click();
     void btnLogin_Click(int index);
     void btnNull_Click();
@@ -51,6 +51,7 @@ private:
 Q_SIGNALS:
     // The student whose display name is given has logged in; the window closes next.
     void loggedIn(const QString& student, bool administrator);
-    // The window closed without a log-in: the program ends.
-    void quitRequested();
+    // The program ends: with 0 when the window closed without a log-in, with 1 when the students could not be
+    // loaded.
+    void quitRequested(int exitCode);
 };

@@ -60,8 +60,7 @@ private Q_SLOTS:
         FileList file2 = listed(modMain.VirtualSubjectsDir, "*.vale");
         ActivityPanel panel(holder);
         SubjectTree subjects(tree, &file1, &file2);
-        int ends = 0;
-        panel.setEndProgram([&] { ++ends; });
+        QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
 
         panel.Get_Settings(fileAct);
         subjects.Create_Folders();
@@ -70,7 +69,7 @@ private Q_SLOTS:
         panel.Get_Activities(fileAct, activities, modMain.ProgramCode);
 
         QCOMPARE(env.dialogs.shown.size(), 0);
-        QCOMPARE(ends, 0);
+        QVERIFY(quit.isEmpty());
         QCOMPARE(tree->topLevelItem(0)->childCount(), installed.size());
         QCOMPARE(tree->topLevelItemCount(), 3 + virtualFiles.size());
         for (int i = 3; i < tree->topLevelItemCount(); ++i) {

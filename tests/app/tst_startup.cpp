@@ -7,11 +7,11 @@
 #include <QTreeWidget>
 
 #include "common/apppath.h"
-#include "common/endprogram.h"
 #include "common/files.h"
 #include "common/modmain.h"
 #include "common/registry.h"
 #include "platform/exchangefile.h"
+#include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -186,8 +186,15 @@ private Q_SLOTS:
         QVERIFY(!panel->geometry().intersects(tree->geometry()));
     }
 
-    void closingTheLoginWindowWithoutLogInClosesTheMainWindow()
+    void theRunEndsWithItsWindowsAndFiles_data()
     {
+        QTest::addColumn<bool>("clearUsers");
+        QTest::newRow("the login window closed without a log-in") << false;
+        QTest::newRow("the user database cleared") << true;
+    }
+    void theRunEndsWithItsWindowsAndFiles()
+    {
+        QFETCH(bool, clearUsers);
         fakes::Environment env;
         fixtures::ProgramFolder program;
         fixtures::useProgramFolder(program.path());
@@ -207,9 +214,20 @@ private Q_SLOTS:
         leave(exchange);
         leave(soundNotice);
         QPointer<frmLogin> login = main.login();
-        login->close();
-        QTRY_VERIFY(!login);
+        if (clearUsers) {
+            main.Student_Logged_In(QStringLiteral("Zoe Adams"), true);
+            env.dialogs.answers = { true, true };
+            ModalScript script;
+            script.onDialog([](QWidget* admin) { qobject_cast<frmAdmin*>(admin)->btnClearDatabase_Click(); });
+            main.findChild<QPushButton*>("btnAdmin")->click();
+            QCOMPARE(script.notices, QStringList({ "T61" }));
+            QVERIFY(!login->isVisible());
+        } else {
+            login->close();
+            QTRY_VERIFY(!login);
+        }
         // The main window went too, taking this run's exchange files and sound notice with it.
+        QCOMPARE(main.endCode(), std::optional<int>(0));
         QVERIFY(!main.isVisible());
         QVERIFY(!QFile::exists(exchange));
         QVERIFY(!QFile::exists(soundNotice));
@@ -243,40 +261,31 @@ private Q_SLOTS:
         QVERIFY(main.login()->isVisible());
     }
 
-    void startUpEndsWhenTheUpdateAsksToClose()
+    void theWeeklyUpdateCheckMayEndStartUp_data()
     {
-        fakes::Environment env;
-        fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        env.network.online = true;
-        env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
-        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "YES,Closing now";
-        env.dialogs.answers << false;
-        int ended = -1;
-        Set_End_Program_Handler([&](int code) { ended = code; });
-        {
-            frmMain main;
-            QVERIFY_THROWS_EXCEPTION(std::runtime_error, main.Form_Load());
-        }
-        Set_End_Program_Handler({});
-        QCOMPARE(ended, 0);
-        QCOMPARE(env.registry.values[dateKey()], QStringLiteral("2026-12-08"));
-        QCOMPARE(env.dialogs.shown.size(), 2);
-        QVERIFY(env.dialogs.shown[0].text.startsWith("Closing now\r\n\r\n"));
+        QTest::addColumn<QByteArray>("update");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("an update that asks to close") << QByteArray("YES,Closing now") << false;
+        QTest::newRow("no update") << QByteArray("NO,All is well") << true;
     }
-
-    void startUpGoesOnWhenTheUpdateSaysNo()
+    void theWeeklyUpdateCheckMayEndStartUp()
     {
+        QFETCH(QByteArray, update);
+        QFETCH(bool, goesOn);
         fakes::Environment env;
         fixtures::ProgramFolder program;
         fixtures::useProgramFolder(program.path());
         env.network.online = true;
         env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
-        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = "NO,All is well";
+        env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = update;
+        env.dialogs.answers << false;
         frmMain main;
-        QVERIFY(main.Form_Load());
-        QVERIFY(main.login() && main.login()->isVisible());
-        QCOMPARE(env.dialogs.shown.size(), 1);
+        QCOMPARE(main.Form_Load(), goesOn);
+        QCOMPARE(main.endCode(), goesOn ? std::optional<int>() : std::optional<int>(0));
+        QCOMPARE(main.login()->isVisible(), goesOn);
+        QCOMPARE(env.registry.values[dateKey()], QStringLiteral("2026-12-08"));
+        QCOMPARE(env.dialogs.shown.size(), goesOn ? 1 : 2);
+        QCOMPARE(env.dialogs.shown[0].text.startsWith("Closing now\r\n\r\n"), !goesOn);
     }
 };
 

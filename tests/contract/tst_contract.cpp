@@ -110,11 +110,10 @@ private Q_SLOTS:
         auto* holder = new QWidget(&window);
         holder->resize(twips(5280), twips(5100));
         ActivityPanel panel(holder);
-        int ends = 0;
-        panel.setEndProgram([&] { ++ends; });
+        QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         panel.Get_Settings(FileAct);
         panel.Get_Activities(FileAct, m_activitiesDir, modMain.ProgramCode);
-        QCOMPARE(ends, 0);
+        QVERIFY(quit.isEmpty());
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(panel.btnAct.size(), FileAct.listCount());
         // The button shows the pictures of the example's own settings file, in the column of this product.

@@ -5,7 +5,6 @@
 #include "activities/activitypanel.h"
 #include "app/frmmain.h"
 #include "common/apppath.h"
-#include "common/endprogram.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
 #include "common/modmain.h"
@@ -64,17 +63,13 @@ class TestBadProgramFiles : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_temp;
-    int m_ends = 0;
 
 private Q_SLOTS:
     void initTestCase()
     {
         // The download and picture files of these tests stay apart from every other test's.
         qputenv("TMPDIR", m_temp.path().toLocal8Bit());
-        Set_End_Program_Handler([this](int) { ++m_ends; });
     }
-    void cleanupTestCase() { Set_End_Program_Handler({}); }
-    void init() { m_ends = 0; }
     void cleanup() { frmMsgBox::Unload(); }
 
     void templateDatabase_data()
@@ -127,6 +122,7 @@ private Q_SLOTS:
             started = main.Form_Load();
             QCOMPARE(started, starts);
             QCOMPARE(main.login() != nullptr, starts);
+            QCOMPARE(main.endCode(), starts ? std::optional<int>() : std::optional<int>(1));
         }
         broken::printReaction(QTest::currentDataTag(),
             (started ? QStringLiteral("starts; ") : QStringLiteral("stops; "))
@@ -139,7 +135,6 @@ private Q_SLOTS:
             QVERIFY(env.dialogs.shown[0].text.contains(program.file(QStringLiteral("Parlanta.tpl"))));
         }
         QCOMPARE(before.changed(), QStringList());
-        QCOMPARE(m_ends, 0);
     }
 
     void activitySettingsFile_data()
@@ -179,8 +174,7 @@ private Q_SLOTS:
         QWidget holder;
         holder.resize(platform::twips(5280), platform::twips(5100));
         ActivityPanel panel(&holder);
-        int ends = 0;
-        panel.setEndProgram([&ends] { ++ends; });
+        QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         FileList FileAct;
         FileAct.setPath(activities);
         FileAct.setPattern(QStringLiteral("*.exe"));
@@ -189,10 +183,10 @@ private Q_SLOTS:
         panel.Get_Activities(FileAct, activities, modMain.ProgramCode);
 
         broken::printReaction(QTest::currentDataTag(),
-            broken::shown(env.dialogs).join(QStringLiteral(" + ")) + (ends ? QStringLiteral("; program ends") : ""));
+            broken::shown(env.dialogs).join(QStringLiteral(" + ")) + (quit.isEmpty() ? "" : QStringLiteral("; program ends")));
         // The first activity got its pictures; the second stops the program after naming its program file.
         QVERIFY(!panel.ImgOFF.value(1).isNull());
-        QCOMPARE(ends, 1);
+        QCOMPARE(quit.size(), 1);
         QCOMPARE(env.dialogs.shown.size(), 2);
         QCOMPARE(env.dialogs.shown[0].text, QStringLiteral("T105\r\nB.exe\r\n\r\nT106"));
         QCOMPARE(env.dialogs.shown[0].icon, platform::Icon::Critical);
