@@ -11,6 +11,7 @@
 #include "platform/tempfolder.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/privatetemp.h"
 
 // Root may write into any folder, so a read-only program folder is made by a directory standing where
 // the probe file must go.
@@ -154,7 +155,7 @@ private Q_SLOTS:
     void plantedTempFoldersArePassedOver()
     {
 #ifdef Q_OS_UNIX
-        QTemporaryDir systemTemp;
+        fixtures::PrivateTempFolder systemTemp;
         QTemporaryDir elsewhere;
         const QString base = systemTemp.path() + "/parlanta-" + QString::number(getuid());
         // A link planted under the predictable name, a file under the next one, and an open folder of this user's.
@@ -196,11 +197,9 @@ private Q_SLOTS:
         QVERIFY2(folder.startsWith(base + "-") && folder.size() == base.size() + 8, qPrintable(folder));
         QVERIFY(QFileInfo(folder).isDir());
         QCOMPARE(QFile::permissions(folder) & 0x0077, QFileDevice::Permissions());
-        qputenv("TMPDIR", QFile::encodeName(systemTemp.path()));
         // Made once: every later call of the run names the same folder.
         const QString kept = platform::privateTempFolder();
         QCOMPARE(platform::privateTempFolder(), kept);
-        qunsetenv("TMPDIR");
 #else
         QSKIP("names are taken on Unix");
 #endif

@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/privatetemp.h"
 
 namespace {
 const QString Site = QStringLiteral("http://site.example/");
@@ -53,18 +54,12 @@ class TestOnline : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
+    fixtures::PrivateTempFolder m_temp;
 
     void useSite(const QString& site) { modMain.Captions[94] = site; }
     QStringList tempFiles() const { return QDir(Get_Temp_Path()).entryList({ QStringLiteral("*.tmp") }, QDir::Files); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // This test's exchange and download files stay apart from every other test's.
-        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
-    }
-
     void init()
     {
         fixtures::useProgramFolder(m_temp.path() + QStringLiteral("/program/"));

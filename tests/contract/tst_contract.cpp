@@ -21,6 +21,7 @@
 #include "subjects/subjecttree.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/privatetemp.h"
 
 using platform::twips;
 
@@ -56,7 +57,7 @@ class TestContract : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp; // the system temporary folder for this run: the exchange folder is made inside
+    fixtures::PrivateTempFolder m_temp;
     QTemporaryDir m_program;
     QString m_activitiesDir;
     std::unique_ptr<fakes::Environment> m_env;
@@ -66,7 +67,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
         // Inherited by every activity started from here: none opens a window or waits for a learner.
         qputenv("PARLANTA_QUIZ_AUTOPLAY", "1");
         const QString stage = qEnvironmentVariable("PARLANTA_STAGE");

@@ -10,6 +10,7 @@
 #include "subjects/treenode.h"
 #include "tests/support/customeditor.h"
 #include "tests/support/modal.h"
+#include "tests/support/privatetemp.h"
 #include "tests/support/subjectfixtures.h"
 
 using fixtures::childTexts;
@@ -55,7 +56,7 @@ class TestCustomSubject : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
+    fixtures::PrivateTempFolder m_temp;
     std::unique_ptr<fixtures::CustomEditorFolder> m_folder;
     frmCustomSubject* m_form = nullptr;
 
@@ -76,8 +77,6 @@ private:
     int zooKey() const { return static_cast<int>(m_folder->keys[0]); }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
     void init()
     {
         m_folder = std::make_unique<fixtures::CustomEditorFolder>();

@@ -17,6 +17,7 @@
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
 #include "tests/support/maintree.h"
+#include "tests/support/privatetemp.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectsession.h"
 
@@ -26,7 +27,7 @@ class TestSubjectFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
+    fixtures::PrivateTempFolder m_temp;
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<fixtures::MainTree> m_main;
     QTreeWidgetItem* m_colours = nullptr;
@@ -51,8 +52,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
     void init()
     {
         m_env = std::make_unique<fakes::Environment>();

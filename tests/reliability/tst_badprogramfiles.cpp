@@ -13,6 +13,7 @@
 #include "tests/reliability/reactions.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/privatetemp.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
 #include "tests/support/subjectsession.h"
@@ -62,14 +63,9 @@ class TestBadProgramFiles : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
+    fixtures::PrivateTempFolder m_temp;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // The download and picture files of these tests stay apart from every other test's.
-        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
-    }
     void cleanup() { frmMsgBox::Unload(); }
 
     void templateDatabase_data()

@@ -12,6 +12,7 @@
 #include "tests/reliability/reactions.h"
 #include "tests/support/fakes.h"
 #include "tests/support/maintree.h"
+#include "tests/support/privatetemp.h"
 #include "tests/support/subjectfixtures.h"
 
 using broken::Damage;
@@ -132,10 +133,9 @@ class TestBadSubjectFiles : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
+    fixtures::PrivateTempFolder m_temp;
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
     void cleanup()
     {
         Delete_Temp_Files();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+namespace fixtures {
+
+// A folder of the test's own that stands for the system temporary folder while the fixture lives: TMPDIR points
+// at it, so the private folder Get_Temp_Path makes, with the exchange, download and sound files in it, stays apart
+// from every other test's and from the user's. On destruction TMPDIR is as it was and the folder is gone.
+class PrivateTempFolder
+{
+public:
+    PrivateTempFolder();
+    ~PrivateTempFolder();
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir; // made in the temporary folder that was set before
+    bool m_wasSet;
+    QByteArray m_was;
+};
+
+}
