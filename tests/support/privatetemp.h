@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace fixtures {
@@ -11,16 +11,22 @@ namespace fixtures {
 class PrivateTempFolder
 {
 public:
-    PrivateTempFolder();
-    ~PrivateTempFolder();
+    PrivateTempFolder() { qputenv("TMPDIR", QFile::encodeName(m_dir.path())); }
+    ~PrivateTempFolder()
+    {
+        if (m_wasSet)
+            qputenv("TMPDIR", m_was);
+        else
+            qunsetenv("TMPDIR");
+    }
     PrivateTempFolder(const PrivateTempFolder&) = delete;
     PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
     QString path() const { return m_dir.path(); }
 
 private:
+    const bool m_wasSet = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray m_was = qgetenv("TMPDIR");
     QTemporaryDir m_dir; // made in the temporary folder that was set before
-    bool m_wasSet;
-    QByteArray m_was;
 };
 
 }
