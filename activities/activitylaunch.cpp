@@ -1,85 +1,82 @@
 #include "activitylaunch.h"
 
 #include <stdexcept>
-
-#include <QTreeWidget>
+#include <utility>
 
 #include "activities/exchange.h"
 #include "activities/studyset.h"
 #include "common/apppath.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/failuretext.h"
 #include "common/filelist.h"
 #include "common/files.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "common/windowlock.h"
 #include "platform/services.h"
-#include "subjects/nodetag.h"
-#include "subjects/subjectchecks.h"
-#include "subjects/treenode.h"
+#include "subjects/subjectref.h"
 
-ActivityLauncher::ActivityLauncher(QTreeWidget* tree, QWidget* window, const FileList& activities)
-    : TreeFolders(tree)
-    , m_window(window)
+ActivityLauncher::ActivityLauncher(QWidget* window, const FileList& activities, SubjectChecks::Check check)
+    : m_window(window)
     , FileAct(activities)
+    , m_check(std::move(check))
 {
 }
 
-void ActivityLauncher::btnAct_Click(int index, const Session& session, const QString& ActivitiesDir)
+SubjectUse ActivityLauncher::btnAct_Click(
+    int index, const SubjectRef& subject, const Session& session, const QString& ActivitiesDir)
 {
     try {
-        launch(index, session, ActivitiesDir);
+        return launch(index, subject, session, ActivitiesDir);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnAct_Click"), QString::fromStdString(e.what()));
+        return SubjectUse::NotChecked;
     }
 }
 
-void ActivityLauncher::launch(int index, const Session& session, const QString& ActivitiesDir)
+SubjectUse ActivityLauncher::launch(
+    int index, const SubjectRef& subject, const Session& session, const QString& ActivitiesDir)
 {
     platform::Services& s = platform::services();
     if (index < 0 || index >= FileAct.listCount()) {
         Error_Report(QStringLiteral("btnAct_Click"), QStringLiteral("Subscript out of range"));
-        return;
+        return SubjectUse::NotChecked;
     }
-    QTreeWidgetItem* subject = TreeFolders->currentItem();
-    const QString kind = NodeTag::of(subject).field(0);
-    if (kind != QStringLiteral("SUBJECT")) {
-        subject = subject ? subject->parent() : nullptr;
-        // A folder, or nothing selected: there is no subject to study.
-        if (kind == QStringLiteral("FOLDER") || !subject) {
-            s.dialogs->message(Caption(22), Caption(103), platform::Icon::Warning);
-            return;
-        }
-        TreeFolders->setCurrentItem(subject);
+    // A folder, or nothing selected: there is no subject to study.
+    if (!subject.isSubject()) {
+        s.dialogs->message(Caption(22), Caption(103), platform::Icon::Warning);
+        return SubjectUse::NotChecked;
     }
 
     WindowLock lock(m_window);
-    const NodeTag tag = NodeTag::of(subject);
-    if (tag.field(1) == QStringLiteral("VIRTUALSUBJECT")) {
-        if (!Check_vSubject(subject))
-            return;
+    SubjectChecks checks(session, m_check);
+    SubjectUse use = SubjectUse::Usable;
+    if (subject.kind == SubjectRef::Kind::VirtualSubject) {
+        use = Check_vSubject(subject, checks);
+        if (use != SubjectUse::Usable)
+            return use;
     } else {
-        const QString status = Check_Subject(tag.field(1));
+        const QString status = checks.status(subject.file);
         if (status != ValidSubject) {
-            Report_Subject_Problem(tag.field(1), status);
-            setNodeImage(subject, UnusableSubject, UnusableSubject);
-            return;
+            Report_Subject_Problem(session, subject.file, status);
+            return SubjectUse::Unusable;
         }
     }
 
-    const StudySet set = Get_Phraes_to_Study(subject);
+    const StudySet set = Get_Phraes_to_Study(subject, session, checks);
     if (set.isEmpty()) {
         s.dialogs->message(QStringLiteral("There are no phrases to study"), QString(), platform::Icon::None);
-        return;
+        return use;
     }
     QString error;
-    if (!Write_Exchange_File(session, set, Exchange_Subject_Text(subject), &error)) {
+    if (!Write_Exchange_File(session, set, subject.subjectText, &error)) {
         Error_Report(QStringLiteral("Write_Exchange_File"),
             Failure_Text(platform::FileFailure::Unwritable, Get_Temp_Path() + Exchange_File_Name(), error));
-        return;
+        return use;
     }
     // An argument list: blanks in the folders need no quoting.
     const QString program = ActivitiesDir + FileAct.list(index);
     if (!s.processes->startDetached(program, { Exchange_File_Name() }, Get_Temp_Path(), &error))
         Error_Report(QStringLiteral("btnAct_Click"), Program_Failure_Text(program, error));
+    return use;
 }

@@ -10,10 +10,11 @@
 #include <QScrollBar>
 
 #include "activities/activitylayout.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/files.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "common/statuslog.h"
 #include "platform/database.h"
 #include "platform/services.h"
@@ -53,8 +54,9 @@ void keepAt(QVector<QPixmap>& list, int position, const QPixmap& picture)
 }
 }
 
-ActivityPanel::ActivityPanel(QWidget* holder)
+ActivityPanel::ActivityPanel(QWidget* holder, const Session& session)
     : PicActsHolder(holder)
+    , m_session(session)
 {
     buildControls();
     watchPointer();
@@ -165,8 +167,8 @@ bool ActivityPanel::Get_Activity_Images(
         platform::Dialogs* dialogs = platform::services().dialogs;
         dialogs->message(
             Caption(105) + QStringLiteral("\r\n") + programFile + QStringLiteral("\r\n\r\n") + Caption(106),
-            modMain.ProductName, platform::Icon::Critical);
-        dialogs->message(Caption(107), modMain.ProductName, platform::Icon::Warning);
+            m_session.ProductName, platform::Icon::Critical);
+        dialogs->message(Caption(107), m_session.ProductName, platform::Icon::Warning);
         Q_EMIT quitRequested(1);
         return false;
     }

@@ -8,6 +8,7 @@ class FileList;
 class QLabel;
 class QScrollBar;
 class QWidget;
+struct Session;
 
 // The main window's panel of activity buttons: built from the activity programs and their settings files,
 // with its pointer behaviour. It owns its widgets inside the holder the window places, and reports a click
@@ -17,7 +18,8 @@ class ActivityPanel : public QObject
     Q_OBJECT
 public:
     // Builds picActs, VScroll, btnAct(0) and lblMoreActs inside holder, at their design places.
-    explicit ActivityPanel(QWidget* holder);
+    // The session's product names the messages about a settings file that cannot be read.
+    ActivityPanel(QWidget* holder, const Session& session);
 
     // The settings step's part of the panel: its caption and the last activity index.
     void Get_Settings(const FileList& FileAct);
@@ -68,6 +70,7 @@ private:
     bool buttonEvent(int index, QEvent* event);
     bool moreActsEvent(QEvent* event);
 
+    const Session& m_session;
     QVector<QObject*> m_areas;
     QVector<bool> m_lit;
     int m_pressed = -1;

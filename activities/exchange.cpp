@@ -1,7 +1,6 @@
 #include "exchange.h"
 
 #include <QCoreApplication>
-#include <QTreeWidgetItem>
 
 #include "common/apppath.h"
 #include "common/files.h"
@@ -40,13 +39,4 @@ bool Write_Exchange_File(const Session& session, const StudySet& set, const QStr
 {
     return platform::exchange::write(Get_Temp_Path() + Exchange_File_Name(),
         contents(session, set, subjectText, QCoreApplication::applicationPid()), error);
-}
-
-QString Exchange_Subject_Text(const QTreeWidgetItem* subject)
-{
-    for (const QTreeWidgetItem* node = subject; node; node = node->parent()) {
-        if (!node->text(0).trimmed().isEmpty())
-            return node->text(0);
-    }
-    return {};
 }

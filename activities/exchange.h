@@ -5,18 +5,13 @@
 
 #include "activities/studyset.h"
 
-class QTreeWidgetItem;
 struct Session;
 
 // The exchange file that hands a study set to an activity program: fifteen lines about the program, the
 // student and the subject, then four quoted lines per phrase. Line 1 is processId, line 7 the subject's text
-// as the tree shows it.
+// (SubjectRef::subjectText).
 QStringList Exchange_File_Lines(
     const Session& session, const StudySet& set, const QString& subjectText, qint64 processId);
-
-// The subject's text for line 7. Activities refuse a blank subject, under which no score could be found again; a
-// virtual subject whose name is blank in its file takes the name of the file that holds it.
-QString Exchange_Subject_Text(const QTreeWidgetItem* subject);
 
 // Writes the exchange file into the temporary folder, never half-written; false with the reason on failure.
 bool Write_Exchange_File(const Session& session, const StudySet& set, const QString& subjectText, QString* error);

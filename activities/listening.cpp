@@ -4,28 +4,21 @@
 
 #include <QFile>
 #include <QStringList>
-#include <QTreeWidgetItem>
 
 #include "common/apppath.h"
 #include "common/errorreport.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "common/sounds.h"
 #include "common/wait.h"
-#include "subjects/nodetag.h"
 #include "subjects/subjectfile.h"
-#include "subjects/treenode.h"
+#include "subjects/subjectref.h"
 
-void Hear_Phrase(QTreeWidgetItem* selected)
+void Hear_Phrase(const SubjectRef& selected, const Session& session)
 {
-    if (!selected || !selected->parent())
-        return;
-    if (NodeTag::of(selected).field(0) == QStringLiteral("FOLDER"))
-        return;
-    if (isBoldNode(selected->parent()))
-        return;
-    Listen_to_Phrase(selected);
+    if (selected.kind == SubjectRef::Kind::Phrase)
+        Listen_to_Phrase(selected, session);
 }
 
 namespace {
@@ -34,18 +27,17 @@ QString listeningFile() { return Get_Temp_Path() + QStringLiteral("~selectedphra
 
 void Delete_Listening_File() { QFile::remove(listeningFile()); }
 
-void Listen_to_Phrase(QTreeWidgetItem* node)
+void Listen_to_Phrase(const SubjectRef& phrase, const Session& session)
 {
-    if (!node)
+    if (phrase.kind != SubjectRef::Kind::Phrase)
         return;
-    const NodeTag tag = NodeTag::of(node);
-    const QString path = modMain.InstalledSubjectsDir + tag.field(0);
+    const QString path = session.InstalledSubjectsDir + phrase.file;
     if (!File_Exists(path))
         return;
     try {
         const QString sound = listeningFile();
-        writePhraseSound(path, tag.number(1), sound);
-        frmMsgBox::Show_Busy(modMain.ProductName, tag.field(2), ListenNoticeHeight);
+        writePhraseSound(path, phrase.phraseNo, sound);
+        frmMsgBox::Show_Busy(session.ProductName, phrase.phrase, ListenNoticeHeight);
         Wait_Seconds(1);
         // A student who closed the notice during the wait does not want to hear the phrase.
         if (frmMsgBox::showing())

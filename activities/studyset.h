@@ -5,7 +5,9 @@
 
 #include "common/files.h"
 
-class QTreeWidgetItem;
+class SubjectChecks;
+struct Session;
+struct SubjectRef;
 
 // One phrase handed to an activity.
 struct StudyPhrase
@@ -22,6 +24,6 @@ struct StudyPhrase
 using StudySet = QVector<StudyPhrase>;
 
 // Gathers at most ten phrases of the subject with their sound files, after deleting the previous launch's
-// files. On failure the error report, and the phrases gathered so far (a virtual subject) or none (an
-// installed subject).
-StudySet Get_Phraes_to_Study(QTreeWidgetItem* subjectNode);
+// files. A virtual subject's phrases whose source is gone or fails its check (asked of checks) are left out. On
+// failure the error report, and the phrases gathered so far (a virtual subject) or none (an installed subject).
+StudySet Get_Phraes_to_Study(const SubjectRef& subject, const Session& session, SubjectChecks& checks);

@@ -40,8 +40,10 @@
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
+#include "subjects/subjectchecks.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
+#include "subjects/treenode.h"
 
 using platform::twips;
 
@@ -70,24 +72,28 @@ frmMain::frmMain()
     m_menu = std::make_unique<MenuPanel>(picMenu);
     m_frame = std::make_unique<MainFrame>(FrameControls {
         this, picMenu, imgLogo, PicMsg, lblMsg, lblURL, Timer1, Timer2, TimShowMenu, TimHideMenu, m_menu.get() });
-    m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2);
-    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &m_File1, this, mnuOption, mnuListenToPhrase);
-    m_activities = std::make_unique<ActivityPanel>(PicActsHolder);
-    m_launcher = std::make_unique<ActivityLauncher>(TreeFolders, this, FileAct);
+    m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2, modMain);
+    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &m_File1, modMain, this, mnuOption, mnuListenToPhrase);
+    m_activities = std::make_unique<ActivityPanel>(PicActsHolder, modMain);
+    m_launcher = std::make_unique<ActivityLauncher>(this, FileAct);
     wire();
 }
 
 void frmMain::wire()
 {
     connect(m_activities.get(), &ActivityPanel::activityClicked, this,
-        [this](int index) { m_launcher->btnAct_Click(index, modMain, ActivitiesDir); });
+        [this](int index) {
+            QTreeWidgetItem* subject = m_tree->launchSubject();
+            Show_Subject_Use(subject, m_launcher->btnAct_Click(index, Subject_Ref(subject), modMain, ActivitiesDir));
+        });
     connect(m_activities.get(), &ActivityPanel::pointerMoved, m_frame.get(), &MainFrame::Hide_Menu);
     connect(m_activities.get(), &ActivityPanel::quitRequested, this, &frmMain::End_Run);
     m_activities->watchArea(TreeFolders->viewport());
     // The window's background too: a lit button goes dark once the pointer is anywhere off the panel.
     m_activities->watchArea(this);
     m_frame->watchArea(TreeFolders->viewport());
-    connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this, [](QTreeWidgetItem* node) { Hear_Phrase(node); });
+    connect(m_treeEvents.get(), &TreeEvents::phraseToHear, this,
+        [](QTreeWidgetItem* node) { Hear_Phrase(Subject_Ref(node), modMain); });
     connect(btnCreateVirtualSubjects, &QPushButton::clicked, this, [this] { btnCreateVirtualSubjects_Click(*this); });
     connect(mnuEdit, &QAction::triggered, this,
         [this] { mnuEdit_Click(mnuOptionEnabled, TreeFolders->currentItem(), this); });

@@ -32,10 +32,10 @@ bool holds(const QTreeWidgetItem* subject, const NodeTag& phrase)
 // virtual subject whose phrases cannot be heard.
 bool sourceUsable(const QString& file)
 {
-    const QString status = Check_Subject(file);
+    const QString status = Check_Subject(modMain, file);
     if (status == ValidSubject)
         return true;
-    Report_Subject_Problem(file, status);
+    Report_Subject_Problem(modMain, file, status);
     return false;
 }
 

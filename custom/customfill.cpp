@@ -38,7 +38,7 @@ void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
 {
     QStringList files;
     try {
-        files = List_Virtual_Files(File2);
+        files = List_Virtual_Files(modMain, File2);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Fill_Virtual_Subjects"), failureDescription(e));
         return;

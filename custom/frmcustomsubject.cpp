@@ -291,10 +291,10 @@ void frmCustomSubject::TreeSubjects_NodeClick(QTreeWidgetItem* node)
         if (node->childCount() > 0)
             break;
         const QString file = m_host.File1().list(NodeTag::of(node).number(0));
-        const QString status = Check_Subject(file);
+        const QString status = Check_Subject(modMain, file);
         if (status != ValidSubject) {
             setNodeImage(node, UnusableSubject, UnusableSubject);
-            Report_Subject_Problem(file, status);
+            Report_Subject_Problem(modMain, file, status);
             TreeSubjects->setCurrentItem(node->parent());
             break;
         }
@@ -324,9 +324,9 @@ void frmCustomSubject::TreeVirtual_NodeClick(QTreeWidgetItem* node)
         break;
     case NodeKind::Phrase: {
         const QString file = NodeTag::of(node).field(0);
-        const QString status = Check_Subject(file);
+        const QString status = Check_Subject(modMain, file);
         if (status != ValidSubject) {
-            Report_Subject_Problem(file, status);
+            Report_Subject_Problem(modMain, file, status);
             TreeVirtual->setCurrentItem(node->parent());
         }
         break;
@@ -341,7 +341,7 @@ void frmCustomSubject::Play_Selected_Phrase()
 {
     QTreeWidgetItem* node = Selected_Node();
     if (Node_Kind(node) == NodeKind::Phrase)
-        Listen_to_Phrase(node);
+        Listen_to_Phrase(Subject_Ref(node), modMain);
 }
 
 void frmCustomSubject::btnNewFolder_Click()

@@ -51,5 +51,5 @@ PhraseRow Store_Phrase_Texts(
 void Show_Stored_Phrase(QTreeWidgetItem* node, const QString& file, const PhraseRow& stored)
 {
     node->setText(0, stored.tTranslation);
-    setNodeTag(node, Phrase_Tag(file, stored).text());
+    Set_Phrase_Tag(node, Phrase_Tag(file, stored));
 }

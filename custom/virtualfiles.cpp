@@ -373,11 +373,11 @@ void Restore_Rows(const QString& displayName, const QVector<StoredRows>& deleted
     });
 }
 
-QStringList List_Virtual_Files(FileList& File2)
+QStringList List_Virtual_Files(const Session& session, FileList& File2)
 {
     File2.refresh();
     QStringList names;
-    for (const QString& fileName : inReadingOrder(File2.names()))
+    for (const QString& fileName : inReadingOrder(File2.names(), session.InterfaceLanguage))
         names << virtualFileDisplayName(fileName);
     return names;
 }

@@ -11,6 +11,7 @@
 #include "subjects/subjectfile.h"
 
 class FileList;
+struct Session;
 
 // Virtual subject files: subject databases in VirtualSubjectsDir that the custom subject editor creates,
 // renames and deletes, each holding one level of virtual subjects (tblParents) with copies of installed
@@ -88,8 +89,8 @@ StoredRows Delete_Phrase(const QString& displayName, int pkPhraseNo);
 // Puts deleted rows back under their own keys, so that each returns to its place in table order; all or none.
 void Restore_Rows(const QString& displayName, const QVector<StoredRows>& deleted);
 
-// The display names of the files of File2, re-read first, in reading order.
-QStringList List_Virtual_Files(FileList& File2);
+// The display names of the files of File2, re-read first, in the reading order of the session's language.
+QStringList List_Virtual_Files(const Session& session, FileList& File2);
 // (key, name) of every tblParents row in table order.
 QVector<VirtualSubjectRow> List_Virtual_Subjects(const QString& displayName);
 QVector<VirtualPhraseRow> List_Virtual_Phrases(const QString& displayName, int key);

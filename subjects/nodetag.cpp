@@ -47,4 +47,16 @@ NodeTag Phrase_Tag(const VirtualPhraseRow& row)
     return Phrase_Tag(row.tfilename, row.nPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2);
 }
 
-QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image) { return makeNode(tag.field(3), tag.text(), image); }
+QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image)
+{
+    QTreeWidgetItem* node = makeNode(tag.field(3), QString(), image);
+    Set_Phrase_Tag(node, tag);
+    return node;
+}
+
+void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag)
+{
+    setNodeRef(node, SubjectRef::phraseOf(tag));
+    // The custom editor's virtual phrases carry a sixth field, the row's own key.
+    setNodeTag(node, tag.text());
+}

@@ -41,3 +41,5 @@ NodeTag Phrase_Tag(const VirtualPhraseRow& row);
 
 // A phrase node shows the translation of its tag (field 3).
 QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image);
+// Gives a phrase node its tag, and what it stands for as the tag tells it.
+void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag);

@@ -1,29 +1,29 @@
 #include "subjectchecks.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include <QStringList>
 #include <QTreeWidgetItem>
 
+#include "common/captions.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "common/online.h"
+#include "common/session.h"
 #include "platform/services.h"
-#include "subjects/nodetag.h"
 #include "subjects/subjectfile.h"
+#include "subjects/subjectref.h"
 #include "subjects/treenode.h"
 
 namespace {
 const QString Break = QStringLiteral("\r\n");
 const QString SubjectsPage = QStringLiteral("subjects.htm");
-
-QString field(const QString& tag, int n) { return NodeTag::parse(tag).field(n); }
 }
 
-QString Check_Subject(const QString& fileName)
+QString Check_Subject(const Session& session, const QString& fileName)
 {
     try {
-        const platform::Recordset rs = readSubjectFile(modMain.InstalledSubjectsDir + fileName, PropertiesSql);
+        const platform::Recordset rs = readSubjectFile(session.InstalledSubjectsDir + fileName, PropertiesSql);
         rs.text(0, QStringLiteral("tProgramCode"));
         return ValidSubject;
     } catch (const std::exception& e) {
@@ -33,42 +33,58 @@ QString Check_Subject(const QString& fileName)
     }
 }
 
-void Report_Subject_Problem(const QString& fileName, const QString& status)
+SubjectChecks::SubjectChecks(const Session& session, Check check)
+    : m_session(session)
+    , m_check(std::move(check))
+{
+}
+
+QString SubjectChecks::status(const QString& fileName)
+{
+    auto found = m_status.find(fileName);
+    if (found == m_status.end())
+        found = m_status.insert(fileName, m_check(m_session, fileName));
+    return *found;
+}
+
+bool SubjectChecks::usable(const QString& fileName)
+{
+    return File_Exists(m_session.InstalledSubjectsDir + fileName) && status(fileName) == ValidSubject;
+}
+
+void Report_Subject_Problem(const Session& session, const QString& fileName, const QString& status)
 {
     platform::Services& s = platform::services();
     const QString text = status + Break + Break + fileName + Caption(6) + Break + Break + Caption(135);
     if (s.dialogs->askYesNo(text, Caption(103), platform::Icon::None, platform::Answer::Yes))
-        Open_Online_Page(SubjectsPage);
+        Open_Online_Page(session, SubjectsPage);
 }
 
-bool Check_vSubject(QTreeWidgetItem* subject)
+SubjectUse Check_vSubject(const SubjectRef& subject, SubjectChecks& checks)
 {
     try {
-        if (!subject)
+        if (subject.kind != SubjectRef::Kind::VirtualSubject)
             throw std::runtime_error("No subject is selected.");
-        if (subject->childCount() == 0)
+        if (subject.phrases.isEmpty())
             throw std::runtime_error("The subject's phrases have not been listed.");
         int usable = 0;
         QStringList missingPhrases;
         QStringList missingFiles;
-        for (int i = 0; i < subject->childCount(); ++i) {
-            const QTreeWidgetItem* child = subject->child(i);
-            if (child->text(0) == Caption(127)) {
+        for (const SubjectRef& phrase : subject.phrases) {
+            if (phrase.kind == SubjectRef::Kind::Placeholder) {
                 usable = 0;
                 break;
             }
-            const QString tag = nodeTag(child);
-            const QString file = field(tag, 0);
-            if (File_Exists(modMain.InstalledSubjectsDir + file)) {
-                if (Check_Subject(file) == ValidSubject)
+            if (File_Exists(checks.session().InstalledSubjectsDir + phrase.file)) {
+                if (checks.status(phrase.file) == ValidSubject)
                     ++usable;
                 continue;
             }
             // Whole entries are compared: one phrase or file name may be a part of another.
-            if (!missingPhrases.contains(field(tag, 3)))
-                missingPhrases << field(tag, 3);
-            if (!missingFiles.contains(file.toUpper()))
-                missingFiles << file.toUpper();
+            if (!missingPhrases.contains(phrase.translation))
+                missingPhrases << phrase.translation;
+            if (!missingFiles.contains(phrase.file.toUpper()))
+                missingFiles << phrase.file.toUpper();
         }
         const auto entries = [](const QStringList& list) {
             QString text;
@@ -80,18 +96,23 @@ bool Check_vSubject(QTreeWidgetItem* subject)
             const QString text = Caption(133) + Break + Break + entries(missingPhrases) + Break + Caption(134) + Break
                 + Break + entries(missingFiles) + Break + Caption(135);
             if (platform::services().dialogs->askYesNo(text, Caption(144), platform::Icon::None, platform::Answer::Yes))
-                Open_Online_Page(SubjectsPage);
+                Open_Online_Page(checks.session(), SubjectsPage);
         }
-        subject->setExpanded(false);
-        if (usable == 0) {
-            setNodeImage(subject, UnusableSubject, UnusableSubject);
-            return false;
-        }
-        return true;
+        return usable == 0 ? SubjectUse::Unusable : SubjectUse::Usable;
     } catch (const std::exception& e) {
-        platform::services().dialogs->message(field(subject ? nodeTag(subject) : QString(), 1) + QLatin1Char(' ')
-                + Caption(6) + Break + Break + failureDescription(e),
+        platform::services().dialogs->message(subject.tag().field(1) + QLatin1Char(' ') + Caption(6) + Break + Break
+                + failureDescription(e),
             QString(), platform::Icon::Warning);
-        return false;
+        return SubjectUse::NotChecked;
     }
+}
+
+void Show_Subject_Use(QTreeWidgetItem* subjectNode, SubjectUse use)
+{
+    if (!subjectNode || use == SubjectUse::NotChecked)
+        return;
+    if (Subject_Ref(subjectNode).kind == SubjectRef::Kind::VirtualSubject)
+        subjectNode->setExpanded(false);
+    if (use == SubjectUse::Unusable)
+        setNodeImage(subjectNode, UnusableSubject, UnusableSubject);
 }

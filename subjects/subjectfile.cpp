@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/files.h"
-#include "common/modmain.h"
 
 using platform::Database;
 using platform::DbError;

@@ -8,7 +8,6 @@
 #include <QLocale>
 
 #include "common/errorreport.h"
-#include "common/modmain.h"
 #include "subjects/nodetag.h"
 #include "subjects/treenode.h"
 
@@ -77,11 +76,11 @@ QString Tag_Item(int n, const QTreeWidgetItem* node)
     return Tag_Item(n, nodeTag(node));
 }
 
-QStringList inReadingOrder(const QStringList& virtualFileNames)
+QStringList inReadingOrder(const QStringList& virtualFileNames, const QString& interfaceLanguage)
 {
     // The names are in the interface language; the system's locale may be C, which sorts by code point.
     QCollator collator(
-        QLocale(modMain.InterfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English));
+        QLocale(interfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English));
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // Each name is keyed once, not at every comparison of the sort; equal keys keep the list's order.

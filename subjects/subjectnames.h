@@ -12,9 +12,9 @@ QString Proper_Title(const QString& fileName);
 
 // The display name of a virtual subject file: the name without ".v" and the three-letter extension.
 QString virtualFileDisplayName(const QString& fileName);
-// Virtual subject file names in the order people read their display names: numbers by their value ("Folder 5"
-// before "Folder 10"), letter case and accents only where nothing else tells two names apart.
-QStringList inReadingOrder(const QStringList& virtualFileNames);
+// Virtual subject file names in the order people of the interface language read their display names: numbers by
+// their value ("Folder 5" before "Folder 10"), letter case and accents only where nothing else tells two names apart.
+QStringList inReadingOrder(const QStringList& virtualFileNames, const QString& interfaceLanguage);
 
 // Field n (from 0) of a "*"-separated node tag; a field beyond the last gives the error report and "".
 QString Tag_Item(int n, const QString& tag);

@@ -1,10 +1,13 @@
 #include "subjecttree.h"
 
 #include <stdexcept>
+#include <utility>
 
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/heldtreeupdates.h"
 #include "common/modmain.h"
+#include "common/session.h"
 #include "common/statuslog.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
@@ -24,10 +27,11 @@ QString trimBlanks(const QString& text)
 }
 }
 
-SubjectTree::SubjectTree(QTreeWidget* tree, FileList* installed, FileList* virtualFiles)
+SubjectTree::SubjectTree(QTreeWidget* tree, FileList* installed, FileList* virtualFiles, const Session& session)
     : TreeFolders(tree)
     , File1(installed)
     , File2(virtualFiles)
+    , m_session(session)
 {
 }
 
@@ -43,9 +47,23 @@ bool SubjectTree::isVirtualFileFolder(const QTreeWidgetItem* node) const
     return node && !node->parent() && TreeFolders->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(node)) >= 3;
 }
 
+QTreeWidgetItem* SubjectTree::launchSubject() const
+{
+    QTreeWidgetItem* node = TreeFolders->currentItem();
+    if (Subject_Ref(node).isSubject())
+        return node;
+    if (!node || Subject_Ref(node).kind == SubjectRef::Kind::Folder)
+        return nullptr;
+    QTreeWidgetItem* subject = node->parent();
+    if (!Subject_Ref(subject).isSubject())
+        return nullptr;
+    TreeFolders->setCurrentItem(subject);
+    return subject;
+}
+
 void SubjectTree::addPlaceholder(QTreeWidgetItem* parent)
 {
-    parent->addChild(makeNode(Caption(130), IgnoreTag, NoImage));
+    parent->addChild(makeNode(Caption(130), SubjectRef::placeholder(), NoImage));
 }
 
 void SubjectTree::reportProgress(BusyProgress& progress, const QString& text)
@@ -58,12 +76,10 @@ void SubjectTree::reportProgress(BusyProgress& progress, const QString& text)
 void SubjectTree::Create_Folders()
 {
     try {
-        TreeFolders->addTopLevelItem(
-            makeNode(Caption(2), QStringLiteral("FOLDER*INSTALLED_SUBJECTS"), FolderClosed, NoImage, true));
-        TreeFolders->addTopLevelItem(
-            makeNode(Caption(117), QStringLiteral("FOLDER*RANDOM_SUBJECT"), FolderClosed, NoImage, true));
-        TreeFolders->addTopLevelItem(
-            makeNode(Caption(119), QStringLiteral("FOLDER*RANDOM_PHRASES"), FolderClosed, NoImage, true));
+        const std::pair<int, QString> folders[] = { { 2, QStringLiteral("INSTALLED_SUBJECTS") },
+            { 117, QStringLiteral("RANDOM_SUBJECT") }, { 119, QStringLiteral("RANDOM_PHRASES") } };
+        for (const auto& [text, name] : folders)
+            TreeFolders->addTopLevelItem(makeNode(Caption(text), SubjectRef::folder(name), FolderClosed, NoImage, true));
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Create_Folders"), failureDescription(e));
     }
@@ -81,7 +97,9 @@ void SubjectTree::Get_Subjects()
         QList<QTreeWidgetItem*> subjects;
         for (const QString& name : File1->names()) {
             const QString title = Proper_Title(name);
-            subjects << makeNode(trimBlanks(title), QStringLiteral("SUBJECT*") + name, SubjectImage, SubjectSelected);
+            const QString shown = trimBlanks(title);
+            subjects << makeNode(shown, SubjectRef::subject(name, shown, installed->text(0)), SubjectImage,
+                SubjectSelected);
             reportProgress(progress, title);
         }
         installed->addChildren(subjects);
@@ -99,14 +117,15 @@ void SubjectTree::Get_vSubjects()
         HeldTreeUpdates held(TreeFolders);
         BusyProgress progress;
         File2->refresh();
-        for (const QString& name : inReadingOrder(File2->names())) {
-            auto* folder = makeNode(
-                virtualFileDisplayName(name), QStringLiteral("FOLDER*") + name, VirtualFileClosed, NoImage, true);
+        for (const QString& name : inReadingOrder(File2->names(), m_session.InterfaceLanguage)) {
+            auto* folder
+                = makeNode(virtualFileDisplayName(name), SubjectRef::folder(name), VirtualFileClosed, NoImage, true);
             TreeFolders->addTopLevelItem(folder);
             QList<QTreeWidgetItem*> subjects;
-            for (const VirtualSubjectRow& row : readVirtualSubjects(modMain.VirtualSubjectsDir + name)) {
-                subjects << makeNode(row.name, QStringLiteral("SUBJECT*VIRTUALSUBJECT*") + row.nParent,
-                    VirtualSubjectImage, VirtualSubjectSelected);
+            for (const VirtualSubjectRow& row : readVirtualSubjects(m_session.VirtualSubjectsDir + name)) {
+                const SubjectRef subject
+                    = SubjectRef::virtualSubject(name, row.nParent.trimmed().toInt(), row.name, folder->text(0));
+                subjects << makeNode(row.name, subject, VirtualSubjectImage, VirtualSubjectSelected);
                 reportProgress(progress, row.name);
             }
             folder->addChildren(subjects);

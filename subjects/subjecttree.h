@@ -5,12 +5,15 @@
 #include "common/busyprogress.h"
 #include "common/filelist.h"
 
+struct Session;
+
 // The subject tree of the main window: the three fixed folders, the installed subjects and the virtual
 // subject files with their virtual subjects. Every node carries its tag and image numbers (treenode.h).
 class SubjectTree
 {
 public:
-    SubjectTree(QTreeWidget* TreeFolders, FileList* File1, FileList* File2);
+    // The virtual subject files are read from the session's folder and listed in the order of its language.
+    SubjectTree(QTreeWidget* TreeFolders, FileList* File1, FileList* File2, const Session& session);
     void Create_Folders();
     void Get_Subjects();
     void Get_vSubjects();
@@ -21,6 +24,9 @@ public:
     QTreeWidgetItem* fixedFolder(int n) const;
     // A virtual subject file's folder sits at the top level after the three fixed folders.
     bool isVirtualFileFolder(const QTreeWidgetItem* node) const;
+    // The subject a launch takes: the selected one, or the subject of the selected phrase, which becomes the
+    // selected node. nullptr when a folder or nothing is selected.
+    QTreeWidgetItem* launchSubject() const;
 
 private:
     void addPlaceholder(QTreeWidgetItem* parent);
@@ -29,4 +35,5 @@ private:
     QTreeWidget* TreeFolders;
     FileList* File1;
     FileList* File2;
+    const Session& m_session;
 };

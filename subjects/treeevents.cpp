@@ -6,11 +6,10 @@
 #include <QMenu>
 #include <QTreeWidget>
 
+#include "common/captions.h"
 #include "common/filelist.h"
-#include "common/modmain.h"
 #include "common/rnd.h"
 #include "platform/services.h"
-#include "subjects/nodetag.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjectnames.h"
 #include "subjects/treefill.h"
@@ -19,14 +18,17 @@
 namespace {
 const QString Break = QStringLiteral("\r\n");
 
-QString field(const QTreeWidgetItem* node, int n) { return NodeTag::of(node).field(n); }
+using Kind = SubjectRef::Kind;
 
-bool isFolder(const QTreeWidgetItem* node) { return field(node, 0) == QStringLiteral("FOLDER"); }
+bool isFolder(const QTreeWidgetItem* node) { return Subject_Ref(node).kind == Kind::Folder; }
+bool isSubject(const QTreeWidgetItem* node) { return Subject_Ref(node).isSubject(); }
 }
 
-TreeEvents::TreeEvents(QTreeWidget* tree, FileList* installed, QWidget* window, QMenu* menu, QAction* listenToPhrase)
+TreeEvents::TreeEvents(QTreeWidget* tree, FileList* installed, const Session& session, QWidget* window, QMenu* menu,
+    QAction* listenToPhrase)
     : TreeFolders(tree)
     , File1(installed)
+    , m_session(session)
     , m_window(window)
     , mnuOption(menu)
 {
@@ -61,22 +63,21 @@ void TreeEvents::TreeFolders_NodeClick(QTreeWidgetItem* node)
             QString(), platform::Icon::None);
         return;
     }
-    if (nodeTag(node) == IgnoreTag) {
+    const SubjectRef ref = Subject_Ref(node);
+    if (ref.kind == Kind::Placeholder) {
         if (node->parent())
             TreeFolders->setCurrentItem(node->parent());
         return;
     }
-    const QString kind = field(node, 0);
-    if (kind == QStringLiteral("FOLDER")) {
+    if (ref.kind == Kind::Folder) {
         clickFolder(node, node->parent() ? -1 : TreeFolders->indexOfTopLevelItem(node) + 1);
-    } else if (kind == QStringLiteral("SUBJECT")) {
-        clickSubject(node);
+    } else if (ref.isSubject()) {
+        clickSubject(node, ref);
     } else {
         // A phrase: its source subject must still be usable.
-        const QString file = field(node, 0);
-        const QString status = Check_Subject(file);
+        const QString status = Check_Subject(m_session, ref.file);
         if (status != ValidSubject) {
-            Report_Subject_Problem(file, status);
+            Report_Subject_Problem(m_session, ref.file, status);
             if (node->parent())
                 TreeFolders->setCurrentItem(node->parent());
         }
@@ -93,7 +94,8 @@ void TreeEvents::clickFolder(QTreeWidgetItem* node, int index)
         }
         const int r = qBound(0, static_cast<int>(Rnd() * File1->listCount()), File1->listCount() - 1);
         const QString file = File1->list(r);
-        auto* subject = makeNode(Proper_Title(file), QStringLiteral("SUBJECT*") + file, SubjectImage, SubjectSelected);
+        const QString title = Proper_Title(file);
+        auto* subject = makeNode(title, SubjectRef::subject(file, title, node->text(0)), SubjectImage, SubjectSelected);
         node->addChild(subject);
         TreeFolders->setCurrentItem(subject);
         setNodeImage(node, FolderOpen);
@@ -106,33 +108,33 @@ void TreeEvents::clickFolder(QTreeWidgetItem* node, int index)
             qDeleteAll(node->takeChildren());
             return;
         }
-        auto* phraseSet
-            = makeNode(Caption(118), QStringLiteral("SUBJECT*VIRTUALSUBJECT"), SubjectImage, SubjectSelected);
+        auto* phraseSet = makeNode(Caption(118), SubjectRef::virtualSubject(QString(), 0, Caption(118), node->text(0)),
+            SubjectImage, SubjectSelected);
         node->addChild(phraseSet);
         TreeFolders->setCurrentItem(phraseSet);
         setNodeImage(node, FolderOpen);
         node->setExpanded(true);
-        Get_Random_Phrases(phraseSet, *File1, m_window);
+        Get_Random_Phrases(phraseSet, *File1, m_session, m_window);
         return;
     }
     // Node 1 and the virtual subject files' folders.
     node->setExpanded(!node->isExpanded());
 }
 
-void TreeEvents::clickSubject(QTreeWidgetItem* node)
+void TreeEvents::clickSubject(QTreeWidgetItem* node, const SubjectRef& subject)
 {
     QTreeWidgetItem* parent = node->parent();
     if (!parent)
         return;
     if (parent == fixedFolder(1) || parent == fixedFolder(2)) {
-        Show_Subject_Phrases(node, field(node, 1), m_window);
+        Show_Subject_Phrases(node, subject.file, m_session, m_window);
         // Phrases listed under a closed node would not show.
         if (node->childCount() > 0)
             node->setExpanded(true);
     } else if (parent == fixedFolder(3)) {
-        Get_Random_Phrases(node, *File1, m_window);
+        Get_Random_Phrases(node, *File1, m_session, m_window);
     } else {
-        Show_vSubject_Phrases(field(parent, 1), NodeTag::of(node).number(2), node);
+        Show_vSubject_Phrases(m_session, subject.file, subject.virtualKey, node);
     }
 }
 
@@ -170,7 +172,7 @@ bool TreeEvents::keyPress(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Right:
-        if (current && field(current, 0) == QStringLiteral("SUBJECT")) {
+        if (current && isSubject(current)) {
             // A subject has no children to open until its phrases are listed.
             if (current->childCount() == 0)
                 TreeFolders_NodeClick(current);
@@ -209,7 +211,7 @@ bool TreeEvents::TreeFolders_MouseDown(Qt::MouseButton button, const QPoint& glo
     if (button != Qt::RightButton || !selected || isFolder(selected))
         return false;
     const QTreeWidgetItem* parent = selected->parent();
-    if (!parent || field(parent, 0) != QStringLiteral("SUBJECT"))
+    if (!parent || !isSubject(parent))
         return false;
     const QTreeWidgetItem* grandparent = parent->parent();
     if (!grandparent || (grandparent != fixedFolder(1) && grandparent != fixedFolder(2)))

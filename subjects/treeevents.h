@@ -10,6 +10,8 @@ class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+struct Session;
+struct SubjectRef;
 
 // What the subject tree does when the user clicks, double-clicks, expands, collapses or right-clicks a
 // node. Only the user's clicks and keys run the click steps: a node selected by the program runs nothing.
@@ -17,9 +19,10 @@ class TreeEvents : public QObject
 {
     Q_OBJECT
 public:
-    // window is kept from input while a subject is read; mnuOption is the phrase popup menu.
-    TreeEvents(
-        QTreeWidget* TreeFolders, FileList* File1, QWidget* window, QMenu* mnuOption, QAction* mnuListenToPhrase);
+    // The subjects are read from the session's folders; window is kept from input while a subject is read;
+    // mnuOption is the phrase popup menu.
+    TreeEvents(QTreeWidget* TreeFolders, FileList* File1, const Session& session, QWidget* window, QMenu* mnuOption,
+        QAction* mnuListenToPhrase);
 
     void TreeFolders_NodeClick(QTreeWidgetItem* node);
     void TreeFolders_Expand(QTreeWidgetItem* node);
@@ -39,12 +42,13 @@ Q_SIGNALS:
 
 private:
     void clickFolder(QTreeWidgetItem* node, int index);
-    void clickSubject(QTreeWidgetItem* node);
+    void clickSubject(QTreeWidgetItem* node, const SubjectRef& subject);
     bool keyPress(QKeyEvent* event);
     QTreeWidgetItem* fixedFolder(int n) const;
 
     QTreeWidget* TreeFolders;
     FileList* File1;
+    const Session& m_session;
     QWidget* m_window;
     QMenu* mnuOption;
 };

@@ -6,11 +6,12 @@
 #include <QTreeWidget>
 #include <QVector>
 
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/rnd.h"
+#include "common/session.h"
 #include "common/wait.h"
 #include "common/windowlock.h"
 #include "platform/services.h"
@@ -25,13 +26,13 @@ namespace {
 const QString Break = QStringLiteral("\r\n");
 }
 
-void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, QWidget* window)
+void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, const Session& session, QWidget* window)
 {
     if (!node || node->childCount() > 0)
         return;
     WindowLock lock(window);
     try {
-        const Recordset rs = readSubjectFile(modMain.InstalledSubjectsDir + fileName, AllPhrasesSql);
+        const Recordset rs = readSubjectFile(session.InstalledSubjectsDir + fileName, AllPhrasesSql);
         QList<QTreeWidgetItem*> phrases;
         try {
             for (int i = 0; i < rs.count(); ++i) {
@@ -52,12 +53,12 @@ void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, QWidge
     }
 }
 
-void Show_vSubject_Phrases(const QString& virtualFile, int nParent, QTreeWidgetItem* node)
+void Show_vSubject_Phrases(const Session& session, const QString& virtualFile, int nParent, QTreeWidgetItem* node)
 {
     if (!node || node->childCount() > 0)
         return;
     try {
-        const Recordset rs = readSubjectFile(modMain.VirtualSubjectsDir + virtualFile, virtualPhrasesSql(nParent));
+        const Recordset rs = readSubjectFile(session.VirtualSubjectsDir + virtualFile, virtualPhrasesSql(nParent));
         QList<QTreeWidgetItem*> phrases;
         try {
             for (int i = 0; i < rs.count(); ++i) {
@@ -69,7 +70,7 @@ void Show_vSubject_Phrases(const QString& virtualFile, int nParent, QTreeWidgetI
             throw;
         }
         if (phrases.isEmpty())
-            phrases << makeNode(Caption(127), IgnoreTag, NoImage);
+            phrases << makeNode(Caption(127), SubjectRef::placeholder(), NoImage);
         node->addChildren(phrases);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Show_vSubject_Phrases"), failureDescription(e));
@@ -78,9 +79,9 @@ void Show_vSubject_Phrases(const QString& virtualFile, int nParent, QTreeWidgetI
 
 namespace {
 // One random phrase of an installed subject that passed its check, as a node of the random phrase set.
-QTreeWidgetItem* randomPhrase(const QString& file)
+QTreeWidgetItem* randomPhrase(const Session& session, const QString& file)
 {
-    const QString path = modMain.InstalledSubjectsDir + file;
+    const QString path = session.InstalledSubjectsDir + file;
     const int n = readSubjectFile(path, AllPhrasesSql).count();
     const int k = static_cast<int>(Rnd() * n) + 1;
     const Recordset rs = readSubjectFile(path, randomPhraseSql(k));
@@ -89,7 +90,7 @@ QTreeWidgetItem* randomPhrase(const QString& file)
 }
 
 // Draws the phrases into drawn; false when every installed subject turned out unusable.
-bool drawRandomPhrases(FileList& File1, QList<QTreeWidgetItem*>& drawn)
+bool drawRandomPhrases(FileList& File1, const Session& session, QList<QTreeWidgetItem*>& drawn)
 {
     const int files = File1.listCount();
     QVector<bool> unusable(files, false);
@@ -105,8 +106,8 @@ bool drawRandomPhrases(FileList& File1, QList<QTreeWidgetItem*>& drawn)
             if (unusable[r])
                 continue;
             const QString file = File1.list(r);
-            if (Check_Subject(file) == ValidSubject) {
-                drawn << randomPhrase(file);
+            if (Check_Subject(session, file) == ValidSubject) {
+                drawn << randomPhrase(session, file);
                 break;
             }
             unusable[r] = true;
@@ -128,7 +129,7 @@ bool drawRandomPhrases(FileList& File1, QList<QTreeWidgetItem*>& drawn)
 }
 }
 
-void Get_Random_Phrases(QTreeWidgetItem* phraseSet, FileList& File1, QWidget* window)
+void Get_Random_Phrases(QTreeWidgetItem* phraseSet, FileList& File1, const Session& session, QWidget* window)
 {
     if (!phraseSet || phraseSet->childCount() > 0)
         return;
@@ -138,7 +139,7 @@ void Get_Random_Phrases(QTreeWidgetItem* phraseSet, FileList& File1, QWidget* wi
     std::optional<WindowLock> lock(std::in_place, window);
     QList<QTreeWidgetItem*> drawn;
     try {
-        if (drawRandomPhrases(File1, drawn)) {
+        if (drawRandomPhrases(File1, session, drawn)) {
             phraseSet->addChildren(drawn);
         } else {
             qDeleteAll(drawn);

@@ -31,6 +31,24 @@ QString nodeTag(const QTreeWidgetItem* node) { return node->data(0, TagRole).toS
 
 void setNodeTag(QTreeWidgetItem* node, const QString& tag) { node->setData(0, TagRole, tag); }
 
+SubjectRef Subject_Ref(const QTreeWidgetItem* node)
+{
+    if (!node)
+        return {};
+    SubjectRef ref = node->data(0, RefRole).value<SubjectRef>();
+    if (ref.kind == SubjectRef::Kind::VirtualSubject) {
+        for (int i = 0; i < node->childCount(); ++i)
+            ref.phrases << Subject_Ref(node->child(i));
+    }
+    return ref;
+}
+
+void setNodeRef(QTreeWidgetItem* node, const SubjectRef& ref)
+{
+    node->setData(0, RefRole, QVariant::fromValue(ref));
+    setNodeTag(node, ref.tag().text());
+}
+
 int nodeImage(const QTreeWidgetItem* node) { return node->data(0, ImageRole).toInt(); }
 
 int nodeSelectedImage(const QTreeWidgetItem* node) { return node->data(0, SelectedImageRole).toInt(); }
@@ -58,5 +76,12 @@ QTreeWidgetItem* makeNode(const QString& text, const QString& tag, int image, in
     setNodeImage(node, image, selectedImage);
     if (bold)
         setBoldNode(node, true);
+    return node;
+}
+
+QTreeWidgetItem* makeNode(const QString& text, const SubjectRef& ref, int image, int selectedImage, bool bold)
+{
+    QTreeWidgetItem* node = makeNode(text, QString(), image, selectedImage, bold);
+    setNodeRef(node, ref);
     return node;
 }
