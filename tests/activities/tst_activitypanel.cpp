@@ -59,6 +59,7 @@ private:
     // The panel's surroundings in the main window: the holder it fills and the tree beside it.
     std::unique_ptr<QWidget> m_window;
     QWidget* m_holder = nullptr;
+    Session m_session;
     QTreeWidget* m_tree = nullptr;
     std::unique_ptr<ActivityPanel> m_panel;
     FileList m_fileAct;
@@ -105,7 +106,8 @@ private Q_SLOTS:
         m_tree->setGeometry(twips(360), twips(2340), twips(5400), twips(5400));
         m_holder = new QWidget(m_window.get());
         m_holder->setGeometry(twips(6000), twips(2340), twips(5280), twips(5100));
-        m_panel = std::make_unique<ActivityPanel>(m_holder);
+        m_session = fixtures::programSession(m_folder->path());
+        m_panel = std::make_unique<ActivityPanel>(m_holder, m_session);
         m_panel->watchArea(m_tree->viewport());
         m_fileAct = FileList();
         m_fileAct.setPath(activities());

@@ -1,26 +1,17 @@
 #include <QtTest>
 
-#include <QMenu>
-#include <QTreeWidget>
-
-#include "activities/activitylaunch.h"
 #include "activities/exchange.h"
 #include "common/apppath.h"
-#include "common/filelist.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/rnd.h"
 #include "common/session.h"
 #include "platform/services.h"
-#include "subjects/subjecttree.h"
-#include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/fixtures.h"
+#include "tests/support/maintree.h"
 #include "tests/support/subjectfixtures.h"
-#include "tests/support/subjectfolders.h"
-#include "tests/support/subjectsession.h"
+#include "tests/support/treetest.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -28,116 +19,47 @@ QByteArray contents(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-FileList fileList(const QString& folder, const QString& pattern)
-{
-    FileList list;
-    list.setPath(folder);
-    list.setPattern(pattern);
-    return list;
 }
 
-QString exchangePath() { return Get_Temp_Path() + Exchange_File_Name(); }
-
-QStringList exchangeLines()
-{
-    QStringList lines = QString::fromLocal8Bit(contents(exchangePath())).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-}
-
-class TestLaunch : public QObject
+class TestLaunch : public fixtures::TreeTest<fixtures::MainTree>
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::SubjectFolders> m_folder;
-    std::unique_ptr<QTemporaryDir> m_data;
-    std::unique_ptr<fakes::Environment> m_env;
-    // The main window's part in a launch: the window kept from input, the subject tree with its click steps.
-    std::unique_ptr<QWidget> m_window;
-    QTreeWidget* m_tree = nullptr;
-    FileList m_fileAct;
-    FileList m_file1;
-    FileList m_file2;
-    std::unique_ptr<SubjectTree> m_subjects;
-    std::unique_ptr<TreeEvents> m_events;
-    std::unique_ptr<ActivityLauncher> m_launcher;
-    Session m_session;
-
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    QString activities() const { return m_folder->file("Activities/"); }
-    QTreeWidgetItem* top(int n) const { return m_tree->topLevelItem(n - 1); }
-    QTreeWidgetItem* node(const QString& text) const
+    QString activities() const { return m_main->activities(); }
+    QString exchangePath() const { return m_main->exchangePath(); }
+    QStringList exchangeLines() const
     {
-        const auto found = m_tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
+        QStringList lines = QString::fromLocal8Bit(contents(exchangePath())).split(QStringLiteral("\r\n"));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
     }
-    void click(QTreeWidgetItem* n)
-    {
-        m_tree->setCurrentItem(n);
-        m_events->TreeFolders_NodeClick(n);
-    }
-    void launch(int index) { m_launcher->btnAct_Click(index, m_session, activities()); }
-    // The start-up steps the launch relies on: the file lists and the tree.
+    QTreeWidgetItem* node(const QString& text) const { return m_main->node(text); }
+    void launch(int index) { m_main->launch(index); }
+    // The start-up steps the launch relies on, with two activity programs.
     void load()
     {
         for (const char* name : { "Pairs.exe", "Quiz.exe" })
             fixtures::writeActivityProgram(activities() + name);
-        m_fileAct.refresh();
-        m_subjects->Create_Folders();
-        m_subjects->Get_Subjects();
-        m_subjects->Get_vSubjects();
+        m_main->load();
     }
-    QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
     QStringList tempFolderFiles() const { return QDir(Get_Temp_Path()).entryList(QDir::Files, QDir::Name); }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
     void init()
     {
-        m_folder = std::make_unique<fixtures::SubjectFolders>();
-        m_data = std::make_unique<QTemporaryDir>();
-        fixtures::useSubjectFolders(*m_folder);
-        modMain.WindowHandle = 90210;
-        // The launch is told who studies and where the data is; the program-wide state knows neither here.
-        m_session = Session();
-        m_session.ProgramCode = QStringLiteral("prlale");
-        m_session.ProductName = QStringLiteral("Parlanta Alemán");
-        m_session.InterfaceLanguage = QStringLiteral("Spanish");
-        m_session.TaughtLanguage = QStringLiteral("German");
-        m_session.SubjectExtension = QStringLiteral("ale");
-        m_session.DataDir = m_data->path() + "/";
-        m_session.InstalledSubjectsDir = modMain.InstalledSubjectsDir;
-        m_session.VirtualSubjectsDir = modMain.VirtualSubjectsDir;
-        m_session.CurrentStudent = QStringLiteral("Zoë Núñez");
-        m_env = std::make_unique<fakes::Environment>();
-        m_window = std::make_unique<QWidget>();
-        m_tree = new QTreeWidget(m_window.get());
-        auto* menu = new QMenu(m_window.get());
-        QAction* listen = menu->addAction("T112");
-        m_fileAct = fileList(activities(), "*.exe");
-        m_file1 = fileList(modMain.InstalledSubjectsDir, "*.ale");
-        m_file2 = fileList(modMain.VirtualSubjectsDir, "*.vale");
-        m_subjects = std::make_unique<SubjectTree>(m_tree, &m_file1, &m_file2);
-        m_events = std::make_unique<TreeEvents>(m_tree, &m_file1, m_window.get(), menu, listen);
-        m_launcher = std::make_unique<ActivityLauncher>(m_tree, m_window.get(), m_fileAct);
+        start();
+        // The launch is told who studies; the program-wide state does not know.
+        Session& session = m_main->session;
+        session.ProgramCode = QStringLiteral("prlale");
+        session.ProductName = QStringLiteral("Parlanta Alemán");
+        session.InterfaceLanguage = QStringLiteral("Spanish");
+        session.TaughtLanguage = QStringLiteral("German");
+        session.CurrentStudent = QStringLiteral("Zoë Núñez");
+        session.ExchangeNumber = 90210;
     }
 
-    void cleanup()
-    {
-        Set_Rnd_Script({});
-        Delete_Temp_Files();
-        m_launcher.reset();
-        m_events.reset();
-        m_subjects.reset();
-        m_window.reset();
-        frmMsgBox::Unload();
-        m_env.reset();
-    }
+    void cleanup() { finish(); }
 
     void exchangeFileByteForByte()
     {
@@ -155,7 +77,7 @@ private Q_SLOTS:
         QVERIFY(subject);
         click(subject);
         bool disabledAtStart = false;
-        m_env->processes.onStart = [&] { disabledAtStart = !m_window->isEnabled(); };
+        m_env->processes.onStart = [&] { disabledAtStart = !m_main->window.isEnabled(); };
 
         launch(1);
 
@@ -165,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(start.arguments, QStringList { "~prl90210.txt" });
         QCOMPARE(start.workingFolder, Get_Temp_Path());
         QVERIFY(disabledAtStart);
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
         QVERIFY(m_env->dialogs.shown.isEmpty());
 
         const QString temp = Get_Temp_Path();
@@ -178,7 +100,7 @@ private Q_SLOTS:
               "Zoë Núñez\r\n"
               "Café Und Kuchen\r\n"
               "3\r\n"
-            + m_session.DataDir.toUtf8()
+            + m_main->session.DataDir.toUtf8()
             + "Users.dat\r\n"
               "EMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\n"
               " 0 \r\n"
@@ -192,7 +114,7 @@ private Q_SLOTS:
             + temp.toUtf8() + "~prl902103.wav\"\r\n";
         QCOMPARE(contents(exchangePath()), expected);
         for (int i = 1; i <= 3; ++i)
-            QCOMPARE(contents(temp + Exchange_Sound_File_Name(i)), phrases[i - 1].sound);
+            QCOMPARE(contents(temp + Exchange_Sound_File_Name(m_main->session.ExchangeNumber, i)), phrases[i - 1].sound);
         // Nothing half-written stays beside them.
         QCOMPARE(
             tempFolderFiles(), QStringList({ "~prl90210.txt", "~prl902101.wav", "~prl902102.wav", "~prl902103.wav" }));
@@ -208,7 +130,7 @@ private Q_SLOTS:
         Set_Rnd_Script([] { return 0.0; });
         click(top(2));
         QTreeWidgetItem* random = top(2)->child(0);
-        QCOMPARE(m_tree->currentItem(), random);
+        QCOMPARE(m_main->tree->currentItem(), random);
 
         QElapsedTimer timer;
         qint64 startedAfter = -1;
@@ -233,9 +155,9 @@ private Q_SLOTS:
         load();
         QTreeWidgetItem* colours = node("Colours");
         click(colours);
-        m_tree->setCurrentItem(colours->child(2));
+        m_main->tree->setCurrentItem(colours->child(2));
         launch(0);
-        QCOMPARE(m_tree->currentItem(), colours);
+        QCOMPARE(m_main->tree->currentItem(), colours);
         QCOMPARE(exchangeLines()[6], QStringLiteral("Colours"));
         QCOMPARE(exchangeLines().size(), 15 + 16);
     }
@@ -244,9 +166,9 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(1));
         load();
-        m_tree->setCurrentItem(top(1));
+        m_main->tree->setCurrentItem(top(1));
         launch(0);
-        m_tree->setCurrentItem(nullptr);
+        m_main->tree->setCurrentItem(nullptr);
         launch(0);
         QCOMPARE(m_env->dialogs.shown.size(), 2);
         for (const fakes::Message& m : m_env->dialogs.shown) {
@@ -255,13 +177,13 @@ private Q_SLOTS:
             QCOMPARE(m.icon, platform::Icon::Warning);
         }
         QVERIFY(m_env->processes.started.isEmpty());
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 
     void randomPhrasesAndVirtualSubjectsLaunchTheirUsablePhrases()
     {
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(5));
-        fixtures::writeVirtualSubjectFile(modMain.VirtualSubjectsDir + "Mine.vale",
+        fixtures::writeVirtualSubjectFile(m_main->virtualFile("Mine.vale"),
             { { "Four",
                 { { "colours.ale", 5, "P5", "Tr5", "" }, { "gone.ale", 1, "G", "Gone", "" },
                     { "colours.ale", 1, "P1", "Tr1", "" }, { "colours.ale", 2, "P2", "Tr2", "" } } } });
@@ -273,6 +195,9 @@ private Q_SLOTS:
         QCOMPARE(lines[6], QStringLiteral("T118"));
         QCOMPARE(lines.size(), 55);
         QCOMPARE(lines[15], QStringLiteral("\"P3\"")); // int(0.5 × 5) + 1
+        // Ten phrases of one subject: it is checked once.
+        QCOMPARE(m_main->checked, QStringList { "colours.ale" });
+        m_main->checked.clear();
 
         QTreeWidgetItem* four = node("Four");
         click(four);
@@ -285,6 +210,7 @@ private Q_SLOTS:
         QCOMPARE(lines[7], QStringLiteral("3"));
         QCOMPARE(lines.mid(15, 1) + lines.mid(19, 1) + lines.mid(23, 1), QStringList({ "\"P5\"", "\"P1\"", "\"P2\"" }));
         QCOMPARE(m_env->processes.started.size(), 2);
+        QCOMPARE(m_main->checked, QStringList { "colours.ale" });
     }
 
     void unusableSubjectsStartNothing()
@@ -316,7 +242,7 @@ private Q_SLOTS:
         QCOMPARE(m_env->dialogs.shown.last().icon, platform::Icon::None);
         QVERIFY(m_env->processes.started.isEmpty());
         QVERIFY(!QFile::exists(exchangePath()));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 
     void aFileThatCannotBeWrittenOrAProgramThatDoesNotStart()
@@ -330,7 +256,7 @@ private Q_SLOTS:
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nWrite_Exchange_File: "));
         QVERIFY(m_env->processes.started.isEmpty());
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
         QVERIFY(QDir().rmdir(exchangePath()));
 
         m_env->processes.succeed = false;
@@ -338,7 +264,7 @@ private Q_SLOTS:
         QCOMPARE(errorReports().size(), 2);
         QVERIFY(errorReports()[1].startsWith("T149\r\n\r\nbtnAct_Click: "));
         QVERIFY(errorReports()[1].contains("Pairs.exe"));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 
     void aProgramThatIsNotExecutableIsReported()
@@ -356,7 +282,7 @@ private Q_SLOTS:
         platform::installServices(m_env->previous);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].contains("Pairs.exe"));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_main->window.isEnabled());
     }
 
     void linesOfTheExchangeFileStayLines()

@@ -58,8 +58,8 @@ private Q_SLOTS:
         const FileList fileAct = listed(activities, "*.exe");
         FileList file1 = listed(modMain.InstalledSubjectsDir, "*.ale");
         FileList file2 = listed(modMain.VirtualSubjectsDir, "*.vale");
-        ActivityPanel panel(holder);
-        SubjectTree subjects(tree, &file1, &file2);
+        ActivityPanel panel(holder, modMain);
+        SubjectTree subjects(tree, &file1, &file2, modMain);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
 
         panel.Get_Settings(fileAct);

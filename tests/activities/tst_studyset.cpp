@@ -5,13 +5,12 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
-#include "subjects/treenode.h"
+#include "subjects/subjectchecks.h"
+#include "subjects/subjectref.h"
 #include "tests/support/fakes.h"
-#include "tests/support/fixtures.h"
+#include "tests/support/maintree.h"
 #include "tests/support/subjectfixtures.h"
-#include "tests/support/subjectfolders.h"
-#include "tests/support/subjectsession.h"
+#include "tests/support/treetest.h"
 
 namespace {
 QByteArray contents(const QString& path)
@@ -20,56 +19,32 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString soundFile(int i) { return Get_Temp_Path() + Exchange_Sound_File_Name(i); }
+SubjectRef installedSubject(const QString& file) { return SubjectRef::subject(file, "S", QString()); }
+SubjectRef phrase(const QString& tag) { return SubjectRef::phraseOf(NodeTag::parse(tag)); }
+SubjectRef virtualSubject(const QStringList& phraseTags)
+{
+    SubjectRef subject = SubjectRef::virtualSubject("Mine.vale", 1, "V", QString());
+    for (const QString& tag : phraseTags)
+        subject.phrases << phrase(tag);
+    return subject;
+}
 }
 
-class TestStudySet : public QObject
+class TestStudySet : public fixtures::TreeTest<fixtures::MainTree>
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::SubjectFolders> m_folder;
-    std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<QWidget> m_window;
-    QTreeWidget* m_tree = nullptr;
-
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    QTreeWidgetItem* installedSubject(const QString& file)
+    const Session& session() const { return m_main->session; }
+    QString soundFile(int i) const { return Get_Temp_Path() + Exchange_Sound_File_Name(session().ExchangeNumber, i); }
+    StudySet gather(const SubjectRef& subject)
     {
-        auto* node = makeNode("S", "SUBJECT*" + file, SubjectImage, SubjectSelected);
-        m_tree->addTopLevelItem(node);
-        return node;
+        SubjectChecks checks(session());
+        return Get_Phraes_to_Study(subject, session(), checks);
     }
-    QTreeWidgetItem* virtualSubject(const QStringList& phraseTags)
-    {
-        auto* node = makeNode("V", "SUBJECT*VIRTUALSUBJECT*1", VirtualSubjectImage, VirtualSubjectSelected);
-        for (const QString& tag : phraseTags)
-            node->addChild(makeNode("p", tag, VirtualPhraseImage));
-        m_tree->addTopLevelItem(node);
-        return node;
-    }
-    QStringList errorReports() const { return fakes::errorReports(m_env->dialogs); }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
-    void init()
-    {
-        m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
-        modMain.WindowHandle = 5150;
-        m_env = std::make_unique<fakes::Environment>();
-        m_window = std::make_unique<QWidget>();
-        m_tree = new QTreeWidget(m_window.get());
-    }
-
-    void cleanup()
-    {
-        Delete_Temp_Files();
-        m_window.reset();
-        frmMsgBox::Unload();
-        m_env.reset();
-    }
+    void init() { start(); }
+    void cleanup() { finish(); }
 
     void installedSubjectGivesItsPhrasesInTableOrder()
     {
@@ -77,7 +52,7 @@ private Q_SLOTS:
         std::reverse(phrases.begin(), phrases.end());
         phrases[0].tPhrase = QVariant();
         fixtures::writeInstalledSubject(installed("ten.ale"), phrases);
-        const StudySet set = Get_Phraes_to_Study(installedSubject("ten.ale"));
+        const StudySet set = gather(installedSubject("ten.ale"));
         QCOMPARE(set.size(), 10);
         for (int i = 1; i <= 10; ++i) {
             const StudyPhrase& p = set[i - 1];
@@ -106,7 +81,7 @@ private Q_SLOTS:
         if (nullSound)
             phrases[nullSound - 1].sound = QByteArray();
         fixtures::writeInstalledSubject(installed("bad.ale"), phrases);
-        QVERIFY(Get_Phraes_to_Study(installedSubject("bad.ale")).isEmpty());
+        QVERIFY(gather(installedSubject("bad.ale")).isEmpty());
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nGet_Phraes_to_Study: "));
         // No sound file of the failed gathering stays behind.
@@ -118,9 +93,9 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(3));
         fixtures::writeInstalledSubject(installed("b.ale"), fixtures::numberedPhrases(2));
-        QTreeWidgetItem* subject
+        const SubjectRef subject
             = virtualSubject({ "a.ale*3*x*y*z", "gone.ale*1*G*G*G", "b.ale*2*x*y*z", "a.ale*1*x*y*z" });
-        const StudySet p = Get_Phraes_to_Study(subject);
+        const StudySet p = gather(subject);
         QCOMPARE(p.size(), 3);
         QCOMPARE(p[0].fileName + QString::number(p[0].phraseNo), QStringLiteral("a.ale3"));
         QCOMPARE(p[1].fileName + QString::number(p[1].phraseNo), QStringLiteral("b.ale2"));
@@ -138,12 +113,12 @@ private Q_SLOTS:
         QStringList tags;
         for (int k = 1; k <= 10; ++k)
             tags << QStringLiteral("a.ale*%1*x*y*z").arg(k);
-        QCOMPARE(Get_Phraes_to_Study(virtualSubject(tags + QStringList { "a.ale*1*x*y*z" })).size(), 10);
+        QCOMPARE(gather(virtualSubject(tags + QStringList { "a.ale*1*x*y*z" })).size(), 10);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(QFile::exists(soundFile(10)));
         // A key that is not there: the phrases before it stay.
         const StudySet kept
-            = Get_Phraes_to_Study(virtualSubject({ "a.ale*2*x*y*z", "a.ale*99*x*y*z", "a.ale*3*x*y*z" }));
+            = gather(virtualSubject({ "a.ale*2*x*y*z", "a.ale*99*x*y*z", "a.ale*3*x*y*z" }));
         QCOMPARE(kept.size(), 1);
         QCOMPARE(kept[0].phraseNo, 2);
         QCOMPARE(errorReports().size(), 2);
@@ -155,12 +130,12 @@ private Q_SLOTS:
     {
         fixtures::writeInstalledSubject(installed("ten.ale"), fixtures::numberedPhrases(10));
         fixtures::writeInstalledSubject(installed("two.ale"), fixtures::numberedPhrases(2));
-        QCOMPARE(Get_Phraes_to_Study(installedSubject("ten.ale")).size(), 10);
-        QFile exchange(Get_Temp_Path() + Exchange_File_Name());
+        QCOMPARE(gather(installedSubject("ten.ale")).size(), 10);
+        QFile exchange(Get_Temp_Path() + Exchange_File_Name(session().ExchangeNumber));
         QVERIFY(exchange.open(QIODevice::WriteOnly));
         exchange.close();
         // A longer file at position 1 must not lend its tail to the new, shorter sound.
-        QCOMPARE(Get_Phraes_to_Study(installedSubject("two.ale")).size(), 2);
+        QCOMPARE(gather(installedSubject("two.ale")).size(), 2);
         QCOMPARE(contents(soundFile(1)), fixtures::waveBytes(301, 1));
         for (int i = 3; i <= 10; ++i)
             QVERIFY(!QFile::exists(soundFile(i)));
@@ -172,11 +147,10 @@ private Q_SLOTS:
         QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
         phrases[1].sound = fixtures::waveBytes(900, 9);
         fixtures::writeInstalledSubject(installed("a.ale"), phrases);
-        QTreeWidgetItem* phrase = makeNode("Tr2", "a.ale*2*Gesprochen*Tr2*x", VirtualPhraseImage);
         QString shown, caption;
         int height = 0;
         int playsDuringWait = -1;
-        modMain.ProductName = QStringLiteral("Parlanta Alemán");
+        m_main->session.ProductName = QStringLiteral("Parlanta Alemán");
         m_env->clock.onEvents = [&] {
             if (frmMsgBox* box = frmMsgBox::showing(); box && shown.isEmpty()) {
                 shown = box->lblMsg->text();
@@ -185,7 +159,7 @@ private Q_SLOTS:
                 playsDuringWait = static_cast<int>(m_env->sound.files.size());
             }
         };
-        Listen_to_Phrase(phrase);
+        Listen_to_Phrase(phrase("a.ale*2*Gesprochen*Tr2*x"), session());
         QCOMPARE(shown, QStringLiteral("Gesprochen"));
         QCOMPARE(caption, QStringLiteral("Parlanta Alemán"));
         QVERIFY(qAbs(height - 1500) <= 15);
@@ -196,7 +170,6 @@ private Q_SLOTS:
         QCOMPARE(contents(sound), phrases[1].sound);
         QVERIFY(m_env->clock.ms >= 500);
         QVERIFY(!frmMsgBox::isLoaded());
-        delete phrase;
     }
 
     void listeningStopsQuietly()
@@ -204,40 +177,28 @@ private Q_SLOTS:
         QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(2);
         phrases[1].sound = QByteArray();
         fixtures::writeInstalledSubject(installed("a.ale"), phrases);
-        QTreeWidgetItem parent(QStringList { "S" });
-        auto* one = makeNode("x", "a.ale*1*P1*Tr1*", PhraseImage);
-        parent.addChild(one);
 
         // Closed during the wait: no sound.
         m_env->clock.onEvents = [] {
             if (frmMsgBox* box = frmMsgBox::showing())
                 box->close();
         };
-        Hear_Phrase(one);
+        Hear_Phrase(phrase("a.ale*1*P1*Tr1*"), session());
         QVERIFY(m_env->sound.files.isEmpty());
         m_env->clock.onEvents = {};
 
         // A source that is gone, a placeholder, a subject node: nothing at all.
-        const std::unique_ptr<QTreeWidgetItem> gone(makeNode("x", "gone.ale*1*P*T*U", PhraseImage));
-        Listen_to_Phrase(gone.get());
-        auto* placeholder = makeNode("T127", "IGNORE", NoImage);
-        parent.addChild(placeholder);
-        Hear_Phrase(placeholder);
-        QTreeWidgetItem folder(QStringList { "F" });
-        setBoldNode(&folder, true);
-        auto* subject = makeNode("S", "a.ale*1*P1*Tr1*", SubjectImage);
-        folder.addChild(subject);
-        Hear_Phrase(subject);
+        Listen_to_Phrase(phrase("gone.ale*1*P*T*U"), session());
+        Hear_Phrase(SubjectRef::placeholder(), session());
+        Hear_Phrase(installedSubject("a.ale"), session());
         QVERIFY(m_env->sound.files.isEmpty());
         QVERIFY(m_env->dialogs.shown.isEmpty());
 
         // No sound or no such key: the error report and no notice.
         bool noticeShown = false;
         m_env->clock.onEvents = [&] { noticeShown = noticeShown || frmMsgBox::showing(); };
-        const std::unique_ptr<QTreeWidgetItem> silent(makeNode("x", "a.ale*2*P2*Tr2*", PhraseImage));
-        const std::unique_ptr<QTreeWidgetItem> missing(makeNode("x", "a.ale*7*P7*Tr7*", PhraseImage));
-        Listen_to_Phrase(silent.get());
-        Listen_to_Phrase(missing.get());
+        Listen_to_Phrase(phrase("a.ale*2*P2*Tr2*"), session());
+        Listen_to_Phrase(phrase("a.ale*7*P7*Tr7*"), session());
         QCOMPARE(errorReports().size(), 2);
         QVERIFY(errorReports()[0].startsWith("T149\r\n\r\nListen_to_Phrase: "));
         QVERIFY(!noticeShown);

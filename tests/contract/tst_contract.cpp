@@ -19,6 +19,7 @@
 #include "students/userdatabase.h"
 #include "subjects/nodetag.h"
 #include "subjects/subjecttree.h"
+#include "subjects/treenode.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/privatetemp.h"
@@ -109,7 +110,7 @@ private Q_SLOTS:
         QWidget window;
         auto* holder = new QWidget(&window);
         holder->resize(twips(5280), twips(5100));
-        ActivityPanel panel(holder);
+        ActivityPanel panel(holder, modMain);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         panel.Get_Settings(FileAct);
         panel.Get_Activities(FileAct, m_activitiesDir, modMain.ProgramCode);
@@ -136,7 +137,7 @@ private Q_SLOTS:
         File2.setPattern("*.v" + modMain.SubjectExtension);
         File1.refresh();
         File2.refresh();
-        SubjectTree subjects(tree, &File1, &File2);
+        SubjectTree subjects(tree, &File1, &File2, modMain);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
@@ -153,9 +154,9 @@ private Q_SLOTS:
         platform::Processes* real = platform::services().processes;
         platform::installServices(
             { &m_env->dialogs, &m_env->shell, real, &m_env->sound, &m_env->network, &m_env->registry, &m_env->clock });
-        ActivityLauncher launcher(tree, &window, FileAct);
+        ActivityLauncher launcher(&window, FileAct);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        launcher.btnAct_Click(quiz, modMain, m_activitiesDir);
+        launcher.btnAct_Click(quiz, Subject_Ref(subject), modMain, m_activitiesDir);
         platform::installServices(m_env->previous);
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QVERIFY(QFile::exists(Get_Temp_Path() + Exchange_File_Name()));

@@ -225,7 +225,7 @@ private Q_SLOTS:
         FileList file2;
         file2.setPath(modMain.VirtualSubjectsDir);
         file2.setPattern("*.vale");
-        QCOMPARE(List_Virtual_Files(file2), QStringList { name });
+        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList { name });
         QCOMPARE(names(List_Virtual_Subjects(name)), QStringList { "one" });
     }
 
@@ -384,9 +384,9 @@ private Q_SLOTS:
         FileList file2;
         file2.setPath(modMain.VirtualSubjectsDir);
         file2.setPattern("*.vale");
-        QCOMPARE(List_Virtual_Files(file2), QStringList({ "A", "A 9", "A 10", "b" }));
+        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList({ "A", "A 9", "A 10", "b" }));
         writeFile("C", "x");
-        QCOMPARE(List_Virtual_Files(file2), QStringList({ "A", "A 9", "A 10", "b", "C" }));
+        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList({ "A", "A 9", "A 10", "b", "C" }));
     }
 
     void corruptOrMissingFileFailsClearlyAndChangesNothing()

@@ -18,6 +18,7 @@
 #include "subjects/subjectnames.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
+#include "subjects/treenode.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectsession.h"
@@ -108,9 +109,9 @@ namespace {
         FileList file2
             = fixtures::fileList(modMain.VirtualSubjectsDir, QStringLiteral("*.v") + modMain.SubjectExtension);
         fileAct.refresh();
-        SubjectTree subjects(tree, &file1, &file2);
-        TreeEvents events(tree, &file1, &window, menu, menu->addAction(QStringLiteral("T112")));
-        ActivityLauncher launcher(tree, &window, fileAct);
+        SubjectTree subjects(tree, &file1, &file2, session);
+        TreeEvents events(tree, &file1, session, &window, menu, menu->addAction(QStringLiteral("T112")));
+        ActivityLauncher launcher(&window, fileAct);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
@@ -120,7 +121,7 @@ namespace {
             throw std::runtime_error("the subject is not in the tree");
         tree->setCurrentItem(found.first());
         events.TreeFolders_NodeClick(found.first());
-        launcher.btnAct_Click(0, session, folder + QStringLiteral("Activities/"));
+        launcher.btnAct_Click(0, Subject_Ref(found.first()), session, folder + QStringLiteral("Activities/"));
 
         for (const fakes::Message& m : env.dialogs.shown)
             report(QStringLiteral("told"), m.text);

@@ -60,7 +60,6 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        Delete_Temp_Files();
         m_main.reset();
         frmMsgBox::Unload();
         m_env.reset();
@@ -81,7 +80,7 @@ private Q_SLOTS:
         QCOMPARE(m_colours->childCount(), 4);
 
         // A listed phrase whose row is gone cannot be heard: the user is told, nothing is played.
-        Listen_to_Phrase(m_colours->child(3));
+        Listen_to_Phrase(Subject_Ref(m_colours->child(3)), m_main->session);
         QCOMPARE(errorReports().size(), 1);
         QVERIFY(errorReports()[0].contains("Listen_to_Phrase"));
         QVERIFY(m_env->sound.files.isEmpty());
@@ -133,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(m_main->tree->currentItem(), m_colours);
 
         // Hearing it: a deleted subject plays nothing and says nothing; a broken one is reported.
-        Listen_to_Phrase(m_colours->child(1));
+        Listen_to_Phrase(Subject_Ref(m_colours->child(1)), m_main->session);
         QCOMPARE(errorReports().size(), deleted ? 0 : 1);
         QVERIFY(m_env->sound.files.isEmpty());
 

@@ -93,7 +93,7 @@ private:
         QTreeWidget tree;
         FileList file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
         FileList file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-        SubjectTree subjects(&tree, &file1, &file2);
+        SubjectTree subjects(&tree, &file1, &file2, modMain);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
@@ -194,7 +194,7 @@ private Q_SLOTS:
             },
             [&](const faults::ChildRun&) -> QString {
                 FileList file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-                const QStringList listed = List_Virtual_Files(file2);
+                const QStringList listed = List_Virtual_Files(modMain, file2);
                 // Two files would show the same virtual subjects twice; none would lose them.
                 if (listed != QStringList { "Old" } && listed != QStringList { "New" }) {
                     QTest::qFail(qPrintable("listed: " + listed.join(", ")), __FILE__, __LINE__);

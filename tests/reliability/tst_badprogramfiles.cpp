@@ -169,7 +169,7 @@ private Q_SLOTS:
 
         QWidget holder;
         holder.resize(platform::twips(5280), platform::twips(5100));
-        ActivityPanel panel(&holder);
+        ActivityPanel panel(&holder, modMain);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         FileList FileAct;
         FileAct.setPath(activities);

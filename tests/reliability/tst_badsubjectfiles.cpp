@@ -190,7 +190,7 @@ private Q_SLOTS:
         const int listed = colours->childCount();
         if (listed > 0) {
             main.click(colours->child(0));
-            Listen_to_Phrase(colours->child(0));
+            Listen_to_Phrase(Subject_Ref(colours->child(0)), main.session);
         }
         const QStringList beforeLaunch = broken::shown(env.dialogs);
         env.dialogs.shown.clear();

@@ -138,7 +138,7 @@ private Q_SLOTS:
     void virtualFilesInReadingOrder()
     {
         QFETCH(QStringList, files);
-        QTEST(inReadingOrder(files), "ordered");
+        QTEST(inReadingOrder(files, QStringLiteral("Spanish")), "ordered");
     }
 
     void tagItemReturnsFields()

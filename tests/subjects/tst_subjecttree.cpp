@@ -70,7 +70,7 @@ private Q_SLOTS:
         m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
         m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
         m_widget = std::make_unique<QTreeWidget>();
-        m_tree = std::make_unique<SubjectTree>(m_widget.get(), &m_file1, &m_file2);
+        m_tree = std::make_unique<SubjectTree>(m_widget.get(), &m_file1, &m_file2, modMain);
     }
 
     void cleanup()

@@ -2,20 +2,15 @@
 
 #include <QMenu>
 
-#include "common/apppath.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/rnd.h"
 #include "platform/database.h"
 #include "subjects/subjectchecks.h"
-#include "subjects/subjecttree.h"
-#include "subjects/treeevents.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/fixtures.h"
+#include "tests/support/treewindow.h"
 #include "tests/support/subjectfixtures.h"
-#include "tests/support/subjectfolders.h"
-#include "tests/support/subjectsession.h"
+#include "tests/support/treetest.h"
 
 namespace {
 QStringList childTexts(const QTreeWidgetItem* node)
@@ -28,85 +23,49 @@ QStringList childTexts(const QTreeWidgetItem* node)
 
 }
 
-class TestTreeEvents : public QObject
+class TestTreeEvents : public fixtures::TreeTest<fixtures::TreeWindow>
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::SubjectFolders> m_folder;
-    std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<QWidget> m_window;
     QTreeWidget* m_widget = nullptr;
-    QMenu* m_menu = nullptr;
-    QAction* m_listen = nullptr;
-    FileList m_file1;
-    FileList m_file2;
-    std::unique_ptr<SubjectTree> m_tree;
-    std::unique_ptr<TreeEvents> m_events;
+    QWidget* m_window = nullptr;
 
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    QString virtualFile(const QString& name) const { return modMain.VirtualSubjectsDir + name; }
-    QTreeWidgetItem* top(int n) const { return m_widget->topLevelItem(n - 1); }
-    QTreeWidgetItem* subjectNamed(const QString& text) const
-    {
-        const auto found = m_widget->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
-    }
-    void build()
-    {
-        m_tree->Create_Folders();
-        m_tree->Get_Subjects();
-        m_tree->Get_vSubjects();
-    }
-    void click(QTreeWidgetItem* node)
-    {
-        m_widget->setCurrentItem(node);
-        m_events->TreeFolders_NodeClick(node);
-    }
+    QString virtualFile(const QString& name) const { return m_main->virtualFile(name); }
+    QTreeWidgetItem* subjectNamed(const QString& text) const { return m_main->node(text); }
+    void build() { m_main->load(); }
     // A click of the real mouse on the node's text.
     void mouseClick(QTreeWidgetItem* node, bool twice = false)
     {
         m_widget->scrollToItem(node);
         // Through the window, so that a double click arrives as the system sends it: press, release, press,
         // double click, release.
-        const QPoint at = m_widget->viewport()->mapTo(m_window.get(), m_widget->visualItemRect(node).center());
+        const QPoint at = m_widget->viewport()->mapTo(m_window, m_widget->visualItemRect(node).center());
         if (twice)
             QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
         else
             QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
     }
+    // The check before a launch of a virtual subject, shown on its node.
+    SubjectUse checkVirtual(QTreeWidgetItem* subject)
+    {
+        SubjectChecks checks(m_main->session);
+        const SubjectUse use = Check_vSubject(Subject_Ref(subject), checks);
+        Show_Subject_Use(subject, use);
+        return use;
+    }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
     void init()
     {
-        m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
-        m_env = std::make_unique<fakes::Environment>();
-        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
-        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-        m_window = std::make_unique<QWidget>();
+        start();
+        m_window = &m_main->window;
+        m_widget = m_main->tree;
         m_window->resize(400, 600);
-        m_widget = new QTreeWidget(m_window.get());
         m_widget->setGeometry(0, 0, 400, 600);
         m_widget->setHeaderHidden(true);
-        m_menu = new QMenu(m_window.get());
-        m_listen = m_menu->addAction("T112");
-        m_menu->addAction("T111");
-        m_tree = std::make_unique<SubjectTree>(m_widget, &m_file1, &m_file2);
-        m_events = std::make_unique<TreeEvents>(m_widget, &m_file1, m_window.get(), m_menu, m_listen);
     }
 
-    void cleanup()
-    {
-        Set_Rnd_Script({});
-        m_events.reset();
-        m_tree.reset();
-        m_window.reset();
-        frmMsgBox::Unload();
-        m_env.reset();
-    }
+    void cleanup() { finish(); }
 
     void subjectChecks()
     {
@@ -117,22 +76,22 @@ private Q_SLOTS:
             db.executeScript("CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY);"
                              "CREATE TABLE tblProperties (tProgramCode TEXT);");
         }
-        QCOMPARE(Check_Subject("good.ale"), QStringLiteral("VALID"));
-        QVERIFY(Check_Subject("broken.ale") != "VALID");
-        QVERIFY(Check_Subject("missing.ale").contains("missing.ale"));
+        QCOMPARE(Check_Subject(m_main->session, "good.ale"), QStringLiteral("VALID"));
+        QVERIFY(Check_Subject(m_main->session, "broken.ale") != "VALID");
+        QVERIFY(Check_Subject(m_main->session, "missing.ale").contains("missing.ale"));
         // No properties row is as bad as no file.
-        QVERIFY(Check_Subject("bare.ale") != "VALID");
+        QVERIFY(Check_Subject(m_main->session, "bare.ale") != "VALID");
         QVERIFY(m_env->dialogs.shown.isEmpty());
 
         m_env->dialogs.answers << false << true;
-        Report_Subject_Problem("gone.ale", "Could not find file");
+        Report_Subject_Problem(m_main->session, "gone.ale", "Could not find file");
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("Could not find file\r\n\r\ngone.aleT6\r\n\r\nT135"));
         QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("T103"));
         QVERIFY(m_env->dialogs.shown[0].question);
         QVERIFY(m_env->shell.opened.isEmpty());
-        Report_Subject_Problem("gone.ale", "x");
-        QCOMPARE(m_env->shell.opened, QStringList { Get_App_Path() + "T95" }); // offline: the local page
+        Report_Subject_Problem(m_main->session, "gone.ale", "x");
+        QCOMPARE(m_env->shell.opened, QStringList { m_main->session.ProgramDir + "T95" }); // offline: the local page
     }
 
     void withoutInstalledSubjectsEveryClickSaysSo()
@@ -140,7 +99,7 @@ private Q_SLOTS:
         build();
         click(top(3));
         QCOMPARE(m_env->dialogs.shown.size(), 1);
-        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(modMain.InstalledSubjectsDir));
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(m_main->session.InstalledSubjectsDir));
         QCOMPARE(m_env->dialogs.shown[0].text, "T131 \r\n\r\n" + folder + QDir::separator() + "\r\n\r\nT132\r\n");
         QCOMPARE(top(3)->childCount(), 0);
         click(top(1)->child(0)); // the placeholder
@@ -284,7 +243,8 @@ private Q_SLOTS:
         QVERIFY(m_env->dialogs.shown.isEmpty());
 
         // The file is corrupted while the program runs: the error report, and no child.
-        QTreeWidgetItem* fresh = makeNode("Later", "SUBJECT*VIRTUALSUBJECT*1", VirtualSubjectImage);
+        QTreeWidgetItem* fresh
+            = makeNode("Later", SubjectRef::virtualSubject("Mine.vale", 1, "Later", "Mine"), VirtualSubjectImage);
         top(4)->addChild(fresh);
         fixtures::writeBrokenFile(virtualFile("Mine.vale"));
         click(fresh);
@@ -309,7 +269,7 @@ private Q_SLOTS:
         four->setExpanded(true);
         m_widget->setCurrentItem(four);
         m_env->dialogs.answers << true;
-        QVERIFY(Check_vSubject(four));
+        QCOMPARE(checkVirtual(four), SubjectUse::Usable);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         // Each missing phrase and file once; "Gone" is no repeat of "Gone one", nor ONE.ALE of GONE.ALE.
         QCOMPARE(m_env->dialogs.shown[0].text,
@@ -322,21 +282,22 @@ private Q_SLOTS:
         QTreeWidgetItem* lost = top(4)->child(1);
         click(lost);
         m_env->dialogs.answers << false;
-        QVERIFY(!Check_vSubject(lost));
+        QCOMPARE(checkVirtual(lost), SubjectUse::Unusable);
         QCOMPARE(nodeImage(lost), int(UnusableSubject));
         QCOMPARE(nodeSelectedImage(lost), int(UnusableSubject));
 
         QTreeWidgetItem* empty = top(4)->child(2);
         click(empty);
         m_env->dialogs.shown.clear();
-        QVERIFY(!Check_vSubject(empty));
+        QCOMPARE(checkVirtual(empty), SubjectUse::Unusable);
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(nodeImage(empty), int(UnusableSubject));
 
         // Never listed: a warning with the subject's tag field, and no launch.
-        QTreeWidgetItem* unlisted = makeNode("New", "SUBJECT*VIRTUALSUBJECT*77", VirtualSubjectImage);
+        QTreeWidgetItem* unlisted
+            = makeNode("New", SubjectRef::virtualSubject("Mine.vale", 77, "New", "Mine"), VirtualSubjectImage);
         top(4)->addChild(unlisted);
-        QVERIFY(!Check_vSubject(unlisted));
+        QCOMPARE(checkVirtual(unlisted), SubjectUse::NotChecked);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QVERIFY(m_env->dialogs.shown[0].text.startsWith("VIRTUALSUBJECT T6\r\n\r\n"));
         QCOMPARE(m_env->dialogs.shown[0].icon, platform::Icon::Warning);
@@ -348,7 +309,7 @@ private Q_SLOTS:
             fixtures::writeInstalledSubject(installed(name), fixtures::numberedPhrases(2));
         build();
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
         Set_Rnd_Script(fakes::numbers({ 0.7 }));
         mouseClick(top(2));
         QCOMPARE(childTexts(top(2)), QStringList { " B" });
@@ -416,9 +377,9 @@ private Q_SLOTS:
         fixtures::writeInstalledSubject(installed("colours.ale"), fixtures::numberedPhrases(2));
         build();
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
         QList<QTreeWidgetItem*> heard;
-        connect(m_events.get(), &TreeEvents::phraseToHear, this, [&](QTreeWidgetItem* node) { heard << node; });
+        connect(&m_main->events, &TreeEvents::phraseToHear, this, [&](QTreeWidgetItem* node) { heard << node; });
         QTreeWidgetItem* colours = top(1)->child(0);
         click(colours);
         top(1)->setExpanded(true);
@@ -427,7 +388,7 @@ private Q_SLOTS:
         QCOMPARE(heard.size(), 1);
         QCOMPARE(heard[0], colours->child(1));
         m_widget->setCurrentItem(colours->child(0));
-        m_listen->trigger();
+        m_main->menu->actions().constFirst()->trigger();
         QCOMPARE(heard.size(), 2);
         QCOMPARE(heard[1], colours->child(0));
         // The tree plays nothing itself: the listener decides what a phrase is.
@@ -451,9 +412,9 @@ private Q_SLOTS:
         bool shownAsSaid = true;
         auto opens = [&](QTreeWidgetItem* node, Qt::MouseButton button = Qt::RightButton) {
             m_widget->setCurrentItem(node);
-            const bool opened = m_events->TreeFolders_MouseDown(button, where);
-            shownAsSaid = shownAsSaid && m_menu->isVisible() == opened;
-            m_menu->hide();
+            const bool opened = m_main->events.TreeFolders_MouseDown(button, where);
+            shownAsSaid = shownAsSaid && m_main->menu->isVisible() == opened;
+            m_main->menu->hide();
             return opened;
         };
         QVERIFY(opens(colours->child(0)));

@@ -1,68 +1,40 @@
 #include <QtTest>
 
-#include <QTreeWidget>
-
-#include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/rnd.h"
 #include "platform/services.h"
 #include "subjects/treefill.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
-#include "tests/support/fixtures.h"
+#include "tests/support/treewindow.h"
 #include "tests/support/subjectfixtures.h"
-#include "tests/support/subjectfolders.h"
-#include "tests/support/subjectsession.h"
+#include "tests/support/treetest.h"
 
 // The random phrase set: drawing its phrases from the installed subjects, and what the tree looks like when
 // drawing fails.
-class TestTreeFill : public QObject
+class TestTreeFill : public fixtures::TreeTest<fixtures::TreeWindow>
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_temp;
-    std::unique_ptr<fixtures::SubjectFolders> m_folder;
-    std::unique_ptr<fakes::Environment> m_env;
-    std::unique_ptr<QWidget> m_window;
-    QTreeWidget* m_tree = nullptr;
-    FileList m_file1;
-
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
+    bool windowEnabled() const { return m_main->window.isEnabled(); }
     // The three fixed folders and, under the third, a random phrase set.
     QTreeWidgetItem* newPhraseSet()
     {
-        m_tree->clear();
-        for (const char* tag : { "FOLDER*INSTALLED_SUBJECTS", "FOLDER*RANDOM_SUBJECT", "FOLDER*RANDOM_PHRASES" })
-            m_tree->addTopLevelItem(makeNode("F", tag, FolderClosed, NoImage, true));
-        auto* set = makeNode("T118", "SUBJECT*VIRTUALSUBJECT", SubjectImage, SubjectSelected);
-        m_tree->topLevelItem(2)->addChild(set);
-        setNodeImage(m_tree->topLevelItem(2), FolderOpen);
-        m_tree->topLevelItem(2)->setExpanded(true);
-        m_tree->setCurrentItem(set);
+        m_main->tree->clear();
+        m_main->subjects.Create_Folders();
+        auto* set = makeNode("T118", SubjectRef::virtualSubject(QString(), 0, "T118", "T119"), SubjectImage,
+            SubjectSelected);
+        top(3)->addChild(set);
+        setNodeImage(top(3), FolderOpen);
+        top(3)->setExpanded(true);
+        m_main->tree->setCurrentItem(set);
         return set;
     }
+    void draw(QTreeWidgetItem* set) { Get_Random_Phrases(set, m_main->file1, m_main->session, &m_main->window); }
 
 private Q_SLOTS:
-    void initTestCase() { qputenv("TMPDIR", m_temp.path().toLocal8Bit()); }
-
-    void init()
-    {
-        m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
-        m_env = std::make_unique<fakes::Environment>();
-        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
-        m_window = std::make_unique<QWidget>();
-        m_tree = new QTreeWidget(m_window.get());
-    }
-
-    void cleanup()
-    {
-        Set_Rnd_Script({});
-        m_window.reset();
-        frmMsgBox::Unload();
-        m_env.reset();
-    }
+    void init() { start(); }
+    void cleanup() { finish(); }
 
     void withOneSubjectAllTenRandomPhrasesComeFromIt()
     {
@@ -70,10 +42,10 @@ private Q_SLOTS:
         QTreeWidgetItem* set = newPhraseSet();
         bool lockedWhileDrawing = true;
         Set_Rnd_Script([&, draw = 0]() mutable {
-            lockedWhileDrawing = lockedWhileDrawing && !m_window->isEnabled();
+            lockedWhileDrawing = lockedWhileDrawing && !windowEnabled();
             return (draw++ % 4) / 4.0;
         });
-        Get_Random_Phrases(set, m_file1, m_window.get());
+        draw(set);
         QCOMPARE(set->childCount(), 10);
         for (int i = 0; i < 10; ++i) {
             QVERIFY(nodeTag(set->child(i)).startsWith("only.ale*"));
@@ -82,10 +54,10 @@ private Q_SLOTS:
         // Each phrase: one number for the subject, one for the key.
         QCOMPARE(nodeTag(set->child(0)), QStringLiteral("only.ale*2*P2*Tr2*Tr22"));
         QVERIFY(lockedWhileDrawing);
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(windowEnabled());
         QVERIFY(m_env->dialogs.shown.isEmpty());
         // A set with its phrases draws nothing more.
-        Get_Random_Phrases(set, m_file1, m_window.get());
+        draw(set);
         QCOMPARE(set->childCount(), 10);
     }
 
@@ -115,7 +87,7 @@ private Q_SLOTS:
                     seen << box->windowTitle() + "|" + box->lblMsg->text();
             }
         };
-        Get_Random_Phrases(set, m_file1, m_window.get());
+        draw(set);
         QCOMPARE(set->childCount(), 10);
         for (int i = 0; i < 10; ++i)
             QVERIFY(nodeTag(set->child(i)).startsWith("zz_good.ale*"));
@@ -137,18 +109,18 @@ private Q_SLOTS:
             fixtures::writeBrokenFile(installed(QStringLiteral("b%1.ale").arg(i)));
         QTreeWidgetItem* set = newPhraseSet();
         Set_Rnd_Script(fakes::numbers({ 0.1, 0.5, 0.9 }));
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
+        draw(set);
+        QCOMPARE(top(3)->childCount(), 0);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QCOMPARE(m_env->dialogs.shown[0].text, QStringLiteral("T140"));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(windowEnabled());
 
         // Subjects deleted while the program runs: nothing to draw from, and no endless drawing.
         for (int i = 0; i < 3; ++i)
             QFile::remove(installed(QStringLiteral("b%1.ale").arg(i)));
         set = newPhraseSet();
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
+        draw(set);
+        QCOMPARE(top(3)->childCount(), 0);
         QCOMPARE(m_env->dialogs.shown.size(), 2);
         QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("T140"));
     }
@@ -169,13 +141,13 @@ private Q_SLOTS:
         fixtures::writeInstalledSubject(installed("thin.ale"), phrases);
         QTreeWidgetItem* set = newPhraseSet();
         Set_Rnd_Script(fakes::numbers({ 0.9 }));
-        Get_Random_Phrases(set, m_file1, m_window.get());
-        QCOMPARE(m_tree->topLevelItem(2)->childCount(), 0);
-        QCOMPARE(nodeImage(m_tree->topLevelItem(2)), int(FolderClosed));
+        draw(set);
+        QCOMPARE(top(3)->childCount(), 0);
+        QCOMPARE(nodeImage(top(3)), int(FolderClosed));
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QCOMPARE(m_env->dialogs.shown[0].title, QStringLiteral("ERROR"));
         QVERIFY(m_env->dialogs.shown[0].text.startsWith("T149\r\n\r\nGet_Random_Phrases: "));
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(windowEnabled());
     }
 };
 

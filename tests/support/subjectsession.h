@@ -22,6 +22,15 @@ inline FileList fileList(const QString& folder, const QString& pattern)
     return list;
 }
 
+// A program over bare subject folders: the product of programSession, the folders' installed and virtual subjects.
+inline Session subjectSession(const SubjectFolders& folders)
+{
+    Session session = programSession(folders.path());
+    session.InstalledSubjectsDir = folders.file(QStringLiteral("T10/"));
+    session.VirtualSubjectsDir = folders.file(QStringLiteral("T11/"));
+    return session;
+}
+
 // The program pointed at bare subject folders, with the numbered texts: where tests of subject files start.
 inline void useSubjectFolders(const SubjectFolders& folders)
 {
