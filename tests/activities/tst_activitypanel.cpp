@@ -8,7 +8,6 @@
 
 #include "activities/activitylayout.h"
 #include "activities/activitypanel.h"
-#include "common/apppath.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
 #include "common/statuslog.h"
@@ -97,7 +96,6 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useProgramFolder(m_folder->path());
         fixtures::loadNumberedCaptions();
         m_env = std::make_unique<fakes::Environment>();
         m_window = std::make_unique<QWidget>();
@@ -433,7 +431,7 @@ private Q_SLOTS:
         QCOMPARE(QAccessible::queryAccessibleInterface(panel().lblMoreActs)->text(QAccessible::Name),
             QStringLiteral("T114"));
         QTest::keyClick(panel().lblMoreActs, Qt::Key_Space);
-        QCOMPARE(m_env->shell.opened, QStringList { Get_App_Path() + "T95" });
+        QCOMPARE(m_env->shell.opened, QStringList { m_session.ProgramDir + "T95" });
     }
 
     void moreActivitiesOpensItsPage()
@@ -447,7 +445,7 @@ private Q_SLOTS:
         release();
         m_env->network.online = true;
         release();
-        QCOMPARE(m_env->shell.opened, QStringList({ Get_App_Path() + "T95", "T94activities.htm" }));
+        QCOMPARE(m_env->shell.opened, QStringList({ m_session.ProgramDir + "T95", "T94activities.htm" }));
         QVERIFY(!frmMsgBox::isLoaded());
     }
 };
