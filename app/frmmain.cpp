@@ -418,5 +418,5 @@ void frmMain::End_Run(int exitCode)
     if (m_login)
         m_login->hide();
     hide();
-    QCoreApplication::exit(exitCode);
+    Q_EMIT runEnded(exitCode);
 }

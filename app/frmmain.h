@@ -35,8 +35,8 @@ public:
     // The start-up sequence; false when the run ended during it (no interface texts, a window that could not
     // load, the weekly update check asking the program to close): the caller returns endCode().
     bool Form_Load();
-    // The one way the program ends, whoever asks: this run's temporary files go, the run's windows hide and the
-    // event loop stops with exitCode. Later requests find the run ended and change nothing.
+    // The one way the program ends, whoever asks: this run's temporary files go, the run's windows hide and
+    // runEnded tells the event loop to stop with exitCode. Later requests find the run ended and change nothing.
     void End_Run(int exitCode);
     // The code the run ended with; none while it goes on.
     std::optional<int> endCode() const { return m_endCode; }
@@ -54,6 +54,9 @@ public:
     FileList& File2() override { return m_File2; }
 
     frmLogin* login();
+
+Q_SIGNALS:
+    void runEnded(int exitCode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -18,6 +18,7 @@ int main(int argc, char* argv[])
         app, Is_Spanish_Interface(QStringLiteral(PARLANTA_PROGRAM_CODE)) ? QStringLiteral("es") : QStringLiteral("en"));
     modMain.WindowHandle = QCoreApplication::applicationPid();
     frmMain main;
+    QObject::connect(&main, &frmMain::runEnded, &app, &QCoreApplication::exit);
     if (!main.Form_Load())
         return *main.endCode();
     return app.exec();

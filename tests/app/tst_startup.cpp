@@ -278,7 +278,8 @@ private Q_SLOTS:
         env.network.online = true;
         env.registry.values[dateKey()] = QStringLiteral("2026-11-01");
         env.network.pages[QStringLiteral("T94updates/Ver_3_0_7.txt")] = update;
-        env.dialogs.answers << false;
+        if (!goesOn)
+            env.dialogs.answers << false;
         frmMain main;
         QCOMPARE(main.Form_Load(), goesOn);
         QCOMPARE(main.endCode(), goesOn ? std::optional<int>() : std::optional<int>(0));
