@@ -1,6 +1,6 @@
 #include "nodetag.h"
 
-#include "subjects/treenode.h"
+#include <QTreeWidgetItem>
 
 namespace {
 const QChar Separator = QLatin1Char('*');
@@ -47,16 +47,6 @@ NodeTag Phrase_Tag(const VirtualPhraseRow& row)
     return Phrase_Tag(row.tfilename, row.nPhraseNo, row.tPhrase, row.tTranslation, row.tTranslation2);
 }
 
-QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image)
-{
-    QTreeWidgetItem* node = makeNode(tag.field(3), QString(), image);
-    Set_Phrase_Tag(node, tag);
-    return node;
-}
+QString nodeTag(const QTreeWidgetItem* node) { return node->data(0, TagRole).toString(); }
 
-void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag)
-{
-    setNodeRef(node, SubjectRef::phraseOf(tag));
-    // The custom editor's virtual phrases carry a sixth field, the row's own key.
-    setNodeTag(node, tag.text());
-}
+void setNodeTag(QTreeWidgetItem* node, const QString& tag) { node->setData(0, TagRole, tag); }

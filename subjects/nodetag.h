@@ -39,7 +39,17 @@ NodeTag Phrase_Tag(
 NodeTag Phrase_Tag(const QString& file, const PhraseRow& row);
 NodeTag Phrase_Tag(const VirtualPhraseRow& row);
 
-// A phrase node shows the translation of its tag (field 3).
-QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image);
-// Gives a phrase node its tag, and what it stands for as the tag tells it.
-void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag);
+// What a subject-tree node carries besides its text: the tag, what it stands for and the numbers of its two
+// images in the tree's image list (0 for none), so that later steps can read back which image a node shows.
+enum NodeRole {
+    TagRole = Qt::UserRole,
+    ImageRole,
+    SelectedImageRole,
+    RefRole,
+};
+
+// The tag of a placeholder node: nothing to click, nothing to launch.
+inline const QString IgnoreTag = QStringLiteral("IGNORE");
+
+QString nodeTag(const QTreeWidgetItem* node);
+void setNodeTag(QTreeWidgetItem* node, const QString& tag);

@@ -1,7 +1,5 @@
 #include "subjectref.h"
 
-#include "subjects/treenode.h"
-
 namespace {
 // A blank name is refused by the activities: no score could be found under it again.
 QString shown(const QString& text, const QString& folderText)

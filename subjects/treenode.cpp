@@ -27,10 +27,6 @@ const QIcon& treeIcon(int image, int selectedImage)
 }
 }
 
-QString nodeTag(const QTreeWidgetItem* node) { return node->data(0, TagRole).toString(); }
-
-void setNodeTag(QTreeWidgetItem* node, const QString& tag) { node->setData(0, TagRole, tag); }
-
 SubjectRef Subject_Ref(const QTreeWidgetItem* node)
 {
     if (!node)
@@ -84,4 +80,18 @@ QTreeWidgetItem* makeNode(const QString& text, const SubjectRef& ref, int image,
     QTreeWidgetItem* node = makeNode(text, QString(), image, selectedImage, bold);
     setNodeRef(node, ref);
     return node;
+}
+
+QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image)
+{
+    QTreeWidgetItem* node = makeNode(tag.field(3), QString(), image);
+    Set_Phrase_Tag(node, tag);
+    return node;
+}
+
+void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag)
+{
+    setNodeRef(node, SubjectRef::phraseOf(tag));
+    // The custom editor's virtual phrases carry a sixth field, the row's own key.
+    setNodeTag(node, tag.text());
 }

@@ -5,15 +5,6 @@
 
 #include "subjects/subjectref.h"
 
-// What a subject-tree node carries besides its text: the tag, what it stands for and the numbers of its two
-// images in the tree's image list (0 for none), so that later steps can read back which image a node shows.
-enum NodeRole {
-    TagRole = Qt::UserRole,
-    ImageRole,
-    SelectedImageRole,
-    RefRole,
-};
-
 // Image numbers of the tree's image list.
 enum TreeImage {
     NoImage = 0,
@@ -30,10 +21,6 @@ enum TreeImage {
     UnusableSubject = 11,
 };
 
-inline const QString IgnoreTag = QStringLiteral("IGNORE");
-
-QString nodeTag(const QTreeWidgetItem* node);
-void setNodeTag(QTreeWidgetItem* node, const QString& tag);
 // What the node stands for; a virtual subject comes with what is listed under it. Kind None for no node.
 SubjectRef Subject_Ref(const QTreeWidgetItem* node);
 // Sets what the node stands for and its tag to match.
@@ -50,3 +37,8 @@ QTreeWidgetItem* makeNode(
     const QString& text, const QString& tag, int image, int selectedImage = NoImage, bool bold = false);
 QTreeWidgetItem* makeNode(
     const QString& text, const SubjectRef& ref, int image, int selectedImage = NoImage, bool bold = false);
+
+// A phrase node shows the translation of its tag (field 3).
+QTreeWidgetItem* Phrase_Node(const NodeTag& tag, int image);
+// Gives a phrase node its tag, and what it stands for as the tag tells it.
+void Set_Phrase_Tag(QTreeWidgetItem* node, const NodeTag& tag);
