@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Reads the #include lines of the program's sources and fails when one runs up the layers or when files
-include each other in a circle. Usage: check_layers.py [source folder]."""
+"""Reads the #include lines of the program's sources and fails when one runs up the layers, when files
+include each other in a circle, or when a file below app/ names the main program's own state instead of being
+handed what it needs. Usage: check_layers.py [source folder]."""
 import os
 import re
 import sys
@@ -12,6 +13,8 @@ RANKS = {"platform": 0, "resources": 0, "common": 1, "subjects": 2, "students": 
 # Programs of their own: they may include only these folders.
 SEPARATE = {"games": {"games", "platform", "resources"}, "tools": {"tools", "platform", "resources"}}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+# The main program's state lives in app/; the layers below receive values and interfaces.
+MAIN_STATE = re.compile(r"\bmodMain\b")
 
 
 def allowed(source_folder, target_folder):
@@ -80,6 +83,8 @@ def main():
         folder = source.split(os.sep)[0]
         with open(os.path.join(root, source), encoding="utf-8") as f:
             text = f.read()
+        if folder in RANKS and RANKS[folder] < RANKS["app"] and MAIN_STATE.search(text):
+            problems.append(f"{source}: names modMain, the main program's state (hand it what it needs instead)")
         for included in INCLUDE.findall(text):
             if ".." in included.split("/"):
                 problems.append(f"{source}: includes \"{included}\" by a relative path out of its folder")
