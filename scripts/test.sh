@@ -16,4 +16,4 @@ else
   bash scripts/build.sh
 fi
 cd "$folder"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300 --parallel "$(nproc)" "$@"
