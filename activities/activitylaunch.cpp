@@ -71,12 +71,13 @@ SubjectUse ActivityLauncher::launch(
     QString error;
     if (!Write_Exchange_File(session, set, subject.subjectText, &error)) {
         Error_Report(QStringLiteral("Write_Exchange_File"),
-            Failure_Text(platform::FileFailure::Unwritable, Get_Temp_Path() + Exchange_File_Name(), error));
+            Failure_Text(platform::FileFailure::Unwritable,
+                Get_Temp_Path() + Exchange_File_Name(session.ExchangeNumber), error));
         return use;
     }
     // An argument list: blanks in the folders need no quoting.
     const QString program = ActivitiesDir + FileAct.list(index);
-    if (!s.processes->startDetached(program, { Exchange_File_Name() }, Get_Temp_Path(), &error))
+    if (!s.processes->startDetached(program, { Exchange_File_Name(session.ExchangeNumber) }, Get_Temp_Path(), &error))
         Error_Report(QStringLiteral("btnAct_Click"), Program_Failure_Text(program, error));
     return use;
 }

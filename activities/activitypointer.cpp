@@ -152,7 +152,7 @@ bool ActivityPanel::moreActsEvent(QEvent* event)
         if (!activates(event))
             return false;
     }
-    Open_Online_Page(QStringLiteral("activities.htm"));
+    Open_Online_Page(m_session, QStringLiteral("activities.htm"));
     return true;
 }
 

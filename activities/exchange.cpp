@@ -22,8 +22,8 @@ platform::exchange::Contents contents(
     c.usersDatabase = session.DataDir + QStringLiteral("Users.dat");
     for (int n = 1; n <= qMin(static_cast<int>(set.size()), MaxStudyPhrases); ++n) {
         const StudyPhrase& p = set[n - 1];
-        c.phrases.push_back(
-            { p.tPhrase, p.tTranslation, p.tTranslation2, Get_Temp_Path() + Exchange_Sound_File_Name(n) });
+        c.phrases.push_back({ p.tPhrase, p.tTranslation, p.tTranslation2,
+            Get_Temp_Path() + Exchange_Sound_File_Name(session.ExchangeNumber, n) });
     }
     return c;
 }
@@ -37,6 +37,6 @@ QStringList Exchange_File_Lines(
 
 bool Write_Exchange_File(const Session& session, const StudySet& set, const QString& subjectText, QString* error)
 {
-    return platform::exchange::write(Get_Temp_Path() + Exchange_File_Name(),
+    return platform::exchange::write(Get_Temp_Path() + Exchange_File_Name(session.ExchangeNumber),
         contents(session, set, subjectText, QCoreApplication::applicationPid()), error);
 }

@@ -15,7 +15,7 @@
 using platform::Recordset;
 
 namespace {
-QString soundFile(int position) { return Get_Temp_Path() + Exchange_Sound_File_Name(position); }
+QString soundFile(qint64 number, int position) { return Get_Temp_Path() + Exchange_Sound_File_Name(number, position); }
 
 // The phrase of a row of a phrase recordset as the next record of the set, with its sound file written anew.
 void addRecord(StudySet& set, const Session& session, const QString& file, const Recordset& rs, int row)
@@ -25,7 +25,7 @@ void addRecord(StudySet& set, const Session& session, const QString& file, const
         throw std::out_of_range("Subscript out of range");
     const PhraseRow phrase = phraseAt(rs, row);
     // The sound writer keeps an older file's tail; a file left by a failed launch must not lend it one.
-    const QString target = soundFile(position);
+    const QString target = soundFile(session.ExchangeNumber, position);
     QFile::remove(target);
     writePhraseSound(session.InstalledSubjectsDir + file, phrase.pkPhraseNo, target);
     set.push_back({ file, phrase.pkPhraseNo, phrase.tPhrase, phrase.tTranslation, phrase.tTranslation2 });
@@ -34,7 +34,7 @@ void addRecord(StudySet& set, const Session& session, const QString& file, const
 
 StudySet Get_Phraes_to_Study(const SubjectRef& subject, const Session& session, SubjectChecks& checks)
 {
-    Delete_Temp_Files();
+    Delete_Temp_Files(session.ExchangeNumber);
     StudySet set;
     const bool isVirtual = subject.kind == SubjectRef::Kind::VirtualSubject;
     try {
@@ -58,7 +58,7 @@ StudySet Get_Phraes_to_Study(const SubjectRef& subject, const Session& session, 
         // Sound files this failed gathering wrote and no activity will get are not left behind.
         const int keep = isVirtual ? static_cast<int>(set.size()) : 0;
         for (int i = keep + 1; i <= MaxStudyPhrases; ++i)
-            QFile::remove(soundFile(i));
+            QFile::remove(soundFile(session.ExchangeNumber, i));
         set.resize(keep);
     }
     return set;

@@ -20,13 +20,15 @@
 #include "app/mainframe.h"
 #include "app/mainlayout.h"
 #include "app/menupanel.h"
+#include "app/modmain.h"
 #include "app/resolution.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "common/online.h"
 #include "common/paths.h"
 #include "common/placement.h"
+#include "common/product.h"
 #include "common/registry.h"
 #include "common/sounds.h"
 #include "common/statuslog.h"
@@ -96,7 +98,7 @@ void frmMain::wire()
         [](QTreeWidgetItem* node) { Hear_Phrase(Subject_Ref(node), modMain); });
     connect(btnCreateVirtualSubjects, &QPushButton::clicked, this, [this] { btnCreateVirtualSubjects_Click(*this); });
     connect(mnuEdit, &QAction::triggered, this,
-        [this] { mnuEdit_Click(mnuOptionEnabled, TreeFolders->currentItem(), this); });
+        [this] { mnuEdit_Click(modMain, mnuOptionEnabled, TreeFolders->currentItem(), this); });
 }
 
 frmMain::~frmMain() { delete m_login.data(); }
@@ -177,14 +179,14 @@ void frmMain::buildControls()
         connect(b, &QPushButton::released, this, [] { Play_Click(); });
     }
     connect(btnAdmin, &QPushButton::clicked, this, [this] {
-        if (Show_Admin_Window(this))
+        if (Show_Admin_Window(this, modMain))
             End_Run(0);
     });
-    connect(btnMyProgress, &QPushButton::clicked, this, [this] { Show_Progress_Window(this, modMain.CurrentStudent); });
+    connect(btnMyProgress, &QPushButton::clicked, this, [this] { Show_Progress_Window(this, modMain); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
     connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,
-        [] { Open_With_System(modMain.InstalledSubjectsDir); });
+        [] { Open_With_System(modMain, modMain.InstalledSubjectsDir); });
     Timer1 = new QTimer(this);
     Timer1->setInterval(30);
     Timer2 = new QTimer(this);
@@ -198,23 +200,23 @@ void frmMain::buildControls()
 bool frmMain::Form_Load()
 {
     // 1. Product identity
-    if (Set_Product(QStringLiteral(PARLANTA_PROGRAM_CODE)))
-        imgLogo->setPixmap(QPixmap(resources::productLogo(modMain.LogoImage))
+    if (Set_Product(modMain, QStringLiteral(PARLANTA_PROGRAM_CODE)))
+        imgLogo->setPixmap(QPixmap(resources::productLogo(Find_Product(modMain.ProgramCode)->logoImage))
                                .scaled(imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     setWindowIcon(QIcon(resources::appIcon()));
 
     // 2. Interface texts: without them nothing can be worded, so the program stops here.
     QString failure;
-    if (!Get_Captions(&failure)) {
-        platform::services().dialogs->message(
-            Template_Failure_Text(Template_Path(), failure), modMain.ProductName, platform::Icon::Critical);
+    if (!Get_Captions(modMain, &failure)) {
+        platform::services().dialogs->message(Template_Failure_Text(Template_Path(modMain.ProgramDir), failure),
+            modMain.ProductName, platform::Icon::Critical);
         End_Run(1);
         return false;
     }
 
     // 3, 4. Folders, recorded for the activities and tools.
-    Set_Paths(&ActivitiesDir);
-    Record_Folders();
+    Set_Paths(modMain, &ActivitiesDir);
+    Record_Folders(modMain);
     Forget_Sound_Notice();
 
     // 5. Activity programs
@@ -235,16 +237,15 @@ bool frmMain::Form_Load()
 
     // 9, 10.
     Wait_Seconds(1);
-    modMain.VirtualSubjectsChanged = false;
 
     // 11. Tree, texts of the frame, activity panel.
     m_tree->Create_Folders();
     m_tree->Get_Subjects();
     m_tree->Get_vSubjects();
-    m_menu->Get_Menu_Links(Read_Menu_Links(), Caption(94));
+    m_menu->Get_Menu_Links(Read_Menu_Links(modMain), Caption(94));
     m_frame->Watch_Menu_Links();
-    Get_System_Messages(m_frame->Messages);
-    Get_Tips(m_frame->Tips);
+    Get_System_Messages(modMain, m_frame->Messages);
+    Get_Tips(modMain, m_frame->Tips);
     m_activities->Get_Activities(FileAct, ActivitiesDir, modMain.ProgramCode);
     m_activities->Set_Tab_Order(TreeFolders);
     // The start-up window and the activities' settings files may have ended the run while it loaded.
@@ -261,7 +262,7 @@ bool frmMain::Form_Load()
         return false;
 
     // 15. Once a week, when online.
-    if (Weekly_Update_Check()) {
+    if (Weekly_Update_Check(modMain)) {
         End_Run(0);
         return false;
     }
@@ -314,7 +315,7 @@ bool frmMain::Load_Login()
 {
     if (m_login)
         return true;
-    m_login = new frmLogin();
+    m_login = new frmLogin(modMain);
     connect(m_login, &frmLogin::loggedIn, this, &frmMain::Student_Logged_In);
     connect(m_login, &frmLogin::quitRequested, this, &frmMain::End_Run);
     return m_login->Form_Load();
@@ -410,7 +411,7 @@ void frmMain::End_Run(int exitCode)
     if (m_endCode)
         return;
     m_endCode = exitCode;
-    Delete_Temp_Files();
+    Delete_Temp_Files(modMain.ExchangeNumber);
     Delete_Listening_File();
     Forget_Sound_Notice();
     if (frmSplash* splash = frmSplash::current())

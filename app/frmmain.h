@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/modmain.h"
 #include "common/filelist.h"
 #include "custom/customhost.h"
 
@@ -47,6 +48,7 @@ public:
     void btnChangeUser_Click();
 
     // What the custom subject editor is handed.
+    const Session& session() const override { return modMain; }
     void Hide_Main_Window() override { hide(); }
     void Show_Main_Window() override { show(); }
     void Refresh_Subjects() override;

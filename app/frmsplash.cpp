@@ -6,9 +6,10 @@
 #include <QPointer>
 #include <QTextCursor>
 
+#include "app/modmain.h"
 #include "common/busyprogress.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
-#include "common/modmain.h"
 #include "common/placement.h"
 #include "common/product.h"
 #include "common/statuslog.h"

@@ -1,7 +1,8 @@
 #include <QApplication>
 
 #include "app/frmmain.h"
-#include "common/modmain.h"
+#include "app/modmain.h"
+#include "common/apppath.h"
 #include "common/product.h"
 #include "platform/services.h"
 #include "platform/translations.h"
@@ -16,7 +17,8 @@ int main(int argc, char* argv[])
     // Before the first window: the screen check's question already shows the standard buttons.
     platform::installToolkitTranslations(
         app, Is_Spanish_Interface(QStringLiteral(PARLANTA_PROGRAM_CODE)) ? QStringLiteral("es") : QStringLiteral("en"));
-    modMain.WindowHandle = QCoreApplication::applicationPid();
+    modMain.ExchangeNumber = QCoreApplication::applicationPid();
+    modMain.ProgramDir = Get_App_Path();
     frmMain main;
     QObject::connect(&main, &frmMain::runEnded, &app, &QCoreApplication::exit);
     if (!main.Form_Load())

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/menupanel.h"
+#include "app/modmain.h"
 #include "common/actinglabel.h"
 #include "common/online.h"
 #include "common/sounds.h"
@@ -134,13 +135,13 @@ bool MainFrame::followLink(QLabel* label, const QString& link, bool isAddress)
 {
     if (isAddress) {
         Play_Click();
-        Open_Web_Address(QStringLiteral("https://") + label->text());
+        Open_Web_Address(modMain, QStringLiteral("https://") + label->text());
         return true;
     }
     if (link.isEmpty())
         return false;
     Play_Click();
-    Open_Online_Page(link);
+    Open_Online_Page(modMain, link);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "app/frmmain.h"
+#include "app/modmain.h"
 #include "bench/benchservices.h"
 #include "bench/figures.h"
 #include "bench/measure.h"
@@ -16,7 +17,6 @@
 #include "bench/school.h"
 #include "bench/startedprogram.h"
 #include "common/filelist.h"
-#include "common/modmain.h"
 #include "custom/frmcustomsubject.h"
 #include "platform/database.h"
 #include "platform/services.h"
@@ -139,7 +139,6 @@ namespace {
         QTemporaryDir saved;
         const QString copy = saved.filePath(QStringLiteral("saved"));
         need(QFile::copy(virtualFile, copy), QStringLiteral("cannot save %1").arg(virtualFile));
-        const bool changed = modMain.VirtualSubjectsChanged;
 
         // Every run drops on the file as it was, shown as the editor showed it after opening.
         const auto putBack = [&] {
@@ -150,7 +149,6 @@ namespace {
             target->setExpanded(false);
             editor->TreeVirtual->setCurrentItem(target);
             editor->TreeSubjects->setCurrentItem(subject);
-            modMain.VirtualSubjectsChanged = changed;
             settle();
         };
         const RawDrop rawDrop(modMain.InstalledSubjectsDir, sourceName, virtualFile, subject->text(0));

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/frmmain.h"
+#include "app/modmain.h"
 #include "bench/figures.h"
 #include "bench/measure.h"
 #include "bench/raw.h"
@@ -17,7 +18,6 @@
 #include "bench/startedprogram.h"
 #include "common/apppath.h"
 #include "common/files.h"
-#include "common/modmain.h"
 
 namespace bench {
 
@@ -57,7 +57,7 @@ namespace {
         auto* button = program.main().findChild<QWidget*>(QStringLiteral("btnAct0"));
         if (!button)
             throw std::runtime_error("no activity button");
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(modMain.ExchangeNumber);
         Work launch { [button, exchange] {
                          QTest::mouseClick(button, Qt::LeftButton);
                          if (!QFile::exists(exchange))
@@ -70,15 +70,15 @@ namespace {
         const QByteArray lines = contentsOf(exchange);
         QList<QByteArray> sounds;
         for (int i = 1; i <= PhrasesPerSubject; ++i)
-            sounds << contentsOf(Get_Temp_Path() + Exchange_Sound_File_Name(i));
+            sounds << contentsOf(Get_Temp_Path() + Exchange_Sound_File_Name(modMain.ExchangeNumber, i));
         const ProgramFolder::Layout l = ProgramFolder::layoutOf(school.path());
         const QString file = l.installed + ProgramFolder::installedName(0, l.extension);
         Work baseline { [=] {
             raw::select(file, { "SELECT * FROM tblPhrases" });
             for (int i = 1; i <= PhrasesPerSubject; ++i)
-                raw::write(Get_Temp_Path() + Exchange_Sound_File_Name(i), sounds[i - 1]);
+                raw::write(Get_Temp_Path() + Exchange_Sound_File_Name(modMain.ExchangeNumber, i), sounds[i - 1]);
             raw::write(exchange, lines);
-            if (!QProcess::startDetached(QuickProgram, { Exchange_File_Name() }, Get_Temp_Path()))
+            if (!QProcess::startDetached(QuickProgram, { Exchange_File_Name(modMain.ExchangeNumber) }, Get_Temp_Path()))
                 throw std::runtime_error("cannot start the quick program");
         } };
         compare(name, launch, baseline);

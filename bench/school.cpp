@@ -9,7 +9,6 @@
 #include <QFile>
 
 #include "bench/measure.h"
-#include "common/modmain.h"
 #include "common/product.h"
 #include "platform/database.h"
 #include "platform/userschema.h"
@@ -189,8 +188,7 @@ void ProgramFolder::make(const QString& stage, bool school)
 
 ProgramFolder::Layout ProgramFolder::layoutOf(const QString& folder)
 {
-    Set_Product(QStringLiteral(PARLANTA_PROGRAM_CODE));
-    const QString ext = modMain.SubjectExtension;
+    const QString ext = Find_Product(QStringLiteral(PARLANTA_PROGRAM_CODE))->subjectExtension;
     return { folderHolding(folder, QStringLiteral(".") + ext), folderHolding(folder, QStringLiteral(".v") + ext), ext };
 }
 

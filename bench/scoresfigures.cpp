@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "app/frmmain.h"
+#include "app/modmain.h"
 #include "bench/figures.h"
 #include "bench/measure.h"
 #include "bench/raw.h"
@@ -67,7 +68,7 @@ namespace {
     // The window as btnAdmin shows it, with nothing chosen yet.
     std::unique_ptr<frmAdmin> openWindow(frmMain& main)
     {
-        auto form = std::make_unique<frmAdmin>(&main);
+        auto form = std::make_unique<frmAdmin>(modMain, &main);
         form->show();
         settle();
         return form;
@@ -175,7 +176,7 @@ namespace {
         const QString path = folder.filePath(QStringLiteral("results.csv"));
         QString error;
         int rows = 0;
-        compare(ExportFigure, { [&] { error = Export_Results(path); } }, { [&] {
+        compare(ExportFigure, { [&] { error = Export_Results(Users_Of(modMain), path); } }, { [&] {
             rows = raw::select(users,
                 { "SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores "
                   "ORDER BY pkScoreID" });
@@ -191,12 +192,12 @@ namespace {
     void chartFigure(const QString& users)
     {
         const QString student = studentName(0);
-        ScoreChartView view;
+        ScoreChartView view(Interface_Locale(modMain.InterfaceLanguage));
         view.resize(640, 420);
         int points = 0;
         int rows = 0;
         compare(ChartFigure, { [&] {
-            view.showProgress(student, Student_Progress(student));
+            view.showProgress(student, Student_Progress(Users_Of(modMain), student));
             view.grab();
             points = view.pointCount();
         } },
@@ -217,7 +218,9 @@ namespace {
         int latest = 0;
         int rows = 0;
         compare(ProgressFigure, { [&] {
-            frmProgress form(student);
+            Session session = modMain;
+            session.CurrentStudent = student;
+            frmProgress form(session);
             form.grab();
             points = form.chartView->pointCount();
             latest = form.lstLatest->topLevelItemCount();
@@ -248,7 +251,8 @@ void scoresFigures(const ProgramFolder& school)
         return;
     StartedProgram program(school.path());
     const QString users = school.usersFile();
-    need(QFileInfo(Users_Path()) == QFileInfo(users), QStringLiteral("the program does not read the school's users"));
+    need(QFileInfo(Users_Of(modMain).path) == QFileInfo(users),
+        QStringLiteral("the program does not read the school's users"));
     viewFigures(program.main(), users);
     childFigures(program.main(), users);
     if (wanted(RowFigure))

@@ -6,8 +6,8 @@
 #include <QTreeWidget>
 
 #include "app/frmmain.h"
-#include "common/modmain.h"
-#include "common/product.h"
+#include "app/modmain.h"
+#include "common/apppath.h"
 #include "platform/services.h"
 #include "students/frmlogin.h"
 
@@ -22,9 +22,8 @@ void settle()
 
 StartedProgram::StartedProgram(const QString& programFolder)
 {
-    modMain = ModMain();
-    Set_Product(QStringLiteral(PARLANTA_PROGRAM_CODE));
-    modMain.AppPathOverride = programFolder;
+    modMain = Session();
+    modMain.ProgramDir = With_Separator(programFolder);
     m_main = std::make_unique<frmMain>();
     if (!m_main->Form_Load())
         throw std::runtime_error("the program did not start");

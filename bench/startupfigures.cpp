@@ -12,14 +12,13 @@
 #include <QProcess>
 
 #include "app/frmmain.h"
+#include "app/modmain.h"
 #include "bench/benchservices.h"
 #include "bench/figures.h"
 #include "bench/measure.h"
 #include "bench/raw.h"
 #include "bench/school.h"
 #include "bench/startedprogram.h"
-#include "common/modmain.h"
-#include "common/product.h"
 #include "students/frmlogin.h"
 
 namespace bench {
@@ -126,9 +125,8 @@ int startupChild(const QString& programFolder, qint64 spawnedAtMs, bool realWait
     Environment env;
     env.clock.skipWaits = !realWait;
     const QString folder = QDir(programFolder).absolutePath() + QLatin1Char('/');
-    modMain = ModMain();
-    Set_Product(QStringLiteral(PARLANTA_PROGRAM_CODE));
-    modMain.AppPathOverride = folder;
+    modMain = Session();
+    modMain.ProgramDir = folder;
     frmMain main;
     if (!main.Form_Load() || !main.login() || !main.login()->isVisible())
         return 1;

@@ -15,7 +15,6 @@
 #include "bench/raw.h"
 #include "bench/school.h"
 #include "bench/startedprogram.h"
-#include "common/modmain.h"
 
 namespace bench {
 
@@ -43,7 +42,6 @@ namespace {
     Work rebuild(StartedProgram& program)
     {
         return { [&program] {
-            modMain.VirtualSubjectsChanged = true;
             program.main().Refresh_Subjects();
             settle();
             checkTree(program.tree());

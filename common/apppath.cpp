@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "common/modmain.h"
 #include "platform/tempfolder.h"
 
 QString With_Separator(const QString& folder)
@@ -14,11 +13,6 @@ QString With_Separator(const QString& folder)
     return folder + sep;
 }
 
-QString Get_App_Path()
-{
-    const QString folder
-        = modMain.AppPathOverride.isEmpty() ? QCoreApplication::applicationDirPath() : modMain.AppPathOverride;
-    return With_Separator(QDir::toNativeSeparators(folder));
-}
+QString Get_App_Path() { return With_Separator(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())); }
 
 QString Get_Temp_Path() { return QDir::toNativeSeparators(platform::privateTempFolder()); }

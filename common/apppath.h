@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The program folder, ending with a separator.
+// The folder of the running program, ending with a separator.
 QString Get_App_Path();
 // The folder for exchange and other temporary files, ending with a separator.
 QString Get_Temp_Path();

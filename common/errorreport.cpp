@@ -1,6 +1,6 @@
 #include "errorreport.h"
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "platform/services.h"
 
 QString Error_Report_Text(const QString& procedure, const QString& description)

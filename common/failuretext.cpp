@@ -2,7 +2,7 @@
 
 #include <QDebug>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 
 namespace {
 int caption(platform::FileFailure failure)

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 
 #include "common/apppath.h"
-#include "common/modmain.h"
 #include "platform/exchangefile.h"
 
 bool File_Exists(const QString& path)
@@ -31,22 +30,22 @@ QString Template_Connection_String(const QString& path)
         + QStringLiteral(";Jet OLEDB:Database Password=kqv4816;");
 }
 
-QString Exchange_File_Name()
+QString Exchange_File_Name(qint64 number)
 {
-    return QStringLiteral("~prl") + QString::number(modMain.WindowHandle) + QStringLiteral(".txt");
+    return QStringLiteral("~prl") + QString::number(number) + QStringLiteral(".txt");
 }
 
-QString Exchange_Sound_File_Name(int i)
+QString Exchange_Sound_File_Name(qint64 number, int i)
 {
-    return QStringLiteral("~prl") + QString::number(modMain.WindowHandle) + QString::number(i) + QStringLiteral(".wav");
+    return QStringLiteral("~prl") + QString::number(number) + QString::number(i) + QStringLiteral(".wav");
 }
 
-void Delete_Temp_Files()
+void Delete_Temp_Files(qint64 number)
 {
     const QString temp = Get_Temp_Path();
     for (int i = 1; i <= MaxStudyPhrases; ++i)
-        QFile::remove(temp + Exchange_Sound_File_Name(i));
-    QFile::remove(temp + Exchange_File_Name());
+        QFile::remove(temp + Exchange_Sound_File_Name(number, i));
+    QFile::remove(temp + Exchange_File_Name(number));
 }
 
 void Forget_Sound_Notice() { QFile::remove(Get_Temp_Path() + QLatin1String(platform::exchange::SoundNoticeMarker)); }

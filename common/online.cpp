@@ -3,20 +3,20 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include "common/apppath.h"
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "common/wait.h"
 #include "platform/services.h"
 
 namespace {
-QString localPage() { return Get_App_Path() + Caption(95); }
+QString localPage(const Session& session) { return session.ProgramDir + Caption(95); }
 
 // Without a browser or a file manager a click would otherwise do nothing at all.
-void tellNotOpened(const QString& target)
+void tellNotOpened(const Session& session, const QString& target)
 {
     const int text = QFileInfo(target).isDir() ? 185 : 184;
-    platform::services().dialogs->message(Caption(text).arg(target), modMain.ProductName, platform::Icon::Warning);
+    platform::services().dialogs->message(Caption(text).arg(target), session.ProductName, platform::Icon::Warning);
 }
 }
 
@@ -36,24 +36,27 @@ QString Site_Page(const QString& page)
     return site + page;
 }
 
-void Open_Online_Page(const QString& page)
+void Open_Online_Page(const Session& session, const QString& page)
 {
-    frmMsgBox::Show_Busy(modMain.ProductName,
+    frmMsgBox::Show_Busy(session.ProductName,
         QStringLiteral("Connecting to ") + Caption(94) + QStringLiteral("\r\n") + page, frmMsgBox::BusyHeight, 10);
     Wait_Seconds(1);
-    const QString target = Is_Online() ? Site_Page(page) : localPage();
+    const QString target = Is_Online() ? Site_Page(page) : localPage(session);
     const bool opened = platform::services().shell->open(target);
     frmMsgBox::Unload();
     if (!opened)
-        tellNotOpened(target);
+        tellNotOpened(session, target);
 }
 
-void Open_Web_Address(const QString& address) { Open_With_System(Is_Online() ? address : localPage()); }
+void Open_Web_Address(const Session& session, const QString& address)
+{
+    Open_With_System(session, Is_Online() ? address : localPage(session));
+}
 
-bool Open_With_System(const QString& target)
+bool Open_With_System(const Session& session, const QString& target)
 {
     if (platform::services().shell->open(target))
         return true;
-    tellNotOpened(target);
+    tellNotOpened(session, target);
     return false;
 }

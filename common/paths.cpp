@@ -6,9 +6,10 @@
 #include <QTextStream>
 
 #include "common/apppath.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/failuretext.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/privatefiles.h"
 #include "platform/services.h"
 
@@ -49,27 +50,28 @@ bool Copy_Folder(const QString& source, const QString& destination)
     return false;
 }
 
-void Set_Paths(QString* activitiesDir)
+void Set_Paths(Session& session, QString* activitiesDir)
 {
-    const QString programFolder = Get_App_Path();
+    const QString programFolder = session.ProgramDir;
     const QChar sep = QDir::separator();
     if (!Is_Folder_Read_Only(programFolder)) {
-        modMain.DataDir = programFolder;
+        session.DataDir = programFolder;
     } else {
         const QString appData = Get_Application_Data_Folder();
-        modMain.DataDir = appData.isEmpty() ? Get_Temp_Path() + modMain.ProductName + sep
-                                            : appData + sep + modMain.ProductName + sep;
-        if (!platform::makePrivateFolder(modMain.DataDir)) {
+        session.DataDir = appData.isEmpty() ? Get_Temp_Path() + session.ProductName + sep
+                                            : appData + sep + session.ProductName + sep;
+        if (!platform::makePrivateFolder(session.DataDir)) {
             Error_Report(QStringLiteral("Set_Paths"),
-                Failure_Text(platform::FileFailure::Unwritable, modMain.DataDir, QStringLiteral("cannot make the folder")));
+                Failure_Text(
+                    platform::FileFailure::Unwritable, session.DataDir, QStringLiteral("cannot make the folder")));
             return;
         }
         // Only the first run copies: later changes of the user's virtual subjects must survive.
-        if (!QFileInfo(modMain.DataDir + Caption(11)).isDir())
-            Copy_Folder(programFolder + Caption(11), modMain.DataDir + Caption(11));
+        if (!QFileInfo(session.DataDir + Caption(11)).isDir())
+            Copy_Folder(programFolder + Caption(11), session.DataDir + Caption(11));
     }
-    modMain.InstalledSubjectsDir = programFolder + Caption(10) + sep;
-    modMain.VirtualSubjectsDir = modMain.DataDir + Caption(11) + sep;
+    session.InstalledSubjectsDir = programFolder + Caption(10) + sep;
+    session.VirtualSubjectsDir = session.DataDir + Caption(11) + sep;
     if (activitiesDir)
         *activitiesDir = programFolder + QStringLiteral("Activities") + sep;
 }

@@ -1,5 +1,7 @@
 #include "product.h"
 
+#include "common/session.h"
+
 namespace {
 const Product products[] = {
     { "prlspa", "Parlanta Spanish", "English", "Spanish", "spa", 1 },
@@ -34,4 +36,17 @@ bool Is_Spanish_Interface(const QString& programCode)
 {
     return programCode == QLatin1String("prleng") || programCode == QLatin1String("prlfra")
         || programCode == QLatin1String("prlale") || programCode == QLatin1String("prlito");
+}
+
+bool Set_Product(Session& session, const QString& programCode)
+{
+    session.ProgramCode = programCode;
+    const Product* p = Find_Product(programCode);
+    if (!p)
+        return false;
+    session.ProductName = p->productName;
+    session.InterfaceLanguage = p->interfaceLanguage;
+    session.TaughtLanguage = p->taughtLanguage;
+    session.SubjectExtension = p->subjectExtension;
+    return true;
 }

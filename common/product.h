@@ -4,6 +4,8 @@
 
 #include <optional>
 
+struct Session;
+
 struct Product
 {
     QString programCode;
@@ -19,5 +21,7 @@ const Product* Find_Product(const QString& programCode);
 const Product* Product_Table(int* count);
 // The language part of a product name: everything after the product word and its blank.
 QString Product_Language_Part(const QString& productName);
+// Sets the session's product identity from the product table; false when the code has no row.
+bool Set_Product(Session& session, const QString& programCode);
 // Products whose learners read Spanish take the Spanish pictures and texts.
 bool Is_Spanish_Interface(const QString& programCode);

@@ -1,10 +1,9 @@
 #include "registry.h"
 
-#include "common/apppath.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/services.h"
 
-QString Program_Key() { return QStringLiteral("Software\\Parlanta\\") + modMain.ProgramCode; }
+QString Program_Key(const QString& programCode) { return QStringLiteral("Software\\Parlanta\\") + programCode; }
 
 QString Get_Reg_String(const QString& key, const QString& valueName, const QString& defaultText)
 {
@@ -16,16 +15,17 @@ void Save_Reg_String(const QString& key, const QString& valueName, const QString
     platform::services().registry->write(key, valueName, text);
 }
 
-void Refresh_Reg_String(const QString& valueName, const QString& current)
+void Refresh_Reg_String(const QString& programCode, const QString& valueName, const QString& current)
 {
-    const QString stored = Get_Reg_String(Program_Key(), valueName, QString());
+    const QString key = Program_Key(programCode);
+    const QString stored = Get_Reg_String(key, valueName, QString());
     if (stored.toUpper() != current.toUpper())
-        Save_Reg_String(Program_Key(), valueName, current);
+        Save_Reg_String(key, valueName, current);
 }
 
-void Record_Folders()
+void Record_Folders(const Session& session)
 {
-    Refresh_Reg_String(QStringLiteral("ProgramDir"), Get_App_Path());
-    Refresh_Reg_String(QStringLiteral("InstalledSubjectsDir"), modMain.InstalledSubjectsDir);
-    Refresh_Reg_String(QStringLiteral("VirtualSubjectsDir"), modMain.VirtualSubjectsDir);
+    Refresh_Reg_String(session.ProgramCode, QStringLiteral("ProgramDir"), session.ProgramDir);
+    Refresh_Reg_String(session.ProgramCode, QStringLiteral("InstalledSubjectsDir"), session.InstalledSubjectsDir);
+    Refresh_Reg_String(session.ProgramCode, QStringLiteral("VirtualSubjectsDir"), session.VirtualSubjectsDir);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Who is studying what, and where the files are: the product identity, the folders and the student. The
 // windows and procedures that need them are handed this value.
@@ -11,8 +12,12 @@ struct Session
     QString InterfaceLanguage;
     QString TaughtLanguage;
     QString SubjectExtension;
+    // The program folder (the template, the installed subjects, the activities), ending with a separator.
+    QString ProgramDir;
     QString DataDir;
     QString InstalledSubjectsDir;
     QString VirtualSubjectsDir;
     QString CurrentStudent;
+    // The number that names this run's exchange files (one for the whole run).
+    qint64 ExchangeNumber = 0;
 };

@@ -4,11 +4,19 @@
 
 #include <QFile>
 
-#include "common/modmain.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 
 void Play_Sound_File(const QString& path, int flags) { platform::services().sound->playFile(path, flags); }
+
+namespace {
+// A sound played from memory may be read while it plays; the bytes live here until the next sound replaces them.
+QByteArray& playingBytes()
+{
+    static QByteArray bytes;
+    return bytes;
+}
+}
 
 void Play_Resource_Sound(const QString& name, int flags)
 {
@@ -20,8 +28,8 @@ void Play_Resource_Sound(const QString& name, int flags)
     platform::Sound* sound = platform::services().sound;
     // The new bytes replace the old only once the old sound is stopped, so nothing plays from freed memory.
     sound->stop();
-    modMain.ClickSoundBuffer = std::move(bytes);
-    sound->playMemory(modMain.ClickSoundBuffer, flags);
+    playingBytes() = std::move(bytes);
+    sound->playMemory(playingBytes(), flags);
 }
 
 void Play_Click()

@@ -1,10 +1,10 @@
 #include "templatetexts.h"
 
-#include "common/apppath.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/failuretext.h"
 #include "common/files.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "common/statuslog.h"
 #include "platform/database.h"
 
@@ -13,28 +13,28 @@ using platform::DbError;
 using platform::Recordset;
 
 namespace {
-Recordset Read_Template(const QString& sql)
+Recordset Read_Template(const Session& session, const QString& sql)
 {
-    return Database::open(Template_Connection_String(Template_Path())).query(sql);
+    return Database::open(Template_Connection_String(Template_Path(session.ProgramDir))).query(sql);
 }
 
 const QString NullError = QStringLiteral("Invalid use of Null");
 }
 
-QString Template_Path() { return Get_App_Path() + QStringLiteral("Parlanta.tpl"); }
+QString Template_Path(const QString& programDir) { return programDir + QStringLiteral("Parlanta.tpl"); }
 
-bool Get_Captions(QString* error)
+bool Get_Captions(const Session& session, QString* error)
 {
     try {
         const Recordset rs = Read_Template(
-            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(" from tblCaptions"));
+            session, QStringLiteral("Select ") + session.InterfaceLanguage + QStringLiteral(" from tblCaptions"));
         QStringList captions;
         captions.reserve(rs.count() + 2);
         captions << QString();
         for (int i = 0; i < rs.count(); ++i)
             captions << rs.text(i, 0);
         captions << QString();
-        modMain.Captions = captions;
+        Set_Captions(captions);
         return true;
     } catch (const DbError& e) {
         if (error)
@@ -43,11 +43,11 @@ bool Get_Captions(QString* error)
     }
 }
 
-void Get_System_Messages(SystemMessages& messages)
+void Get_System_Messages(const Session& session, SystemMessages& messages)
 {
     try {
-        const Recordset rs = Read_Template(
-            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(", link from tblSystemMessages"));
+        const Recordset rs = Read_Template(session,
+            QStringLiteral("Select ") + session.InterfaceLanguage + QStringLiteral(", link from tblSystemMessages"));
         messages = SystemMessages();
         messages.count = rs.count();
         for (int i = 1; i <= rs.count(); ++i) {
@@ -61,12 +61,12 @@ void Get_System_Messages(SystemMessages& messages)
     }
 }
 
-void Get_Tips(QStringList& tips)
+void Get_Tips(const Session& session, QStringList& tips)
 {
     tips = QStringList { QString() };
     try {
         const Recordset rs
-            = Read_Template(QStringLiteral("Select ") + modMain.ProgramCode + QStringLiteral(" from tblTips"));
+            = Read_Template(session, QStringLiteral("Select ") + session.ProgramCode + QStringLiteral(" from tblTips"));
         for (int i = 0; i < rs.count(); ++i) {
             if (rs.value(i, 0).isNull())
                 throw DbError(NullError);
@@ -77,12 +77,12 @@ void Get_Tips(QStringList& tips)
     }
 }
 
-QVector<MenuLink> Read_Menu_Links()
+QVector<MenuLink> Read_Menu_Links(const Session& session)
 {
     QVector<MenuLink> links;
     try {
         const Recordset rs = Read_Template(
-            QStringLiteral("Select ") + modMain.InterfaceLanguage + QStringLiteral(", link from tblMenu"));
+            session, QStringLiteral("Select ") + session.InterfaceLanguage + QStringLiteral(", link from tblMenu"));
         for (int i = 0; i < rs.count(); ++i) {
             if (rs.value(i, 0).isNull())
                 throw DbError(NullError);

@@ -5,9 +5,10 @@
 #include <QStringList>
 
 #include "common/apppath.h"
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "common/online.h"
 #include "common/registry.h"
+#include "common/session.h"
 #include "platform/services.h"
 
 namespace {
@@ -54,7 +55,7 @@ UpdateLine Parse_Update_Line(const QString& line)
     return { true, fields[0].trimmed().toUpper(), fields[1].trimmed() };
 }
 
-bool Check_Updates()
+bool Check_Updates(const Session& session)
 {
     try {
         platform::Services& s = platform::services();
@@ -71,7 +72,7 @@ bool Check_Updates()
         const QString updatePage = Site_Page(Caption(67));
         if (s.dialogs->askYesNo(line.message + QStringLiteral("\r\n\r\n") + Caption(18), Caption(98),
                 platform::Icon::None, platform::Answer::Yes))
-            Open_With_System(updatePage);
+            Open_With_System(session, updatePage);
         else
             s.dialogs->message(Caption(68) + QLatin1Char(' ') + updatePage, Caption(98), platform::Icon::None);
         return line.closeFlag == QStringLiteral("YES");
@@ -99,18 +100,19 @@ QDate Read_Date_Checked(const QString& text)
     return date;
 }
 
-bool Weekly_Update_Check()
+bool Weekly_Update_Check(const Session& session)
 {
+    const QString key = Program_Key(session.ProgramCode);
     const QDate today = platform::services().clock->now().date();
-    QDate checked = Read_Date_Checked(Get_Reg_String(Program_Key(), DateCheckedValue, QString()));
+    QDate checked = Read_Date_Checked(Get_Reg_String(key, DateCheckedValue, QString()));
     if (!checked.isValid()) {
         // Empty, or a text no date can be read from: the week starts today.
-        Save_Reg_String(Program_Key(), DateCheckedValue, Date_Checked_Text(today));
+        Save_Reg_String(key, DateCheckedValue, Date_Checked_Text(today));
         checked = today;
     }
     if (checked.daysTo(today) < 7 || !Is_Online())
         return false;
     // Moved first, so that a failing check is not tried again before next week.
-    Save_Reg_String(Program_Key(), DateCheckedValue, Date_Checked_Text(today));
-    return Check_Updates();
+    Save_Reg_String(key, DateCheckedValue, Date_Checked_Text(today));
+    return Check_Updates(session);
 }

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+struct Session;
+
 // The update information is one short line; a longer reply is cut off and taken as no update information, so a
 // site that sends something else cannot fill the memory or the disk.
 constexpr qint64 UpdateInfoMaxBytes = 64 * 1024;
@@ -26,7 +28,7 @@ UpdateLine Parse_Update_Line(const QString& line);
 
 // Downloads the update information and tells the user about it; true when it asks the program to close.
 // Every failure gives false without a message.
-bool Check_Updates();
+bool Check_Updates(const Session& session);
 
 // "DateChecked" as written (ISO 8601) and as read (ISO 8601, or a short date of the system's format with
 // a two-digit year taken in this century). Invalid for an empty or unreadable text.
@@ -34,4 +36,4 @@ QString Date_Checked_Text(const QDate& date);
 QDate Read_Date_Checked(const QString& text);
 
 // The weekly schedule of start-up: true when the update check asks the program to close.
-bool Weekly_Update_Check();
+bool Weekly_Update_Check(const Session& session);

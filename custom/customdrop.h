@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/session.h"
 #include "subjects/nodetag.h"
 
 class FileList;
@@ -21,18 +22,22 @@ enum class DropResult {
     SourceUnusable, // the installed subject cannot be read (deleted, broken): reported, nothing written
     Failed, // the copy failed part way: reported; the rows written so far stay
 };
+// Whether the drop wrote to a virtual subject file, so that the main tree must be read again.
+bool Drop_Wrote(DropResult result);
 
 // Single drops fill a virtual subject up to this many phrases.
 constexpr int PhraseLimit = 10;
 
 // The node dragged from TreeSubjects (its selected node) let go on target, a node of TreeVirtual or none:
-// the root drops nothing, an installed subject drops the whole subject, a phrase drops one phrase. The new
+// the root drops nothing, an installed subject drops the whole subject, a phrase drops one phrase, into the
+// session's files. The new
 // nodes appear under the target, which is expanded; the new subject or phrase is selected.
-DropResult Drop_Node(
-    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QTreeWidgetItem* dragged, const FileList& File1);
+DropResult Drop_Node(const Session& session, QTreeWidget* TreeVirtual, QTreeWidgetItem* target,
+    const QTreeWidgetItem* dragged, const FileList& File1);
 // A whole installed subject (its file name in InstalledSubjectsDir) as a new virtual subject named title;
 // a phrase the subject holds twice is copied once, and interface text 171 says so.
-DropResult Drop_Subject(
-    QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const QString& sourceFile, const QString& title);
+DropResult Drop_Subject(const Session& session, QTreeWidget* TreeVirtual, QTreeWidgetItem* target,
+    const QString& sourceFile, const QString& title);
 // One phrase, by the five-field phrase tag of TreeSubjects.
-DropResult Drop_Phrase(QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const NodeTag& phrase);
+DropResult Drop_Phrase(
+    const Session& session, QTreeWidget* TreeVirtual, QTreeWidgetItem* target, const NodeTag& phrase);

@@ -3,10 +3,10 @@
 #include <QTreeWidget>
 
 #include "common/busyprogress.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "custom/customnodes.h"
 #include "custom/virtualfiles.h"
 #include "subjects/subjectfile.h"
@@ -34,11 +34,11 @@ void Fill_Installed_Subjects(QTreeWidgetItem* root, FileList& File1)
     root->addChildren(subjects);
 }
 
-void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
+void Fill_Virtual_Subjects(const Session& session, QTreeWidget* TreeVirtual, FileList& File2)
 {
     QStringList files;
     try {
-        files = List_Virtual_Files(modMain, File2);
+        files = List_Virtual_Files(session, File2);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Fill_Virtual_Subjects"), failureDescription(e));
         return;
@@ -49,7 +49,7 @@ void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
         QTreeWidgetItem* file = Virtual_File_Node(name);
         nodes << file;
         try {
-            for (const VirtualSubjectRow& row : List_Virtual_Subjects(name)) {
+            for (const VirtualSubjectRow& row : List_Virtual_Subjects(session, name)) {
                 file->addChild(Virtual_Subject_Node(row.name, row.nParent));
                 progress.report(row.name);
             }
@@ -61,12 +61,12 @@ void Fill_Virtual_Subjects(QTreeWidget* TreeVirtual, FileList& File2)
     TreeVirtual->addTopLevelItems(nodes);
 }
 
-void Get_Subject_Phrases(QTreeWidgetItem* subject, const QString& file)
+void Get_Subject_Phrases(const Session& session, QTreeWidgetItem* subject, const QString& file)
 {
     if (!subject || subject->childCount() > 0)
         return;
     try {
-        const platform::Recordset rs = readSubjectFile(modMain.InstalledSubjectsDir + file, AllPhrasesSql);
+        const platform::Recordset rs = readSubjectFile(session.InstalledSubjectsDir + file, AllPhrasesSql);
         for (int i = 0; i < rs.count(); ++i)
             subject->addChild(Installed_Phrase_Node(file, phraseAt(rs, i)));
     } catch (const std::exception& e) {
@@ -74,13 +74,13 @@ void Get_Subject_Phrases(QTreeWidgetItem* subject, const QString& file)
     }
 }
 
-void Get_Virtual_Phrases(QTreeWidgetItem* virtualSubject)
+void Get_Virtual_Phrases(const Session& session, QTreeWidgetItem* virtualSubject)
 {
     if (!virtualSubject || virtualSubject->childCount() > 0 || !virtualSubject->parent())
         return;
     try {
         const QString file = virtualSubject->parent()->text(0);
-        for (const VirtualPhraseRow& row : List_Virtual_Phrases(file, NodeTag::of(virtualSubject).number(0)))
+        for (const VirtualPhraseRow& row : List_Virtual_Phrases(session, file, NodeTag::of(virtualSubject).number(0)))
             virtualSubject->addChild(Virtual_Phrase_Node(row));
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Get_Virtual_Phrases"), failureDescription(e));

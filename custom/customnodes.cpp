@@ -2,7 +2,7 @@
 
 #include <QTreeWidgetItem>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "platform/plaintooltip.h"
 #include "subjects/treenode.h"
 

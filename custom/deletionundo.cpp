@@ -17,6 +17,11 @@ void expandedIn(QTreeWidgetItem* node, QVector<QTreeWidgetItem*>& open)
 }
 }
 
+DeletionUndo::DeletionUndo(const Session& session)
+    : m_session(session)
+{
+}
+
 DeletionUndo::~DeletionUndo() = default;
 
 void DeletionUndo::remove(QTreeWidget* tree, QTreeWidgetItem* node)
@@ -29,13 +34,13 @@ void DeletionUndo::remove(QTreeWidget* tree, QTreeWidgetItem* node)
     switch (Node_Kind(node)) {
     case NodeKind::Top:
         deletion.file = true;
-        deletion.contents = Delete_Virtual_File(displayName);
+        deletion.contents = Delete_Virtual_File(m_session, displayName);
         break;
     case NodeKind::Middle:
-        deletion.rows = Delete_Virtual_Subject(displayName, NodeTag::of(node).number(0));
+        deletion.rows = Delete_Virtual_Subject(m_session, displayName, NodeTag::of(node).number(0));
         break;
     case NodeKind::Phrase:
-        deletion.rows = { Delete_Phrase(displayName, NodeTag::of(node).number(5)) };
+        deletion.rows = { Delete_Phrase(m_session, displayName, NodeTag::of(node).number(5)) };
         break;
     case NodeKind::None:
         return;
@@ -59,9 +64,9 @@ QTreeWidgetItem* DeletionUndo::undo()
     Deletion& last = m_done.back();
     QTreeWidgetItem* file = last.parent ? Top_Node(last.parent) : last.node.get();
     if (!last.file)
-        Restore_Rows(file->text(0), last.rows);
+        Restore_Rows(m_session, file->text(0), last.rows);
     else if (last.contents)
-        Restore_Virtual_File(file->text(0), *last.contents);
+        Restore_Virtual_File(m_session, file->text(0), *last.contents);
     // Where it stood, or last when the nodes around it went since.
     QTreeWidgetItem* node = last.node.release();
     if (last.parent)

@@ -20,7 +20,8 @@ public:
     // The deletions older than this many are forgotten.
     static constexpr int Depth = 20;
 
-    DeletionUndo() = default;
+    // The deletions are made in the session's folders.
+    explicit DeletionUndo(const Session& session);
     ~DeletionUndo();
     DeletionUndo(const DeletionUndo&) = delete;
     DeletionUndo& operator=(const DeletionUndo&) = delete;
@@ -50,5 +51,6 @@ private:
         QVector<StoredRows> rows; // of a virtual subject or a phrase
     };
 
+    const Session m_session;
     std::deque<Deletion> m_done;
 };

@@ -9,10 +9,10 @@
 #include <QTreeWidgetItemIterator>
 
 #include "activities/listening.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/placement.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
@@ -110,6 +110,7 @@ frmCustomSubject* btnCreateVirtualSubjects_Click(CustomSubjectHost& host)
 frmCustomSubject::frmCustomSubject(CustomSubjectHost& host)
     : QWidget(nullptr)
     , m_host(host)
+    , m_deletions(host.session())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -220,7 +221,7 @@ void frmCustomSubject::Form_Load()
 {
     {
         const WindowLock lock(this);
-        setWindowTitle(modMain.ProductName + QStringLiteral(" - ") + Caption(65));
+        setWindowTitle(m_host.session().ProductName + QStringLiteral(" - ") + Caption(65));
         lblCaption[0]->setText(Caption(2));
         lblCaption[1]->setText(Caption(64));
         // A screen reader names a tree by its own name only, not by the heading above it.
@@ -239,7 +240,7 @@ void frmCustomSubject::Form_Load()
 
         TreeSubjects->addTopLevelItem(Installed_Root_Node());
         Fill_Installed_Subjects(TreeSubjects->topLevelItem(0), m_host.File1());
-        Fill_Virtual_Subjects(TreeVirtual, m_host.File2());
+        Fill_Virtual_Subjects(m_host.session(), TreeVirtual, m_host.File2());
     }
     // Selected by the program, not clicked: the commands keep their start states.
     QTreeWidgetItem* root = TreeSubjects->topLevelItem(0);
@@ -291,17 +292,17 @@ void frmCustomSubject::TreeSubjects_NodeClick(QTreeWidgetItem* node)
         if (node->childCount() > 0)
             break;
         const QString file = m_host.File1().list(NodeTag::of(node).number(0));
-        const QString status = Check_Subject(modMain, file);
+        const QString status = Check_Subject(m_host.session(), file);
         if (status != ValidSubject) {
             setNodeImage(node, UnusableSubject, UnusableSubject);
-            Report_Subject_Problem(modMain, file, status);
+            Report_Subject_Problem(m_host.session(), file, status);
             TreeSubjects->setCurrentItem(node->parent());
             break;
         }
         setNodeImage(node, SubjectImage, SubjectSelected);
         {
             const WindowLock lock(this);
-            Get_Subject_Phrases(node, file);
+            Get_Subject_Phrases(m_host.session(), node, file);
         }
         node->setExpanded(true);
         break;
@@ -319,14 +320,14 @@ void frmCustomSubject::TreeVirtual_NodeClick(QTreeWidgetItem* node)
         Toggle_Folder(node);
         break;
     case NodeKind::Middle:
-        Get_Virtual_Phrases(node);
+        Get_Virtual_Phrases(m_host.session(), node);
         node->setExpanded(true);
         break;
     case NodeKind::Phrase: {
         const QString file = NodeTag::of(node).field(0);
-        const QString status = Check_Subject(modMain, file);
+        const QString status = Check_Subject(m_host.session(), file);
         if (status != ValidSubject) {
-            Report_Subject_Problem(modMain, file, status);
+            Report_Subject_Problem(m_host.session(), file, status);
             TreeVirtual->setCurrentItem(node->parent());
         }
         break;
@@ -341,17 +342,17 @@ void frmCustomSubject::Play_Selected_Phrase()
 {
     QTreeWidgetItem* node = Selected_Node();
     if (Node_Kind(node) == NodeKind::Phrase)
-        Listen_to_Phrase(Subject_Ref(node), modMain);
+        Listen_to_Phrase(Subject_Ref(node), m_host.session());
 }
 
 void frmCustomSubject::btnNewFolder_Click()
 {
     try {
-        const QString name = Create_Virtual_File(shownTexts(TreeVirtual));
+        const QString name = Create_Virtual_File(m_host.session(), shownTexts(TreeVirtual));
         QTreeWidgetItem* file = Virtual_File_Node(name);
         TreeVirtual->addTopLevelItem(file);
         selectVirtual(file);
-        modMain.VirtualSubjectsChanged = true;
+        m_changed = true;
         TreeVirtual->editLabel(file);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnNewFolder_Click"), failureDescription(e));
@@ -365,12 +366,12 @@ void frmCustomSubject::btnNewSubject_Click()
     if (!file)
         return;
     try {
-        const int key = Add_Virtual_Subject(file->text(0), Caption(51));
+        const int key = Add_Virtual_Subject(m_host.session(), file->text(0), Caption(51));
         QTreeWidgetItem* subject = Virtual_Subject_Node(Caption(51), QString::number(key));
         file->addChild(subject);
         file->setExpanded(true);
         selectVirtual(subject);
-        modMain.VirtualSubjectsChanged = true;
+        m_changed = true;
         TreeVirtual->editLabel(subject);
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnNewSubject_Click"), failureDescription(e));
@@ -397,7 +398,7 @@ void frmCustomSubject::btnDelete_Click()
         if (kind != NodeKind::Phrase)
             setNewSubjectEnabled(false);
         btnUndo->setEnabled(true);
-        modMain.VirtualSubjectsChanged = true;
+        m_changed = true;
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("btnDelete_Click"), failureDescription(e));
     }
@@ -409,11 +410,10 @@ void frmCustomSubject::btnUndo_Click()
         return;
     try {
         selectVirtual(m_deletions.undo());
-        modMain.VirtualSubjectsChanged = true;
+        m_changed = true;
     } catch (const std::exception& e) {
-        platform::services().dialogs->message(
-            Caption(183) + QStringLiteral("\r\n\r\n") + failureDescription(e), modMain.ProductName,
-            platform::Icon::Warning);
+        platform::services().dialogs->message(Caption(183) + QStringLiteral("\r\n\r\n") + failureDescription(e),
+            m_host.session().ProductName, platform::Icon::Warning);
     }
     btnUndo->setEnabled(m_deletions.canUndo());
 }
@@ -426,21 +426,22 @@ void frmCustomSubject::TreeVirtual_AfterLabelEdit(QTreeWidgetItem* node, const Q
             refuseEdit(124);
             break;
         case EditOutcome::RenameFile: {
-            const RenameResult result = Rename_Virtual_File(TreeVirtual->OldName, newText);
+            const RenameResult result = Rename_Virtual_File(m_host.session(), TreeVirtual->OldName, newText);
             if (const int refusal = Rename_Refusal_Text(result)) {
                 refuseEdit(refusal);
                 break;
             }
             node->setText(0, newText);
             if (result == RenameResult::Done)
-                modMain.VirtualSubjectsChanged = true;
+                m_changed = true;
             break;
         }
         case EditOutcome::RenameSubject: {
-            const int key = Rename_Virtual_Subject(Top_Node(node)->text(0), NodeTag::of(node).number(0), newText);
+            const int key = Rename_Virtual_Subject(
+                m_host.session(), Top_Node(node)->text(0), NodeTag::of(node).number(0), newText);
             node->setText(0, newText);
             setNodeTag(node, QString::number(key));
-            modMain.VirtualSubjectsChanged = true;
+            m_changed = true;
             break;
         }
         case EditOutcome::Keep:
@@ -454,7 +455,7 @@ void frmCustomSubject::TreeVirtual_AfterLabelEdit(QTreeWidgetItem* node, const Q
 
 void frmCustomSubject::refuseEdit(int text)
 {
-    frmMsgBox::Show_Notice(modMain.ProductName, Caption(text));
+    frmMsgBox::Show_Notice(m_host.session().ProductName, Caption(text));
     TimerEdit->start();
 }
 
@@ -470,7 +471,10 @@ void frmCustomSubject::TimerEdit_Timer()
 
 void frmCustomSubject::TreeVirtual_DragDrop(QTreeWidgetItem* target)
 {
-    const DropResult result = Drop_Node(TreeVirtual, target, TreeSubjects->currentItem(), m_host.File1());
+    const DropResult result
+        = Drop_Node(m_host.session(), TreeVirtual, target, TreeSubjects->currentItem(), m_host.File1());
+    if (Drop_Wrote(result))
+        m_changed = true;
     // The new node, or the target a refused drop opened, is the one the commands now act on.
     if (result != DropResult::Nothing && result != DropResult::NoTarget)
         selectVirtual(TreeVirtual->currentItem());
@@ -481,7 +485,7 @@ void frmCustomSubject::closeEvent(QCloseEvent* event)
 {
     hide();
     m_deletions.clear();
-    if (modMain.VirtualSubjectsChanged) {
+    if (m_changed) {
         frmMsgBox::Show_Busy(Caption(129), busyText(), NoticeHeight);
         Wait_Seconds(1);
         m_host.Refresh_Subjects();

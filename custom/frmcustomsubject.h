@@ -62,6 +62,8 @@ public:
     QTimer* Timer1;
     QTimer* TimerEdit;
     AutoScroll* autoScroll() const { return m_autoScroll; }
+    // A virtual subject file was written since the editor opened.
+    bool wroteFiles() const { return m_changed; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,4 +83,6 @@ private:
     CustomSubjectHost& m_host;
     AutoScroll* m_autoScroll;
     DeletionUndo m_deletions;
+    // A virtual subject file was written since the editor opened: the main tree is read again when it closes.
+    bool m_changed = false;
 };

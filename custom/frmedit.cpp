@@ -6,8 +6,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "common/captions.h"
 #include "common/errorreport.h"
-#include "common/modmain.h"
 #include "common/tilebackground.h"
 #include "custom/phrasetexts.h"
 #include "platform/services.h"
@@ -47,8 +47,9 @@ QPushButton* dialogButton(const QString& text, QWidget* parent)
 }
 }
 
-frmEdit::frmEdit(QWidget* parent)
+frmEdit::frmEdit(const Session& session, QWidget* parent)
     : QDialog(parent)
+    , m_session(session)
 {
     setModal(true);
     setWindowTitle(Caption(111));
@@ -101,8 +102,8 @@ void frmEdit::btnOK_Click()
 {
     const NodeTag tag = NodeTag::parse(Tag);
     try {
-        m_stored = Store_Phrase_Texts(
-            tag.field(0), tag.number(1), txtPhrase->text(), txtTranslation->text(), txtTranslation2->text());
+        m_stored = Store_Phrase_Texts(m_session.InstalledSubjectsDir, tag.field(0), tag.number(1), txtPhrase->text(),
+            txtTranslation->text(), txtTranslation2->text());
     } catch (const std::exception& e) {
         // The editor stays open with the typed texts; Cancel leaves.
         Error_Report(QStringLiteral("btnOK_Click"), failureDescription(e));
@@ -119,16 +120,16 @@ void frmEdit::paintEvent(QPaintEvent*)
     TileBackground(painter, *this, Background_Picture());
 }
 
-void mnuEdit_Click(bool optionEnabled, QTreeWidgetItem* selectedPhrase, QWidget* parent)
+void mnuEdit_Click(const Session& session, bool optionEnabled, QTreeWidgetItem* selectedPhrase, QWidget* parent)
 {
     if (!optionEnabled) {
-        platform::services().dialogs->message(Caption(113), modMain.ProductName, platform::Icon::Warning);
+        platform::services().dialogs->message(Caption(113), session.ProductName, platform::Icon::Warning);
         return;
     }
     // Only a phrase carries the five fields that name its row; a folder or a subject has nothing to edit.
     if (!selectedPhrase || NodeTag::of(selectedPhrase).size() < 5)
         return;
-    frmEdit editor(parent);
+    frmEdit editor(session, parent);
     editor.txtPhrase->setText(Tag_Item(2, selectedPhrase));
     editor.txtTranslation->setText(Tag_Item(3, selectedPhrase));
     editor.txtTranslation2->setText(Tag_Item(4, selectedPhrase));

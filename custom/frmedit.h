@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/session.h"
 #include "subjects/subjectfile.h"
 
 class QTreeWidgetItem;
@@ -14,7 +15,8 @@ class frmEdit : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmEdit(QWidget* parent = nullptr);
+    // Stores into the session's installed subjects.
+    explicit frmEdit(const Session& session, QWidget* parent = nullptr);
     void btnOK_Click();
     void btnCancel_Click();
     // The row as stored by OK.
@@ -37,9 +39,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    const Session m_session;
     PhraseRow m_stored;
 };
 
 // The main window's phrase popup command: for the administrator (optionEnabled) the editor on the selected
 // phrase node, whose text and tag show the stored row after OK; for anyone else interface text 113.
-void mnuEdit_Click(bool optionEnabled, QTreeWidgetItem* selectedPhrase, QWidget* parent);
+void mnuEdit_Click(const Session& session, bool optionEnabled, QTreeWidgetItem* selectedPhrase, QWidget* parent);

@@ -3,7 +3,6 @@
 #include <QTreeWidgetItem>
 
 #include "common/files.h"
-#include "common/modmain.h"
 #include "subjects/nodetag.h"
 #include "subjects/subjectfile.h"
 #include "subjects/treenode.h"
@@ -22,10 +21,10 @@ Recordset phraseRow(const Database& db, const QString& file, int number)
 }
 }
 
-PhraseRow Store_Phrase_Texts(
-    const QString& file, int number, const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
+PhraseRow Store_Phrase_Texts(const QString& installedSubjectsDir, const QString& file, int number,
+    const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
 {
-    return changeSubjectFile(modMain.InstalledSubjectsDir + file, [&](const Database& db) {
+    return changeSubjectFile(installedSubjectsDir + file, [&](const Database& db) {
         // A row that is gone is reported before anything is written.
         phraseRow(db, file, number);
         QStringList assignments;

@@ -9,11 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "common/apppath.h"
+#include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/filelist.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "platform/services.h"
 #include "platform/wholefile.h"
 #include "subjects/subjectfile.h"
@@ -37,7 +36,7 @@ bool isReservedDeviceName(const QString& name)
 
 // Why a name cannot become a file of its own in VirtualSubjectsDir, on every system the program runs on, that the
 // program can change later; Done for a name that can.
-RenameResult fileNameRefusal(const QString& name)
+RenameResult fileNameRefusal(const Session& session, const QString& name)
 {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || std::all_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c == u'.'; }))
@@ -49,22 +48,22 @@ RenameResult fileNameRefusal(const QString& name)
     }
     if (isReservedDeviceName(name))
         return RenameResult::Blank;
-    if (!platform::fitsDatabaseFileName(name + QStringLiteral(".v") + modMain.SubjectExtension))
+    if (!platform::fitsDatabaseFileName(name + QStringLiteral(".v") + session.SubjectExtension))
         return RenameResult::TooLong;
     return RenameResult::Done;
 }
 
 // The path of an existing virtual subject file; a name that would reach outside the folder is refused.
-QString virtualFile(const QString& displayName)
+QString virtualFile(const Session& session, const QString& displayName)
 {
     if (displayName.contains(u'/') || displayName.contains(QDir::separator()))
         fail(QStringLiteral("'%1' is not the name of a virtual subject file.").arg(displayName));
-    return Virtual_File_Path(displayName);
+    return Virtual_File_Path(session, displayName);
 }
 
-template <typename Change> auto changeVirtual(const QString& displayName, Change&& change)
+template <typename Change> auto changeVirtual(const Session& session, const QString& displayName, Change&& change)
 {
-    return changeSubjectFile(virtualFile(displayName), std::forward<Change>(change));
+    return changeSubjectFile(virtualFile(session, displayName), std::forward<Change>(change));
 }
 
 platform::Query parentSql(int key) { return { QStringLiteral("SELECT * FROM tblParents where nParent = ?"), { key } }; }
@@ -196,9 +195,9 @@ bool Same_Phrase(const PhraseIdentity& a, const PhraseIdentity& b)
     return !text.isEmpty() && text.compare(b.tPhrase.simplified(), Qt::CaseInsensitive) == 0;
 }
 
-QString Virtual_File_Path(const QString& displayName)
+QString Virtual_File_Path(const Session& session, const QString& displayName)
 {
-    return modMain.VirtualSubjectsDir + displayName + QStringLiteral(".v") + modMain.SubjectExtension;
+    return session.VirtualSubjectsDir + displayName + QStringLiteral(".v") + session.SubjectExtension;
 }
 
 QString Default_Virtual_File_Name(const QStringList& shownTexts)
@@ -206,12 +205,12 @@ QString Default_Virtual_File_Name(const QStringList& shownTexts)
     return defaultName(shownTexts, [](const QString&) { return false; });
 }
 
-QString Create_Virtual_File(const QStringList& shownTexts)
+QString Create_Virtual_File(const Session& session, const QStringList& shownTexts)
 {
     const QString name = defaultName(
-        shownTexts, [](const QString& candidate) { return QFileInfo::exists(Virtual_File_Path(candidate)); });
-    const QString target = Virtual_File_Path(name);
-    const QString templatePath = Get_App_Path() + QStringLiteral("custom.tpl");
+        shownTexts, [&](const QString& candidate) { return QFileInfo::exists(Virtual_File_Path(session, candidate)); });
+    const QString target = Virtual_File_Path(session, name);
+    const QString templatePath = session.ProgramDir + QStringLiteral("custom.tpl");
     QFile file(templatePath);
     if (!file.copy(target))
         fail(Copy_Failure_Text(file, target));
@@ -230,17 +229,17 @@ QString Create_Virtual_File(const QStringList& shownTexts)
     return name;
 }
 
-RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
+RenameResult Rename_Virtual_File(const Session& session, const QString& oldName, const QString& newName)
 {
     if (newName == oldName)
         return RenameResult::Unchanged;
-    if (const RenameResult refusal = fileNameRefusal(newName); refusal != RenameResult::Done)
+    if (const RenameResult refusal = fileNameRefusal(session, newName); refusal != RenameResult::Done)
         return refusal;
-    const QString target = Virtual_File_Path(newName);
+    const QString target = Virtual_File_Path(session, newName);
     // File_Exists reads [ ] as a pattern, so the exact name is looked at as well.
     if (File_Exists(target) || QFileInfo::exists(target))
         return RenameResult::Exists;
-    const QString source = virtualFile(oldName);
+    const QString source = virtualFile(session, oldName);
     // One rename, not a copy and a delete: a program stopped half way must not leave the folder twice.
     QFile file(source);
     if (!file.rename(target))
@@ -248,9 +247,9 @@ RenameResult Rename_Virtual_File(const QString& oldName, const QString& newName)
     return RenameResult::Done;
 }
 
-std::optional<QByteArray> Delete_Virtual_File(const QString& displayName)
+std::optional<QByteArray> Delete_Virtual_File(const Session& session, const QString& displayName)
 {
-    const QString path = virtualFile(displayName);
+    const QString path = virtualFile(session, displayName);
     if (!QFileInfo::exists(path))
         return std::nullopt;
     QFile file(path);
@@ -265,9 +264,9 @@ std::optional<QByteArray> Delete_Virtual_File(const QString& displayName)
     return contents;
 }
 
-void Restore_Virtual_File(const QString& displayName, const QByteArray& contents)
+void Restore_Virtual_File(const Session& session, const QString& displayName, const QByteArray& contents)
 {
-    const QString path = virtualFile(displayName);
+    const QString path = virtualFile(session, displayName);
     if (QFileInfo::exists(path))
         fail(QStringLiteral("'%1' exists already.").arg(path));
     QString error;
@@ -275,14 +274,14 @@ void Restore_Virtual_File(const QString& displayName, const QByteArray& contents
         fail(Failure_Text(platform::FileFailure::Unwritable, path, error));
 }
 
-int Add_Virtual_Subject(const QString& displayName, const QString& subjectName)
+int Add_Virtual_Subject(const Session& session, const QString& displayName, const QString& subjectName)
 {
-    return changeVirtual(displayName, [&](const Database& db) { return addSubject(db, subjectName); });
+    return changeVirtual(session, displayName, [&](const Database& db) { return addSubject(db, subjectName); });
 }
 
-int Rename_Virtual_Subject(const QString& displayName, int key, const QString& newName)
+int Rename_Virtual_Subject(const Session& session, const QString& displayName, int key, const QString& newName)
 {
-    return changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(session, displayName, [&](const Database& db) {
         const Recordset row = db.query(parentSql(key));
         requireRow(row, noSubject(displayName, key));
         db.execute(
@@ -294,9 +293,9 @@ int Rename_Virtual_Subject(const QString& displayName, int key, const QString& n
     });
 }
 
-QVector<StoredRows> Delete_Virtual_Subject(const QString& displayName, int key)
+QVector<StoredRows> Delete_Virtual_Subject(const Session& session, const QString& displayName, int key)
 {
-    return changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(session, displayName, [&](const Database& db) {
         // Looked for first, so that a key that names nothing deletes nothing.
         const Recordset parent = db.query(parentSql(key));
         requireRow(parent, noSubject(displayName, key));
@@ -314,10 +313,11 @@ QVector<StoredRows> Delete_Virtual_Subject(const QString& displayName, int key)
     });
 }
 
-CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile, const QString& subjectName)
+CopiedSubject Copy_Subject(
+    const Session& session, const QString& displayName, const QString& sourceFile, const QString& subjectName)
 {
     // The source is read whole first, so that an installed subject that cannot be read adds nothing.
-    const Recordset source = readSubjectFile(modMain.InstalledSubjectsDir + sourceFile, AllPhrasesSql);
+    const Recordset source = readSubjectFile(session.InstalledSubjectsDir + sourceFile, AllPhrasesSql);
     QVector<PhraseRow> rows;
     int repeats = 0;
     for (int i = 0; i < source.count(); ++i) {
@@ -331,7 +331,7 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
             rows << row;
     }
 
-    return changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(session, displayName, [&](const Database& db) {
         Transaction written(db, Transaction::OnFailure::KeepWritten);
         CopiedSubject copied;
         copied.repeatsLeftOut = repeats;
@@ -344,17 +344,17 @@ CopiedSubject Copy_Subject(const QString& displayName, const QString& sourceFile
     });
 }
 
-int Copy_Phrase(const QString& displayName, int key, const QString& sourceFile, int sourcePhraseNo,
-    const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
+int Copy_Phrase(const Session& session, const QString& displayName, int key, const QString& sourceFile,
+    int sourcePhraseNo, const QString& tPhrase, const QString& tTranslation, const QString& tTranslation2)
 {
-    return changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(session, displayName, [&](const Database& db) {
         return insertPhrase(db, key, sourceFile, sourcePhraseNo, tPhrase, tTranslation, tTranslation2).pkPhraseNo;
     });
 }
 
-StoredRows Delete_Phrase(const QString& displayName, int pkPhraseNo)
+StoredRows Delete_Phrase(const Session& session, const QString& displayName, int pkPhraseNo)
 {
-    return changeVirtual(displayName, [&](const Database& db) {
+    return changeVirtual(session, displayName, [&](const Database& db) {
         const StoredRows deleted = storedRows(db, QStringLiteral("tblPhrases"), QStringLiteral("pkPhraseNo"), pkPhraseNo);
         if (deleted.rows.isEmpty())
             throw DbError(QStringLiteral("'%1' has no phrase row %2.").arg(displayName).arg(pkPhraseNo));
@@ -363,9 +363,9 @@ StoredRows Delete_Phrase(const QString& displayName, int pkPhraseNo)
     });
 }
 
-void Restore_Rows(const QString& displayName, const QVector<StoredRows>& deleted)
+void Restore_Rows(const Session& session, const QString& displayName, const QVector<StoredRows>& deleted)
 {
-    changeVirtual(displayName, [&](const Database& db) {
+    changeVirtual(session, displayName, [&](const Database& db) {
         Transaction change(db, Transaction::OnFailure::WriteNothing);
         for (const StoredRows& stored : deleted)
             insertRows(db, stored);
@@ -382,14 +382,14 @@ QStringList List_Virtual_Files(const Session& session, FileList& File2)
     return names;
 }
 
-QVector<VirtualSubjectRow> List_Virtual_Subjects(const QString& displayName)
+QVector<VirtualSubjectRow> List_Virtual_Subjects(const Session& session, const QString& displayName)
 {
-    return readVirtualSubjects(virtualFile(displayName));
+    return readVirtualSubjects(virtualFile(session, displayName));
 }
 
-QVector<VirtualPhraseRow> List_Virtual_Phrases(const QString& displayName, int key)
+QVector<VirtualPhraseRow> List_Virtual_Phrases(const Session& session, const QString& displayName, int key)
 {
-    const Recordset rs = readSubjectFile(virtualFile(displayName), virtualPhrasesSql(key));
+    const Recordset rs = readSubjectFile(virtualFile(session, displayName), virtualPhrasesSql(key));
     QVector<VirtualPhraseRow> rows;
     rows.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i)

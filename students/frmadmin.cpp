@@ -15,9 +15,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/placement.h"
 #include "common/registry.h"
 #include "common/sounds.h"
@@ -56,17 +56,19 @@ struct WaitCursor
 };
 }
 
-bool Show_Admin_Window(QWidget* parent)
+bool Show_Admin_Window(QWidget* parent, const Session& session)
 {
-    frmAdmin form(parent);
+    frmAdmin form(session, parent);
     bool cleared = false;
     QObject::connect(&form, &frmAdmin::quitRequested, &form, [&cleared] { cleared = true; });
     form.exec();
     return cleared;
 }
 
-frmAdmin::frmAdmin(QWidget* parent)
+frmAdmin::frmAdmin(const Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_session(session)
+    , m_users(Users_Of(session))
 {
     setModal(true);
     buildControls();
@@ -144,7 +146,7 @@ void frmAdmin::buildControls()
     cboChartSubject->setObjectName(QStringLiteral("cboChartSubject"));
     cboChartSubject->hide();
     connect(cboChartSubject, &QComboBox::activated, this, [this] { Show_Student_Chart(); });
-    chartView = new ScoreChartView(chartPage);
+    chartView = new ScoreChartView(Interface_Locale(m_session.InterfaceLanguage), chartPage);
     chartView->setMinimumSize(twips(4200), twips(2600));
     auto* chartLayout = new QVBoxLayout(chartPage);
     chartLayout->addWidget(cboChartSubject, 0, Qt::AlignLeft);
@@ -276,7 +278,7 @@ void frmAdmin::Show_View(int view)
     QString failure;
     {
         const WaitCursor wait;
-        const ScoreTree tree = Read_Score_Tree(view);
+        const ScoreTree tree = Read_Score_Tree(m_users, view);
         failure = tree.failure;
         // A view shows a few dozen pictures on thousands of nodes: each icon is made once and shared.
         QHash<QPair<int, int>, QIcon> icons;
@@ -326,7 +328,7 @@ void frmAdmin::Show_View(int view)
         TreeView1->addTopLevelItems(tops);
     }
     if (!failure.isEmpty())
-        frmMsgBox::Show_Notice(modMain.ProductName, failure);
+        frmMsgBox::Show_Notice(m_session.ProductName, failure);
 }
 
 void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
@@ -339,8 +341,8 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
     }
     try {
         const QString parentText = node->parent()->text(0);
-        const QVector<ScoreLine> lines = Read_Score_Lines(shownView(), parentText, node->text(0));
-        const QLocale locale = Interface_Locale(modMain.InterfaceLanguage);
+        const QVector<ScoreLine> lines = Read_Score_Lines(m_users, shownView(), parentText, node->text(0));
+        const QLocale locale = Interface_Locale(m_session.InterfaceLanguage);
         QList<QTreeWidgetItem*> items;
         items.reserve(lines.size());
         for (const ScoreLine& line : lines) {
@@ -359,7 +361,7 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         mnuExportChart->setEnabled(true);
         m_chartDue = true;
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
     if (tabResults->currentIndex() == ChartTab)
         Draw_Due_Chart();
@@ -373,7 +375,7 @@ void frmAdmin::Draw_Due_Chart()
     try {
         Show_Chart();
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
 }
 
@@ -383,14 +385,15 @@ void frmAdmin::Show_Chart()
     cboChartSubject->setVisible(m_listed.view == StudentView);
     switch (m_listed.view) {
     case StudentView:
-        Fill_Subject_Filter(*cboChartSubject, m_listed.parentText);
+        Fill_Subject_Filter(*cboChartSubject, m_users, m_listed.parentText);
         Show_Student_Chart();
         break;
     case ActivityView:
-        chartView->showMeans(lblList->text(), Pair_Means(m_listed.parentText, m_listed.nodeText));
+        chartView->showMeans(lblList->text(), Pair_Means(m_users, m_listed.parentText, m_listed.nodeText));
         break;
     case SubjectView:
-        chartView->showProgress(lblList->text(), Pair_Progress(SubjectView, m_listed.parentText, m_listed.nodeText));
+        chartView->showProgress(
+            lblList->text(), Pair_Progress(m_users, SubjectView, m_listed.parentText, m_listed.nodeText));
         break;
     default:
         break;
@@ -401,9 +404,10 @@ void frmAdmin::Show_Student_Chart()
 {
     try {
         chartView->showProgress(lblList->text(),
-            Pair_Progress(StudentView, m_listed.parentText, m_listed.nodeText, Filtered_Subject(*cboChartSubject)));
+            Pair_Progress(
+                m_users, StudentView, m_listed.parentText, m_listed.nodeText, Filtered_Subject(*cboChartSubject)));
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
 }
 
@@ -412,23 +416,23 @@ void frmAdmin::btnClearDatabase_Click()
     platform::Dialogs& dialogs = *platform::services().dialogs;
     const QString title = Caption(56);
     const QString twoLines = QStringLiteral("\r\n\r\n");
-    if (!dialogs.askYesNo(Caption(57) + QLatin1Char(' ') + modMain.ProductName + twoLines + Caption(58), title,
+    if (!dialogs.askYesNo(Caption(57) + QLatin1Char(' ') + m_session.ProductName + twoLines + Caption(58), title,
             platform::Icon::Question, platform::Answer::No))
         return;
-    if (!dialogs.askYesNo(modMain.ProductName + QLatin1Char(' ') + Caption(59) + twoLines + Caption(60), title,
+    if (!dialogs.askYesNo(m_session.ProductName + QLatin1Char(' ') + Caption(59) + twoLines + Caption(60), title,
             platform::Icon::Warning, platform::Answer::No))
         return;
     QString outcome;
     try {
-        outcome = Delete_User_Database(Users_Path());
+        outcome = Delete_User_Database(m_users.path);
     } catch (const std::exception& e) {
-        outcome = User_Database_Failure(e);
+        outcome = User_Database_Failure(e, m_users.path);
     }
     if (outcome != QLatin1String("VALID")) {
         dialogs.message(outcome, title, platform::Icon::Critical);
         return;
     }
-    frmMsgBox::Show_Notice(modMain.ProductName, Caption(61));
+    frmMsgBox::Show_Notice(m_session.ProductName, Caption(61));
     reject();
     Q_EMIT quitRequested();
 }
@@ -448,24 +452,24 @@ void frmAdmin::mnuRemoveStudent_Click(QTreeWidgetItem* node)
             platform::Icon::Warning, platform::Answer::No))
         return;
     try {
-        Remove_Student(name);
+        Remove_Student(m_users, name);
     } catch (const std::exception& e) {
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
     Show_View(StudentView);
 }
 
 QString frmAdmin::Ask_Export_Path(int filterCaption, const QString& suffix)
 {
-    const QString folder = QDir::fromNativeSeparators(Get_Reg_String(
-        Program_Key(), ExportDirValue, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
-    const QString proposed = QDir(folder).filePath(modMain.ProductName + QLatin1Char(' ')
+    const QString folder = QDir::fromNativeSeparators(Get_Reg_String(Program_Key(m_session.ProgramCode), ExportDirValue,
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    const QString proposed = QDir(folder).filePath(m_session.ProductName + QLatin1Char(' ')
         + platform::services().clock->now().date().toString(Qt::ISODate) + QLatin1Char('.') + suffix);
     QString path = platform::services().dialogs->saveFileName(
         Caption(150).remove(QStringLiteral("...")), proposed, Caption(filterCaption));
     // The next export is usually meant for the same place.
     if (!path.isEmpty())
-        Save_Reg_String(Program_Key(), ExportDirValue,
+        Save_Reg_String(Program_Key(m_session.ProgramCode), ExportDirValue,
             QDir::toNativeSeparators(QFileInfo(path).absolutePath()) + QDir::separator());
     // A name typed without its type still opens in a spreadsheet or a picture viewer.
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
@@ -493,7 +497,7 @@ void frmAdmin::Export_Csv(const ResultChoice& choice)
     const QString path = Ask_Export_Path(151, QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QString error = Export_Results(path, choice);
+    const QString error = Export_Results(m_users, path, choice);
     if (!error.isEmpty())
         Report_Export_Failure(152, path, error);
 }
@@ -527,4 +531,9 @@ void frmAdmin::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     TileBackground(painter, *this, Background_Picture());
+}
+
+void frmAdmin::Show_Failure(const std::exception& e)
+{
+    frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
 }

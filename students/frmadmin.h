@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QIcon>
@@ -11,11 +13,12 @@
 #include <QTreeWidget>
 #include <QVector>
 
+#include "common/session.h"
 #include "students/scoreexport.h"
 
-// Shows the tracked-scores window modally; for the main window's btnAdmin; true when it cleared the user
-// database: the program ends.
-bool Show_Admin_Window(QWidget* parent);
+// Shows the tracked-scores window of the session's user database modally; for the main window's btnAdmin; true when it
+// cleared the user database: the program ends.
+bool Show_Admin_Window(QWidget* parent, const Session& session);
 
 // The tracked-scores window: the recorded results by student, activity or subject, and the clearing of
 // the whole user database.
@@ -26,7 +29,7 @@ public:
     // Marks the placeholder node, so that a name that happens to read like it is still a name.
     static constexpr int PlaceholderRole = Qt::UserRole + 1;
 
-    explicit frmAdmin(QWidget* parent = nullptr);
+    explicit frmAdmin(const Session& session, QWidget* parent = nullptr);
     void Form_Load();
     // The view of the current entry of cboView.
     void cboView_Click();
@@ -70,6 +73,7 @@ protected:
 private:
     void buildControls();
     void Show_View(int view);
+    void Show_Failure(const std::exception& e);
     void Fit_Columns();
     // The chart of what ListView1 lists, drawn once its tab is shown or it is exported: drawing it takes several
     // times as long as the listing.
@@ -83,4 +87,6 @@ private:
     ResultChoice m_listed; // what ListView1 lists; no view before a child node is clicked
     bool m_chartDue = false; // chartView does not draw m_listed yet
     QIcon nodeIcon(int picture, int selectedPicture) const;
+    const Session m_session;
+    const UserFile m_users;
 };

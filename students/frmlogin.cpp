@@ -10,9 +10,9 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/placement.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
@@ -33,8 +33,10 @@ constexpr int DesignWidth = 10800;
 constexpr int DesignHeight = 8700;
 }
 
-frmLogin::frmLogin()
+frmLogin::frmLogin(const Session& session)
     : QWidget(nullptr)
+    , m_session(session)
+    , m_users(Users_Of(session))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
@@ -122,7 +124,7 @@ bool frmLogin::Form_Load()
     try {
         if (!Get_Users())
             return false;
-        setWindowTitle(Caption(29) + QLatin1Char(' ') + modMain.ProductName);
+        setWindowTitle(Caption(29) + QLatin1Char(' ') + m_session.ProductName);
         lblInstructions->setText(Caption(26));
         // A screen reader names a list by its own name only, not by the instructions above it.
         ListView1->setAccessibleName(Caption(26));
@@ -147,12 +149,12 @@ bool frmLogin::Form_Load()
 
 bool frmLogin::Get_Users()
 {
-    const QString path = Users_Path();
+    const QString path = m_users.path;
     if (!QFileInfo::exists(path)) {
         QString error;
-        if (!Create_User_Database(path, &error)) {
+        if (!Create_User_Database(m_session.ProgramDir, path, &error)) {
             platform::services().dialogs->message(
-                error + QStringLiteral("\r\n\r\n") + Caption(88) + QStringLiteral("\r\n") + path, modMain.ProductName,
+                error + QStringLiteral("\r\n\r\n") + Caption(88) + QStringLiteral("\r\n") + path, m_session.ProductName,
                 platform::Icon::None);
             Q_EMIT quitRequested(1);
             return false;
@@ -164,12 +166,12 @@ bool frmLogin::Get_Users()
     Index_User_Database(path);
     QVector<Student> students;
     try {
-        students = Read_Students();
+        students = Read_Students(m_users);
     } catch (const platform::DbError& e) {
         // The file stays as it is: it may hold every student's results.
         platform::services().dialogs->message(Caption(40) + QStringLiteral(" Error#001 ") + Failure_Text(e)
-                + QStringLiteral("\r\n\r\n") + modMain.ProductName + QLatin1Char(' ') + Caption(41),
-            modMain.ProductName, platform::Icon::None);
+                + QStringLiteral("\r\n\r\n") + m_session.ProductName + QLatin1Char(' ') + Caption(41),
+            m_session.ProductName, platform::Icon::None);
         Q_EMIT quitRequested(1);
         return false;
     }
@@ -185,7 +187,7 @@ bool frmLogin::Get_Users()
     if (ListView1->count() == 0)
         return true;
     // After a change of user the student who has just left is the one most likely to come back.
-    const QList<QListWidgetItem*> leaving = ListView1->findItems(modMain.CurrentStudent, Qt::MatchExactly);
+    const QList<QListWidgetItem*> leaving = ListView1->findItems(m_session.CurrentStudent, Qt::MatchExactly);
     QListWidgetItem* selected = leaving.isEmpty() ? ListView1->item(0) : leaving.first();
     ListView1->setCurrentItem(selected);
     ListView1->scrollToItem(selected);
@@ -228,7 +230,7 @@ bool frmLogin::Password_Accepted()
     const QListWidgetItem* item = ListView1->currentItem();
     if (item && Password_Matches(item->data(LoginItem::Password).toString(), txtPassword->text()))
         return true;
-    frmMsgBox::Show_Notice(modMain.ProductName, Caption(39));
+    frmMsgBox::Show_Notice(m_session.ProductName, Caption(39));
     if (txtPassword->isVisible()) {
         // Selected, so that the next key typed replaces the wrong password.
         txtPassword->setFocus();
@@ -241,7 +243,7 @@ bool frmLogin::Student_Chosen()
 {
     if (ListView1->currentItem())
         return true;
-    frmMsgBox::Show_Notice(modMain.ProductName, Caption(173));
+    frmMsgBox::Show_Notice(m_session.ProductName, Caption(173));
     return false;
 }
 
@@ -255,7 +257,7 @@ void frmLogin::Log_In()
     if (!stored.isEmpty() && !Is_Password_Hash(stored)) {
         try {
             const QString hash = Hash_Password(stored);
-            Update_Student_Password(LoginItem::student(item).id, hash);
+            Update_Student_Password(m_users, LoginItem::student(item).id, hash);
             item->setData(LoginItem::Password, hash);
         } catch (const std::exception&) {
             // The plain password keeps working; the next log-in tries again.
@@ -265,7 +267,7 @@ void frmLogin::Log_In()
     // may have stored the first student since the list was filled.
     bool administrator = false;
     try {
-        administrator = Is_Administrator(LoginItem::student(item).id);
+        administrator = Is_Administrator(m_users, LoginItem::student(item).id);
     } catch (const std::exception&) {
         // A file that cannot tell gives no administrator's rights.
     }
@@ -276,7 +278,7 @@ void frmLogin::Log_In()
 
 void frmLogin::New_Student()
 {
-    frmNewUser form(newUserLogin(), false);
+    frmNewUser form(m_session, newUserLogin(), false);
     Back_From(form);
 }
 
@@ -284,7 +286,7 @@ void frmLogin::Change_Student()
 {
     if (!Student_Chosen() || !Password_Accepted())
         return;
-    frmNewUser form(newUserLogin(), true);
+    frmNewUser form(m_session, newUserLogin(), true);
     form.Fill_From(LoginItem::student(ListView1->currentItem()));
     Back_From(form);
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "common/session.h"
 #include "students/frmnewuser.h"
 
 // The login window: the students as faces with their names; a student picks a name, gives the password
@@ -14,7 +15,8 @@ class frmLogin : public QWidget
 {
     Q_OBJECT
 public:
-    frmLogin();
+    // The session is the program's own: the student who logs out is the one selected when the window opens again.
+    explicit frmLogin(const Session& session);
     // The load step; false when it failed: after the failure's message the window asks for the end of the program.
     bool Form_Load();
     bool Get_Users();
@@ -47,6 +49,9 @@ private:
     bool Student_Chosen();
     void Back_From(frmNewUser& form);
     frmNewUser::Login newUserLogin();
+
+    const Session& m_session;
+    const UserFile m_users;
 
 Q_SIGNALS:
     // The student whose display name is given has logged in; the window closes next.

@@ -7,8 +7,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
@@ -75,8 +75,10 @@ void Mark_Missing(QLineEdit* box, bool missing)
 
 bool Is_Marked_Missing(const QLineEdit* box) { return box->property(MissingProperty).toBool(); }
 
-frmNewUser::frmNewUser(const Login& login, bool editing)
+frmNewUser::frmNewUser(const Session& session, const Login& login, bool editing)
     : QDialog(login.window)
+    , m_session(session)
+    , m_users(Users_Of(session))
     , m_login(login)
 {
     setObjectName(QStringLiteral("frmNewUser"));
@@ -239,7 +241,7 @@ void frmNewUser::Store()
             box->setFocus();
         }
         if (check.message)
-            frmMsgBox::Show_Notice(modMain.ProductName, Caption(check.message));
+            frmMsgBox::Show_Notice(m_session.ProductName, Caption(check.message));
         return;
     }
     try {
@@ -249,7 +251,7 @@ void frmNewUser::Store()
             return;
     } catch (const std::exception& e) {
         // Nothing was stored; the window stays open so the student can try again.
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
         return;
     }
     QListWidget* list = m_login.ListView1;
@@ -265,10 +267,10 @@ bool frmNewUser::Create_Student(const StudentForm& f)
     s.icon = f.icon;
     const QVariant password = Password_To_Store(f);
     s.password = password.toString();
-    const AddedStudent added = Insert_Student(s.firstName, s.lastName, password, s.icon);
+    const AddedStudent added = Insert_Student(m_users, s.firstName, s.lastName, password, s.icon);
     if (added.nameTaken) {
         // Another copy of the program stored the name since this list was filled.
-        frmMsgBox::Show_Notice(modMain.ProductName, Caption(NameTakenText));
+        frmMsgBox::Show_Notice(m_session.ProductName, Caption(NameTakenText));
         return false;
     }
     s.id = added.id;
@@ -280,7 +282,7 @@ bool frmNewUser::Create_Student(const StudentForm& f)
         list->setCurrentItem(current);
     if (added.administrator) {
         frmMsgBox::instance()->setFontSize(10);
-        frmMsgBox::Show_Notice(modMain.ProductName, Caption(43), 10);
+        frmMsgBox::Show_Notice(m_session.ProductName, Caption(43), 10);
         LoginItem::setAdministrator(item);
         list->setCurrentItem(item);
     }
@@ -297,7 +299,7 @@ void frmNewUser::Change_Student(const StudentForm& f)
     s.lastName = Stored_Name(f.lastName);
     s.icon = f.icon;
     s.password = Password_To_Store(f).toString();
-    Update_Student(s.id, s.firstName, s.lastName, s.password, s.icon);
+    Update_Student(m_users, s.id, s.firstName, s.lastName, s.password, s.icon);
     LoginItem::update(item, s);
 }
 

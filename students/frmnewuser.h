@@ -28,7 +28,7 @@ public:
         QWidget* window;
         QListWidget* ListView1;
     };
-    frmNewUser(const Login& login, bool editing);
+    frmNewUser(const Session& session, const Login& login, bool editing);
     // Prepares a change of the selected student.
     void Fill_From(const Student& student);
     void btnEdit_Click(int index);
@@ -58,6 +58,8 @@ private:
     bool Create_Student(const StudentForm& f);
     void Change_Student(const StudentForm& f);
     QLineEdit* boxOf(FormField field) const;
+    const Session m_session;
+    const UserFile m_users;
     Login m_login;
     QString m_storedPassword;
 };

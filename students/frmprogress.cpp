@@ -4,12 +4,12 @@
 #include <QHeaderView>
 #include <QPainter>
 
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/placement.h"
-#include "platform/plaintooltip.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
+#include "platform/plaintooltip.h"
 #include "platform/services.h"
 #include "students/latestresults.h"
 #include "students/resultstyle.h"
@@ -29,15 +29,17 @@ constexpr int ChartWidth = 6000;
 constexpr int ListWidth = 5100;
 }
 
-void Show_Progress_Window(QWidget* parent, const QString& student)
+void Show_Progress_Window(QWidget* parent, const Session& session)
 {
-    frmProgress form(student, parent);
+    frmProgress form(session, parent);
     form.exec();
 }
 
-frmProgress::frmProgress(const QString& student, QWidget* parent)
+frmProgress::frmProgress(const Session& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_student(student)
+    , m_session(session)
+    , m_users(Users_Of(session))
+    , m_student(session.CurrentStudent)
 {
     setModal(true);
     buildControls();
@@ -60,7 +62,7 @@ void frmProgress::buildControls()
     cboSubject->setObjectName(QStringLiteral("cboSubject"));
     cboSubject->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(cboSubject, &QComboBox::activated, this, [this] { cboSubject_Click(); });
-    chartView = new ScoreChartView(this);
+    chartView = new ScoreChartView(Interface_Locale(m_session.InterfaceLanguage), this);
     chartView->setMinimumSize(twips(ChartWidth), twips(4200));
 
     lblLatest = new QLabel(this);
@@ -128,12 +130,12 @@ void frmProgress::Form_Load()
     QVector<LatestResult> latest;
     // One notice when the user database cannot be read, not one per part of the window.
     try {
-        Fill_Subject_Filter(*cboSubject, m_student);
-        latest = Latest_Results(m_student, LatestCount);
+        Fill_Subject_Filter(*cboSubject, m_users, m_student);
+        latest = Latest_Results(m_users, m_student, LatestCount);
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
     Show_Latest(latest);
 }
@@ -144,19 +146,20 @@ void frmProgress::cboSubject_Click()
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        frmMsgBox::Show_Notice(modMain.ProductName, User_Database_Failure(e));
+        Show_Failure(e);
     }
 }
 
 void frmProgress::Draw_Chart()
 {
     // The student's name heads the window already; the chart is titled by what it draws.
-    chartView->showProgress(cboSubject->currentText(), Student_Progress(m_student, Filtered_Subject(*cboSubject)));
+    chartView->showProgress(
+        cboSubject->currentText(), Student_Progress(m_users, m_student, Filtered_Subject(*cboSubject)));
 }
 
 void frmProgress::Show_Latest(const QVector<LatestResult>& results)
 {
-    const QLocale locale = Interface_Locale(modMain.InterfaceLanguage);
+    const QLocale locale = Interface_Locale(m_session.InterfaceLanguage);
     lstLatest->clear();
     for (const LatestResult& result : results) {
         auto* item = new QTreeWidgetItem(
@@ -177,4 +180,9 @@ void frmProgress::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     TileBackground(painter, *this, Background_Picture());
+}
+
+void frmProgress::Show_Failure(const std::exception& e)
+{
+    frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -8,22 +10,23 @@
 #include <QTreeWidget>
 #include <QVector>
 
+#include "common/session.h"
 #include "students/latestresults.h"
 
 class ScoreChartView;
 
-// Shows the progress window of the student modally; for the main window's btnMyProgress.
-void Show_Progress_Window(QWidget* parent, const QString& student);
+// Shows the progress window of the session's student modally; for the main window's btnMyProgress.
+void Show_Progress_Window(QWidget* parent, const Session& session);
 
 // A student's own progress, read only: the chart of the student's results over time, filtered by subject, and the
-// latest results. It is given the one student's name and reads nothing of anyone else.
+// latest results. It is given the session of the one student and reads nothing of anyone else.
 class frmProgress : public QDialog
 {
     Q_OBJECT
 public:
     static constexpr int LatestCount = 10;
 
-    frmProgress(const QString& student, QWidget* parent = nullptr);
+    explicit frmProgress(const Session& session, QWidget* parent = nullptr);
     void Form_Load();
     // Draws the chart of the subject chosen in cboSubject.
     void cboSubject_Click();
@@ -44,5 +47,8 @@ private:
     // Throws platform::DbError.
     void Draw_Chart();
     void Show_Latest(const QVector<LatestResult>& results);
-    QString m_student;
+    void Show_Failure(const std::exception& e);
+    const Session m_session;
+    const UserFile m_users;
+    const QString m_student;
 };

@@ -4,10 +4,10 @@
 #include "students/scores.h"
 #include "students/userdatabase.h"
 
-QVector<LatestResult> Latest_Results(const QString& student, int count)
+QVector<LatestResult> Latest_Results(const UserFile& users, const QString& student, int count)
 {
     // The same order as the chart's time axis; rows of one moment in the order they were written.
-    const auto rs = platform::Database::open(Users_Connection_String())
+    const auto rs = platform::Database::open(users.connectionString())
                         .query(QStringLiteral("SELECT tSubject, tActivity, textScore, numberScore, nDate, nTime "
                                               "FROM tblscores WHERE tName = ? "
                                               "ORDER BY nDate DESC, nTime DESC, pkScoreID DESC LIMIT ?"),

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVector>
 
+#include "students/userdatabase.h"
+
 // A student's own most recent results, for the student to see: only that student's rows are read.
 struct LatestResult
 {
@@ -14,4 +16,4 @@ struct LatestResult
 };
 
 // The student's count latest results, newest first. Throws platform::DbError.
-QVector<LatestResult> Latest_Results(const QString& student, int count);
+QVector<LatestResult> Latest_Results(const UserFile& users, const QString& student, int count);

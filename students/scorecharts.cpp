@@ -8,14 +8,14 @@
 #include "students/userdatabase.h"
 
 namespace {
-QVector<ActivitySeries> progress(QString condition, QVariantList values, const QString& subject)
+QVector<ActivitySeries> progress(const UserFile& users, QString condition, QVariantList values, const QString& subject)
 {
     if (!subject.isEmpty()) {
         condition += QStringLiteral(" AND tSubject = ?");
         values << subject;
     }
     const auto rs
-        = platform::Database::open(Users_Connection_String())
+        = platform::Database::open(users.connectionString())
               .query(QStringLiteral("SELECT tActivity, textScore, numberScore, nDate, nTime FROM tblscores WHERE ")
                       + condition + QStringLiteral(" ORDER BY nDate, nTime, pkScoreID"),
                   values);
@@ -35,20 +35,20 @@ QVector<ActivitySeries> progress(QString condition, QVariantList values, const Q
 }
 }
 
-QVector<ActivitySeries> Student_Progress(const QString& student, const QString& subject)
+QVector<ActivitySeries> Student_Progress(const UserFile& users, const QString& student, const QString& subject)
 {
-    return progress(QStringLiteral("tName = ?"), { student }, subject);
+    return progress(users, QStringLiteral("tName = ?"), { student }, subject);
 }
 
 QVector<ActivitySeries> Pair_Progress(
-    int view, const QString& parentText, const QString& nodeText, const QString& subject)
+    const UserFile& users, int view, const QString& parentText, const QString& nodeText, const QString& subject)
 {
-    return progress(Score_Pair_Condition(view), { parentText, nodeText }, subject);
+    return progress(users, Score_Pair_Condition(view), { parentText, nodeText }, subject);
 }
 
-QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject)
+QVector<StudentMean> Pair_Means(const UserFile& users, const QString& activity, const QString& subject)
 {
-    const auto rs = platform::Database::open(Users_Connection_String())
+    const auto rs = platform::Database::open(users.connectionString())
                         .query(QStringLiteral("SELECT tName, textScore, numberScore FROM tblscores WHERE ")
                                 + Score_Pair_Condition(ActivityView) + QStringLiteral(" ORDER BY tName"),
                             { activity, subject });
@@ -67,10 +67,10 @@ QVector<StudentMean> Pair_Means(const QString& activity, const QString& subject)
     return means;
 }
 
-QStringList Student_Subjects(const QString& student)
+QStringList Student_Subjects(const UserFile& users, const QString& student)
 {
     const auto rs
-        = platform::Database::open(Users_Connection_String())
+        = platform::Database::open(users.connectionString())
               .query(QStringLiteral("SELECT DISTINCT tSubject FROM tblscores WHERE tName = ? ORDER BY tSubject"),
                   { student });
     QStringList subjects;

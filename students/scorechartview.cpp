@@ -16,7 +16,7 @@
 #include <QTextDocumentFragment>
 #include <QValueAxis>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "students/scores.h"
 
 namespace {
@@ -114,8 +114,9 @@ DateTicks Fit_Date_Ticks(QDate firstDay, QDate lastDay, qreal width, const QLoca
 }
 }
 
-ScoreChartView::ScoreChartView(QWidget* parent)
+ScoreChartView::ScoreChartView(const QLocale& locale, QWidget* parent)
     : QChartView(parent)
+    , m_locale(locale)
 {
     setObjectName(QStringLiteral("chartView"));
     setRenderHint(QPainter::Antialiasing);
@@ -176,9 +177,8 @@ void ScoreChartView::fitLabels()
     time->setTitleText(Caption(48));
     if (!m_firstDay.isValid())
         return;
-    const QLocale locale = Interface_Locale(modMain.InterfaceLanguage);
     const DateTicks ticks
-        = Fit_Date_Ticks(m_firstDay, m_lastDay, chart()->plotArea().width(), locale, time->labelsFont());
+        = Fit_Date_Ticks(m_firstDay, m_lastDay, chart()->plotArea().width(), m_locale, time->labelsFont());
     const QDate last = ticks.first.addDays(qint64(ticks.step) * (ticks.count - 1));
     time->setFormat(ticks.format);
     // Labels without their year: the title says which year it is.

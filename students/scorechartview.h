@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QChartView>
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 #include "students/scorecharts.h"
@@ -13,7 +14,8 @@ class ScoreChartView : public QChartView
 {
     Q_OBJECT
 public:
-    explicit ScoreChartView(QWidget* parent = nullptr);
+    // Dates are written in the locale given.
+    explicit ScoreChartView(const QLocale& locale, QWidget* parent = nullptr);
     void showProgress(const QString& title, const QVector<ActivitySeries>& series);
     void showMeans(const QString& title, const QVector<StudentMean>& means);
     // Nothing drawn, as before the first choice.
@@ -35,4 +37,5 @@ private:
     // The days of the first and the last result of the chart of progress shown; null for none.
     QDate m_firstDay;
     QDate m_lastDay;
+    QLocale m_locale;
 };

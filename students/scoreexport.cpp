@@ -4,8 +4,8 @@
 
 #include <QDir>
 
+#include "common/captions.h"
 #include "common/failuretext.h"
-#include "common/modmain.h"
 #include "platform/database.h"
 #include "platform/wholefile.h"
 #include "students/scores.h"
@@ -40,7 +40,7 @@ QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QVector<QStringList> Read_Results(const ResultChoice& choice)
+QVector<QStringList> Read_Results(const UserFile& users, const ResultChoice& choice)
 {
     QString sql
         = QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime FROM tblscores");
@@ -52,8 +52,8 @@ QVector<QStringList> Read_Results(const ResultChoice& choice)
         sql += QStringLiteral(" WHERE ") + condition;
         values = { choice.parentText, choice.nodeText };
     }
-    const auto rs = platform::Database::open(Users_Connection_String())
-                        .query(sql + QStringLiteral(" ORDER BY pkScoreID"), values);
+    const auto rs
+        = platform::Database::open(users.connectionString()).query(sql + QStringLiteral(" ORDER BY pkScoreID"), values);
     QVector<QStringList> rows;
     rows.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i) {
@@ -69,11 +69,11 @@ QStringList Results_Header()
     return { Caption(50), Caption(10), Caption(46), Caption(47), Caption(153), Caption(48), Caption(49) };
 }
 
-QString Export_Results(const QString& path, const ResultChoice& choice)
+QString Export_Results(const UserFile& users, const QString& path, const ResultChoice& choice)
 {
     QByteArray file;
     try {
-        QVector<QStringList> rows = Read_Results(choice);
+        QVector<QStringList> rows = Read_Results(users, choice);
         // Students and teachers type the names; the number, date and time come from the activities, and so does
         // the score listed when it is the number.
         for (QStringList& row : rows)

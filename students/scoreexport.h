@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "students/userdatabase.h"
+
 // Results as a CSV file that a spreadsheet opens as it is: UTF-8 with a byte-order mark (without it some
 // spreadsheets read the bytes in the system's code page), a header row, CR LF line ends, and every field that
 // holds a comma, a double quote or a line break quoted with its quotes doubled.
@@ -25,10 +27,10 @@ struct ResultChoice
 
 // The chosen rows of tblscores, oldest first: student, subject, activity, score as listed, numberScore, date, time.
 // Throws platform::DbError.
-QVector<QStringList> Read_Results(const ResultChoice& choice = {});
+QVector<QStringList> Read_Results(const UserFile& users, const ResultChoice& choice = {});
 // The headings of those columns in the interface language.
 QStringList Results_Header();
 // Writes the chosen results to path as one whole, the typed texts (names, subject, activity, text score) made
 // formula-safe (an old file there stays until the new one is complete); "" when
 // done, otherwise the reason.
-QString Export_Results(const QString& path, const ResultChoice& choice = {});
+QString Export_Results(const UserFile& users, const QString& path, const ResultChoice& choice = {});

@@ -47,11 +47,11 @@ QVector<ScoreNode> nameNodes(const Database& db, const QString& query, int pictu
 
 }
 
-ScoreTree Read_Score_Tree(int view)
+ScoreTree Read_Score_Tree(const UserFile& users, int view)
 {
     ScoreTree tree;
     try {
-        const Database db = Database::open(Users_Connection_String());
+        const Database db = Database::open(users.connectionString());
         switch (view) {
         case StudentView:
             tree.top = studentNodes(db);
@@ -74,7 +74,7 @@ ScoreTree Read_Score_Tree(int view)
             break;
         }
     } catch (const DbError& e) {
-        tree.failure = User_Database_Failure(e);
+        tree.failure = User_Database_Failure(e, users.path);
     }
     return tree;
 }
@@ -103,12 +103,12 @@ QString Score_Lines_Statement(int view)
         .arg(QLatin1String(firstColumns[view]), condition);
 }
 
-QVector<ScoreLine> Read_Score_Lines(int view, const QString& parentText, const QString& nodeText)
+QVector<ScoreLine> Read_Score_Lines(const UserFile& users, int view, const QString& parentText, const QString& nodeText)
 {
     const QString sql = Score_Lines_Statement(view);
     if (sql.isEmpty())
         throw DbError(QStringLiteral("There is no view %1 of the tracked scores.").arg(view));
-    const auto rs = Database::open(Users_Connection_String()).query(sql, { parentText, nodeText });
+    const auto rs = Database::open(users.connectionString()).query(sql, { parentText, nodeText });
     QVector<ScoreLine> lines;
     lines.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i)

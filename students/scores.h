@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include "students/userdatabase.h"
+
 // The arrangements of the tracked-scores tree, numbered as the entries of cboView.
 enum ScoreView { StudentView = 0, ActivityView = 1, SubjectView = 2 };
 
@@ -33,7 +35,7 @@ struct ScoreTree
 };
 
 // One connection, one statement per list; never throws.
-ScoreTree Read_Score_Tree(int view);
+ScoreTree Read_Score_Tree(const UserFile& users, int view);
 
 // One row of ListView1: the name the clicked pair leaves open, then score, date and time as stored.
 struct ScoreLine
@@ -46,7 +48,8 @@ struct ScoreLine
 
 // The results under a child node, in stored order; the node texts are bound, so any name is fine.
 // Throws platform::DbError.
-QVector<ScoreLine> Read_Score_Lines(int view, const QString& parentText, const QString& nodeText);
+QVector<ScoreLine> Read_Score_Lines(
+    const UserFile& users, int view, const QString& parentText, const QString& nodeText);
 // The condition that picks the results of a child node of a view: its parent's text bound first, then its own.
 // "" for no view.
 QString Score_Pair_Condition(int view);

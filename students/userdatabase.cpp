@@ -3,10 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "common/apppath.h"
 #include "common/failuretext.h"
 #include "common/files.h"
-#include "common/modmain.h"
+#include "common/templatetexts.h"
 #include "platform/database.h"
 #include "platform/privatefiles.h"
 #include "platform/userschema.h"
@@ -16,7 +15,7 @@ using platform::Database;
 using platform::DbError;
 
 namespace {
-Database Open_Users() { return Database::open(Users_Connection_String()); }
+Database Open_Users(const UserFile& users) { return Database::open(users.connectionString()); }
 
 // The administrator is the student of the first row in the table's stored order.
 qint64 firstStudentId(const Database& db)
@@ -26,13 +25,15 @@ qint64 firstStudentId(const Database& db)
 }
 }
 
-QString Users_Path() { return modMain.DataDir + QStringLiteral("Users.dat"); }
+QString Users_Path(const QString& dataDir) { return dataDir + QStringLiteral("Users.dat"); }
 
-QString Users_Connection_String() { return Template_Connection_String(Users_Path()); }
+QString UserFile::connectionString() const { return Template_Connection_String(path); }
 
-bool Create_User_Database(const QString& path, QString* error)
+UserFile Users_Of(const Session& session) { return { Users_Path(session.DataDir) }; }
+
+bool Create_User_Database(const QString& programDir, const QString& path, QString* error)
 {
-    const QString source = Get_App_Path() + QStringLiteral("Parlanta.tpl");
+    const QString source = Template_Path(programDir);
     QFile templateFile(source);
     if (!templateFile.copy(path)) {
         if (error)
@@ -54,9 +55,9 @@ void Index_User_Database(const QString& path)
     }
 }
 
-QVector<Student> Read_Students()
+QVector<Student> Read_Students(const UserFile& users)
 {
-    const auto rs = Open_Users().query(QStringLiteral("Select * from ") + platform::users::UsersTable);
+    const auto rs = Open_Users(users).query(QStringLiteral("Select * from ") + platform::users::UsersTable);
     QVector<Student> students;
     students.reserve(rs.count());
     for (int i = 0; i < rs.count(); ++i) {
@@ -71,10 +72,11 @@ QVector<Student> Read_Students()
     return students;
 }
 
-AddedStudent Insert_Student(const QString& firstName, const QString& lastName, const QVariant& password, int icon)
+AddedStudent Insert_Student(
+    const UserFile& users, const QString& firstName, const QString& lastName, const QVariant& password, int icon)
 {
     using namespace platform::users;
-    const Database db = Open_Users();
+    const Database db = Open_Users(users);
     // The write lock from the first read on: another copy's new student is either seen here or waits for this one.
     // Leaving without COMMIT closes the connection, which takes the transaction back.
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
@@ -94,26 +96,28 @@ AddedStudent Insert_Student(const QString& firstName, const QString& lastName, c
     return added;
 }
 
-bool Is_Administrator(qint64 id) { return firstStudentId(Open_Users()) == id; }
+bool Is_Administrator(const UserFile& users, qint64 id) { return firstStudentId(Open_Users(users)) == id; }
 
-void Update_Student(qint64 id, const QString& firstName, const QString& lastName, const QString& password, int icon)
+void Update_Student(const UserFile& users, qint64 id, const QString& firstName, const QString& lastName,
+    const QString& password, int icon)
 {
-    const int changed = Open_Users().execute(QStringLiteral("UPDATE tblUsers SET tFirstname = ?, tLastname = ?, "
-                                                            "tPassword = ?, nIcon = ? WHERE pkStudentID = ?"),
+    const int changed = Open_Users(users).execute(QStringLiteral("UPDATE tblUsers SET tFirstname = ?, tLastname = ?, "
+                                                                 "tPassword = ?, nIcon = ? WHERE pkStudentID = ?"),
         { firstName, lastName, password, icon, id });
     if (changed != 1)
         throw DbError(QStringLiteral("The student no longer exists in the user database."));
 }
 
-void Update_Student_Password(qint64 id, const QString& password)
+void Update_Student_Password(const UserFile& users, qint64 id, const QString& password)
 {
-    Open_Users().execute(QStringLiteral("UPDATE tblUsers SET tPassword = ? WHERE pkStudentID = ?"), { password, id });
+    Open_Users(users).execute(
+        QStringLiteral("UPDATE tblUsers SET tPassword = ? WHERE pkStudentID = ?"), { password, id });
 }
 
-bool Remove_Student(const QString& name)
+bool Remove_Student(const UserFile& users, const QString& name)
 {
     using namespace platform::users;
-    const Database db = Open_Users();
+    const Database db = Open_Users(users);
     // Leaving without COMMIT closes the connection, which takes the transaction back.
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     const auto rs = db.query(QStringLiteral("SELECT pkStudentID FROM tblUsers "
@@ -127,9 +131,9 @@ bool Remove_Student(const QString& name)
     return true;
 }
 
-QStringList Read_Names(const QString& query)
+QStringList Read_Names(const UserFile& users, const QString& query)
 {
-    const auto rs = Open_Users().query(QStringLiteral("Select * from ") + query);
+    const auto rs = Open_Users(users).query(QStringLiteral("Select * from ") + query);
     QStringList names;
     for (int i = 0; i < rs.count(); ++i)
         names << rs.text(i, 0);

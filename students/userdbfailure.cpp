@@ -1,7 +1,6 @@
 #include "userdbfailure.h"
 
-#include "common/modmain.h"
-#include "students/userdatabase.h"
+#include "common/captions.h"
 
 using platform::DbFailure;
 
@@ -20,10 +19,10 @@ QString User_Database_Advice(DbFailure failure, const QString& path)
     return {};
 }
 
-QString User_Database_Failure(const std::exception& e)
+QString User_Database_Failure(const std::exception& e, const QString& path)
 {
     if (const auto* db = dynamic_cast<const platform::DbError*>(&e)) {
-        const QString advice = User_Database_Advice(db->failure(), Users_Path());
+        const QString advice = User_Database_Advice(db->failure(), path);
         return advice.isEmpty() ? db->description() : advice;
     }
     return QString::fromUtf8(e.what());

@@ -11,6 +11,6 @@
 // file and saying what to do; "" for any other kind of failure.
 QString User_Database_Advice(platform::DbFailure failure, const QString& path);
 
-// The message for any failure of an operation on the students' file: the advice where there is one, otherwise the
-// failure's own description.
-QString User_Database_Failure(const std::exception& e);
+// The message for any failure of an operation on the students' file at path: the advice where there is one,
+// otherwise the failure's own description.
+QString User_Database_Failure(const std::exception& e, const QString& path);

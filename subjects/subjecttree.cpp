@@ -6,7 +6,6 @@
 #include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/heldtreeupdates.h"
-#include "common/modmain.h"
 #include "common/session.h"
 #include "common/statuslog.h"
 #include "subjects/subjectfile.h"
@@ -140,9 +139,6 @@ void SubjectTree::Get_vSubjects()
 
 void SubjectTree::Refresh_Subjects()
 {
-    if (!modMain.VirtualSubjectsChanged)
-        return;
-    modMain.VirtualSubjectsChanged = false;
     HeldTreeUpdates held(TreeFolders);
     TreeFolders->clear();
     Create_Folders();

@@ -5,7 +5,7 @@
 
 #include "activities/activitypanel.h"
 #include "common/filelist.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/services.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treenode.h"
@@ -32,11 +32,11 @@ private Q_SLOTS:
 
         fixtures::ProgramFolder folder;
         QTemporaryDir data;
-        fixtures::useProgramFolder(folder.path());
+        Session session = fixtures::programSession(folder.path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = data.path() + "/";
-        modMain.InstalledSubjectsDir = stage + "/Temas/";
-        modMain.VirtualSubjectsDir = stage + "/Mis temas/";
+        session.DataDir = data.path() + "/";
+        session.InstalledSubjectsDir = stage + "/Temas/";
+        session.VirtualSubjectsDir = stage + "/Mis temas/";
         // The activity programs arrive later: stand-ins beside copies of the shipped settings files.
         const QString activities = folder.file("Activities/");
         for (const QString& cfg : settings) {
@@ -56,17 +56,17 @@ private Q_SLOTS:
             return list;
         };
         const FileList fileAct = listed(activities, "*.exe");
-        FileList file1 = listed(modMain.InstalledSubjectsDir, "*.ale");
-        FileList file2 = listed(modMain.VirtualSubjectsDir, "*.vale");
-        ActivityPanel panel(holder, modMain);
-        SubjectTree subjects(tree, &file1, &file2, modMain);
+        FileList file1 = listed(session.InstalledSubjectsDir, "*.ale");
+        FileList file2 = listed(session.VirtualSubjectsDir, "*.vale");
+        ActivityPanel panel(holder, session);
+        SubjectTree subjects(tree, &file1, &file2, session);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
 
         panel.Get_Settings(fileAct);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
-        panel.Get_Activities(fileAct, activities, modMain.ProgramCode);
+        panel.Get_Activities(fileAct, activities, session.ProgramCode);
 
         QCOMPARE(env.dialogs.shown.size(), 0);
         QVERIFY(quit.isEmpty());

@@ -15,6 +15,7 @@
 #include "tests/support/customeditor.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/mainsession.h"
 
 namespace {
 // What a screen reader lets the student act on: each has to be read out by a name.
@@ -72,7 +73,7 @@ private:
                 return nullptr;
             // The folder's template stops short of the newest texts.
             fixtures::loadNumberedCaptions();
-            scoredata::addSchool();
+            scoredata::addSchool(Users_Of(modMain));
             m_main->login()->Get_Users();
             m_main->Student_Logged_In(QStringLiteral("Zoe Adams"), true);
         }
@@ -96,7 +97,7 @@ private Q_SLOTS:
         QTest::addColumn<Opener>("open");
         QTest::newRow("log-in") << Opener([this] { return main()->login(); });
         QTest::newRow("new student") << Opener([this] {
-            auto* form = new frmNewUser({ main()->login(), main()->login()->ListView1 }, false);
+            auto* form = new frmNewUser(modMain, { main()->login(), main()->login()->ListView1 }, false);
             form->chkPassword->setChecked(true);
             return own(form);
         });
@@ -105,9 +106,9 @@ private Q_SLOTS:
             m_editorFolder = std::make_unique<fixtures::CustomEditorFolder>();
             return m_editorFolder->open();
         });
-        QTest::newRow("phrase editor") << Opener([this] { return own(new frmEdit); });
-        QTest::newRow("tracked scores") << Opener([this] { return main() ? own(new frmAdmin) : nullptr; });
-        QTest::newRow("my progress") << Opener([this] { return main() ? own(new frmProgress("Zoe Adams")) : nullptr; });
+        QTest::newRow("phrase editor") << Opener([this] { return own(new frmEdit(modMain)); });
+        QTest::newRow("tracked scores") << Opener([this] { return main() ? own(new frmAdmin(modMain)) : nullptr; });
+        QTest::newRow("my progress") << Opener([this] { return main() ? own(new frmProgress(modMain)) : nullptr; });
         QTest::newRow("message box") << Opener([] {
             frmMsgBox::Show_Busy(QStringLiteral("T1"), QStringLiteral("T2"), frmMsgBox::DesignHeight);
             return frmMsgBox::showing();
@@ -131,7 +132,7 @@ private Q_SLOTS:
     void passwordBoxTickedByAssistiveTechnology()
     {
         frmLogin* login = main()->login();
-        frmNewUser form({ login, login->ListView1 }, false);
+        frmNewUser form(modMain, { login, login->ListView1 }, false);
         form.show();
         form.txtFirst->setText(QStringLiteral("Eva"));
         form.txtLast->setText(QStringLiteral("Lind"));

@@ -5,10 +5,12 @@
 
 #include "app/mainframe.h"
 #include "app/menupanel.h"
-#include "common/modmain.h"
+#include "app/modmain.h"
+#include "common/captions.h"
 #include "common/templatetexts.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/mainsession.h"
 
 static void moveOver(QWidget* widget)
 {
@@ -59,7 +61,7 @@ struct LinkedFrame
     {
         fixtures::useProgramFolder(program.path());
         fixtures::loadNumberedCaptions();
-        main.menu.Get_Menu_Links(Read_Menu_Links(), Caption(94));
+        main.menu.Get_Menu_Links(Read_Menu_Links(modMain), Caption(94));
         main.frame.Watch_Menu_Links();
     }
 };

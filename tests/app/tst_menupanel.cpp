@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "app/menupanel.h"
+#include "common/session.h"
 #include "common/templatetexts.h"
 #include "platform/services.h"
 #include "tests/support/fakes.h"
@@ -14,11 +15,11 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
+        const Session session = fixtures::programSession(program.path());
+        QVERIFY(Get_Captions(session, nullptr));
         QWidget holder;
         MenuPanel menu(&holder);
-        menu.Get_Menu_Links(Read_Menu_Links(), QStringLiteral("https://site.example/"));
+        menu.Get_Menu_Links(Read_Menu_Links(session), QStringLiteral("https://site.example/"));
         QCOMPARE(menu.lastIndex(), 2);
         QCOMPARE(menu.lblMenu.size(), 3);
         for (int i = 1; i < 3; ++i) {
@@ -37,11 +38,11 @@ private Q_SLOTS:
         fixtures::TemplateOptions options;
         options.menu.clear();
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
+        const Session session = fixtures::programSession(program.path());
+        QVERIFY(Get_Captions(session, nullptr));
         QWidget holder;
         MenuPanel menu(&holder);
-        menu.Get_Menu_Links(Read_Menu_Links(), QString());
+        menu.Get_Menu_Links(Read_Menu_Links(session), QString());
         QCOMPARE(menu.lastIndex(), -1);
         QCOMPARE(menu.lblMenu.size(), 1);
         QVERIFY(!menu.lblMenu[0]->isVisibleTo(&holder));

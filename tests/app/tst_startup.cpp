@@ -6,20 +6,21 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "app/modmain.h"
 #include "common/apppath.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "common/registry.h"
 #include "platform/exchangefile.h"
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/mainsession.h"
 #include "tests/support/modal.h"
 #include "tests/support/subjectfixtures.h"
 
 namespace {
-QString dateKey() { return Program_Key() + QStringLiteral("|DateChecked"); }
+QString dateKey() { return Program_Key(QStringLiteral("prlale")) + QStringLiteral("|DateChecked"); }
 
 QString textOf(const QWidget& window, const char* name)
 {
@@ -46,7 +47,6 @@ private Q_SLOTS:
         QCOMPARE(modMain.DataDir, program.path());
         // The one-second wait ran on the clock, letting events through.
         QVERIFY(env.clock.ms >= 500);
-        QVERIFY(!modMain.VirtualSubjectsChanged);
         const QString key = QStringLiteral("Software\\Parlanta\\prlale|");
         QCOMPARE(env.registry.values[key + "ProgramDir"], program.path());
         QCOMPARE(env.registry.values[key + "InstalledSubjectsDir"], program.path() + "T10/");
@@ -209,8 +209,8 @@ private Q_SLOTS:
         QVERIFY(main.Form_Load());
         QVERIFY(!QFile::exists(soundNotice));
         main.show();
-        modMain.WindowHandle = 777;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        modMain.ExchangeNumber = 777;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(modMain.ExchangeNumber);
         leave(exchange);
         leave(soundNotice);
         QPointer<frmLogin> login = main.login();

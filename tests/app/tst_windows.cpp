@@ -7,8 +7,8 @@
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "app/resolution.h"
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/statuslog.h"
 #include "common/tilebackground.h"
 #include "custom/customnodes.h"
@@ -20,6 +20,7 @@
 #include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/mainsession.h"
 #include "tests/support/modal.h"
 #include "tests/support/renderedtext.h"
 
@@ -150,12 +151,12 @@ private Q_SLOTS:
         fakes::Environment env;
         fixtures::ProgramFolder program;
         QTemporaryDir data;
-        QVERIFY(scoredata::useNewUsers(program, data.path()));
-        scoredata::addScore(markup, markup, markup, "9 / 10", 9);
+        QVERIFY(scoredata::useNewUsers(modMain, program, data.path()));
+        scoredata::addScore(Users_Of(modMain), markup, markup, markup, "9 / 10", 9);
         frmMain main;
         main.Student_Logged_In(markup, false);
-        const frmProgress progress(markup);
-        frmAdmin admin;
+        const frmProgress progress(modMain);
+        frmAdmin admin(modMain);
         admin.cboView->setCurrentIndex(ActivityView);
         admin.cboView_Click();
         admin.TreeView1_NodeClick(scoredata::child(admin.TreeView1, markup, markup));

@@ -1,7 +1,7 @@
 #include <QtTest>
 
+#include "common/captions.h"
 #include "common/failuretext.h"
-#include "common/modmain.h"
 #include "platform/database.h"
 #include "tests/support/fixtures.h"
 
@@ -52,10 +52,9 @@ private Q_SLOTS:
     // The template itself may be what failed: its texts are not there yet, and the message is never empty.
     void beforeTheTextsAreReadTheSystemWordsAreTold()
     {
-        const QStringList texts = modMain.Captions;
-        modMain.Captions.clear();
+        Set_Captions({});
         const QString told = Failure_Text(platform::FileFailure::Missing, "Parlanta.tpl", "No such file");
-        modMain.Captions = texts;
+        fixtures::loadNumberedCaptions();
         QCOMPARE(told, QStringLiteral("Parlanta.tpl: No such file"));
     }
 

@@ -5,7 +5,6 @@
 #endif
 
 #include "common/apppath.h"
-#include "common/modmain.h"
 #include "common/paths.h"
 #include "common/registry.h"
 #include "platform/tempfolder.h"
@@ -27,13 +26,13 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
+        Session session = fixtures::programSession(program.path());
         fixtures::loadNumberedCaptions();
         QString activities;
-        Set_Paths(&activities);
-        QCOMPARE(modMain.DataDir, program.path());
-        QCOMPARE(modMain.InstalledSubjectsDir, program.path() + "T10/");
-        QCOMPARE(modMain.VirtualSubjectsDir, program.path() + "T11/");
+        Set_Paths(session, &activities);
+        QCOMPARE(session.DataDir, program.path());
+        QCOMPARE(session.InstalledSubjectsDir, program.path() + "T10/");
+        QCOMPARE(session.VirtualSubjectsDir, program.path() + "T11/");
         QCOMPARE(activities, program.path() + "Activities/");
         QVERIFY(!QFile::exists(program.file("test.txt")));
         QVERIFY(env.shell.copies.isEmpty());
@@ -51,14 +50,14 @@ private Q_SLOTS:
         shipped.write("x");
         shipped.close();
         makeReadOnly(program.path());
-        fixtures::useProgramFolder(program.path());
+        Session session = fixtures::programSession(program.path());
         fixtures::loadNumberedCaptions();
 
-        Set_Paths(nullptr);
+        Set_Paths(session, nullptr);
         const QString expected = appData.path() + QStringLiteral("/Parlanta Alemán/");
-        QCOMPARE(modMain.DataDir, expected);
-        QCOMPARE(modMain.VirtualSubjectsDir, expected + "T11/");
-        QCOMPARE(modMain.InstalledSubjectsDir, program.path() + "T10/");
+        QCOMPARE(session.DataDir, expected);
+        QCOMPARE(session.VirtualSubjectsDir, expected + "T11/");
+        QCOMPARE(session.InstalledSubjectsDir, program.path() + "T10/");
         QVERIFY(QFile::exists(expected + "T11/Examples.vale"));
         QCOMPARE(env.shell.copies.size(), 1);
         constexpr auto othersRights = QFileDevice::Permissions(0x0077);
@@ -68,7 +67,7 @@ private Q_SLOTS:
         // everybody is closed.
         QFile::remove(expected + "T11/Examples.vale");
         QVERIFY(QFile::setPermissions(expected, QFileDevice::Permissions(0x7755)));
-        Set_Paths(nullptr);
+        Set_Paths(session, nullptr);
         QCOMPARE(QFile::permissions(expected) & othersRights, QFileDevice::Permissions());
         QCOMPARE(env.shell.copies.size(), 1);
         QVERIFY(!QFile::exists(expected + "T11/Examples.vale"));
@@ -79,15 +78,15 @@ private Q_SLOTS:
         fakes::Environment env;
         fixtures::ProgramFolder program;
         makeReadOnly(program.path());
-        fixtures::useProgramFolder(program.path());
+        Session session = fixtures::programSession(program.path());
         fixtures::loadNumberedCaptions();
-        Set_Paths(nullptr);
-        QCOMPARE(modMain.DataDir, Get_Temp_Path() + QStringLiteral("Parlanta Alemán/"));
-        QVERIFY(QFileInfo(modMain.DataDir).isDir());
+        Set_Paths(session, nullptr);
+        QCOMPARE(session.DataDir, Get_Temp_Path() + QStringLiteral("Parlanta Alemán/"));
+        QVERIFY(QFileInfo(session.DataDir).isDir());
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.startsWith("Please report the following message to support@"));
         QVERIFY(env.dialogs.shown[0].text.endsWith("The App Data folder does not exist"));
-        QDir(modMain.DataDir).removeRecursively();
+        QDir(session.DataDir).removeRecursively();
     }
 
     void missingShippedFolderAndUnwritableDataFolderAreReported()
@@ -98,13 +97,13 @@ private Q_SLOTS:
         QTemporaryDir appData;
         env.shell.appData = appData.path();
         makeReadOnly(program.path());
-        fixtures::useProgramFolder(program.path());
+        Session session = fixtures::programSession(program.path());
         fixtures::loadNumberedCaptions();
-        Set_Paths(nullptr);
+        Set_Paths(session, nullptr);
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nCopy_Folder: "));
         QCOMPARE(env.dialogs.shown[0].title, QStringLiteral("ERROR"));
-        QCOMPARE(modMain.VirtualSubjectsDir, modMain.DataDir + "T11/");
+        QCOMPARE(session.VirtualSubjectsDir, session.DataDir + "T11/");
 
         // A data folder that cannot be made: the report names the procedure and start-up goes on.
         QFile blocker(appData.filePath("file"));
@@ -112,7 +111,7 @@ private Q_SLOTS:
         blocker.close();
         env.shell.appData = appData.filePath("file");
         env.dialogs.shown.clear();
-        Set_Paths(nullptr);
+        Set_Paths(session, nullptr);
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nSet_Paths: "));
     }
@@ -120,28 +119,27 @@ private Q_SLOTS:
     void registryIsWrittenOnlyWhenDifferentBeyondCase()
     {
         fakes::Environment env;
-        fixtures::useProgramFolder("/opt/parlanta");
+        Session session = fixtures::programSession("/opt/parlanta");
         fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = "/opt/parlanta/T10/";
-        modMain.VirtualSubjectsDir = "/home/u/T11/";
+        session.InstalledSubjectsDir = "/opt/parlanta/T10/";
+        session.VirtualSubjectsDir = "/home/u/T11/";
         const QString key = QStringLiteral("Software\\Parlanta\\prlale");
         env.registry.values[key + "|InstalledSubjectsDir"] = "/OPT/PARLANTA/t10/";
         env.registry.values[key + "|ProgramDir"] = "/old/place/";
-        Record_Folders();
+        Record_Folders(session);
         QCOMPARE(env.registry.writes, QStringList({ key + "|ProgramDir", key + "|VirtualSubjectsDir" }));
         QCOMPARE(env.registry.values[key + "|InstalledSubjectsDir"], QStringLiteral("/OPT/PARLANTA/t10/"));
         QCOMPARE(env.registry.values[key + "|ProgramDir"], QStringLiteral("/opt/parlanta/"));
         env.registry.writes.clear();
-        Record_Folders();
+        Record_Folders(session);
         QVERIFY(env.registry.writes.isEmpty());
     }
 
     void foldersEndWithOneSeparator()
     {
-        modMain.AppPathOverride = "/";
-        QCOMPARE(Get_App_Path(), QStringLiteral("/"));
-        modMain.AppPathOverride = "/opt/parlanta";
-        QCOMPARE(Get_App_Path(), QStringLiteral("/opt/parlanta/"));
+        QCOMPARE(With_Separator("/"), QStringLiteral("/"));
+        QCOMPARE(With_Separator("/opt/parlanta"), QStringLiteral("/opt/parlanta/"));
+        QCOMPARE(fixtures::programSession("/opt/parlanta").ProgramDir, QStringLiteral("/opt/parlanta/"));
         const QString temp = Get_Temp_Path();
         QVERIFY(temp.endsWith('/'));
         QVERIFY(!temp.endsWith("//"));

@@ -39,11 +39,7 @@ class TestMsgBoxFit : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        fixtures::useProgramFolder("/p");
-        fixtures::loadNumberedCaptions();
-    }
+    void init() { fixtures::loadNumberedCaptions(); }
 
     void cleanup() { frmMsgBox::Unload(); }
 

@@ -4,8 +4,8 @@
 #include <QTcpSocket>
 
 #include "common/apppath.h"
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/online.h"
 #include "common/registry.h"
 #include "common/updates.h"
@@ -18,7 +18,7 @@ namespace {
 const QString Site = QStringLiteral("http://site.example/");
 const QString UpdateUrl = QStringLiteral("http://site.example/updates/Ver_3_0_7.txt");
 
-QString dateKey() { return Program_Key() + QStringLiteral("|DateChecked"); }
+QString dateKey() { return Program_Key(QStringLiteral("prlale")) + QStringLiteral("|DateChecked"); }
 
 // A one-shot HTTP server on 127.0.0.1: answers every request with the canned response, or never answers.
 class CannedServer : public QTcpServer
@@ -55,14 +55,22 @@ class TestOnline : public QObject
     Q_OBJECT
 private:
     fixtures::PrivateTempFolder m_temp;
+    Session m_session;
 
-    void useSite(const QString& site) { modMain.Captions[94] = site; }
+    QString programFolder() const { return m_temp.path() + QStringLiteral("/program/"); }
+
+    void useSite(const QString& site)
+    {
+        QStringList captions = fixtures::numberedCaptions();
+        captions[94] = site;
+        Set_Captions(captions);
+    }
     QStringList tempFiles() const { return QDir(Get_Temp_Path()).entryList({ QStringLiteral("*.tmp") }, QDir::Files); }
 
 private Q_SLOTS:
     void init()
     {
-        fixtures::useProgramFolder(m_temp.path() + QStringLiteral("/program/"));
+        m_session = fixtures::programSession(programFolder());
         fixtures::loadNumberedCaptions();
         useSite(Site);
     }
@@ -120,14 +128,15 @@ private Q_SLOTS:
                 okVisible = box->btnOK->isVisible();
             }
         };
-        Open_Online_Page(QStringLiteral("activities.htm"));
+        Open_Online_Page(m_session, QStringLiteral("activities.htm"));
         QCOMPARE(shownText, QStringLiteral("Connecting to http://site.example/\r\nactivities.htm"));
         QVERIFY(qAbs(shownHeight - 2000) <= 15);
         QCOMPARE(fontSize, 10);
         QVERIFY(!okVisible);
         // The notice stayed up for the one-second wait, on the fake clock.
         QVERIFY(env.clock.ms >= 500);
-        const QString expected = online ? QStringLiteral("http://site.example/activities.htm") : Get_App_Path() + "T95";
+        const QString expected
+            = online ? QStringLiteral("http://site.example/activities.htm") : programFolder() + "T95";
         QCOMPARE(env.shell.opened, QStringList { expected });
         QVERIFY(!frmMsgBox::isLoaded());
     }
@@ -139,7 +148,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("expected");
         QTest::newRow("site") << true << false << "T184 http://site.example/activities.htm";
-        QTest::newRow("local page") << false << false << "T184 " + Get_App_Path() + "T95";
+        QTest::newRow("local page") << false << false << "T184 " + programFolder() + "T95";
         QTest::newRow("folder") << false << true << "T185 " + m_temp.path() + "/";
     }
 
@@ -152,14 +161,14 @@ private Q_SLOTS:
         env.network.online = online;
         env.shell.opens = false;
         if (folder)
-            QVERIFY(!Open_With_System(m_temp.path() + "/"));
+            QVERIFY(!Open_With_System(m_session, m_temp.path() + "/"));
         else
-            Open_Online_Page(QStringLiteral("activities.htm"));
+            Open_Online_Page(m_session, QStringLiteral("activities.htm"));
         QVERIFY(!frmMsgBox::isLoaded());
         QCOMPARE(env.dialogs.shown.size(), 1);
         QCOMPARE(env.dialogs.shown[0].text, expected);
         env.shell.opens = true;
-        QVERIFY(Open_With_System(m_temp.path()));
+        QVERIFY(Open_With_System(m_session, m_temp.path()));
         QCOMPARE(env.dialogs.shown.size(), 1);
     }
 
@@ -216,7 +225,7 @@ private Q_SLOTS:
         env.network.online = true;
         env.network.pages[UpdateUrl] = file;
         env.dialogs.answers << answer;
-        QCOMPARE(Check_Updates(), close);
+        QCOMPARE(Check_Updates(m_session), close);
         QCOMPARE(env.network.requested, QStringList { UpdateUrl });
         QVERIFY(tempFiles().isEmpty());
         if (!asked) {
@@ -247,7 +256,7 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         env.network.online = true; // but the site has no such file
-        QVERIFY(!Check_Updates());
+        QVERIFY(!Check_Updates(m_session));
         QCOMPARE(env.network.requested.size(), 1);
         QVERIFY(env.dialogs.shown.isEmpty());
         QVERIFY(tempFiles().isEmpty());
@@ -263,13 +272,13 @@ private Q_SLOTS:
             full[i] = '\n';
         env.network.pages[UpdateUrl] = full + lastLine;
         env.dialogs.answers << false;
-        QVERIFY(!Check_Updates());
+        QVERIFY(!Check_Updates(m_session));
         QCOMPARE(env.dialogs.shown.size(), 2);
         QVERIFY(env.dialogs.shown[0].text.startsWith("Last line\r\n"));
 
         env.dialogs.shown.clear();
         env.network.pages[UpdateUrl] = "x" + full + lastLine;
-        QVERIFY(!Check_Updates());
+        QVERIFY(!Check_Updates(m_session));
         QVERIFY(env.dialogs.shown.isEmpty());
         QVERIFY(tempFiles().isEmpty());
     }
@@ -324,7 +333,7 @@ private Q_SLOTS:
         env.network.online = online;
         if (!stored.isNull())
             env.registry.values[dateKey()] = stored;
-        QVERIFY(!Weekly_Update_Check());
+        QVERIFY(!Weekly_Update_Check(m_session));
         QCOMPARE(env.registry.values.value(dateKey()), afterwards);
         QCOMPARE(env.network.requested, requested ? QStringList { UpdateUrl } : QStringList());
         // The failing download told nobody anything.

@@ -1,7 +1,7 @@
 #include <QtTest>
 
-#include "common/modmain.h"
 #include "common/product.h"
+#include "common/session.h"
 
 class TestProduct : public QObject
 {
@@ -54,12 +54,13 @@ private Q_SLOTS:
     void tableHoldsEightProducts()
     {
         QFETCH(QString, code);
-        QVERIFY(Set_Product(code));
-        QTEST(modMain.ProductName, "name");
-        QTEST(modMain.InterfaceLanguage, "interface");
-        QTEST(modMain.TaughtLanguage, "taught");
-        QTEST(modMain.SubjectExtension, "extension");
-        QTEST(modMain.LogoImage, "logo");
+        Session session;
+        QVERIFY(Set_Product(session, code));
+        QTEST(session.ProductName, "name");
+        QTEST(session.InterfaceLanguage, "interface");
+        QTEST(session.TaughtLanguage, "taught");
+        QTEST(session.SubjectExtension, "extension");
+        QTEST(Find_Product(code)->logoImage, "logo");
         // The language shown on the start-up window starts at the tenth character.
         QFETCH(QString, name);
         QCOMPARE(Product_Language_Part(name), name.mid(9));
@@ -70,11 +71,11 @@ private Q_SLOTS:
 
     void unknownCodeLeavesIdentityEmpty()
     {
-        modMain = ModMain();
-        QVERIFY(!Set_Product(QStringLiteral("prlxxx")));
-        QCOMPARE(modMain.ProgramCode, QStringLiteral("prlxxx"));
-        QVERIFY(modMain.ProductName.isEmpty());
-        QVERIFY(modMain.SubjectExtension.isEmpty());
+        Session session;
+        QVERIFY(!Set_Product(session, QStringLiteral("prlxxx")));
+        QCOMPARE(session.ProgramCode, QStringLiteral("prlxxx"));
+        QVERIFY(session.ProductName.isEmpty());
+        QVERIFY(session.SubjectExtension.isEmpty());
         int count = 0;
         Product_Table(&count);
         QCOMPARE(count, 8);

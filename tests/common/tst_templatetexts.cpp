@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "common/templatetexts.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -16,10 +16,9 @@ private Q_SLOTS:
         options.captionRows = 149;
         options.nullCaptions = { 5 };
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
+        const Session session = fixtures::programSession(program.path());
         QString error;
-        QVERIFY(Get_Captions(&error));
-        QCOMPARE(modMain.Captions.size(), 151);
+        QVERIFY(Get_Captions(session, &error));
         QCOMPARE(Caption(0), QString());
         QCOMPARE(Caption(1), QStringLiteral("T1"));
         QCOMPARE(Caption(149), QStringLiteral("T149"));
@@ -35,14 +34,15 @@ private Q_SLOTS:
         fixtures::TemplateOptions options;
         options.languages = { QStringLiteral("English") };
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path()); // prlale reads the Spanish column
+        const Session session = fixtures::programSession(program.path()); // prlale reads the Spanish column
+        Set_Captions({});
         QString error;
-        QVERIFY(!Get_Captions(&error));
+        QVERIFY(!Get_Captions(session, &error));
         QVERIFY(error.contains("Spanish"));
-        QVERIFY(modMain.Captions.isEmpty());
+        QVERIFY(Caption(1).isEmpty());
 
         QFile::remove(program.file("Parlanta.tpl"));
-        QVERIFY(!Get_Captions(&error));
+        QVERIFY(!Get_Captions(session, &error));
         QVERIFY(error.contains("Parlanta.tpl"));
     }
 
@@ -52,11 +52,11 @@ private Q_SLOTS:
         fixtures::TemplateOptions options;
         options.systemMessages = 12;
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
+        const Session session = fixtures::programSession(program.path());
+        QVERIFY(Get_Captions(session, nullptr));
         fakes::StatusLogLines log;
         SystemMessages messages;
-        Get_System_Messages(messages);
+        Get_System_Messages(session, messages);
         QCOMPARE(messages.count, 12);
         QCOMPARE(messages.texts.size(), 13);
         QCOMPARE(messages.texts[12], QStringLiteral("M12"));
@@ -75,10 +75,10 @@ private Q_SLOTS:
         options.tips = 5;
         options.nullTipRow = 4;
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
+        const Session session = fixtures::programSession(program.path());
+        QVERIFY(Get_Captions(session, nullptr));
         QStringList tips;
-        Get_Tips(tips);
+        Get_Tips(session, tips);
         QCOMPARE(tips, QStringList({ QString(), "Tip 1", "Tip 2", "Tip 3" }));
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.startsWith("T149\r\n\r\nGet_Tips: "));
@@ -86,9 +86,9 @@ private Q_SLOTS:
         fixtures::TemplateOptions noColumn;
         noColumn.tipCodes = { QStringLiteral("prlspa") };
         fixtures::ProgramFolder other(noColumn);
-        fixtures::useProgramFolder(other.path());
-        QVERIFY(Get_Captions(nullptr));
-        Get_Tips(tips);
+        const Session otherSession = fixtures::programSession(other.path());
+        QVERIFY(Get_Captions(otherSession, nullptr));
+        Get_Tips(otherSession, tips);
         QCOMPARE(tips.size(), 1);
         QCOMPARE(env.dialogs.shown.size(), 2);
         QVERIFY(env.dialogs.shown[1].text.contains("Get_Tips: "));
@@ -100,9 +100,9 @@ private Q_SLOTS:
         fixtures::TemplateOptions options;
         options.menu = { { "A", "a.htm" }, { QString(), "b.htm" }, { "C", "c.htm" } };
         fixtures::ProgramFolder program(options);
-        fixtures::useProgramFolder(program.path());
-        QVERIFY(Get_Captions(nullptr));
-        const auto links = Read_Menu_Links();
+        const Session session = fixtures::programSession(program.path());
+        QVERIFY(Get_Captions(session, nullptr));
+        const auto links = Read_Menu_Links(session);
         QCOMPARE(links.size(), 1);
         QCOMPARE(env.dialogs.shown.size(), 1);
         QVERIFY(env.dialogs.shown[0].text.contains("Get_Menu_Links: "));

@@ -1,9 +1,9 @@
 #include <QtTest>
 
 #include "common/apppath.h"
+#include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "common/sounds.h"
 #include "common/wait.h"
 #include "platform/wave.h"
@@ -60,17 +60,16 @@ private Q_SLOTS:
 
     void deleteTempFilesTakesThisRunsFiles()
     {
-        modMain.WindowHandle = 4242;
         const QString temp = Get_Temp_Path();
-        QCOMPARE(Exchange_File_Name(), QStringLiteral("~prl4242.txt"));
-        QCOMPARE(Exchange_Sound_File_Name(3), QStringLiteral("~prl42423.wav"));
+        QCOMPARE(Exchange_File_Name(4242), QStringLiteral("~prl4242.txt"));
+        QCOMPARE(Exchange_Sound_File_Name(4242, 3), QStringLiteral("~prl42423.wav"));
         touch(temp + "~prl4242.txt");
         touch(temp + "~prl42421.wav");
         touch(temp + "~prl42422.wav");
         touch(temp + "~prl4243.txt"); // another run's file
         touch(temp + "~prl424210.wav");
         // Every name a launch may use goes; the missing ones are skipped.
-        Delete_Temp_Files();
+        Delete_Temp_Files(4242);
         QVERIFY(!QFile::exists(temp + "~prl424210.wav"));
         QVERIFY(!QFile::exists(temp + "~prl4242.txt"));
         QVERIFY(!QFile::exists(temp + "~prl42421.wav"));
@@ -125,13 +124,13 @@ private Q_SLOTS:
         Play_Resource_Sound("click", platform::SndAsync);
         QCOMPARE(env.sound.memory.size(), 1);
         QCOMPARE(env.sound.memory[0].second, platform::SndAsync | platform::SndMemory);
-        QCOMPARE(env.sound.memory[0].first, modMain.ClickSoundBuffer.constData());
-        QCOMPARE(modMain.ClickSoundBuffer.size(), 582);
-        QVERIFY(platform::readWaveInfo(modMain.ClickSoundBuffer).valid);
+        QCOMPARE(env.sound.memory[0].first, env.sound.lastBytes.constData());
+        QCOMPARE(env.sound.lastBytes.size(), 582);
+        QVERIFY(platform::readWaveInfo(env.sound.lastBytes).valid);
         Play_Resource_Sound("Click");
         QCOMPARE(env.sound.stops, 2);
         QCOMPARE(env.sound.memory[1].second, 6);
-        QCOMPARE(env.sound.memory[1].first, modMain.ClickSoundBuffer.constData());
+        QCOMPARE(env.sound.memory[1].first, env.sound.lastBytes.constData());
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, Play_Resource_Sound("nothing"));
         QCOMPARE(env.sound.memory.size(), 2);
         Play_Sound_File("/x/y.wav");

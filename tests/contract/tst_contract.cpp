@@ -10,8 +10,8 @@
 #include "common/apppath.h"
 #include "common/filelist.h"
 #include "common/files.h"
-#include "common/modmain.h"
 #include "common/paths.h"
+#include "common/session.h"
 #include "common/templatetexts.h"
 #include "platform/database.h"
 #include "platform/foldercopy.h"
@@ -34,9 +34,9 @@ struct ScoreRow
     QString nDate, nTime;
 };
 
-QVector<ScoreRow> scoreRows()
+QVector<ScoreRow> scoreRows(const UserFile& users)
 {
-    const platform::Recordset rs = platform::Database::openFile(Users_Path())
+    const platform::Recordset rs = platform::Database::openFile(users.path)
                                        .query("SELECT tName, tSubject, tActivity, textScore, numberScore, nDate, nTime "
                                               "FROM tblscores ORDER BY pkScoreID");
     QVector<ScoreRow> rows;
@@ -61,9 +61,10 @@ private:
     fixtures::PrivateTempFolder m_temp;
     QTemporaryDir m_program;
     QString m_activitiesDir;
+    Session m_session;
     std::unique_ptr<fakes::Environment> m_env;
 
-    QString quizName() const { return modMain.InterfaceLanguage == "Spanish" ? "Cuestionario" : "Quiz"; }
+    QString quizName() const { return m_session.InterfaceLanguage == "Spanish" ? "Cuestionario" : "Quiz"; }
 
 private Q_SLOTS:
     void initTestCase()
@@ -81,20 +82,20 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(QUIZ_SETTINGS, activities + "Quiz.cfg"));
 
         // The start-up steps a launch relies on, with the copy's own template and folders.
-        fixtures::useProgramFolder(m_program.path(), STAGE_PROGRAM_CODE);
-        QVERIFY2(Get_Captions(&error), qPrintable(error));
+        m_session = fixtures::programSession(m_program.path(), STAGE_PROGRAM_CODE);
+        QVERIFY2(Get_Captions(m_session, &error), qPrintable(error));
         m_env = std::make_unique<fakes::Environment>();
-        Set_Paths(&m_activitiesDir);
-        QCOMPARE(modMain.DataDir, Get_App_Path());
-        modMain.WindowHandle = QCoreApplication::applicationPid();
-        QVERIFY2(Create_User_Database(Users_Path(), &error), qPrintable(error));
-        Insert_Student("Zoë", "Núñez", QVariant(), 3);
-        modMain.CurrentStudent = "Zoë Núñez";
+        Set_Paths(m_session, &m_activitiesDir);
+        QCOMPARE(m_session.DataDir, m_session.ProgramDir);
+        m_session.ExchangeNumber = QCoreApplication::applicationPid();
+        QVERIFY2(Create_User_Database(m_session.ProgramDir, Users_Of(m_session).path, &error), qPrintable(error));
+        Insert_Student(Users_Of(m_session), "Zoë", "Núñez", QVariant(), 3);
+        m_session.CurrentStudent = "Zoë Núñez";
     }
 
     void cleanupTestCase()
     {
-        Delete_Temp_Files();
+        Delete_Temp_Files(m_session.ExchangeNumber);
         m_env.reset();
     }
 
@@ -110,17 +111,17 @@ private Q_SLOTS:
         QWidget window;
         auto* holder = new QWidget(&window);
         holder->resize(twips(5280), twips(5100));
-        ActivityPanel panel(holder, modMain);
+        ActivityPanel panel(holder, m_session);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         panel.Get_Settings(FileAct);
-        panel.Get_Activities(FileAct, m_activitiesDir, modMain.ProgramCode);
+        panel.Get_Activities(FileAct, m_activitiesDir, m_session.ProgramCode);
         QVERIFY(quit.isEmpty());
         QVERIFY(m_env->dialogs.shown.isEmpty());
         QCOMPARE(panel.btnAct.size(), FileAct.listCount());
         // The button shows the pictures of the example's own settings file, in the column of this product.
         const platform::Recordset pictures
             = platform::Database::openFile(m_activitiesDir + "Quiz.cfg").query("SELECT * FROM tblImages");
-        const QString column = activityPictureColumn(modMain.ProgramCode);
+        const QString column = activityPictureColumn(m_session.ProgramCode);
         const QImage normal = comparable(QImage::fromData(pictures.blob(0, column)));
         const QImage lit = comparable(QImage::fromData(pictures.blob(1, column)));
         QVERIFY(!normal.isNull() && normal != lit);
@@ -130,14 +131,14 @@ private Q_SLOTS:
 
         auto* tree = new QTreeWidget(&window);
         FileList File1;
-        File1.setPath(modMain.InstalledSubjectsDir);
-        File1.setPattern("*." + modMain.SubjectExtension);
+        File1.setPath(m_session.InstalledSubjectsDir);
+        File1.setPattern("*." + m_session.SubjectExtension);
         FileList File2;
-        File2.setPath(modMain.VirtualSubjectsDir);
-        File2.setPattern("*.v" + modMain.SubjectExtension);
+        File2.setPath(m_session.VirtualSubjectsDir);
+        File2.setPattern("*.v" + m_session.SubjectExtension);
         File1.refresh();
         File2.refresh();
-        SubjectTree subjects(tree, &File1, &File2, modMain);
+        SubjectTree subjects(tree, &File1, &File2, m_session);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
@@ -145,7 +146,7 @@ private Q_SLOTS:
         QVERIFY(subject);
         tree->setCurrentItem(subject);
         const int phrases = qMin(10,
-            platform::Database::openFile(modMain.InstalledSubjectsDir + NodeTag::of(subject).field(1))
+            platform::Database::openFile(m_session.InstalledSubjectsDir + NodeTag::of(subject).field(1))
                 .query("SELECT * FROM tblPhrases")
                 .count());
         QVERIFY(phrases >= 2);
@@ -156,14 +157,14 @@ private Q_SLOTS:
             { &m_env->dialogs, &m_env->shell, real, &m_env->sound, &m_env->network, &m_env->registry, &m_env->clock });
         ActivityLauncher launcher(&window, FileAct);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        launcher.btnAct_Click(quiz, Subject_Ref(subject), modMain, m_activitiesDir);
+        launcher.btnAct_Click(quiz, Subject_Ref(subject), m_session, m_activitiesDir);
         platform::installServices(m_env->previous);
         QVERIFY(m_env->dialogs.shown.isEmpty());
-        QVERIFY(QFile::exists(Get_Temp_Path() + Exchange_File_Name()));
+        QVERIFY(QFile::exists(Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber)));
 
-        QTRY_COMPARE_WITH_TIMEOUT(scoreRows().size(), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(scoreRows(Users_Of(m_session)).size(), 1, 20000);
         const QDateTime after = QDateTime::currentDateTime().addSecs(1);
-        const ScoreRow row = scoreRows()[0];
+        const ScoreRow row = scoreRows(Users_Of(m_session))[0];
         QCOMPARE(row.tName, QStringLiteral("Zoë Núñez"));
         QCOMPARE(row.tSubject, subject->text(0));
         QCOMPARE(row.tActivity, quizName());
@@ -174,8 +175,8 @@ private Q_SLOTS:
         const QDateTime when = QDateTime::fromString(row.nDate + " " + row.nTime, "yyyy-MM-dd HH:mm:ss");
         QVERIFY2(when >= before && when <= after, qPrintable(row.nDate + " " + row.nTime));
         // The tracked-scores window finds it under the name on the button.
-        QVERIFY(Read_Names("qryActivities").contains(quizName()));
-        QVERIFY(Read_Names("qrySubjects").contains(subject->text(0)));
+        QVERIFY(Read_Names(Users_Of(m_session), "qryActivities").contains(quizName()));
+        QVERIFY(Read_Names(Users_Of(m_session), "qrySubjects").contains(subject->text(0)));
     }
 
     void badInputStoresNothing_data()
@@ -187,7 +188,7 @@ private Q_SLOTS:
 
         const StudySet set { { "a", 1, "Hallo", "Hola", "Hello" }, { "a", 2, "Er sagt \"ja\"", "Dice \"sí\"", {} },
             { "a", 3, "Danke", "Gracias", "Thanks" } };
-        const QStringList good = Exchange_File_Lines(modMain, set, "Mis \"frases\"", 42);
+        const QStringList good = Exchange_File_Lines(m_session, set, "Mis \"frases\"", 42);
         auto with = [&](int line, const QString& text) {
             QStringList lines = good;
             lines[line - 1] = text;
@@ -203,7 +204,7 @@ private Q_SLOTS:
         QTest::newRow("a phrase line without its quotes") << "quiz.txt" << with(20, "Danke") << 1 << 0;
         QTest::newRow("a language the activities do not speak") << "quiz.txt" << with(4, "Klingon") << 1 << 0;
         QTest::newRow("no student") << "quiz.txt" << with(6, " ") << 1 << 0;
-        QTest::newRow("no user database there") << "quiz.txt" << with(9, Users_Path() + ".gone") << 1 << 0;
+        QTest::newRow("no user database there") << "quiz.txt" << with(9, Users_Of(m_session).path + ".gone") << 1 << 0;
         QTest::newRow("a user database without tblscores")
             << "quiz.txt" << with(9, Get_App_Path() + "custom.tpl") << 1 << 0;
         QStringList same = good;
@@ -224,7 +225,7 @@ private Q_SLOTS:
             QFile file(folder + argument);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         }
-        const auto rowsBefore = scoreRows().size();
+        const auto rowsBefore = scoreRows(Users_Of(m_session)).size();
         QProcess quiz;
         quiz.setWorkingDirectory(folder);
         quiz.start(m_activitiesDir + "Quiz.exe", argument.isEmpty() ? QStringList() : QStringList { argument });
@@ -234,9 +235,9 @@ private Q_SLOTS:
         QCOMPARE(quiz.exitStatus(), QProcess::NormalExit);
         QVERIFY2(quiz.exitCode() == exitCode, said.constData());
         QCOMPARE(said.isEmpty(), exitCode == 0);
-        QCOMPARE(scoreRows().size() - rowsBefore, rowsAdded);
+        QCOMPARE(scoreRows(Users_Of(m_session)).size() - rowsBefore, rowsAdded);
         if (rowsAdded)
-            QCOMPARE(scoreRows().last().tSubject, QStringLiteral("Mis \"frases\""));
+            QCOMPARE(scoreRows(Users_Of(m_session)).last().tSubject, QStringLiteral("Mis \"frases\""));
     }
 };
 

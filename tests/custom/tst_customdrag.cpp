@@ -4,7 +4,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "custom/customnodes.h"
 #include "custom/frmcustomsubject.h"
 #include "tests/support/customeditor.h"
@@ -62,7 +62,6 @@ private Q_SLOTS:
         m_form = m_folder->open();
         m_form->move(0, 0);
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
-        modMain.VirtualSubjectsChanged = false;
     }
 
     void cleanup() { m_folder.reset(); }
@@ -78,12 +77,12 @@ private Q_SLOTS:
         QCOMPARE(hovered, zoo);
         // Its stored phrases are listed first, then the dropped one follows them.
         QTRY_COMPARE(childTexts(zoo), QStringList({ "Tr2", "Tr3", "Tr1" }));
-        QCOMPARE(fixtures::storedPhrases("My words", static_cast<int>(m_folder->keys[0])),
+        QCOMPARE(m_folder->storedPhrases("My words", static_cast<int>(m_folder->keys[0])),
             QStringList({ "P2", "P3", "P1" }));
         QCOMPARE(m_form->TreeVirtual->currentItem(), zoo->child(2));
         QCOMPARE(m_form->TreeVirtual->dropHighlight(), nullptr);
         QVERIFY(!m_form->Timer1->isActive());
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_form->wroteFiles());
         // The drag copies: the installed subject keeps its phrase.
         QCOMPARE(childTexts(colours), QStringList({ "Tr1", "Tr2" }));
         QVERIFY(m_folder->env.dialogs.shown.isEmpty());
@@ -95,14 +94,14 @@ private Q_SLOTS:
         dragTo(m_folder->installedNode("Colours"), nodeCentre(m_form->TreeVirtual, file));
         QTRY_COMPARE(childTexts(file), QStringList({ "Zoo", "Empty", "Colours" }));
         QCOMPARE(childTexts(file->child(2)), QStringList({ "Tr1", "Tr2" }));
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Colours" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Colours" }));
         QVERIFY(m_form->btnRename->isEnabled() && m_form->btnDelete->isEnabled());
 
         // The same subject on a virtual subject is refused.
         dragTo(m_folder->installedNode("Colours"), nodeCentre(m_form->TreeVirtual, m_folder->virtualNode("Zoo")));
         QTRY_COMPARE(m_folder->env.dialogs.shown.size(), 1);
         QCOMPARE(m_folder->env.dialogs.shown[0].text, "T137");
-        QCOMPARE(fixtures::storedSubjects("My words").size(), 3);
+        QCOMPARE(m_folder->storedSubjects("My words").size(), 3);
     }
 
     void hoverNearTheEdgesScrolls()
@@ -133,7 +132,7 @@ private Q_SLOTS:
         // The root drops nothing.
         QTest::qWait(50);
         QCOMPARE(m_form->TreeVirtual->dropHighlight(), nullptr);
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_form->wroteFiles());
         QVERIFY(m_folder->env.dialogs.shown.isEmpty());
     }
 
@@ -161,9 +160,9 @@ private Q_SLOTS:
         QCOMPARE(action, Qt::IgnoreAction);
         QTest::qWait(50);
         QCOMPARE(file->childCount(), 2);
-        QCOMPARE(fixtures::storedSubjects("My words").size(), 2);
+        QCOMPARE(m_folder->storedSubjects("My words").size(), 2);
         QVERIFY(m_folder->env.dialogs.shown.isEmpty());
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_form->wroteFiles());
     }
 
     void dropAfterTheSourceWasDeleted()
@@ -176,7 +175,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_folder->env.dialogs.shown.size(), 1);
         QCOMPARE(m_folder->env.dialogs.shown[0].title, "T103");
         QCOMPARE(childTexts(zoo), QStringList({ "Tr2", "Tr3" }));
-        QCOMPARE(fixtures::storedPhrases("My words", static_cast<int>(m_folder->keys[0])), QStringList({ "P2", "P3" }));
+        QCOMPARE(m_folder->storedPhrases("My words", static_cast<int>(m_folder->keys[0])), QStringList({ "P2", "P3" }));
         QVERIFY(m_form->isEnabled());
     }
 };

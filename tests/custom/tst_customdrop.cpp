@@ -2,7 +2,7 @@
 
 #include <QScrollBar>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "custom/autoscroll.h"
 #include "custom/customdrop.h"
 #include "custom/customnodes.h"
@@ -20,6 +20,7 @@ class TestCustomDrop : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<fixtures::CustomEditorFolder> m_folder;
+    bool m_wrote = false; // a drop wrote to a file since init
     frmCustomSubject* m_form = nullptr;
 
     // A phrase of an installed subject, listed as a click on its subject lists it.
@@ -30,7 +31,10 @@ private:
     }
     DropResult drop(const QTreeWidgetItem* dragged, QTreeWidgetItem* on)
     {
-        return Drop_Node(m_form->TreeVirtual, on, dragged, m_folder->host.File1());
+        const DropResult result
+            = Drop_Node(m_folder->session(), m_form->TreeVirtual, on, dragged, m_folder->host.File1());
+        m_wrote = m_wrote || Drop_Wrote(result);
+        return result;
     }
     QStringList messages() const
     {
@@ -47,8 +51,7 @@ private Q_SLOTS:
     {
         m_folder = std::make_unique<fixtures::CustomEditorFolder>();
         m_form = m_folder->open();
-        modMain.VirtualSubjectsChanged = false;
-        modMain.ProductName = QStringLiteral("Parlanta Alemán");
+        m_wrote = false;
     }
 
     void cleanup() { m_folder.reset(); }
@@ -57,23 +60,23 @@ private Q_SLOTS:
     {
         QTreeWidgetItem* file = m_folder->virtualNode("My words");
         QCOMPARE(drop(m_folder->installedNode("Animals At The Zoo"), file), DropResult::SubjectCopied);
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Animals At The Zoo" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Animals At The Zoo" }));
         QTreeWidgetItem* subject = file->child(2);
         QCOMPARE(subject->text(0), "Animals At The Zoo");
         QCOMPARE(nodeImage(subject), VirtualSubjectImage);
         QCOMPARE(nodeSelectedImage(subject), VirtualSubjectSelected);
         const int key = nodeTag(subject).toInt();
         QVERIFY(key != zooKey() && key != emptyKey());
-        QCOMPARE(fixtures::storedPhrases("My words", key), QStringList({ "P1", "P2", "P3" }));
+        QCOMPARE(m_folder->storedPhrases("My words", key), QStringList({ "P1", "P2", "P3" }));
         QCOMPARE(childTexts(subject), QStringList({ "Tr1", "Tr2", "Tr3" }));
         const QStringList tag = nodeTag(subject->child(0)).split('*');
         QCOMPARE(tag.size(), 6);
         QCOMPARE(tag.mid(0, 5), QStringList({ "animals_at_the_zoo.ale", "1", "P1", "Tr1", "Tr21" }));
-        QCOMPARE(tag[5].toInt(), List_Virtual_Phrases("My words", key)[0].pkPhraseNo);
+        QCOMPARE(tag[5].toInt(), List_Virtual_Phrases(m_folder->session(), "My words", key)[0].pkPhraseNo);
         QCOMPARE(nodeImage(subject->child(0)), VirtualPhraseImage);
         QVERIFY(file->isExpanded());
         QCOMPARE(m_form->TreeVirtual->currentItem(), subject);
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_wrote);
         QVERIFY(messages().isEmpty());
 
         // The window follows up: the new subject is the one Rename edits.
@@ -93,15 +96,15 @@ private Q_SLOTS:
             QCOMPARE(drop(m_folder->installedNode("Colours"), m_folder->virtualNode(on)), DropResult::NotAFile);
             QCOMPARE(messages(), QStringList { "T137" });
             QCOMPARE(m_folder->env.dialogs.shown[0].icon, platform::Icon::None);
-            QCOMPARE(m_folder->env.dialogs.shown[0].title, modMain.ProductName);
+            QCOMPARE(m_folder->env.dialogs.shown[0].title, m_folder->session().ProductName);
         }
         m_folder->env.dialogs.shown.clear();
         QCOMPARE(drop(m_folder->installedNode("Colours"), nullptr), DropResult::NoTarget);
         QCOMPARE(drop(m_form->TreeSubjects->topLevelItem(0), m_folder->virtualNode("My words")), DropResult::Nothing);
         QVERIFY(messages().isEmpty());
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
         QCOMPARE(childTexts(m_folder->virtualNode("Zoo")), QStringList({ "Tr2", "Tr3" }));
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_wrote);
     }
 
     void phraseGoesIntoTheVirtualSubjectOfItsTarget()
@@ -109,19 +112,19 @@ private Q_SLOTS:
         QCOMPARE(drop(installedPhrase("Colours", 1), m_folder->virtualNode("Empty")), DropResult::PhraseCopied);
         QTreeWidgetItem* empty = m_folder->virtualNode("Empty");
         QCOMPARE(childTexts(empty), QStringList { "Tr2" });
-        const QVector<VirtualPhraseRow> rows = List_Virtual_Phrases("My words", emptyKey());
+        const QVector<VirtualPhraseRow> rows = List_Virtual_Phrases(m_folder->session(), "My words", emptyKey());
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].tfilename, "colours.ale");
         QCOMPARE(rows[0].nPhraseNo, 2);
         QCOMPARE(rows[0].tTranslation2, "Tr22");
         QCOMPARE(nodeTag(empty->child(0)), "colours.ale*2*P2*Tr2*Tr22*" + QString::number(rows[0].pkPhraseNo));
         QCOMPARE(m_form->TreeVirtual->currentItem(), empty->child(0));
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_wrote);
 
         // On a phrase: into that phrase's subject.
         QCOMPARE(drop(installedPhrase("Colours", 0), empty->child(0)), DropResult::PhraseCopied);
         QCOMPARE(childTexts(empty), QStringList({ "Tr2", "Tr1" }));
-        QCOMPARE(fixtures::storedPhrases("My words", emptyKey()), QStringList({ "P2", "P1" }));
+        QCOMPARE(m_folder->storedPhrases("My words", emptyKey()), QStringList({ "P2", "P1" }));
         QVERIFY(messages().isEmpty());
     }
 
@@ -129,12 +132,12 @@ private Q_SLOTS:
     {
         QCOMPARE(drop(installedPhrase("Colours", 0), m_folder->virtualNode("My words")), DropResult::NotASubject);
         QCOMPARE(messages(), QStringList { "T126" });
-        QVERIFY(!modMain.VirtualSubjectsChanged);
-        QCOMPARE(fixtures::storedPhrases("My words", emptyKey()), QStringList());
+        QVERIFY(!m_wrote);
+        QCOMPARE(m_folder->storedPhrases("My words", emptyKey()), QStringList());
 
         QCOMPARE(drop(installedPhrase("Colours", 0), nullptr), DropResult::NoTarget);
         QCOMPARE(messages().size(), 1);
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_wrote);
     }
 
     void eleventhPhraseIsRefused()
@@ -145,12 +148,12 @@ private Q_SLOTS:
         QTreeWidgetItem* empty = m_folder->virtualNode("Empty");
         for (int i = 0; i < PhraseLimit; ++i)
             QCOMPARE(drop(installedPhrase("Eleven", i), empty), DropResult::PhraseCopied);
-        modMain.VirtualSubjectsChanged = false;
+        m_wrote = false;
         QCOMPARE(drop(installedPhrase("Eleven", PhraseLimit), empty->child(3)), DropResult::SubjectFull);
         QCOMPARE(messages(), QStringList { "T7" });
         QCOMPARE(empty->childCount(), PhraseLimit);
-        QCOMPARE(fixtures::storedPhrases("My words", emptyKey()).size(), PhraseLimit);
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QCOMPARE(m_folder->storedPhrases("My words", emptyKey()).size(), PhraseLimit);
+        QVERIFY(!m_wrote);
     }
 
     // "Zoo" holds phrases 2 and 3 of the zoo; phrase 2 of the colours has the same text as the zoo's.
@@ -172,10 +175,10 @@ private Q_SLOTS:
         const bool refused = result == DropResult::AlreadyThere;
         QCOMPARE(messages(), refused ? QStringList { "T171" } : QStringList());
         if (refused)
-            QCOMPARE(m_folder->env.dialogs.shown[0].title, modMain.ProductName);
-        QCOMPARE(fixtures::storedPhrases("My words", zooKey()).size(), refused ? 2 : 3);
+            QCOMPARE(m_folder->env.dialogs.shown[0].title, m_folder->session().ProductName);
+        QCOMPARE(m_folder->storedPhrases("My words", zooKey()).size(), refused ? 2 : 3);
         QCOMPARE(m_folder->virtualNode("Zoo")->childCount(), refused ? 2 : 3);
-        QCOMPARE(modMain.VirtualSubjectsChanged, !refused);
+        QCOMPARE(m_wrote, !refused);
     }
 
     void aWholeSubjectKeepsOneOfEachPhrase()
@@ -190,7 +193,7 @@ private Q_SLOTS:
         QCOMPARE(messages(), QStringList { "T171" });
         // Phrases without a text are not repeats of each other.
         QCOMPARE(childTexts(file->child(2)), QStringList({ "Tr1", "Tr3", "Tr4" }));
-        QCOMPARE(fixtures::storedPhrases("My words", nodeTag(file->child(2)).toInt()), QStringList({ "P1", "", "" }));
+        QCOMPARE(m_folder->storedPhrases("My words", nodeTag(file->child(2)).toInt()), QStringList({ "P1", "", "" }));
         // Dropped again, it makes a second copy of the subject.
         QCOMPARE(drop(m_folder->installedNode("Twice"), file), DropResult::SubjectCopied);
         QCOMPARE(childTexts(file->child(3)), QStringList({ "Tr1", "Tr3", "Tr4" }));
@@ -227,11 +230,11 @@ private Q_SLOTS:
             QCOMPARE(m.title, "T103");
             QVERIFY(m.text.contains("colours.ale"));
         }
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
-        QCOMPARE(fixtures::storedPhrases("My words", emptyKey()), QStringList());
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(m_folder->storedPhrases("My words", emptyKey()), QStringList());
         QCOMPARE(m_folder->virtualNode("My words")->childCount(), 2);
         QCOMPARE(m_folder->virtualNode("Empty")->childCount(), 0);
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_wrote);
     }
 
     void failedCopyIsReportedAndTheTreeStaysAsItWas()

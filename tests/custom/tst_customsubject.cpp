@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "custom/customrules.h"
 #include "custom/frmcustomsubject.h"
 #include "custom/virtualfiles.h"
@@ -141,7 +141,7 @@ private Q_SLOTS:
         QCOMPARE(m_folder->host.shows, 0);
         QVERIFY(m_form->isVisible());
 
-        QCOMPARE(m_form->windowTitle(), modMain.ProductName + " - T65");
+        QCOMPARE(m_form->windowTitle(), m_folder->session().ProductName + " - T65");
         QCOMPARE(m_form->lblCaption[0]->text(), "T2");
         QCOMPARE(m_form->lblCaption[1]->text(), "T64");
         const QStringList buttons { m_form->btnNewFolder->text(), m_form->btnNewSubject->text(),
@@ -265,7 +265,7 @@ private Q_SLOTS:
         typeLabel(m_form->TreeVirtual, "My words");
         QTest::qWait(150);
         QVERIFY(!openEditor(m_form->TreeVirtual));
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QVERIFY(!m_form->wroteFiles());
 
         QTest::mouseClick(m_form->btnNewFolder, Qt::LeftButton);
         QTreeWidgetItem* file = m_folder->virtualNode("T123");
@@ -275,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->TreeVirtual->currentItem(), file);
         QVERIFY(openEditor(m_form->TreeVirtual));
         QVERIFY(m_form->btnNewSubject->isEnabled() && m_form->mnuNew->isEnabled());
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_form->wroteFiles());
         typeLabel(m_form->TreeVirtual, "T123");
         QTest::qWait(150);
         QVERIFY(!openEditor(m_form->TreeVirtual));
@@ -317,15 +317,15 @@ private Q_SLOTS:
         QTest::qWait(150);
         QCOMPARE(subject->text(0), "Zoo");
         QVERIFY(!openEditor(m_form->TreeVirtual));
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
-        QVERIFY(!modMain.VirtualSubjectsChanged);
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
+        QVERIFY(!m_form->wroteFiles());
 
         QTest::mouseClick(m_form->btnRename, Qt::LeftButton);
         typeLabel(m_form->TreeVirtual, " Big cats ");
         QTRY_COMPARE(subject->text(0), " Big cats ");
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ " Big cats ", "Empty" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ " Big cats ", "Empty" }));
         QCOMPARE(nodeTag(subject), QString::number(zooKey()));
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_form->wroteFiles());
         QCOMPARE(modal.notices.size(), 1);
     }
 
@@ -334,7 +334,7 @@ private Q_SLOTS:
         QTreeWidgetItem* file = m_folder->virtualNode("My words");
         clickVirtual(file);
         QTest::mouseClick(m_form->btnNewSubject, Qt::LeftButton);
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty", "T51" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty", "T51" }));
         QTreeWidgetItem* created = file->child(2);
         QCOMPARE(created->text(0), "T51");
         QCOMPARE(nodeImage(created), VirtualSubjectImage);
@@ -347,7 +347,7 @@ private Q_SLOTS:
         clickVirtual(m_folder->virtualNode("Zoo"));
         clickVirtual(m_folder->virtualNode("Tr2"));
         m_form->btnNewSubject_Click();
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Birds", "T51" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty", "Birds", "T51" }));
         QVERIFY(!QFile::exists(m_folder->virtualFile("Zoo")));
     }
 
@@ -364,14 +364,14 @@ private Q_SLOTS:
             nodeCentre(m_form->TreeSubjects, m_folder->installedNode("Colours")));
         QTest::mouseClick(m_form->btnDelete, Qt::LeftButton);
         QCOMPARE(childTexts(subject), QStringList { "Tr3" });
-        QCOMPARE(fixtures::storedPhrases("My words", zooKey()), QStringList { "P3" });
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QCOMPARE(m_folder->storedPhrases("My words", zooKey()), QStringList { "P3" });
+        QVERIFY(m_form->wroteFiles());
 
         // The key works whatever the state of the button.
         m_form->TreeVirtual->setCurrentItem(m_folder->virtualNode("Empty"));
         m_form->btnDelete->setEnabled(false);
         QTest::keyClick(m_form->TreeVirtual, Qt::Key_Delete);
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList { "Zoo" });
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList { "Zoo" });
         QVERIFY(!m_folder->virtualNode("Empty"));
         QVERIFY(!m_form->btnNewSubject->isEnabled());
 
@@ -419,7 +419,7 @@ private Q_SLOTS:
         QTest::keyClick(openEditor(m_form->TreeVirtual), Qt::Key_Escape);
 
         rightClick(m_folder->virtualNode("Empty"), m_form->mnuDelete);
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList { "Zoo" });
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList { "Zoo" });
     }
 
     void renameFollowsTheNewNode()
@@ -460,7 +460,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
         QVERIFY(m_form->btnUndo->isEnabled());
 
-        modMain.VirtualSubjectsChanged = false;
         QApplication::setActiveWindow(m_form);
         QTest::keySequence(m_form, QKeySequence::Undo);
         QCOMPARE(readFile(path), before);
@@ -470,7 +469,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->TreeVirtual->currentItem(), file);
         QCOMPARE(shownStates(m_form), (CommandStates { true, true, true }));
         QVERIFY(!m_form->btnUndo->isEnabled());
-        QVERIFY(modMain.VirtualSubjectsChanged);
+        QVERIFY(m_form->wroteFiles());
     }
 
     void deletionsComeBackInReverseOrderEachInItsPlace()
@@ -481,7 +480,7 @@ private Q_SLOTS:
         const auto rows = [&] {
             QStringList all;
             for (int key : { zooKey(), static_cast<int>(m_folder->keys[1]) }) {
-                for (const VirtualPhraseRow& row : List_Virtual_Phrases("My words", key))
+                for (const VirtualPhraseRow& row : List_Virtual_Phrases(m_folder->session(), "My words", key))
                     all << QStringList { QString::number(row.pkPhraseNo), QString::number(row.fkParent), row.tfilename,
                         QString::number(row.nPhraseNo), row.tPhrase, row.tTranslation, row.tTranslation2 }
                                .join('|');
@@ -496,13 +495,13 @@ private Q_SLOTS:
             m_form->TreeVirtual->setCurrentItem(node);
             m_form->btnDelete_Click();
         }
-        QVERIFY(fixtures::storedSubjects("My words").isEmpty());
+        QVERIFY(m_folder->storedSubjects("My words").isEmpty());
         QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
 
         const QList<QStringList> undone { { "Empty" }, { "Zoo", "Empty" }, { "Zoo", "Empty" } };
         for (const QStringList& subjects : undone) {
             QTest::mouseClick(m_form->btnUndo, Qt::LeftButton);
-            QCOMPARE(fixtures::storedSubjects("My words"), subjects);
+            QCOMPARE(m_folder->storedSubjects("My words"), subjects);
             QCOMPARE(childTexts(m_folder->virtualNode("My words")), subjects);
         }
         QCOMPARE(m_form->TreeVirtual->currentItem(), zoo->child(0));
@@ -512,14 +511,12 @@ private Q_SLOTS:
         QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
 
         // Nothing left to undo: nothing happens.
-        modMain.VirtualSubjectsChanged = false;
         QVERIFY(!m_form->btnUndo->isEnabled());
         m_form->btnUndo_Click();
         QApplication::setActiveWindow(m_form);
         QTest::keySequence(m_form, QKeySequence::Undo);
         QCOMPARE(rows(), phrasesBefore);
         QCOMPARE(childTexts(m_folder->virtualNode("My words")), QStringList({ "Zoo", "Empty" }));
-        QVERIFY(!modMain.VirtualSubjectsChanged);
         QCOMPARE(m_folder->env.dialogs.shown.size(), 0);
     }
 
@@ -542,7 +539,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(path));
         m_form->btnUndo_Click();
         m_form->btnUndo_Click();
-        QCOMPARE(fixtures::storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
+        QCOMPARE(m_folder->storedSubjects("My words"), QStringList({ "Zoo", "Empty" }));
         QCOMPARE(childTexts(m_folder->virtualNode("My words")), QStringList({ "Zoo", "Empty" }));
         QCOMPARE(m_folder->env.dialogs.shown.size(), 1);
     }

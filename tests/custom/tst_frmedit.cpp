@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "custom/frmedit.h"
 #include "custom/phrasetexts.h"
 #include "platform/database.h"
@@ -16,9 +16,9 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList storedRow(int key)
+QStringList storedRow(const QString& zoo, int key)
 {
-    const platform::Recordset rs = readSubjectFile(modMain.InstalledSubjectsDir + "zoo.ale", phraseByKeySql(key));
+    const platform::Recordset rs = readSubjectFile(zoo, phraseByKeySql(key));
     const PhraseRow p = phraseAt(rs, 0);
     return { p.tPhrase, p.tTranslation, p.tTranslation2 };
 }
@@ -31,8 +31,9 @@ private:
     std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
     std::unique_ptr<QTreeWidget> m_tree;
+    Session m_session;
 
-    QString zoo() const { return modMain.InstalledSubjectsDir + "zoo.ale"; }
+    QString zoo() const { return m_session.InstalledSubjectsDir + "zoo.ale"; }
     inline static const QString LongName = QString(246, u'z') + ".ale";
     QTreeWidgetItem* phraseNode(const QString& tag, const QString& text)
     {
@@ -46,7 +47,8 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
+        m_session = fixtures::subjectSession(*m_folder);
+        fixtures::loadNumberedCaptions();
         fixtures::writeInstalledSubject(zoo(), fixtures::numberedPhrases(3));
         m_env = std::make_unique<fakes::Environment>();
         m_tree = std::make_unique<QTreeWidget>();
@@ -60,16 +62,17 @@ private Q_SLOTS:
 
     void storeTrimsAndLeavesBlankColumns()
     {
-        const PhraseRow row = Store_Phrase_Texts("zoo.ale", 2, "  Hallo ", " \t ", "\tHola ");
+        const PhraseRow row
+            = Store_Phrase_Texts(m_session.InstalledSubjectsDir, "zoo.ale", 2, "  Hallo ", " \t ", "\tHola ");
         QCOMPARE(row.pkPhraseNo, 2);
         QCOMPARE(
             QStringList({ row.tPhrase, row.tTranslation, row.tTranslation2 }), QStringList({ "Hallo", "Tr2", "Hola" }));
-        QCOMPARE(storedRow(2), QStringList({ "Hallo", "Tr2", "Hola" }));
-        QCOMPARE(storedRow(1), QStringList({ "P1", "Tr1", "Tr21" }));
-        QCOMPARE(storedRow(3), QStringList({ "P3", "Tr3", "Tr23" }));
+        QCOMPARE(storedRow(zoo(), 2), QStringList({ "Hallo", "Tr2", "Hola" }));
+        QCOMPARE(storedRow(zoo(), 1), QStringList({ "P1", "Tr1", "Tr21" }));
+        QCOMPARE(storedRow(zoo(), 3), QStringList({ "P3", "Tr3", "Tr23" }));
 
         const QByteArray before = contents(zoo());
-        const PhraseRow unchanged = Store_Phrase_Texts("zoo.ale", 3, "", "  ", "");
+        const PhraseRow unchanged = Store_Phrase_Texts(m_session.InstalledSubjectsDir, "zoo.ale", 3, "", "  ", "");
         QCOMPARE(unchanged.tTranslation, QStringLiteral("Tr3"));
         QCOMPARE(contents(zoo()), before);
     }
@@ -77,9 +80,11 @@ private Q_SLOTS:
     void storeFailsForAMissingFileOrRowAndWritesNothing()
     {
         const QByteArray before = contents(zoo());
-        QVERIFY_THROWS_EXCEPTION(std::exception, Store_Phrase_Texts("gone.ale", 1, "a", "b", "c"));
-        QVERIFY(!QFile::exists(modMain.InstalledSubjectsDir + "gone.ale"));
-        QVERIFY_THROWS_EXCEPTION(std::exception, Store_Phrase_Texts("zoo.ale", 9, "a", "b", "c"));
+        QVERIFY_THROWS_EXCEPTION(
+            std::exception, Store_Phrase_Texts(m_session.InstalledSubjectsDir, "gone.ale", 1, "a", "b", "c"));
+        QVERIFY(!QFile::exists(m_session.InstalledSubjectsDir + "gone.ale"));
+        QVERIFY_THROWS_EXCEPTION(
+            std::exception, Store_Phrase_Texts(m_session.InstalledSubjectsDir, "zoo.ale", 9, "a", "b", "c"));
         QCOMPARE(contents(zoo()), before);
     }
 
@@ -105,9 +110,9 @@ private Q_SLOTS:
             editor->txtTranslation2->setText(" Hola");
             QTest::mouseClick(editor->btnOK, Qt::LeftButton);
         });
-        mnuEdit_Click(true, node, &owner);
+        mnuEdit_Click(m_session, true, node, &owner);
         QCOMPARE(seen, QStringList({ "T111", "T109", "T110", "T172", "T108", "T8", "T9", "P2", "Tr2", "Tr22" }));
-        QCOMPARE(storedRow(2), QStringList({ "Hallo", "Tr2", "Hola" }));
+        QCOMPARE(storedRow(zoo(), 2), QStringList({ "Hallo", "Tr2", "Hola" }));
         // The blank box left the translation as stored, and the node shows it.
         QCOMPARE(node->text(0), QStringLiteral("Tr2"));
         QCOMPARE(nodeTag(node), QStringLiteral("zoo.ale*2*Hallo*Tr2*Hola"));
@@ -125,7 +130,7 @@ private Q_SLOTS:
             editor->txtTranslation->setText("Changed");
             QTest::mouseClick(editor->btnCancel, Qt::LeftButton);
         });
-        mnuEdit_Click(true, node, nullptr);
+        mnuEdit_Click(m_session, true, node, nullptr);
         QCOMPARE(contents(zoo()), before);
         QCOMPARE(node->text(0), QStringLiteral("Tr1"));
         QCOMPARE(nodeTag(node), QStringLiteral("zoo.ale*1*P1*Tr1*Tr21"));
@@ -140,7 +145,7 @@ private Q_SLOTS:
             opened = true;
             w->close();
         });
-        mnuEdit_Click(false, node, nullptr);
+        mnuEdit_Click(m_session, false, node, nullptr);
         QTest::qWait(50);
         QVERIFY(!opened);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
@@ -157,7 +162,7 @@ private Q_SLOTS:
             opened = true;
             w->close();
         });
-        mnuEdit_Click(true, folder, nullptr);
+        mnuEdit_Click(m_session, true, folder, nullptr);
         QTest::qWait(50);
         QVERIFY(!opened);
         QVERIFY(m_env->dialogs.shown.isEmpty());
@@ -179,7 +184,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, tag);
         QFETCH(QString, named);
-        QVERIFY(QFile::copy(zoo(), modMain.InstalledSubjectsDir + LongName));
+        QVERIFY(QFile::copy(zoo(), m_session.InstalledSubjectsDir + LongName));
         QTreeWidgetItem* node = phraseNode(tag, "Tr");
         const QByteArray before = contents(zoo());
         ModalScript script;
@@ -192,7 +197,7 @@ private Q_SLOTS:
             openAfterReport = editor->isVisible();
             QTest::mouseClick(editor->btnCancel, Qt::LeftButton);
         });
-        mnuEdit_Click(true, node, nullptr);
+        mnuEdit_Click(m_session, true, node, nullptr);
         QVERIFY(openAfterReport);
         const QStringList reports = fakes::errorReports(m_env->dialogs);
         QCOMPARE(reports.size(), 1);

@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "common/filelist.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "custom/virtualfiles.h"
 #include "platform/database.h"
 #include "tests/support/fakes.h"
@@ -47,18 +47,20 @@ private:
     std::unique_ptr<fixtures::SubjectFolders> m_folder;
     fakes::Environment m_env;
 
-    static QString path(const QString& name) { return Virtual_File_Path(name); }
-    static QString installed(const QString& name) { return modMain.InstalledSubjectsDir + name; }
+    Session m_session;
+
+    QString path(const QString& name) const { return Virtual_File_Path(m_session, name); }
+    QString installed(const QString& name) const { return m_session.InstalledSubjectsDir + name; }
     // The files in the virtual subjects folder and the folder above it.
     QStringList filesAround() const
     {
-        QStringList found = QDir(modMain.VirtualSubjectsDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QStringList found = QDir(m_session.VirtualSubjectsDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         for (const QString& n : QDir(m_folder->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
             found << "../" + n;
         return found;
     }
     // A virtual file with one virtual subject of two phrases, so that copies can be told apart by content.
-    static void writeFile(const QString& name, const QString& subject)
+    void writeFile(const QString& name, const QString& subject) const
     {
         fixtures::writeVirtualSubjectFile(path(name), { { subject, { { "a.ale", 1, "p", "t", "t2" } } } });
     }
@@ -67,7 +69,8 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
+        m_session = fixtures::subjectSession(*m_folder);
+        fixtures::loadNumberedCaptions();
         fixtures::writeVirtualSubjectFile(m_folder->file("custom.tpl"), {});
     }
 
@@ -91,26 +94,26 @@ private Q_SLOTS:
 
     void createCopiesTheTemplateAndReplacesNothing()
     {
-        QCOMPARE(Create_Virtual_File({}), QStringLiteral("T123"));
+        QCOMPARE(Create_Virtual_File(m_session, {}), QStringLiteral("T123"));
         QCOMPARE(contents(path("T123")), contents(m_folder->file("custom.tpl")));
-        QVERIFY(List_Virtual_Subjects("T123").isEmpty());
-        QCOMPARE(Create_Virtual_File({ "T123" }), QStringLiteral("T123 2"));
+        QVERIFY(List_Virtual_Subjects(m_session, "T123").isEmpty());
+        QCOMPARE(Create_Virtual_File(m_session, { "T123" }), QStringLiteral("T123 2"));
 
         // A file the tree does not show keeps its content; its name is passed over.
         writeFile("T123 3", "kept");
-        QCOMPARE(Create_Virtual_File({ "T123", "T123 2" }), QStringLiteral("T123 4"));
-        QCOMPARE(names(List_Virtual_Subjects("T123 3")), QStringList { "kept" });
+        QCOMPARE(Create_Virtual_File(m_session, { "T123", "T123 2" }), QStringLiteral("T123 4"));
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "T123 3")), QStringList { "kept" });
 
         // A read-only template still gives a file the student can fill.
         QFile::setPermissions(m_folder->file("custom.tpl"), QFileDevice::ReadOwner);
-        const QString name = Create_Virtual_File({});
+        const QString name = Create_Virtual_File(m_session, {});
         QCOMPARE(name, QStringLiteral("T123 5"));
         QVERIFY(QFile::permissions(path(name)) & QFileDevice::WriteOwner);
-        QVERIFY(Add_Virtual_Subject(name, "x") > 0);
+        QVERIFY(Add_Virtual_Subject(m_session, name, "x") > 0);
 
         QFile::remove(m_folder->file("custom.tpl"));
         const QStringList before = filesAround();
-        QVERIFY(failure([] { Create_Virtual_File({}); }).contains("custom.tpl"));
+        QVERIFY(failure([this] { Create_Virtual_File(m_session, {}); }).contains("custom.tpl"));
         QCOMPARE(filesAround(), before);
 
         // A template that is not a virtual subject file gives no file that would take nothing.
@@ -120,7 +123,7 @@ private Q_SLOTS:
             broken.write(damage);
             broken.close();
             const QStringList withTemplate = filesAround();
-            const QString why = failure([] { Create_Virtual_File({}); });
+            const QString why = failure([this] { Create_Virtual_File(m_session, {}); });
             QVERIFY2(why.contains("custom.tpl") && why.contains("not a virtual subject file"), qPrintable(why));
             QCOMPARE(filesAround(), withTemplate);
         }
@@ -132,12 +135,13 @@ private Q_SLOTS:
         writeFile("Second", "two");
         const QByteArray first = contents(path("First"));
         const QByteArray second = contents(path("Second"));
-        QCOMPARE(Rename_Virtual_File("First", "Second"), RenameResult::Exists);
-        QCOMPARE(Rename_Virtual_File("First", "First"), RenameResult::Unchanged);
-        QCOMPARE(Rename_Virtual_File("First", "   "), RenameResult::Blank);
+        QCOMPARE(Rename_Virtual_File(m_session, "First", "Second"), RenameResult::Exists);
+        QCOMPARE(Rename_Virtual_File(m_session, "First", "First"), RenameResult::Unchanged);
+        QCOMPARE(Rename_Virtual_File(m_session, "First", "   "), RenameResult::Blank);
         QCOMPARE(contents(path("First")), first);
         QCOMPARE(contents(path("Second")), second);
-        QCOMPARE(QDir(modMain.VirtualSubjectsDir).entryList(QDir::Files), QStringList({ "First.vale", "Second.vale" }));
+        QCOMPARE(
+            QDir(m_session.VirtualSubjectsDir).entryList(QDir::Files), QStringList({ "First.vale", "Second.vale" }));
     }
 
     void namesTheFileSystemRefusesAreRefusedBeforeTheDisk_data()
@@ -157,7 +161,7 @@ private Q_SLOTS:
         writeFile("Old", "one");
         const QByteArray old = contents(path("Old"));
         const QStringList before = filesAround();
-        QTEST(Rename_Virtual_File("Old", name), "refusal");
+        QTEST(Rename_Virtual_File(m_session, "Old", name), "refusal");
         QCOMPARE(filesAround(), before);
         QCOMPARE(contents(path("Old")), old);
     }
@@ -182,10 +186,10 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, taken);
         writeFile("Old", "one");
-        QCOMPARE(Rename_Virtual_File("Old", name), taken ? RenameResult::Done : RenameResult::TooLong);
+        QCOMPARE(Rename_Virtual_File(m_session, "Old", name), taken ? RenameResult::Done : RenameResult::TooLong);
         QCOMPARE(QFile::exists(path("Old")), !taken);
         if (taken)
-            QVERIFY(Add_Virtual_Subject(name, "two") > 0);
+            QVERIFY(Add_Virtual_Subject(m_session, name, "two") > 0);
     }
 
     void changesOfAFileWhoseNameIsTooLongSayWhy()
@@ -195,11 +199,12 @@ private Q_SLOTS:
         writeFile("Short", "one");
         QVERIFY(QFile::rename(path("Short"), path(name)));
         const QByteArray before = contents(path(name));
-        QCOMPARE(names(List_Virtual_Subjects(name)), QStringList { "one" });
-        const int key = List_Virtual_Subjects(name)[0].nParent.toInt();
-        const std::function<void()> changes[] = { [&] { Add_Virtual_Subject(name, "x"); },
-            [&] { Rename_Virtual_Subject(name, key, "x"); },
-            [&] { Copy_Phrase(name, key, "a.ale", 1, "p", "t", "t2"); }, [&] { Delete_Virtual_Subject(name, key); } };
+        QCOMPARE(names(List_Virtual_Subjects(m_session, name)), QStringList { "one" });
+        const int key = List_Virtual_Subjects(m_session, name)[0].nParent.toInt();
+        const std::function<void()> changes[] = { [&] { Add_Virtual_Subject(m_session, name, "x"); },
+            [&] { Rename_Virtual_Subject(m_session, name, key, "x"); },
+            [&] { Copy_Phrase(m_session, name, key, "a.ale", 1, "p", "t", "t2"); },
+            [&] { Delete_Virtual_Subject(m_session, name, key); } };
         for (const auto& change : changes) {
             const QString why = failure(change);
             QVERIFY2(why.startsWith("T177") && why.endsWith(path(name)), qPrintable(why));
@@ -219,19 +224,19 @@ private Q_SLOTS:
         QFETCH(QString, name);
         writeFile("Old", "one");
         const QByteArray old = contents(path("Old"));
-        QCOMPARE(Rename_Virtual_File("Old", name), RenameResult::Done);
+        QCOMPARE(Rename_Virtual_File(m_session, "Old", name), RenameResult::Done);
         QVERIFY(!QFile::exists(path("Old")));
         QCOMPARE(contents(path(name)), old);
         FileList file2;
-        file2.setPath(modMain.VirtualSubjectsDir);
+        file2.setPath(m_session.VirtualSubjectsDir);
         file2.setPattern("*.vale");
-        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList { name });
-        QCOMPARE(names(List_Virtual_Subjects(name)), QStringList { "one" });
+        QCOMPARE(List_Virtual_Files(m_session, file2), QStringList { name });
+        QCOMPARE(names(List_Virtual_Subjects(m_session, name)), QStringList { "one" });
     }
 
     void renameOfAMissingFileFailsAndMakesNothing()
     {
-        QVERIFY(failure([] { Rename_Virtual_File("Gone", "New"); }).contains("Gone"));
+        QVERIFY(failure([this] { Rename_Virtual_File(m_session, "Gone", "New"); }).contains("Gone"));
         QVERIFY(!QFile::exists(path("New")));
     }
 
@@ -239,38 +244,39 @@ private Q_SLOTS:
     {
         writeFile("One", "one");
         writeFile("Two", "two");
-        Delete_Virtual_File("One");
+        Delete_Virtual_File(m_session, "One");
         QVERIFY(!QFile::exists(path("One")));
         QVERIFY(QFile::exists(path("Two")));
         // Already gone: nothing left to do.
-        Delete_Virtual_File("One");
+        Delete_Virtual_File(m_session, "One");
         fixtures::writeVirtualSubjectFile(installed("x.vale"), {});
-        QVERIFY(!failure([] { Delete_Virtual_File("../T10/x"); }).isEmpty());
+        QVERIFY(!failure([this] { Delete_Virtual_File(m_session, "../T10/x"); }).isEmpty());
         QVERIFY(QFile::exists(installed("x.vale")));
     }
 
     void virtualSubjectsAddRenameList()
     {
-        Create_Virtual_File({});
-        const int a = Add_Virtual_Subject("T123", "T51");
-        const int b = Add_Virtual_Subject("T123", "Animals");
+        Create_Virtual_File(m_session, {});
+        const int a = Add_Virtual_Subject(m_session, "T123", "T51");
+        const int b = Add_Virtual_Subject(m_session, "T123", "Animals");
         QVERIFY(a > 0 && b > a);
-        QCOMPARE(Rename_Virtual_Subject("T123", a, " Food "), a);
-        const QVector<VirtualSubjectRow> rows = List_Virtual_Subjects("T123");
+        QCOMPARE(Rename_Virtual_Subject(m_session, "T123", a, " Food "), a);
+        const QVector<VirtualSubjectRow> rows = List_Virtual_Subjects(m_session, "T123");
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].nParent, QString::number(a));
         QCOMPARE(rows[0].name, QStringLiteral(" Food "));
         QCOMPARE(rows[1].name, QStringLiteral("Animals"));
-        QVERIFY(failure([&] { Rename_Virtual_Subject("T123", b + 10, "x"); }).contains(QString::number(b + 10)));
-        QCOMPARE(names(List_Virtual_Subjects("T123")), QStringList({ " Food ", "Animals" }));
+        QVERIFY(
+            failure([&] { Rename_Virtual_Subject(m_session, "T123", b + 10, "x"); }).contains(QString::number(b + 10)));
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "T123")), QStringList({ " Food ", "Animals" }));
 
         // The name column is whatever the file calls it; a name that is SQL of its own stays a name.
         Database::openFile(path("Odd"), true)
             .executeScript("CREATE TABLE tblParents (nParent INTEGER PRIMARY KEY, \"name = 'x', \"\"nParent\" TEXT);"
                            "CREATE TABLE tblPhrases (pkPhraseNo INTEGER PRIMARY KEY, fkParent INTEGER);"
                            "INSERT INTO tblParents VALUES (1, 'Old'), (2, 'Other');");
-        QCOMPARE(Rename_Virtual_Subject("Odd", 2, "New"), 2);
-        QCOMPARE(names(List_Virtual_Subjects("Odd")), QStringList({ "Old", "New" }));
+        QCOMPARE(Rename_Virtual_Subject(m_session, "Odd", 2, "New"), 2);
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "Odd")), QStringList({ "Old", "New" }));
     }
 
     void deleteVirtualSubjectRemovesItsPhrasesFirst()
@@ -283,15 +289,15 @@ private Q_SLOTS:
             .executeScript("CREATE TABLE log (n INTEGER);"
                            "CREATE TRIGGER logged BEFORE DELETE ON tblParents BEGIN "
                            "INSERT INTO log SELECT count(*) FROM tblPhrases WHERE fkParent = OLD.nParent; END;");
-        Delete_Virtual_Subject("File", int(keys[0]));
+        Delete_Virtual_Subject(m_session, "File", int(keys[0]));
         QCOMPARE(count(path("File"), "SELECT count(*) FROM log WHERE n = 0"), 1);
         QCOMPARE(count(path("File"), "SELECT count(*) FROM tblPhrases"), 1);
-        Delete_Virtual_Subject("File", int(keys[2]));
-        QCOMPARE(names(List_Virtual_Subjects("File")), QStringList { "other" });
-        QCOMPARE(List_Virtual_Phrases("File", int(keys[1])).size(), 1);
+        Delete_Virtual_Subject(m_session, "File", int(keys[2]));
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "File")), QStringList { "other" });
+        QCOMPARE(List_Virtual_Phrases(m_session, "File", int(keys[1])).size(), 1);
 
         const QByteArray before = contents(path("File"));
-        QVERIFY(!failure([&] { Delete_Virtual_Subject("File", int(keys[0])); }).isEmpty());
+        QVERIFY(!failure([&] { Delete_Virtual_Subject(m_session, "File", int(keys[0])); }).isEmpty());
         QCOMPARE(contents(path("File")), before);
     }
 
@@ -301,11 +307,11 @@ private Q_SLOTS:
             { { 2, "Hund", "Dog", "Perro", {} }, { 5, QVariant(), "Cat", QVariant(), {} },
                 { 9, "Maus", "Mouse", "Ratón", {} } });
         fixtures::writeInstalledSubject(installed("empty.ale"), {});
-        Create_Virtual_File({});
-        const CopiedSubject copied = Copy_Subject("T123", "animals_at_the_zoo.ale", "Animals At The Zoo");
-        QCOMPARE(names(List_Virtual_Subjects("T123")), QStringList { "Animals At The Zoo" });
-        QCOMPARE(List_Virtual_Subjects("T123")[0].nParent, QString::number(copied.key));
-        const QVector<VirtualPhraseRow> stored = List_Virtual_Phrases("T123", copied.key);
+        Create_Virtual_File(m_session, {});
+        const CopiedSubject copied = Copy_Subject(m_session, "T123", "animals_at_the_zoo.ale", "Animals At The Zoo");
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "T123")), QStringList { "Animals At The Zoo" });
+        QCOMPARE(List_Virtual_Subjects(m_session, "T123")[0].nParent, QString::number(copied.key));
+        const QVector<VirtualPhraseRow> stored = List_Virtual_Phrases(m_session, "T123", copied.key);
         QCOMPARE(stored.size(), 3);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(stored[i].pkPhraseNo, copied.phrases[i].pkPhraseNo);
@@ -321,42 +327,42 @@ private Q_SLOTS:
         QCOMPARE(
             count(path("T123"), "SELECT count(*) FROM tblPhrases WHERE tPhrase IS NULL OR tTranslation2 IS NULL"), 0);
 
-        const CopiedSubject empty = Copy_Subject("T123", "empty.ale", "Empty");
+        const CopiedSubject empty = Copy_Subject(m_session, "T123", "empty.ale", "Empty");
         QVERIFY(empty.phrases.isEmpty());
-        QCOMPARE(names(List_Virtual_Subjects("T123")), QStringList({ "Animals At The Zoo", "Empty" }));
-        QVERIFY(List_Virtual_Phrases("T123", empty.key).isEmpty());
+        QCOMPARE(names(List_Virtual_Subjects(m_session, "T123")), QStringList({ "Animals At The Zoo", "Empty" }));
+        QVERIFY(List_Virtual_Phrases(m_session, "T123", empty.key).isEmpty());
 
         // An installed subject that cannot be read adds nothing.
-        QVERIFY(failure([] { Copy_Subject("T123", "gone.ale", "Gone"); }).contains("gone.ale"));
-        QCOMPARE(List_Virtual_Subjects("T123").size(), 2);
+        QVERIFY(failure([this] { Copy_Subject(m_session, "T123", "gone.ale", "Gone"); }).contains("gone.ale"));
+        QCOMPARE(List_Virtual_Subjects(m_session, "T123").size(), 2);
     }
 
     void copyThatFailsPartWayKeepsTheRowsWritten()
     {
         fixtures::writeInstalledSubject(installed("four.ale"), fixtures::numberedPhrases(4));
-        Create_Virtual_File({});
+        Create_Virtual_File(m_session, {});
         Database::openFile(path("T123"))
             .executeScript(
                 "CREATE TRIGGER stop BEFORE INSERT ON tblPhrases WHEN (SELECT count(*) FROM tblPhrases) >= 2 "
                 "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END;");
-        QVERIFY(failure([] { Copy_Subject("T123", "four.ale", "Four"); }).contains("full"));
-        const QVector<VirtualSubjectRow> subjects = List_Virtual_Subjects("T123");
+        QVERIFY(failure([this] { Copy_Subject(m_session, "T123", "four.ale", "Four"); }).contains("full"));
+        const QVector<VirtualSubjectRow> subjects = List_Virtual_Subjects(m_session, "T123");
         QCOMPARE(names(subjects), QStringList { "Four" });
-        const QVector<VirtualPhraseRow> kept = List_Virtual_Phrases("T123", subjects[0].nParent.toInt());
+        const QVector<VirtualPhraseRow> kept = List_Virtual_Phrases(m_session, "T123", subjects[0].nParent.toInt());
         QCOMPARE(kept.size(), 2);
         QCOMPARE(kept[1].nPhraseNo, 2);
     }
 
     void copyAndDeleteOnePhrase()
     {
-        Create_Virtual_File({});
-        const int key = Add_Virtual_Subject("T123", "Mine");
-        const int other = Add_Virtual_Subject("T123", "Other");
-        const int first = Copy_Phrase("T123", key, "animals_at_the_zoo.ale", 7, "Hund", "Dog", QString());
-        const int second = Copy_Phrase("T123", key, "food.ale", 3, "Brot", "Bread", "Pan");
-        Copy_Phrase("T123", other, "food.ale", 4, "Wein", "Wine", "Vino");
+        Create_Virtual_File(m_session, {});
+        const int key = Add_Virtual_Subject(m_session, "T123", "Mine");
+        const int other = Add_Virtual_Subject(m_session, "T123", "Other");
+        const int first = Copy_Phrase(m_session, "T123", key, "animals_at_the_zoo.ale", 7, "Hund", "Dog", QString());
+        const int second = Copy_Phrase(m_session, "T123", key, "food.ale", 3, "Brot", "Bread", "Pan");
+        Copy_Phrase(m_session, "T123", other, "food.ale", 4, "Wein", "Wine", "Vino");
         QVERIFY(second != first);
-        QVector<VirtualPhraseRow> rows = List_Virtual_Phrases("T123", key);
+        QVector<VirtualPhraseRow> rows = List_Virtual_Phrases(m_session, "T123", key);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].pkPhraseNo, first);
         QCOMPARE(rows[0].tfilename, QStringLiteral("animals_at_the_zoo.ale"));
@@ -365,12 +371,12 @@ private Q_SLOTS:
         QCOMPARE(rows[0].tTranslation2, QString());
         QCOMPARE(rows[1].tTranslation2, QStringLiteral("Pan"));
 
-        Delete_Phrase("T123", first);
-        rows = List_Virtual_Phrases("T123", key);
+        Delete_Phrase(m_session, "T123", first);
+        rows = List_Virtual_Phrases(m_session, "T123", key);
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].pkPhraseNo, second);
-        QCOMPARE(List_Virtual_Phrases("T123", other).size(), 1);
-        QVERIFY(failure([&] { Delete_Phrase("T123", first); }).contains(QString::number(first)));
+        QCOMPARE(List_Virtual_Phrases(m_session, "T123", other).size(), 1);
+        QVERIFY(failure([&] { Delete_Phrase(m_session, "T123", first); }).contains(QString::number(first)));
     }
 
     void listFilesRereadsTheFolder()
@@ -379,14 +385,14 @@ private Q_SLOTS:
         writeFile("A", "x");
         writeFile("A 10", "x");
         writeFile("A 9", "x");
-        fixtures::writeVirtualSubjectFile(modMain.VirtualSubjectsDir + "French.vfre", {});
-        fixtures::writeVirtualSubjectFile(modMain.VirtualSubjectsDir + "installed.ale", {});
+        fixtures::writeVirtualSubjectFile(m_session.VirtualSubjectsDir + "French.vfre", {});
+        fixtures::writeVirtualSubjectFile(m_session.VirtualSubjectsDir + "installed.ale", {});
         FileList file2;
-        file2.setPath(modMain.VirtualSubjectsDir);
+        file2.setPath(m_session.VirtualSubjectsDir);
         file2.setPattern("*.vale");
-        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList({ "A", "A 9", "A 10", "b" }));
+        QCOMPARE(List_Virtual_Files(m_session, file2), QStringList({ "A", "A 9", "A 10", "b" }));
         writeFile("C", "x");
-        QCOMPARE(List_Virtual_Files(modMain, file2), QStringList({ "A", "A 9", "A 10", "b", "C" }));
+        QCOMPARE(List_Virtual_Files(m_session, file2), QStringList({ "A", "A 9", "A 10", "b", "C" }));
     }
 
     void corruptOrMissingFileFailsClearlyAndChangesNothing()
@@ -395,13 +401,13 @@ private Q_SLOTS:
         writeFile("Good", "one");
         const QByteArray broken = contents(path("Broken"));
         const QByteArray good = contents(path("Good"));
-        QVERIFY(!failure([] { Add_Virtual_Subject("Broken", "x"); }).isEmpty());
-        QVERIFY(!failure([] { Copy_Phrase("Broken", 1, "a.ale", 1, "p", "t", "t2"); }).isEmpty());
-        QVERIFY(!failure([] { List_Virtual_Subjects("Broken"); }).isEmpty());
+        QVERIFY(!failure([this] { Add_Virtual_Subject(m_session, "Broken", "x"); }).isEmpty());
+        QVERIFY(!failure([this] { Copy_Phrase(m_session, "Broken", 1, "a.ale", 1, "p", "t", "t2"); }).isEmpty());
+        QVERIFY(!failure([this] { List_Virtual_Subjects(m_session, "Broken"); }).isEmpty());
         QCOMPARE(contents(path("Broken")), broken);
         QCOMPARE(contents(path("Good")), good);
 
-        QVERIFY(failure([] { Add_Virtual_Subject("Missing", "x"); }).contains("Missing"));
+        QVERIFY(failure([this] { Add_Virtual_Subject(m_session, "Missing", "x"); }).contains("Missing"));
         QVERIFY(!QFile::exists(path("Missing")));
     }
 
@@ -412,8 +418,8 @@ private Q_SLOTS:
         QFile::setPermissions(path("Locked"), QFileDevice::ReadOwner);
         if (QFile(path("Locked")).open(QIODevice::ReadWrite))
             QSKIP("this user writes read-only files (root)");
-        QVERIFY(failure([] { Add_Virtual_Subject("Locked", "x"); }).contains("readonly"));
-        QVERIFY(failure([] { Delete_Virtual_Subject("Locked", 1); }).contains("readonly"));
+        QVERIFY(failure([this] { Add_Virtual_Subject(m_session, "Locked", "x"); }).contains("readonly"));
+        QVERIFY(failure([this] { Delete_Virtual_Subject(m_session, "Locked", 1); }).contains("readonly"));
         QCOMPARE(contents(path("Locked")), before);
     }
 };

@@ -3,8 +3,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "common/captions.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "custom/frmcustomsubject.h"
 #include "custom/frmedit.h"
 #include "subjects/treenode.h"
@@ -110,7 +110,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         fixtures::CustomEditorFolder folder;
-        modMain.Captions = templateCaptions(language);
+        Set_Captions(templateCaptions(language));
         frmCustomSubject* editor = folder.open();
         QVERIFY(fitsSmallScreen(editor->size()));
         QVERIFY(fitsSmallScreen(editor->minimumSize()));
@@ -147,8 +147,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         fixtures::CustomEditorFolder folder;
-        modMain.Captions = templateCaptions(language);
-        frmEdit edit;
+        Set_Captions(templateCaptions(language));
+        frmEdit edit(folder.session());
         edit.txtPhrase->setText(QStringLiteral("Können Sie es mir auf der Karte zeigen?"));
         edit.txtTranslation->setText(QStringLiteral("¿Me lo puede enseñar en el mapa?"));
         edit.txtTranslation2->setText(QStringLiteral("Can you show me on the map?"));
@@ -169,11 +169,12 @@ private Q_SLOTS:
     {
         QFETCH(QString, language);
         fixtures::CustomEditorFolder folder;
-        modMain.Captions = templateCaptions(language);
-        for (int k = 1; k < modMain.Captions.size(); ++k) {
+        const QStringList captions = templateCaptions(language);
+        Set_Captions(captions);
+        for (int k = 1; k < captions.size(); ++k) {
             if (Caption(k).isEmpty())
                 continue;
-            frmMsgBox::Show_Busy(modMain.ProductName, Caption(k), frmMsgBox::DesignHeight);
+            frmMsgBox::Show_Busy(folder.session().ProductName, Caption(k), frmMsgBox::DesignHeight);
             frmMsgBox* box = frmMsgBox::showing();
             QVERIFY(box);
             const QString where = QStringLiteral("text %1: ").arg(k);

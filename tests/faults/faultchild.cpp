@@ -10,7 +10,6 @@
 
 #include "activities/activitylaunch.h"
 #include "common/filelist.h"
-#include "common/modmain.h"
 #include "common/session.h"
 #include "custom/virtualfiles.h"
 #include "games/common/scorewriter.h"
@@ -33,25 +32,28 @@ namespace {
         std::fflush(stdout);
     }
 
-    void useProgramFolder(const QString& folder)
+    // The program folder's session: its subjects in T10 and T11, the numbered texts.
+    Session childSession(const QString& folder)
     {
-        fixtures::useProgramFolder(folder);
+        Session session = fixtures::programSession(folder);
         fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = folder + QStringLiteral("T10/");
-        modMain.VirtualSubjectsDir = folder + QStringLiteral("T11/");
+        session.InstalledSubjectsDir = folder + QStringLiteral("T10/");
+        session.VirtualSubjectsDir = folder + QStringLiteral("T11/");
+        session.ExchangeNumber = ChildWindowHandle;
+        return session;
     }
 
-    int rename(const QStringList& a)
+    int rename(const Session& session, const QStringList& a)
     {
-        const RenameResult result = Rename_Virtual_File(a[2], a[3]);
+        const RenameResult result = Rename_Virtual_File(session, a[2], a[3]);
         report(QStringLiteral("rename"),
             result == RenameResult::Done ? QStringLiteral("done") : QStringLiteral("refused"));
         return 0;
     }
 
-    int copy(const QStringList& a)
+    int copy(const Session& session, const QStringList& a)
     {
-        const CopiedSubject copied = Copy_Subject(a[2], a[3], a[4]);
+        const CopiedSubject copied = Copy_Subject(session, a[2], a[3], a[4]);
         report(QStringLiteral("copied"), QString::number(copied.phrases.size()));
         return 0;
     }
@@ -69,32 +71,31 @@ namespace {
 
     // What a log-in, a new student, an activity's score and the custom subjects ask of a data folder (the program
     // folder here) that holds a user database, in order.
-    int dataFolder(const QStringList& a)
+    int dataFolder(Session session, const QStringList& a)
     {
-        modMain.DataDir = a[1];
-        Index_User_Database(Users_Path());
+        session.DataDir = a[1];
+        const UserFile users = Users_Of(session);
+        Index_User_Database(users.path);
         attempt(QStringLiteral("students"),
-            [] { report(QStringLiteral("count"), QString::number(Read_Students().size())); });
+            [&] { report(QStringLiteral("count"), QString::number(Read_Students(users).size())); });
         attempt(QStringLiteral("insert"),
-            [] { Insert_Student(QStringLiteral("New"), QStringLiteral("Student"), QVariant(), 3); });
-        const games::ScoreWriter writer(Users_Path(), 0);
+            [&] { Insert_Student(users, QStringLiteral("New"), QStringLiteral("Student"), QVariant(), 3); });
+        const games::ScoreWriter writer(users.path, 0);
         report(QStringLiteral("check"), writer.check().detail);
         const games::SaveResult saved = writer.write({ QStringLiteral("Ana"), QStringLiteral("Colours"),
             QStringLiteral("Pairs"), std::nullopt, 1.0, QDateTime::currentDateTime() });
         report(QStringLiteral("score"), saved.saved() ? QStringLiteral("saved") : saved.detail);
-        attempt(QStringLiteral("rename"), [&] { Rename_Virtual_File(a[2], QStringLiteral("Renamed")); });
-        attempt(QStringLiteral("copy"), [&] { Copy_Subject(a[2], a[3], QStringLiteral("Copied")); });
+        attempt(QStringLiteral("rename"), [&] { Rename_Virtual_File(session, a[2], QStringLiteral("Renamed")); });
+        attempt(QStringLiteral("copy"), [&] { Copy_Subject(session, a[2], a[3], QStringLiteral("Copied")); });
         return 0;
     }
 
     // The main window's part in a launch, as the program wires it: the tree with its click steps, the activity
     // buttons' launcher, and the window kept from input meanwhile.
-    int launch(const QStringList& a)
+    int launch(Session session, const QStringList& a)
     {
         fakes::Environment env;
-        modMain.WindowHandle = ChildWindowHandle;
         const QString folder = a[1];
-        Session session = modMain;
         session.InterfaceLanguage = QStringLiteral("Spanish");
         session.TaughtLanguage = QStringLiteral("German");
         session.DataDir = folder;
@@ -105,9 +106,9 @@ namespace {
         auto* menu = new QMenu(&window);
         FileList fileAct = fixtures::fileList(folder + QStringLiteral("Activities/"), QStringLiteral("*.exe"));
         FileList file1
-            = fixtures::fileList(modMain.InstalledSubjectsDir, QStringLiteral("*.") + modMain.SubjectExtension);
+            = fixtures::fileList(session.InstalledSubjectsDir, QStringLiteral("*.") + session.SubjectExtension);
         FileList file2
-            = fixtures::fileList(modMain.VirtualSubjectsDir, QStringLiteral("*.v") + modMain.SubjectExtension);
+            = fixtures::fileList(session.VirtualSubjectsDir, QStringLiteral("*.v") + session.SubjectExtension);
         fileAct.refresh();
         SubjectTree subjects(tree, &file1, &file2, session);
         TreeEvents events(tree, &file1, session, &window, menu, menu->addAction(QStringLiteral("T112")));
@@ -160,16 +161,16 @@ int childMain(int argc, char** argv)
     const QStringList a = app.arguments().mid(2);
     if (a.size() < 2)
         return 64;
-    useProgramFolder(a[1]);
+    const Session session = childSession(a[1]);
     try {
         if (a[0] == QStringLiteral("rename") && a.size() == 4)
-            return rename(a);
+            return rename(session, a);
         if (a[0] == QStringLiteral("copy") && a.size() == 5)
-            return copy(a);
+            return copy(session, a);
         if (a[0] == QStringLiteral("launch") && a.size() == 3)
-            return launch(a);
+            return launch(session, a);
         if (a[0] == QStringLiteral("data") && a.size() == 4)
-            return dataFolder(a);
+            return dataFolder(session, a);
     } catch (const std::exception& e) {
         report(QStringLiteral("failed"), QString::fromUtf8(e.what()));
         return 1;

@@ -7,7 +7,7 @@
 
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "custom/virtualfiles.h"
 #include "platform/database.h"
 #include "platform/exchangefile.h"
@@ -45,12 +45,12 @@ void emptyFolder(const QString& folder)
 }
 
 // A virtual subject file as the editor reads it: every virtual subject with its key and name, then its phrases.
-QStringList described(const QString& displayName)
+QStringList described(const Session& session, const QString& displayName)
 {
     QStringList lines;
-    for (const VirtualSubjectRow& s : List_Virtual_Subjects(displayName)) {
+    for (const VirtualSubjectRow& s : List_Virtual_Subjects(session, displayName)) {
         lines << s.nParent + u' ' + s.name;
-        for (const VirtualPhraseRow& p : List_Virtual_Phrases(displayName, s.nParent.toInt()))
+        for (const VirtualPhraseRow& p : List_Virtual_Phrases(session, displayName, s.nParent.toInt()))
             lines << QStringLiteral("  %1|%2|%3|%4|%5")
                          .arg(p.tfilename)
                          .arg(p.nPhraseNo)
@@ -80,10 +80,11 @@ class TestWriteFaults : public QObject
 private:
     std::unique_ptr<fixtures::SubjectFolders> m_folder;
     std::unique_ptr<fakes::Environment> m_env;
+    Session m_session;
 
-    static QString virtualPath(const QString& name) { return Virtual_File_Path(name); }
+    QString virtualPath(const QString& name) const { return Virtual_File_Path(m_session, name); }
     QString programFolder() const { return m_folder->path(); }
-    QString virtualFolder() const { return QDir::cleanPath(modMain.VirtualSubjectsDir); }
+    QString virtualFolder() const { return QDir::cleanPath(m_session.VirtualSubjectsDir); }
 
     // The virtual subject files and their virtual subjects the next start shows in the main tree, one line per
     // file with its subjects; what the error reports said meanwhile goes to *reports.
@@ -91,9 +92,9 @@ private:
     {
         m_env->dialogs.shown.clear();
         QTreeWidget tree;
-        FileList file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
-        FileList file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-        SubjectTree subjects(&tree, &file1, &file2, modMain);
+        FileList file1 = fixtures::fileList(m_session.InstalledSubjectsDir, "*.ale");
+        FileList file2 = fixtures::fileList(m_session.VirtualSubjectsDir, "*.vale");
+        SubjectTree subjects(&tree, &file1, &file2, m_session);
         subjects.Create_Folders();
         subjects.Get_Subjects();
         subjects.Get_vSubjects();
@@ -163,7 +164,8 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::SubjectFolders>();
-        fixtures::useSubjectFolders(*m_folder);
+        m_session = fixtures::subjectSession(*m_folder);
+        fixtures::loadNumberedCaptions();
         m_env = std::make_unique<fakes::Environment>();
     }
 
@@ -179,7 +181,7 @@ private Q_SLOTS:
             { { "Colours", { { "colours.ale", 1, "P1", "Tr1", "" }, { "colours.ale", 3, "P3", "Tr3", "x" } } },
                 { "Food", { { "food.ale", 2, "Brot", "Pan", QVariant() } } }, { "Empty", {} } });
         const QByteArray original = contents(virtualPath("Old"));
-        const QStringList before = described("Old");
+        const QStringList before = described(m_session, "Old");
         QStringList reports;
         const QStringList treeBefore = nextStartTree(&reports);
         QCOMPARE(treeBefore.size(), 1);
@@ -189,19 +191,19 @@ private Q_SLOTS:
         const long steps = killAtEveryStep(
             faults::renameArguments(programFolder(), "Old", "New"),
             [&] {
-                emptyFolder(modMain.VirtualSubjectsDir);
+                emptyFolder(m_session.VirtualSubjectsDir);
                 writeBytes(virtualPath("Old"), original);
             },
             [&](const faults::ChildRun&) -> QString {
-                FileList file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
-                const QStringList listed = List_Virtual_Files(modMain, file2);
+                FileList file2 = fixtures::fileList(m_session.VirtualSubjectsDir, "*.vale");
+                const QStringList listed = List_Virtual_Files(m_session, file2);
                 // Two files would show the same virtual subjects twice; none would lose them.
                 if (listed != QStringList { "Old" } && listed != QStringList { "New" }) {
                     QTest::qFail(qPrintable("listed: " + listed.join(", ")), __FILE__, __LINE__);
                     return {};
                 }
                 const QString name = listed.first();
-                if (integrity(virtualPath(name)) != QStringLiteral("ok") || described(name) != before) {
+                if (integrity(virtualPath(name)) != QStringLiteral("ok") || described(m_session, name) != before) {
                     QTest::qFail(qPrintable(name + " is not the file it was"), __FILE__, __LINE__);
                     return {};
                 }
@@ -223,19 +225,19 @@ private Q_SLOTS:
         QVERIFY(steps >= 1);
         QVERIFY(outcomes.value("old file intact") > 0);
         // After the last step the rename is whole.
-        QCOMPARE(QDir(modMain.VirtualSubjectsDir).entryList(QDir::Files), QStringList { "New.vale" });
-        QCOMPARE(described("New"), before);
+        QCOMPARE(QDir(m_session.VirtualSubjectsDir).entryList(QDir::Files), QStringList { "New.vale" });
+        QCOMPARE(described(m_session, "New"), before);
     }
 
     // A school may hand out a data folder the students cannot write to. Whatever reads it works; every change is
     // refused with a reason, none is reported as done, and no byte under the folder changes.
     void aReadOnlyDataFolderIsReadAndNothingInItChanges()
     {
-        modMain.DataDir = programFolder() + u'/';
-        platform::Database::openFile(Users_Path(), true).executeScript(platform::users::schemaScript());
-        platform::Database::openFile(Users_Path())
+        m_session.DataDir = programFolder() + u'/';
+        platform::Database::openFile(Users_Of(m_session).path, true).executeScript(platform::users::schemaScript());
+        platform::Database::openFile(Users_Of(m_session).path)
             .insertRow(platform::users::UsersTable, { "tFirstname", "tLastname", "nIcon" }, { "Ana", "Ruiz", 4 });
-        fixtures::writeInstalledSubject(modMain.InstalledSubjectsDir + "colours.ale", fixtures::numberedPhrases(2));
+        fixtures::writeInstalledSubject(m_session.InstalledSubjectsDir + "colours.ale", fixtures::numberedPhrases(2));
         fixtures::writeVirtualSubjectFile(
             virtualPath("Mine"), { { "Kept", { { "food.ale", 2, "Brot", "Pan", "" } } } });
         const broken::FileSnapshot before({ programFolder() });
@@ -267,11 +269,11 @@ private Q_SLOTS:
     {
         QVector<fixtures::PhraseFixture> source = fixtures::numberedPhrases(5);
         source[2].tTranslation2 = QVariant();
-        fixtures::writeInstalledSubject(modMain.InstalledSubjectsDir + "colours.ale", source);
+        fixtures::writeInstalledSubject(m_session.InstalledSubjectsDir + "colours.ale", source);
         fixtures::writeVirtualSubjectFile(virtualPath("Mine"),
             { { "Kept", { { "food.ale", 2, "Brot", "Pan", "" }, { "food.ale", 4, "Wein", "Vino", "" } } } });
         const QByteArray original = contents(virtualPath("Mine"));
-        const QStringList before = described("Mine");
+        const QStringList before = described(m_session, "Mine");
         QStringList copiedPhrases;
         for (const fixtures::PhraseFixture& p : source)
             copiedPhrases << QStringLiteral("  colours.ale|%1|%2|%3|%4")
@@ -291,15 +293,15 @@ private Q_SLOTS:
                 QTest::qFail(qPrintable("the tree shows: " + tree.join(" | ") + reports.join(" ")), __FILE__, __LINE__);
                 return {};
             }
-            const QStringList now = described("Mine");
+            const QStringList now = described(m_session, "Mine");
             if (integrity(path) != QStringLiteral("ok") || now.mid(0, before.size()) != before
                 || (noTrace ? now.size() != before.size() : now.mid(before.size() + 1) != copiedPhrases)) {
                 QTest::qFail(qPrintable("the file holds: " + now.join(" ; ")), __FILE__, __LINE__);
                 return {};
             }
             // The file takes the next change as well.
-            Copy_Subject("Mine", "colours.ale", "Again");
-            if (described("Mine").size() != now.size() + 1 + copiedPhrases.size()) {
+            Copy_Subject(m_session, "Mine", "colours.ale", "Again");
+            if (described(m_session, "Mine").size() != now.size() + 1 + copiedPhrases.size()) {
                 QTest::qFail("the file does not take another copy", __FILE__, __LINE__);
                 return {};
             }
@@ -310,7 +312,7 @@ private Q_SLOTS:
         const long steps = killAtEveryStep(
             faults::copyArguments(programFolder(), "Mine", "colours.ale", "Colours"),
             [&] {
-                emptyFolder(modMain.VirtualSubjectsDir);
+                emptyFolder(m_session.VirtualSubjectsDir);
                 writeBytes(virtualPath("Mine"), original);
             },
             check, &outcomes, &kills);
@@ -321,7 +323,7 @@ private Q_SLOTS:
         QVERIFY(steps >= 3);
         QVERIFY(outcomes.value("no trace of the copy") > 0);
         QVERIFY(hotJournals > 0);
-        QCOMPARE(described("Mine").mid(before.size() + 1), copiedPhrases);
+        QCOMPARE(described(m_session, "Mine").mid(before.size() + 1), copiedPhrases);
     }
 
     void exchangeFileOnAFullDisk()
@@ -329,7 +331,7 @@ private Q_SLOTS:
         QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
         // One sound larger than a file's write buffer, so that both ways of writing meet the full disk.
         phrases[1].sound = fixtures::waveBytes(40000, 2);
-        fixtures::writeInstalledSubject(modMain.InstalledSubjectsDir + "colours.ale", phrases);
+        fixtures::writeInstalledSubject(m_session.InstalledSubjectsDir + "colours.ale", phrases);
         fixtures::writeActivityProgram(m_folder->file("Activities/Pairs.exe"));
         const QString systemTemp = m_folder->file("tmp");
         QVERIFY(QDir().mkpath(systemTemp));

@@ -7,12 +7,12 @@
 #include "common/apppath.h"
 #include "common/filelist.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "common/updates.h"
 #include "tests/reliability/brokenfiles.h"
 #include "tests/reliability/reactions.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/mainsession.h"
 #include "tests/support/privatetemp.h"
 #include "tests/support/subjectfixtures.h"
 #include "tests/support/subjectfolders.h"
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QFETCH(Damage, damage);
         fakes::Environment env;
         fixtures::SubjectFolders folder;
-        fixtures::useProgramFolder(folder.path());
+        const Session session = fixtures::programSession(folder.path());
         fixtures::loadNumberedCaptions();
         const QString activities = folder.file(QStringLiteral("Activities/"));
         for (const char* stem : { "A", "B" })
@@ -169,14 +169,14 @@ private Q_SLOTS:
 
         QWidget holder;
         holder.resize(platform::twips(5280), platform::twips(5100));
-        ActivityPanel panel(&holder, modMain);
+        ActivityPanel panel(&holder, session);
         QSignalSpy quit(&panel, &ActivityPanel::quitRequested);
         FileList FileAct;
         FileAct.setPath(activities);
         FileAct.setPattern(QStringLiteral("*.exe"));
         FileAct.refresh();
         panel.Get_Settings(FileAct);
-        panel.Get_Activities(FileAct, activities, modMain.ProgramCode);
+        panel.Get_Activities(FileAct, activities, session.ProgramCode);
 
         broken::printReaction(QTest::currentDataTag(),
             broken::shown(env.dialogs).join(QStringLiteral(" + ")) + (quit.isEmpty() ? "" : QStringLiteral("; program ends")));
@@ -210,14 +210,14 @@ private Q_SLOTS:
         QFETCH(QByteArray, download);
         QFETCH(bool, asked);
         fakes::Environment env;
-        fixtures::useProgramFolder(m_temp.path() + QStringLiteral("/program/"));
+        const Session session = fixtures::programSession(m_temp.path() + QStringLiteral("/program/"));
         fixtures::loadNumberedCaptions();
         env.network.online = true;
         env.network.pages[Update_Info_Url()] = download;
         env.dialogs.defaultAnswer = false;
         const broken::FileSnapshot before({ m_temp.path() });
 
-        const bool close = Check_Updates();
+        const bool close = Check_Updates(session);
 
         broken::printReaction(QTest::currentDataTag(),
             (close ? QStringLiteral("asks to close; ") : QStringLiteral("goes on; "))

@@ -2,7 +2,6 @@
 
 #include "activities/listening.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "custom/virtualfiles.h"
 #include "platform/exchangefile.h"
 #include "platform/wave.h"
@@ -136,11 +135,7 @@ private:
     fixtures::PrivateTempFolder m_temp;
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        Delete_Temp_Files();
-        frmMsgBox::Unload();
-    }
+    void cleanup() { frmMsgBox::Unload(); }
 
     void installedSubject_data()
     {
@@ -237,7 +232,7 @@ private Q_SLOTS:
         fakes::Environment env;
         fixtures::MainTree main;
         prepare(main, "colours.ale");
-        damage(Virtual_File_Path("Own"));
+        damage(Virtual_File_Path(main.session, "Own"));
         const broken::FileSnapshot before({ main.folder.path() });
 
         main.load();
@@ -294,10 +289,10 @@ private Q_SLOTS:
 
         QString reaction;
         try {
-            const QString name = Create_Virtual_File({});
-            const int key = Add_Virtual_Subject(name, QStringLiteral("Mine"));
-            Copy_Phrase(name, key, QStringLiteral("colours.ale"), 1, QStringLiteral("P1"), QStringLiteral("Tr1"),
-                QStringLiteral("Tr21"));
+            const QString name = Create_Virtual_File(main.session, {});
+            const int key = Add_Virtual_Subject(main.session, name, QStringLiteral("Mine"));
+            Copy_Phrase(main.session, name, key, QStringLiteral("colours.ale"), 1, QStringLiteral("P1"),
+                QStringLiteral("Tr1"), QStringLiteral("Tr21"));
             reaction = QStringLiteral("made '%1', took a subject and a phrase").arg(name);
         } catch (const std::exception& e) {
             reaction = QStringLiteral("refused: ") + failureDescription(e);

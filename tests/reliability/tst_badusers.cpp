@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 
 #include "common/apppath.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "students/frmlogin.h"
 #include "students/passwords.h"
 #include "students/userdatabase.h"
@@ -19,13 +19,14 @@ namespace {
 QByteArray goodUsers()
 {
     fixtures::ProgramFolder program;
-    fixtures::useProgramFolder(program.path());
-    modMain.DataDir = program.path();
-    const QString path = Users_Path();
-    if (!Create_User_Database(path, nullptr))
+    Session session = fixtures::programSession(program.path());
+    session.DataDir = program.path();
+    const UserFile users = Users_Of(session);
+    const QString path = users.path;
+    if (!Create_User_Database(session.ProgramDir, path, nullptr))
         return {};
-    Insert_Student(QStringLiteral("Zoe"), QStringLiteral("Adams"), QVariant(), 5);
-    Insert_Student(QStringLiteral("Ana"), QStringLiteral("Ruiz"), Hash_Password(QStringLiteral("Gato")), 12);
+    Insert_Student(users, QStringLiteral("Zoe"), QStringLiteral("Adams"), QVariant(), 5);
+    Insert_Student(users, QStringLiteral("Ana"), QStringLiteral("Ruiz"), Hash_Password(QStringLiteral("Gato")), 12);
     return broken::readBytes(path);
 }
 }
@@ -79,15 +80,15 @@ private Q_SLOTS:
         QFETCH(int, listed);
         fakes::Environment env;
         fixtures::ProgramFolder program;
-        fixtures::useProgramFolder(program.path());
+        Session session = fixtures::programSession(program.path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = program.path();
-        damage(Users_Path());
+        session.DataDir = program.path();
+        damage(Users_Of(session).path);
         const broken::FileSnapshot before({ program.path() });
 
         QElapsedTimer clock;
         clock.start();
-        frmLogin login;
+        frmLogin login(session);
         QSignalSpy quit(&login, &frmLogin::quitRequested);
         const bool ended = !login.Form_Load();
         const qint64 ms = clock.elapsed();

@@ -8,7 +8,7 @@
 
 #include <QDir>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/database.h"
 #include "students/userdatabase.h"
 #include "tests/support/fixtures.h"
@@ -16,37 +16,38 @@
 // Rows of "Users.dat" as the activities write them.
 namespace scoredata {
 
-// The program folder of a test, and a new user database of its own in the data folder; false when none was made.
-inline bool useNewUsers(const fixtures::ProgramFolder& program, const QString& dataFolder)
+// The session of a test's program folder with a data folder of its own, and a new user database in it; false when
+// none was made.
+inline bool useNewUsers(Session& session, const fixtures::ProgramFolder& program, const QString& dataFolder)
 {
-    fixtures::useProgramFolder(program.path());
-    modMain.DataDir = QDir::toNativeSeparators(dataFolder) + QDir::separator();
-    return Create_User_Database(Users_Path(), nullptr);
+    session = fixtures::programSession(program.path());
+    session.DataDir = QDir::toNativeSeparators(dataFolder) + QDir::separator();
+    return Create_User_Database(session.ProgramDir, Users_Of(session).path, nullptr);
 }
 
-inline void addScore(const QVariant& name, const QVariant& subject, const QVariant& activity,
+inline void addScore(const UserFile& users, const QVariant& name, const QVariant& subject, const QVariant& activity,
     const QVariant& textScore = QVariant(), const QVariant& numberScore = QVariant(),
     const QVariant& date = QStringLiteral("2026-12-08"), const QVariant& time = QStringLiteral("10:00:00"))
 {
-    platform::Database::openFile(Users_Path())
+    platform::Database::openFile(users.path)
         .insertRow(QStringLiteral("tblscores"),
             { "tName", "tSubject", "tActivity", "textScore", "numberScore", "nDate", "nTime" },
             { name, subject, activity, textScore, numberScore, date, time });
 }
 
 // Three students (the first the administrator) and results under names that quotes and asterisks cannot break.
-inline void addSchool()
+inline void addSchool(const UserFile& users)
 {
-    Insert_Student("Zoe", "Adams", QVariant(), 5);
-    Insert_Student("Dan", "O'Brien", QVariant(), 20);
-    Insert_Student("Tom", "Star*", QString(), 40);
-    addScore("Zoe Adams", "Animals", "Flashcards", QVariant(), 90, "2026-12-01", "10:15:02");
-    addScore("Zoe Adams", "Animals", "Flashcards", QString(), 70.0, "2026-12-03", "09:01:44");
-    addScore("Zoe Adams", "Numbers", "Flashcards", "9/10", 90);
-    addScore("Dan O'Brien", "Rock 'n' Roll *live*", "Pairs", "Perfect", 100, "2026-12-07", "12:00:00");
-    addScore("Dan O'Brien", "Numbers", "Pairs", QVariant(), QVariant(), QVariant(), QVariant());
-    addScore("Dan O'Brien", "Numbers", "Pairs", QVariant(), 12.5, "8 Dec 2026", "half past two");
-    addScore("Tom Star*", "Rock 'n' Roll *live*", "Dictation", QVariant(), 61);
+    Insert_Student(users, "Zoe", "Adams", QVariant(), 5);
+    Insert_Student(users, "Dan", "O'Brien", QVariant(), 20);
+    Insert_Student(users, "Tom", "Star*", QString(), 40);
+    addScore(users, "Zoe Adams", "Animals", "Flashcards", QVariant(), 90, "2026-12-01", "10:15:02");
+    addScore(users, "Zoe Adams", "Animals", "Flashcards", QString(), 70.0, "2026-12-03", "09:01:44");
+    addScore(users, "Zoe Adams", "Numbers", "Flashcards", "9/10", 90);
+    addScore(users, "Dan O'Brien", "Rock 'n' Roll *live*", "Pairs", "Perfect", 100, "2026-12-07", "12:00:00");
+    addScore(users, "Dan O'Brien", "Numbers", "Pairs", QVariant(), QVariant(), QVariant(), QVariant());
+    addScore(users, "Dan O'Brien", "Numbers", "Pairs", QVariant(), 12.5, "8 Dec 2026", "half past two");
+    addScore(users, "Tom Star*", "Rock 'n' Roll *live*", "Dictation", QVariant(), 61);
 }
 
 // The node name under the top node top of a tracked-scores tree; null when it is not there.
@@ -66,8 +67,8 @@ inline QTreeWidgetItem* child(const QTreeWidget* tree, const QString& top, const
 class Writer
 {
 public:
-    explicit Writer(int holdMs)
-        : m_db(platform::Database::openFile(Users_Path()))
+    Writer(const UserFile& users, int holdMs)
+        : m_db(platform::Database::openFile(users.path))
     {
         m_db.execute(QStringLiteral("BEGIN EXCLUSIVE"));
         m_thread = std::thread([this, holdMs] {

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "common/apppath.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "games/common/scorewriter.h"
 #include "students/frmadmin.h"
 #include "students/scores.h"
@@ -39,6 +39,8 @@ class TestConcurrentScores : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder* m_program = nullptr;
     QTemporaryDir m_data;
 
@@ -46,11 +48,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_program = new fixtures::ProgramFolder;
-        fixtures::useProgramFolder(m_program->path());
+        m_session = fixtures::programSession(m_program->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Zoe", "Adams", QVariant(), 5);
+        m_session.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
     }
     void cleanupTestCase() { delete m_program; }
 
@@ -60,7 +62,7 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         ModalScript script;
-        frmAdmin form;
+        frmAdmin form(m_session);
         form.show();
         auto shownRows = [&form]() -> int {
             form.cboView->setCurrentIndex(StudentView);
@@ -74,7 +76,7 @@ private Q_SLOTS:
 
         QProcess activity;
         activity.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        activity.start(QCoreApplication::applicationFilePath(), { WriterSwitch, Users_Path(), QString::number(Rows) });
+        activity.start(QCoreApplication::applicationFilePath(), { WriterSwitch, users().path, QString::number(Rows) });
         QVERIFY(activity.waitForStarted());
         int reads = 0;
         int readsMidway = 0;

@@ -10,7 +10,7 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/database.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
@@ -114,6 +114,8 @@ class TestFrmAdmin : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     // Made once: writing a template is slow; each test gets a fresh data folder.
     fixtures::ProgramFolder* m_program = nullptr;
     QTemporaryDir* m_data = nullptr;
@@ -132,12 +134,12 @@ private Q_SLOTS:
     {
         m_env = new fakes::Environment;
         m_data = new QTemporaryDir;
-        fixtures::useProgramFolder(m_program->path());
+        m_session = fixtures::programSession(m_program->path());
         fixtures::loadNumberedCaptions();
         // The dates of the list follow the interface language (Spanish here), not the system's.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        modMain.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        m_session.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
     }
     void cleanup()
     {
@@ -148,8 +150,8 @@ private Q_SLOTS:
 
     void opensWithNothingChosen()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         QCOMPARE(form.windowTitle(), QStringLiteral("T54"));
         QCOMPARE(form.lblView->text(), QStringLiteral("T52"));
         QCOMPARE(form.btnClearDatabase->text(), QStringLiteral("T56"));
@@ -175,7 +177,7 @@ private Q_SLOTS:
 
     void showAdminWindowIsModalAndReturnsWhenClosed()
     {
-        addSchool();
+        addSchool(users());
         QWidget owner;
         owner.show();
         ModalScript script;
@@ -186,14 +188,14 @@ private Q_SLOTS:
             seen = form->isModal() && form->parentWidget() == &owner && form->TreeView1->topLevelItemCount() == 0;
             form->close();
         });
-        QVERIFY(!Show_Admin_Window(&owner));
+        QVERIFY(!Show_Admin_Window(&owner, m_session));
         QVERIFY(seen);
     }
 
     void studentViewMarksTheAdministratorAndListsSubjects()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         choose(form, StudentView);
         QCOMPARE(form.shownView(), 0);
         QCOMPARE(form.TreeView1->property("tag").toString(), QStringLiteral("0"));
@@ -230,8 +232,8 @@ private Q_SLOTS:
 
     void activityAndSubjectViews()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         choose(form, ActivityView);
         QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T50"));
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -260,9 +262,9 @@ private Q_SLOTS:
 
     void placeholdersWhenNothingIsTracked()
     {
-        Insert_Student("Zoe", "Adams", QVariant(), 5);
-        Insert_Student("Ana", "Ruiz", QVariant(), 6);
-        frmAdmin form;
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
+        Insert_Student(users(), "Ana", "Ruiz", QVariant(), 6);
+        frmAdmin form(m_session);
         choose(form, StudentView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Zoe Adams", "Ana Ruiz", "T55" }));
         QTreeWidgetItem* placeholder = form.TreeView1->topLevelItem(2);
@@ -280,9 +282,9 @@ private Q_SLOTS:
 
     void activityNamedLikeThePlaceholderIsStillAnActivity()
     {
-        Insert_Student("Zoe", "Adams", QVariant(), 5);
-        addScore("Zoe Adams", "Animals", "T55", QVariant(), 3);
-        frmAdmin form;
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
+        addScore(users(), "Zoe Adams", "Animals", "T55", QVariant(), 3);
+        frmAdmin form(m_session);
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "T55" }));
         form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
@@ -293,8 +295,8 @@ private Q_SLOTS:
 
     void aClickTogglesATopNodeOnceWhereverItLands()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         choose(form, StudentView);
@@ -319,30 +321,30 @@ private Q_SLOTS:
 
     void failedListingKeepsTheOldResults()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         choose(form, StudentView);
         form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
         const QStringList before = listRows(form.ListView1);
         QCOMPARE(before.size(), 3);
-        platform::Database::openFile(Users_Path()).execute("ALTER TABLE tblscores RENAME COLUMN nTime TO nHour");
+        platform::Database::openFile(users().path).execute("ALTER TABLE tblscores RENAME COLUMN nTime TO nHour");
         ModalScript script;
         form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
         QCOMPARE(script.notices.size(), 1);
         QVERIFY2(script.notices[0].contains("nTime"), qPrintable(script.notices[0]));
         QCOMPARE(listRows(form.ListView1), before);
-        QVERIFY(QFile::remove(Users_Path()));
+        QVERIFY(QFile::remove(users().path));
         form.TreeView1_NodeClick(child(form.TreeView1, "Tom Star*", "Dictation"));
         QCOMPARE(script.notices.size(), 2);
-        QCOMPARE(script.notices[1], "T169 " + Users_Path());
+        QCOMPARE(script.notices[1], "T169 " + users().path);
         QCOMPARE(listRows(form.ListView1), before);
     }
 
     void failedViewShowsTheTopNodesAndSaysWhy()
     {
-        addSchool();
-        platform::Database::openFile(Users_Path()).execute("DROP VIEW qrySubjects");
-        frmAdmin form;
+        addSchool(users());
+        platform::Database::openFile(users().path).execute("DROP VIEW qrySubjects");
+        frmAdmin form(m_session);
         ModalScript script;
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -364,9 +366,9 @@ private Q_SLOTS:
     void removingAStudentTakesHisOrHerResultsOnly()
     {
         QFETCH(bool, yes);
-        addSchool();
-        const auto scores = [](const QString& name) {
-            return platform::Database::openFile(Users_Path())
+        addSchool(users());
+        const auto scores = [this](const QString& name) {
+            return platform::Database::openFile(users().path)
                 .query("SELECT COUNT(*) FROM tblscores WHERE tName LIKE ?", { name })
                 .value(0, 0)
                 .toInt();
@@ -374,7 +376,7 @@ private Q_SLOTS:
         const int all = scores("%");
         const int dans = scores("Dan O'Brien");
         QVERIFY(dans > 0);
-        frmAdmin form;
+        frmAdmin form(m_session);
         choose(form, ActivityView);
         QVERIFY(!form.Is_Removable(form.TreeView1->topLevelItem(1)));
         choose(form, StudentView);
@@ -393,7 +395,7 @@ private Q_SLOTS:
                                      : QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" });
         QCOMPARE(topTexts(form.TreeView1), left);
         QStringList stored;
-        for (const Student& s : Read_Students())
+        for (const Student& s : Read_Students(users()))
             stored << s.displayName();
         QCOMPARE(stored, left);
         QCOMPARE(scores("Dan O'Brien"), yes ? 0 : dans);
@@ -410,13 +412,13 @@ private Q_SLOTS:
     void answeringNoKeepsEverything()
     {
         QFETCH(QList<bool>, answers);
-        addSchool();
-        modMain.WindowHandle = 4242;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        addSchool(users());
+        m_session.ExchangeNumber = 4242;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber);
         QFile file(exchange);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        frmAdmin form;
+        frmAdmin form(m_session);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = answers;
         m_env->dialogs.defaultAnswer = true;
@@ -433,7 +435,7 @@ private Q_SLOTS:
             QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("Parlanta Alemán T59\r\n\r\nT60"));
         }
         QVERIFY(quit.isEmpty());
-        QCOMPARE(Read_Students().size(), 3);
+        QCOMPARE(Read_Students(users()).size(), 3);
         QVERIFY(QFile::exists(exchange));
         QFile::remove(exchange);
     }
@@ -442,8 +444,8 @@ private Q_SLOTS:
     // mean per student. It is drawn only once its tab is shown, with the latest choice.
     void theChartDrawsWhatTheListShows()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         QCOMPARE(form.tabResults->tabText(0), QStringLiteral("T154"));
         QCOMPARE(form.tabResults->tabText(1), QStringLiteral("T155"));
         choose(form, StudentView);
@@ -466,9 +468,9 @@ private Q_SLOTS:
     // axis of per cents.
     void everyNodesChartDrawsItsListedResults()
     {
-        addSchool();
-        addScore("Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
-        frmAdmin form;
+        addSchool(users());
+        addScore(users(), "Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
+        frmAdmin form(m_session);
         form.tabResults->setCurrentIndex(1);
         int charted = 0;
         for (int view : { StudentView, ActivityView, SubjectView }) {
@@ -491,8 +493,8 @@ private Q_SLOTS:
     // The file chosen gets every result under headings in the interface language; Cancel writes nothing.
     void exportWritesEveryResultToTheFileChosen()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         QCOMPARE(form.btnExport->text(), QStringLiteral("T150"));
         QCOMPARE(form.btnExport->menu(), form.mnuExport);
         QCOMPARE(form.mnuExportAll->text(), QStringLiteral("T158"));
@@ -518,7 +520,7 @@ private Q_SLOTS:
         // The next window proposes the folder last chosen.
         m_env->dialogs.savePath.clear();
         QVERIFY(csv.remove());
-        frmAdmin again;
+        frmAdmin again(m_session);
         again.mnuExportAll->trigger();
         QCOMPARE(m_env->dialogs.saveRequests[1][1], folder.filePath("Parlanta Alemán 2026-12-08.csv"));
         QVERIFY(!csv.exists());
@@ -529,8 +531,8 @@ private Q_SLOTS:
     // clicked, and neither again once another view has cleared them.
     void theListAndTheChartShownAreExported()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         form.show();
         QVERIFY(!form.mnuExportList->isEnabled());
         QVERIFY(!form.mnuExportChart->isEnabled());
@@ -572,8 +574,8 @@ private Q_SLOTS:
 
     void anExportThatCannotBeWrittenSaysWhy()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         QTemporaryDir folder;
         const QString path = folder.filePath("no such folder/results.csv");
         m_env->dialogs.savePath = path;
@@ -596,8 +598,8 @@ private Q_SLOTS:
 
     void clearingDeletesTheDatabaseAndEndsTheProgram()
     {
-        addSchool();
-        frmAdmin form;
+        addSchool(users());
+        frmAdmin form(m_session);
         form.show();
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
@@ -607,7 +609,7 @@ private Q_SLOTS:
         QCOMPARE(script.notices, QStringList({ "T61" }));
         QCOMPARE(quit.size(), 1);
         QVERIFY(!form.isVisible());
-        QVERIFY(!QFile::exists(Users_Path()));
+        QVERIFY(!QFile::exists(users().path));
     }
 
     void clearingThatCannotDeleteSaysWhyAndCarriesOn_data()
@@ -620,17 +622,17 @@ private Q_SLOTS:
     void clearingThatCannotDeleteSaysWhyAndCarriesOn()
     {
         QFETCH(bool, readOnly);
-        addSchool();
-        modMain.WindowHandle = 4244;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name();
+        addSchool(users());
+        m_session.ExchangeNumber = 4244;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber);
         QFile file(exchange);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         if (readOnly)
-            QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+            QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
         else
-            QVERIFY(QFile::remove(Users_Path()));
-        frmAdmin form;
+            QVERIFY(QFile::remove(users().path));
+        frmAdmin form(m_session);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
         ModalScript script;
@@ -640,12 +642,12 @@ private Q_SLOTS:
         QCOMPARE(m_env->dialogs.shown.size(), 3);
         const fakes::Message& failure = m_env->dialogs.shown[2];
         QVERIFY(!failure.question);
-        QCOMPARE(failure.text, (readOnly ? "T168 " : "T169 ") + Users_Path());
-        QCOMPARE(QFile::exists(Users_Path()), readOnly);
+        QCOMPARE(failure.text, (readOnly ? "T168 " : "T169 ") + users().path);
+        QCOMPARE(QFile::exists(users().path), readOnly);
         // The launch's files stay for an activity that may still be reading them.
         QVERIFY(QFile::exists(exchange));
         QFile::remove(exchange);
-        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "games/common/scorewriter.h"
 #include "platform/services.h"
 #include "students/frmprogress.h"
@@ -64,6 +64,14 @@ class TestFrmProgress : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
+    Session as(const QString& student) const
+    {
+        Session session = m_session;
+        session.CurrentStudent = student;
+        return session;
+    }
     fixtures::ProgramFolder m_program;
     QTemporaryDir* m_data = nullptr;
     fakes::Environment* m_env = nullptr;
@@ -72,7 +80,7 @@ private:
     void play(
         const QString& student, const QString& subject, const QString& activity, double score, const QDateTime& when)
     {
-        const games::ScoreWriter writer(Users_Path());
+        const games::ScoreWriter writer(users().path);
         const games::SaveResult saved = writer.write(
             { student, subject, activity, QString::number(score) + QStringLiteral(" / 10"), score, when });
         QVERIFY2(saved.saved(), qPrintable(saved.detail));
@@ -83,14 +91,14 @@ private Q_SLOTS:
     {
         m_env = new fakes::Environment;
         m_data = new QTemporaryDir;
-        QVERIFY(scoredata::useNewUsers(m_program, m_data->path()));
+        QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data->path()));
         fixtures::loadNumberedCaptions();
-        Insert_Student("Zoe", "Adams", QVariant(), 5);
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
     }
     void cleanup()
     {
         QLocale::setDefault(QLocale::system());
-        modMain.InterfaceLanguage.clear();
+        m_session.InterfaceLanguage.clear();
         delete m_data;
         delete m_env;
     }
@@ -102,7 +110,7 @@ private Q_SLOTS:
         play(Ana, "Colours", "Flashcards", 7, now.addSecs(-600));
         play(Ana, "Colours", "Listen and choose", 9, now.addSecs(-300));
         play(Ana, "Colours", "Dictation", 4, now);
-        frmProgress form(Ana);
+        frmProgress form(as(Ana));
         QCOMPARE(form.windowTitle(), QStringLiteral("T162 \u2013 ") + Ana);
         QCOMPARE(form.chartView->seriesCount(), 3);
         QCOMPARE(form.chartView->pointCount(), 3);
@@ -125,7 +133,7 @@ private Q_SLOTS:
         play(Other, "Secret subject", "Hidden activity", 3, day.addSecs(120));
         play(Ana.left(3), "Another secret", "Pairs", 2, day.addSecs(180));
         for (const QString& who : { Ana, Other }) {
-            frmProgress form(who);
+            frmProgress form(as(who));
             const QStringList texts = shownTexts(form);
             const QString other = who == Ana ? Other : Ana;
             for (const QString& text : texts) {
@@ -137,7 +145,7 @@ private Q_SLOTS:
             QCOMPARE(form.lstLatest->topLevelItemCount(), who == Ana ? 1 : 2);
             QCOMPARE(form.chartView->pointCount(), who == Ana ? 1 : 2);
         }
-        QCOMPARE(Latest_Results(Ana, 10).size(), 1);
+        QCOMPARE(Latest_Results(users(), Ana, 10).size(), 1);
     }
 
     // Only the ten latest results are listed, newest first by the date and time they were played, whatever order
@@ -147,9 +155,9 @@ private Q_SLOTS:
         for (int day = 14; day >= 1; --day)
             play(Ana, day % 2 ? "Odd days" : "Even days", "Flashcards", day % 10,
                 QDateTime(QDate(2026, 11, day), QTime(8, 0)));
-        frmProgress form(Ana);
+        frmProgress form(as(Ana));
         QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
-        const QVector<LatestResult> latest = Latest_Results(Ana, frmProgress::LatestCount);
+        const QVector<LatestResult> latest = Latest_Results(users(), Ana, frmProgress::LatestCount);
         QCOMPARE(latest.first().date, QStringLiteral("2026-11-14"));
         QCOMPARE(latest.last().date, QStringLiteral("2026-11-05"));
         QCOMPARE(form.chartView->pointCount(), 14);
@@ -167,11 +175,11 @@ private Q_SLOTS:
     // old Pairs round, which stored its turns only, is listed and not drawn.
     void mixedResultsAreDrawnAsPerCents()
     {
-        scoredata::addScore(Ana, "Colours", "Dictation", "93 %", 93, "2026-11-20", "09:00:00");
-        scoredata::addScore(Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
-        scoredata::addScore(Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
-        scoredata::addScore(Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
-        frmProgress form(Ana);
+        scoredata::addScore(users(), Ana, "Colours", "Dictation", "93 %", 93, "2026-11-20", "09:00:00");
+        scoredata::addScore(users(), Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
+        scoredata::addScore(users(), Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
+        scoredata::addScore(users(), Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
+        frmProgress form(as(Ana));
         QStringList drawn;
         for (QAbstractSeries* series : form.chartView->chart()->series())
             for (const QPointF& point : qobject_cast<QLineSeries*>(series)->points())
@@ -204,10 +212,10 @@ private Q_SLOTS:
         QFETCH(QString, language);
         QFETCH(QDate, first);
         QLocale::setDefault(locale);
-        modMain.InterfaceLanguage = language;
+        m_session.InterfaceLanguage = language;
         for (int i = 0; i < 12; ++i)
             play(Ana, "Colours", "Pairs", i % 10, QDateTime(first.addDays(i * 9), QTime(9, 0)));
-        frmProgress form(Ana);
+        frmProgress form(as(Ana));
         form.show();
         ScoreChartView* view = form.chartView;
         for (const QSize size : { view->size(), QSize(twips(4200), twips(2600)), QSize(1600, 1000) }) {
@@ -224,7 +232,7 @@ private Q_SLOTS:
     void aStudentWithoutResultsIsToldHowToGetThem()
     {
         play(Other, "Colours", "Pairs", 10, m_env->clock.now());
-        frmProgress form(Ana);
+        frmProgress form(as(Ana));
         QCOMPARE(form.chartView->seriesCount(), 0);
         QVERIFY(form.lblNoResults->isVisibleTo(&form));
         QCOMPARE(form.lblNoResults->text(), QStringLiteral("T164"));
@@ -236,12 +244,12 @@ private Q_SLOTS:
     // A user database that cannot be read is said once, and the window still opens and closes.
     void anUnreadableDatabaseIsSaid()
     {
-        QFile file(Users_Path());
+        QFile file(users().path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(4096, 'x'));
         file.close();
         ModalScript script;
-        frmProgress form(Ana);
+        frmProgress form(as(Ana));
         QCOMPARE(script.notices.size(), 1);
         QCOMPARE(form.chartView->seriesCount(), 0);
         QVERIFY(form.lblNoResults->isVisibleTo(&form));
@@ -255,7 +263,7 @@ private Q_SLOTS:
             QVERIFY(form->isModal());
             form->btnClose->click();
         });
-        Show_Progress_Window(nullptr, Ana);
+        Show_Progress_Window(nullptr, as(Ana));
     }
 };
 

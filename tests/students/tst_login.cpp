@@ -2,7 +2,7 @@
 
 #include "common/apppath.h"
 #include "common/files.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/database.h"
 #include "students/frmlogin.h"
 #include "students/frmnewuser.h"
@@ -17,6 +17,8 @@ class TestLogin : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder* m_program = nullptr;
     fakes::Environment* m_env = nullptr;
 
@@ -50,9 +52,9 @@ private Q_SLOTS:
     {
         m_env = new fakes::Environment;
         m_program = new fixtures::ProgramFolder;
-        fixtures::useProgramFolder(m_program->path());
+        m_session = fixtures::programSession(m_program->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = m_program->path();
+        m_session.DataDir = m_program->path();
     }
     void cleanup()
     {
@@ -62,10 +64,10 @@ private Q_SLOTS:
 
     void firstStartCreatesTheDatabaseAndAnEmptyList()
     {
-        auto* login = new frmLogin();
+        auto* login = new frmLogin(m_session);
         QSignalSpy loggedIn(login, &frmLogin::loggedIn);
         login->Form_Load();
-        QVERIFY(QFile::exists(Users_Path()));
+        QVERIFY(QFile::exists(users().path));
         QCOMPARE(login->ListView1->count(), 0);
         QVERIFY(login->lblPassword->isHidden());
         QVERIFY(login->txtPassword->isHidden());
@@ -83,7 +85,7 @@ private Q_SLOTS:
 
     void passwordBoxFollowsTheSelectedStudent()
     {
-        QPointer<frmLogin> login = new frmLogin();
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
@@ -125,7 +127,7 @@ private Q_SLOTS:
 
     void firstStudentBecomesAdministratorAndLogsIn()
     {
-        QPointer<frmLogin> login = new frmLogin();
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         QSignalSpy quit(login.data(), &frmLogin::quitRequested);
         login->Form_Load();
@@ -147,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(login->ListView1->item(0)->text(), QStringLiteral("Ana Ruiz"));
         QVERIFY(!LoginItem::isAdministrator(login->ListView1->item(0)));
         QVERIFY(LoginItem::isAdministrator(login->ListView1->item(1)));
-        const auto stored = Read_Students();
+        const auto stored = Read_Students(users());
         QCOMPARE(stored[0].displayName(), QStringLiteral("Zoe Adams"));
         QCOMPARE(stored[0].icon, 5);
         QVERIFY(Is_Password_Hash(stored[1].password));
@@ -165,10 +167,10 @@ private Q_SLOTS:
 
     void passwordIsAskedInAnyLetterCase()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Zoe", "Adams", QVariant(), 1);
-        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 1);
+        Insert_Student(users(), "Ana", "Ruiz", Hash_Password("Gato"), 2);
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
@@ -191,9 +193,9 @@ private Q_SLOTS:
 
     void enterInThePasswordBoxWarnsOnceAndSelectsTheWrongText()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Ana", "Ruiz", Hash_Password("Gato"), 2);
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
@@ -215,9 +217,9 @@ private Q_SLOTS:
 
     void anEmptyPasswordBoxIsAWrongPassword()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2);
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Ana", "Ruiz", Hash_Password("Gato"), 2);
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
@@ -248,13 +250,13 @@ private Q_SLOTS:
         QFETCH(QString, leaving);
         QFETCH(QString, selected);
         QFETCH(bool, passwordAsked);
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
         // Only whether a password is set matters here; plain ones spare the slow hashing.
-        Insert_Student("Zoe", "Adams", QVariant(), 1);
-        Insert_Student("Luis", "Gil", QStringLiteral("Perro"), 3);
-        Insert_Student("Ana", "Ruiz", QStringLiteral("Gato"), 2);
-        modMain.CurrentStudent = leaving;
-        auto* login = new frmLogin();
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 1);
+        Insert_Student(users(), "Luis", "Gil", QStringLiteral("Perro"), 3);
+        Insert_Student(users(), "Ana", "Ruiz", QStringLiteral("Gato"), 2);
+        m_session.CurrentStudent = leaving;
+        auto* login = new frmLogin(m_session);
         login->Form_Load();
         QVERIFY(login->ListView1->currentItem());
         QCOMPARE(login->ListView1->currentItem()->text(), selected);
@@ -265,8 +267,8 @@ private Q_SLOTS:
 
     void emptyNamesMarkTheirBoxAndStoreNothing()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        auto* login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        auto* login = new frmLogin(m_session);
         login->Form_Load();
         login->show();
         ModalScript script;
@@ -299,15 +301,15 @@ private Q_SLOTS:
         login->btnLogin_Click(1);
         // The boxes say what is missing; no message comes on top.
         QVERIFY(script.notices.isEmpty());
-        QVERIFY(Read_Students().isEmpty());
+        QVERIFY(Read_Students(users()).isEmpty());
         QCOMPARE(login->ListView1->count(), 0);
         delete login;
     }
 
     void namesStopAtTheirLimitWhileTyped()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        auto* login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        auto* login = new frmLogin(m_session);
         login->Form_Load();
         ModalScript script;
         script.onDialog([](QWidget* w) {
@@ -319,31 +321,32 @@ private Q_SLOTS:
             form->btnEdit_Click(0);
         });
         login->btnLogin_Click(1);
-        QCOMPARE(Read_Students().value(0).displayName(), QStringLiteral("Maria Guadalupe Este Villasenor de Carden"));
+        QCOMPARE(
+            Read_Students(users()).value(0).displayName(), QStringLiteral("Maria Guadalupe Este Villasenor de Carden"));
         delete login;
     }
 
     // A school's database from before the scores had indexes gains them when the students are listed.
     void olderDatabaseGainsTheScoreIndexesAtTheList()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        const auto indexNames = [] {
-            return platform::Database::openFile(Users_Path())
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        const auto indexNames = [this] {
+            return platform::Database::openFile(users().path)
                 .query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'")
                 .count();
         };
         const int made = indexNames();
         QVERIFY(made >= 3);
         {
-            const auto db = platform::Database::openFile(Users_Path());
+            const auto db = platform::Database::openFile(users().path);
             const auto indexes
                 = db.query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'");
             for (int i = 0; i < indexes.count(); ++i)
                 db.execute("DROP INDEX \"" + indexes.text(i, 0) + "\"");
         }
         QCOMPARE(indexNames(), 0);
-        Insert_Student("Zoe", "Adams", QVariant(), 1);
-        auto* login = new frmLogin();
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 1);
+        auto* login = new frmLogin(m_session);
         login->Form_Load();
         QCOMPARE(login->ListView1->count(), 1);
         QCOMPARE(indexNames(), made);
@@ -352,24 +355,24 @@ private Q_SLOTS:
 
     void olderPlainPasswordIsReplacedByItsHash()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Zoe", "Adams", QStringLiteral("Perro"), 1);
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Zoe", "Adams", QStringLiteral("Perro"), 1);
+        QPointer<frmLogin> login = new frmLogin(m_session);
         login->Form_Load();
         login->txtPassword->setText("PERRO");
         login->btnLogin_Click(0);
         QTRY_VERIFY(!login);
-        const QString stored = Read_Students()[0].password;
+        const QString stored = Read_Students(users())[0].password;
         QVERIFY(Is_Password_Hash(stored));
         QVERIFY(Password_Matches(stored, "perro"));
     }
 
     void changingAStudentKeepsOrReplacesThePassword()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Zoe", "Adams", QVariant(), 1);
-        const qint64 ana = Insert_Student("Ana", "Ruiz", Hash_Password("Gato"), 2).id;
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 1);
+        const qint64 ana = Insert_Student(users(), "Ana", "Ruiz", Hash_Password("Gato"), 2).id;
+        QPointer<frmLogin> login = new frmLogin(m_session);
         login->Form_Load();
         login->ListView1->setCurrentItem(itemNamed(*login, "Ana Ruiz"));
         ModalScript script;
@@ -388,7 +391,7 @@ private Q_SLOTS:
         login->txtPassword->setText("gato");
         login->btnLogin_Click(2);
         QVERIFY(script.notices.isEmpty());
-        auto stored = Read_Students();
+        auto stored = Read_Students(users());
         QCOMPARE(stored[1].id, ana);
         QCOMPARE(stored[1].displayName(), QStringLiteral("zoe adams"));
         QVERIFY(Password_Matches(stored[1].password, "GATO"));
@@ -402,9 +405,9 @@ private Q_SLOTS:
         });
         login->txtPassword->setText("gato");
         login->btnLogin_Click(2);
-        stored = Read_Students();
+        stored = Read_Students(users());
         QCOMPARE(stored[1].password, QString());
-        const platform::Database db = platform::Database::openFile(Users_Path());
+        const platform::Database db = platform::Database::openFile(users().path);
         QCOMPARE(db.query("SELECT count(*) FROM tblUsers WHERE tPassword = ''").text(0, 0), QStringLiteral("1"));
         QVERIFY(login->txtPassword->isHidden());
         delete login;
@@ -412,9 +415,9 @@ private Q_SLOTS:
 
     void duplicateAndMismatchKeepTheWindowOpen()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Zoe", "Adams", QVariant(), 1);
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 1);
+        QPointer<frmLogin> login = new frmLogin(m_session);
         login->Form_Load();
         ModalScript script;
         bool stillOpen = false;
@@ -434,7 +437,7 @@ private Q_SLOTS:
         login->btnLogin_Click(1);
         QCOMPARE(script.notices, QStringList({ "T42", "T36" }));
         QVERIFY(stillOpen);
-        QCOMPARE(Read_Students().size(), 1);
+        QCOMPARE(Read_Students(users()).size(), 1);
         delete login;
     }
 
@@ -442,9 +445,9 @@ private Q_SLOTS:
     // whether a name is free and who the administrator is, at the moment of the insert and of the log-in.
     void twoCopiesShareOneAdministratorAndOneOfEachName()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        QPointer<frmLogin> first = new frmLogin();
-        QPointer<frmLogin> second = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        QPointer<frmLogin> first = new frmLogin(m_session);
+        QPointer<frmLogin> second = new frmLogin(m_session);
         first->Form_Load();
         second->Form_Load();
         ModalScript script;
@@ -468,7 +471,7 @@ private Q_SLOTS:
         });
         first->btnLogin_Click(1);
         QCOMPARE(script.notices, QStringList({ "T43", "T42", "T42" }));
-        const QVector<Student> stored = Read_Students();
+        const QVector<Student> stored = Read_Students(users());
         QCOMPARE(stored.size(), 2);
         QCOMPARE(stored[1].firstName, QStringLiteral("Jos\u00e9"));
 
@@ -485,10 +488,10 @@ private Q_SLOTS:
     // do, nothing is stored, and the window stays for another try.
     void aLockedDatabaseSaysWhatToDo()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        QPointer<frmLogin> login = new frmLogin();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        QPointer<frmLogin> login = new frmLogin(m_session);
         login->Form_Load();
-        const platform::Database other = platform::Database::openFile(Users_Path());
+        const platform::Database other = platform::Database::openFile(users().path);
         other.execute("BEGIN EXCLUSIVE");
         ModalScript script;
         bool stillOpen = false;
@@ -498,10 +501,10 @@ private Q_SLOTS:
             qobject_cast<frmNewUser*>(w)->btnEdit_Click(1);
         });
         login->btnLogin_Click(1);
-        QCOMPARE(script.notices, QStringList({ "T167 " + Users_Path() }));
+        QCOMPARE(script.notices, QStringList({ "T167 " + users().path }));
         QVERIFY(stillOpen);
         other.execute("ROLLBACK");
-        QCOMPARE(Read_Students().size(), 0);
+        QCOMPARE(Read_Students(users()).size(), 0);
         QCOMPARE(login->ListView1->count(), 0);
         delete login;
     }
@@ -516,11 +519,11 @@ private Q_SLOTS:
     void unreadableDatabaseEndsTheProgramAndStaysUntouched()
     {
         QFETCH(QByteArray, contents);
-        QFile f(Users_Path());
+        QFile f(users().path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(contents);
         f.close();
-        auto* login = new frmLogin();
+        auto* login = new frmLogin(m_session);
         QSignalSpy quit(login, &frmLogin::quitRequested);
         QVERIFY(!login->Get_Users());
         QCOMPARE(quit.size(), 1);
@@ -536,14 +539,14 @@ private Q_SLOTS:
     void databaseWithoutStudentsTableEndsTheProgram()
     {
         {
-            const auto db = platform::Database::openFile(Users_Path(), true);
+            const auto db = platform::Database::openFile(users().path, true);
             db.executeScript("CREATE TABLE other (x)");
         }
-        auto* login = new frmLogin();
+        auto* login = new frmLogin(m_session);
         QVERIFY(!login->Get_Users());
         QVERIFY(m_env->dialogs.shown[0].text.contains("Error#001"));
         // The file is named in the interface's words; the database's own English stays out of the message.
-        QVERIFY(m_env->dialogs.shown[0].text.contains("T190 " + Users_Path()));
+        QVERIFY(m_env->dialogs.shown[0].text.contains("T190 " + users().path));
         QVERIFY(!m_env->dialogs.shown[0].text.contains("tblUsers"));
         delete login;
     }
@@ -551,7 +554,7 @@ private Q_SLOTS:
     void buttonsPressedBehindAnOpenWindowDoNothing()
     {
         // A screen reader reaches the log-in button while the new-student window waits over the log-in window.
-        QPointer<frmLogin> login = new frmLogin();
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy loggedIn(login.data(), &frmLogin::loggedIn);
         login->Form_Load();
         login->show();
@@ -572,7 +575,7 @@ private Q_SLOTS:
 
     void closingWithoutLoginAsksToQuit()
     {
-        QPointer<frmLogin> login = new frmLogin();
+        QPointer<frmLogin> login = new frmLogin(m_session);
         QSignalSpy quit(login.data(), &frmLogin::quitRequested);
         login->Form_Load();
         login->show();

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "students/scorecharts.h"
 #include "students/scorepercent.h"
 #include "students/userdatabase.h"
@@ -21,29 +21,31 @@ class TestScoreCharts : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder m_program;
     QTemporaryDir m_data;
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(scoredata::useNewUsers(m_program, m_data.path()));
-        scoredata::addSchool();
+        QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data.path()));
+        scoredata::addSchool(users());
         // Stored out of time order, as activities of two computers sharing the file may store them.
-        scoredata::addScore("Ana Ruiz", "Animals", "Listen and choose", "6 / 8", 6, "2026-12-05", "09:00:00");
-        scoredata::addScore("Ana Ruiz", "Animals", "Listen and choose", "3 / 8", 3, "2026-12-02", "16:30:00");
-        scoredata::addScore("Ana Ruiz", "Animals", "Dictation", "80%", 80, "2026-12-02", "16:40:00");
+        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Listen and choose", "6 / 8", 6, "2026-12-05", "09:00:00");
+        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Listen and choose", "3 / 8", 3, "2026-12-02", "16:30:00");
+        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Dictation", "80%", 80, "2026-12-02", "16:40:00");
     }
 
     void aStudentsScoresAreSeriesOfActivitiesInTimeOrder()
     {
-        const QVector<ActivitySeries> zoe = Student_Progress("Zoe Adams");
+        const QVector<ActivitySeries> zoe = Student_Progress(users(), "Zoe Adams");
         QCOMPARE(zoe.size(), 1);
         QCOMPARE(zoe[0].activity, QStringLiteral("Flashcards"));
         QCOMPARE(scores(zoe[0]), QList<double>({ 90, 70, 90 }));
         QCOMPARE(zoe[0].points[0].when, QDateTime(QDate(2026, 12, 1), QTime(10, 15, 2)));
 
-        const QVector<ActivitySeries> ana = Student_Progress("Ana Ruiz");
+        const QVector<ActivitySeries> ana = Student_Progress(users(), "Ana Ruiz");
         QCOMPARE(ana.size(), 2);
         QCOMPARE(ana[0].activity, QStringLiteral("Dictation"));
         QCOMPARE(ana[1].activity, QStringLiteral("Listen and choose"));
@@ -52,10 +54,10 @@ private Q_SLOTS:
 
     void aSubjectNarrowsTheSeries()
     {
-        QCOMPARE(scores(Student_Progress("Zoe Adams", "Animals").value(0)), QList<double>({ 90, 70 }));
-        QVERIFY(Student_Progress("Zoe Adams", "Colours").isEmpty());
-        QCOMPARE(Student_Subjects("Zoe Adams"), QStringList({ "Animals", "Numbers" }));
-        QCOMPARE(Student_Subjects("Tom Star*"), QStringList({ "Rock 'n' Roll *live*" }));
+        QCOMPARE(scores(Student_Progress(users(), "Zoe Adams", "Animals").value(0)), QList<double>({ 90, 70 }));
+        QVERIFY(Student_Progress(users(), "Zoe Adams", "Colours").isEmpty());
+        QCOMPARE(Student_Subjects(users(), "Zoe Adams"), QStringList({ "Animals", "Numbers" }));
+        QCOMPARE(Student_Subjects(users(), "Tom Star*"), QStringList({ "Rock 'n' Roll *live*" }));
     }
 
     // The per cent of a stored row, none where it cannot be known. A result beyond its maximum is refused, not
@@ -104,24 +106,24 @@ private Q_SLOTS:
     // A round with no per cent (an old Pairs round: its turns only) and a date nobody can read have no place on it.
     void resultsWithoutAPerCentOrATimeAreLeftOut()
     {
-        const QVector<ActivitySeries> dan = Student_Progress("Dan O'Brien");
+        const QVector<ActivitySeries> dan = Student_Progress(users(), "Dan O'Brien");
         QCOMPARE(dan.size(), 1);
         QCOMPARE(scores(dan[0]), QList<double>({ 100 }));
-        QVERIFY(Student_Progress("Nobody").isEmpty());
+        QVERIFY(Student_Progress(users(), "Nobody").isEmpty());
     }
 
     // The means of an activity in a subject, only of the results of both.
     void aPairsMeansPerStudent()
     {
-        const QVector<StudentMean> numbers = Pair_Means("Pairs", "Numbers");
+        const QVector<StudentMean> numbers = Pair_Means(users(), "Pairs", "Numbers");
         QCOMPARE(numbers.size(), 1);
         QCOMPARE(numbers[0].student, QStringLiteral("Dan O'Brien"));
         QCOMPARE(numbers[0].mean, 12.5); // its date cannot be read, but a mean needs none
-        const QVector<StudentMean> listening = Pair_Means("Listen and choose", "Animals");
+        const QVector<StudentMean> listening = Pair_Means(users(), "Listen and choose", "Animals");
         QCOMPARE(listening.size(), 1);
         QCOMPARE(listening[0].results, 2);
         QCOMPARE(listening[0].mean, 56.25);
-        QVERIFY(Pair_Means("Dictation", "Numbers").isEmpty());
+        QVERIFY(Pair_Means(users(), "Dictation", "Numbers").isEmpty());
     }
 };
 

@@ -3,7 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -40,11 +40,13 @@ class TestScoreExport : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder m_program;
     QTemporaryDir m_data;
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(scoredata::useNewUsers(m_program, m_data.path())); }
+    void initTestCase() { QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data.path())); }
 
     void fieldsAreQuotedOnlyWhenTheyMustBe()
     {
@@ -69,11 +71,12 @@ private Q_SLOTS:
     void everyResultReadsBackAsStored()
     {
         using scoredata::addScore;
-        addScore("Adams, Zoe", "Animals", "Flashcards", "7 / 10", 7, "2026-12-01", "10:15:02");
-        addScore("Dan \"the Man\" O'Brien", "Rock 'n' Roll *live*", "Pairs", "12 turns", QVariant());
-        addScore("Two\r\nLines", "Números, días", "Dictado", QVariant(), 87.5, "2026-12-02", "08:00:00");
-        addScore("Zoë Núñez 🦉", "\"Quoted\"", "Tarjetas", QVariant(), QVariant(), QVariant(), QVariant());
-        const QVector<QStringList> rows = Read_Results();
+        addScore(users(), "Adams, Zoe", "Animals", "Flashcards", "7 / 10", 7, "2026-12-01", "10:15:02");
+        addScore(users(), "Dan \"the Man\" O'Brien", "Rock 'n' Roll *live*", "Pairs", "12 turns", QVariant());
+        addScore(users(), "Two\r\nLines", "Números, días", "Dictado", QVariant(), 87.5, "2026-12-02", "08:00:00");
+        addScore(
+            users(), "Zoë Núñez 🦉", "\"Quoted\"", "Tarjetas", QVariant(), QVariant(), QVariant(), QVariant());
+        const QVector<QStringList> rows = Read_Results(users());
         QCOMPARE(rows.size(), 4);
         QCOMPARE(
             rows[0], QStringList({ "Adams, Zoe", "Animals", "Flashcards", "7 / 10", "7", "2026-12-01", "10:15:02" }));
@@ -99,18 +102,18 @@ private Q_SLOTS:
         QCOMPARE(Formula_Safe(""), QString());
         QTemporaryDir dir;
         const QString path = dir.filePath("formulas.csv");
-        const QVector<QStringList> before = Read_Results();
-        scoredata::addScore("=HYPERLINK(\"http://x\",\"y\")", "+Animals", "@Pairs", "-3 turns", -3);
-        scoredata::addScore("\tTab, Tom", "Numbers", "Dictation", QVariant(), -5);
-        QCOMPARE(Export_Results(path), QString());
+        const QVector<QStringList> before = Read_Results(users());
+        scoredata::addScore(users(), "=HYPERLINK(\"http://x\",\"y\")", "+Animals", "@Pairs", "-3 turns", -3);
+        scoredata::addScore(users(), "\tTab, Tom", "Numbers", "Dictation", QVariant(), -5);
+        QCOMPARE(Export_Results(users(), path), QString());
         const QVector<QStringList> read = readByPython(path);
         QCOMPARE(read.size(), 1 + before.size() + 2);
         QCOMPARE(read[read.size() - 2].mid(0, 5),
             QStringList({ "'=HYPERLINK(\"http://x\",\"y\")", "'+Animals", "'@Pairs", "'-3 turns", "-3" }));
         QCOMPARE(read.last().mid(0, 5), QStringList({ "'\tTab, Tom", "Numbers", "Dictation", "-5", "-5" }));
         // The database keeps what was typed.
-        QCOMPARE(Read_Results().last()[0], QStringLiteral("\tTab, Tom"));
-        platform::Database::open(Users_Connection_String())
+        QCOMPARE(Read_Results(users()).last()[0], QStringLiteral("\tTab, Tom"));
+        platform::Database::open(users().connectionString())
             .execute(
                 QStringLiteral("DELETE FROM tblscores WHERE pkScoreID > (SELECT max(pkScoreID) - 2 FROM tblscores)"));
     }
@@ -119,8 +122,8 @@ private Q_SLOTS:
     // whatever the names hold; the other results stay out.
     void aChoiceExportsWhatItsListShows()
     {
-        scoredata::addSchool();
-        const QVector<QStringList> all = Read_Results();
+        scoredata::addSchool(users());
+        const QVector<QStringList> all = Read_Results(users());
         int checked = 0;
         for (const QStringList& row : all) {
             const QString& student = row[0];
@@ -129,8 +132,9 @@ private Q_SLOTS:
             const ResultChoice choices[] = { { StudentView, student, activity }, { ActivityView, activity, subject },
                 { SubjectView, subject, student } };
             for (const ResultChoice& choice : choices) {
-                const QVector<QStringList> chosen = Read_Results(choice);
-                const QVector<ScoreLine> listed = Read_Score_Lines(choice.view, choice.parentText, choice.nodeText);
+                const QVector<QStringList> chosen = Read_Results(users(), choice);
+                const QVector<ScoreLine> listed
+                    = Read_Score_Lines(users(), choice.view, choice.parentText, choice.nodeText);
                 QCOMPARE(chosen.size(), listed.size());
                 QVERIFY(chosen.contains(row));
                 for (int i = 0; i < chosen.size(); ++i) {
@@ -141,20 +145,20 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(checked, 3 * all.size());
-        QCOMPARE(Read_Results({ StudentView, "Zoe Adams", "Flashcards" }).size(), 3);
-        QVERIFY(Read_Results({ StudentView, "Zoe Adams", "Pairs" }).isEmpty());
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Results({ 7, "Zoe Adams", "Flashcards" }));
+        QCOMPARE(Read_Results(users(), { StudentView, "Zoe Adams", "Flashcards" }).size(), 3);
+        QVERIFY(Read_Results(users(), { StudentView, "Zoe Adams", "Pairs" }).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Results(users(), { 7, "Zoe Adams", "Flashcards" }));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("zoe.csv");
-        QCOMPARE(Export_Results(path, { SubjectView, "Animals", "Zoe Adams" }), QString());
+        QCOMPARE(Export_Results(users(), path, { SubjectView, "Animals", "Zoe Adams" }), QString());
         const QVector<QStringList> read = readByPython(path);
         QCOMPARE(read.size(), 3);
         QCOMPARE(read[1][4], QStringLiteral("90"));
         QCOMPARE(read[2][4], QStringLiteral("70"));
         // A folder in the file's place: the reason comes back and nothing is written.
         QVERIFY(QDir(dir.path()).mkdir("taken.csv"));
-        QVERIFY(!Export_Results(dir.filePath("taken.csv")).isEmpty());
+        QVERIFY(!Export_Results(users(), dir.filePath("taken.csv")).isEmpty());
         QVERIFY(QFileInfo(dir.filePath("taken.csv")).isDir());
     }
 };

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/database.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -25,6 +25,8 @@ class TestScores : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     // Made once: writing a template is slow; each test gets a fresh data folder.
     fixtures::ProgramFolder* m_program = nullptr;
     QTemporaryDir* m_data = nullptr;
@@ -35,34 +37,34 @@ private Q_SLOTS:
     void init()
     {
         m_data = new QTemporaryDir;
-        fixtures::useProgramFolder(m_program->path());
+        m_session = fixtures::programSession(m_program->path());
         fixtures::loadNumberedCaptions();
-        modMain.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        m_session.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
     }
     void cleanup() { delete m_data; }
 
     void resultsWithoutNamesCountAsNothingTracked()
     {
         // Such a row can be reached from no node, so showing a nameless node would only list nothing.
-        Insert_Student("Zoe", "Adams", QVariant(), 5);
-        addScore("Zoe Adams", QVariant(), QVariant(), QVariant(), 5);
-        QVERIFY(Read_Score_Tree(StudentView).placeholder);
-        QVERIFY(Read_Score_Tree(ActivityView).placeholder);
-        QVERIFY(Read_Score_Tree(SubjectView).placeholder);
+        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
+        addScore(users(), "Zoe Adams", QVariant(), QVariant(), QVariant(), 5);
+        QVERIFY(Read_Score_Tree(users(), StudentView).placeholder);
+        QVERIFY(Read_Score_Tree(users(), ActivityView).placeholder);
+        QVERIFY(Read_Score_Tree(users(), SubjectView).placeholder);
     }
 
     void emptyChildListLeavesTheTopNodesBare()
     {
         // An activity recorded without a subject: activities to show, no subject to hang under them.
-        addScore("Gone Student", QVariant(), "Flashcards", QVariant(), 5);
-        const ScoreTree activities = Read_Score_Tree(ActivityView);
+        addScore(users(), "Gone Student", QVariant(), "Flashcards", QVariant(), 5);
+        const ScoreTree activities = Read_Score_Tree(users(), ActivityView);
         QCOMPARE(texts(activities.top), QStringList({ "Flashcards" }));
         QVERIFY(activities.children.isEmpty());
         QVERIFY(!activities.placeholder);
         // Subjects recorded for a student no longer in tblUsers, and no student left.
-        addScore("Gone Student", "Animals", "Flashcards", QVariant(), 5);
-        const ScoreTree subjects = Read_Score_Tree(SubjectView);
+        addScore(users(), "Gone Student", "Animals", "Flashcards", QVariant(), 5);
+        const ScoreTree subjects = Read_Score_Tree(users(), SubjectView);
         QCOMPARE(texts(subjects.top), QStringList({ "Animals" }));
         QVERIFY(subjects.children.isEmpty());
         QVERIFY(!subjects.placeholder);
@@ -71,10 +73,10 @@ private Q_SLOTS:
 
     void oddStudentRowsStillMakeNodes()
     {
-        Database::openFile(Users_Path())
+        Database::openFile(users().path)
             .execute("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES (NULL, 'Solo', NULL), "
                      "('Big', 'Face', 41), ('Neg', 'Face', -3)");
-        const ScoreTree tree = Read_Score_Tree(StudentView);
+        const ScoreTree tree = Read_Score_Tree(users(), StudentView);
         QCOMPARE(texts(tree.top), QStringList({ " Solo", "Big Face", "Neg Face" }));
         // Past the faces the number would name an activity picture: no picture instead.
         for (const ScoreNode& n : tree.top)
@@ -83,21 +85,21 @@ private Q_SLOTS:
 
     void missingFileIsReportedAndNotCreated()
     {
-        QVERIFY(QFile::remove(Users_Path()));
-        const ScoreTree missing = Read_Score_Tree(SubjectView);
+        QVERIFY(QFile::remove(users().path));
+        const ScoreTree missing = Read_Score_Tree(users(), SubjectView);
         QVERIFY(missing.top.isEmpty());
         QVERIFY(!missing.placeholder);
         QVERIFY(missing.failure.contains("Users.dat"));
-        QVERIFY(!QFile::exists(Users_Path()));
+        QVERIFY(!QFile::exists(users().path));
     }
 
     void namesAreValuesNotPatternsOrSql()
     {
-        addSchool();
-        QCOMPARE(Read_Score_Lines(StudentView, "Tom Star*", "Dictation").size(), 1);
-        QVERIFY(Read_Score_Lines(StudentView, "Tom Star%", "Dictation").isEmpty());
-        QVERIFY(Read_Score_Lines(StudentView, "x' OR '1'='1", "Flashcards").isEmpty());
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Score_Lines(7, "Zoe Adams", "Flashcards"));
+        addSchool(users());
+        QCOMPARE(Read_Score_Lines(users(), StudentView, "Tom Star*", "Dictation").size(), 1);
+        QVERIFY(Read_Score_Lines(users(), StudentView, "Tom Star%", "Dictation").isEmpty());
+        QVERIFY(Read_Score_Lines(users(), StudentView, "x' OR '1'='1", "Flashcards").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Score_Lines(users(), 7, "Zoe Adams", "Flashcards"));
     }
 
     void scoreColumnTextWinsOverNumber_data()
@@ -121,8 +123,8 @@ private Q_SLOTS:
         QFETCH(QVariant, numberScore);
         QFETCH(QString, shown);
         // Through the file, so the column types take their part.
-        addScore("Zoe Adams", "Animals", "Flashcards", textScore, numberScore);
-        const auto lines = Read_Score_Lines(StudentView, "Zoe Adams", "Flashcards");
+        addScore(users(), "Zoe Adams", "Animals", "Flashcards", textScore, numberScore);
+        const auto lines = Read_Score_Lines(users(), StudentView, "Zoe Adams", "Flashcards");
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].score, shown);
     }
@@ -149,67 +151,67 @@ private Q_SLOTS:
 
     void readsWaitForAnActivityThatIsWriting()
     {
-        addSchool();
+        addSchool(users());
         {
-            const Writer writer(300);
+            const Writer writer(users(), 300);
             QElapsedTimer timer;
             timer.start();
-            const ScoreTree tree = Read_Score_Tree(StudentView);
+            const ScoreTree tree = Read_Score_Tree(users(), StudentView);
             QCOMPARE(tree.failure, QString());
             QCOMPARE(tree.top.size(), 3);
             QVERIFY(timer.elapsed() >= 250);
         }
         {
             // The row being stored when the list was asked for is in it.
-            const Writer writer(200);
-            QCOMPARE(Read_Score_Lines(StudentView, "Zoe Adams", "Flashcards").size(), 5);
+            const Writer writer(users(), 200);
+            QCOMPARE(Read_Score_Lines(users(), StudentView, "Zoe Adams", "Flashcards").size(), 5);
         }
     }
 
     void deletingTheDatabaseTakesItsJournalAlong()
     {
-        addSchool();
-        QFile journal(Users_Path() + "-journal");
+        addSchool(users());
+        QFile journal(users().path + "-journal");
         QVERIFY(journal.open(QIODevice::WriteOnly));
         journal.write("left over");
         journal.close();
-        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
-        QVERIFY(!QFile::exists(Users_Path()));
+        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
+        QVERIFY(!QFile::exists(users().path));
         QVERIFY(!journal.exists());
         // Gone already: said so, nothing pretended.
-        QCOMPARE(Delete_User_Database(Users_Path()), "T169 " + Users_Path());
+        QCOMPARE(Delete_User_Database(users().path), "T169 " + users().path);
     }
 
     void deletingWaitsForAWriteInProgress()
     {
-        addSchool();
-        const Writer writer(300);
+        addSchool(users());
+        const Writer writer(users(), 300);
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
+        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
         QVERIFY(timer.elapsed() >= 250);
-        QVERIFY(!QFile::exists(Users_Path()));
+        QVERIFY(!QFile::exists(users().path));
     }
 
     void readOnlyDatabaseIsKept()
     {
-        addSchool();
-        QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
-        QCOMPARE(Delete_User_Database(Users_Path()), "T168 " + Users_Path());
-        QVERIFY(QFile::exists(Users_Path()));
+        addSchool(users());
+        QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QCOMPARE(Delete_User_Database(users().path), "T168 " + users().path);
+        QVERIFY(QFile::exists(users().path));
         // Still readable as it was.
-        QCOMPARE(Read_Score_Tree(StudentView).top.size(), 3);
-        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(Read_Score_Tree(users(), StudentView).top.size(), 3);
+        QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     void damagedDatabaseCanBeCleared()
     {
-        QFile file(Users_Path());
+        QFile file(users().path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(3000, 'z'));
         file.close();
-        QVERIFY(!Read_Score_Tree(StudentView).failure.isEmpty());
-        QCOMPARE(Delete_User_Database(Users_Path()), QStringLiteral("VALID"));
+        QVERIFY(!Read_Score_Tree(users(), StudentView).failure.isEmpty());
+        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
         QVERIFY(!file.exists());
     }
 };

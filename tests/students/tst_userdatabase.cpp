@@ -6,7 +6,7 @@
 
 #include <QtTest>
 
-#include "common/modmain.h"
+#include "common/session.h"
 #include "platform/database.h"
 #include "platform/privatefiles.h"
 #include "students/passwords.h"
@@ -55,9 +55,9 @@ QStringList allRows(const QString& path)
 }
 
 // A user database as the program made it before the scores had indexes, with a student and three results.
-void makeUnindexedDatabase(const QString& path)
+void makeUnindexedDatabase(const QString& programDir, const QString& path)
 {
-    QVERIFY(Create_User_Database(path, nullptr));
+    QVERIFY(Create_User_Database(programDir, path, nullptr));
     const Database db = Database::openFile(path);
     const auto indexes = db.query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'");
     for (int i = 0; i < indexes.count(); ++i)
@@ -86,14 +86,16 @@ class TestUserDatabase : public QObject
 {
     Q_OBJECT
 private:
+    Session m_session;
+    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder* m_program = nullptr;
 
 private Q_SLOTS:
     void init()
     {
         m_program = new fixtures::ProgramFolder;
-        fixtures::useProgramFolder(m_program->path());
-        modMain.DataDir = m_program->path();
+        m_session = fixtures::programSession(m_program->path());
+        m_session.DataDir = m_program->path();
     }
     void cleanup() { delete m_program; }
 
@@ -101,10 +103,10 @@ private Q_SLOTS:
     {
         QFile::setPermissions(m_program->file("Parlanta.tpl"), QFileDevice::ReadOwner | QFileDevice::ReadOther);
         QString error;
-        QVERIFY(Create_User_Database(Users_Path(), &error));
-        QVERIFY(QFile::permissions(Users_Path()) & QFileDevice::WriteOwner);
-        QVERIFY(Read_Students().isEmpty());
-        QVERIFY(!Create_User_Database(m_program->file("no/such/folder/Users.dat"), &error));
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, &error));
+        QVERIFY(QFile::permissions(users().path) & QFileDevice::WriteOwner);
+        QVERIFY(Read_Students(users()).isEmpty());
+        QVERIFY(!Create_User_Database(m_session.ProgramDir, m_program->file("no/such/folder/Users.dat"), &error));
         QVERIFY(!error.isEmpty());
     }
 
@@ -124,22 +126,22 @@ private Q_SLOTS:
         QFETCH(int, fileMode);
         const QByteArray folder = QFile::encodeName(m_program->path());
         QVERIFY(::chmod(folder.constData(), static_cast<mode_t>(folderMode)) == 0);
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        QCOMPARE(modeOf(Users_Path()), fileMode);
-        QVERIFY(::chmod(QFile::encodeName(Users_Path()).constData(), 0644) == 0);
-        platform::restrictToWriters(Users_Path());
-        QCOMPARE(modeOf(Users_Path()), fileMode & 0644);
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        QCOMPARE(modeOf(users().path), fileMode);
+        QVERIFY(::chmod(QFile::encodeName(users().path).constData(), 0644) == 0);
+        platform::restrictToWriters(users().path);
+        QCOMPARE(modeOf(users().path), fileMode & 0644);
         // A file made read-only stays read-only.
-        QVERIFY(::chmod(QFile::encodeName(Users_Path()).constData(), 0444) == 0);
-        platform::restrictToWriters(Users_Path());
-        QCOMPARE(modeOf(Users_Path()), fileMode & 0444);
+        QVERIFY(::chmod(QFile::encodeName(users().path).constData(), 0444) == 0);
+        platform::restrictToWriters(users().path);
+        QCOMPARE(modeOf(users().path), fileMode & 0444);
     }
 
     // Program processes on one folder adding students at the same moment: each name is stored once, and one of
     // them, the first stored, is the administrator.
     void processesAddingAtOnceStoreEachNameOnce()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
         const QStringList names { "Ana Uno", "ANA UNO", "Beto Dos", "beto dos", "Ana Uno", "Carla Tres" };
         std::vector<std::unique_ptr<QProcess>> children;
         for (const QString& name : names) {
@@ -158,20 +160,20 @@ private Q_SLOTS:
         }
         QCOMPARE(added, 3);
         QCOMPARE(administrators, 1);
-        const QVector<Student> stored = Read_Students();
+        const QVector<Student> stored = Read_Students(users());
         QCOMPARE(stored.size(), 3);
-        QVERIFY(Is_Administrator(stored[0].id));
+        QVERIFY(Is_Administrator(users(), stored[0].id));
     }
 
     void studentsComeInStoredOrderWithKeysReadBack()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        const AddedStudent a = Insert_Student("Zoe", "Adams", QVariant(), 4);
-        const AddedStudent b = Insert_Student("Ana", "O'Neil", QString(), 40);
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        const AddedStudent a = Insert_Student(users(), "Zoe", "Adams", QVariant(), 4);
+        const AddedStudent b = Insert_Student(users(), "Ana", "O'Neil", QString(), 40);
         QCOMPARE(b.id, a.id + 1);
-        QVERIFY(a.administrator && Is_Administrator(a.id));
-        QVERIFY(!b.administrator && !Is_Administrator(b.id));
-        const auto students = Read_Students();
+        QVERIFY(a.administrator && Is_Administrator(users(), a.id));
+        QVERIFY(!b.administrator && !Is_Administrator(users(), b.id));
+        const auto students = Read_Students(users());
         QCOMPARE(students.size(), 2);
         QCOMPARE(students[0].displayName(), QStringLiteral("Zoe Adams"));
         QCOMPARE(students[1].displayName(), QStringLiteral("Ana O'Neil"));
@@ -179,29 +181,29 @@ private Q_SLOTS:
         // Absent and empty passwords read alike.
         QCOMPARE(students[0].password, QString());
         QCOMPARE(students[1].password, QString());
-        const Database db = Database::openFile(Users_Path());
+        const Database db = Database::openFile(users().path);
         QVERIFY(db.query("SELECT * FROM tblUsers WHERE tPassword IS NULL").count() == 1);
 
-        Update_Student(b.id, "Ana", "O'Neil-Ruiz", "secret", 7);
-        QCOMPARE(Read_Students()[1].lastName, QStringLiteral("O'Neil-Ruiz"));
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Update_Student(999, "x", "y", "", 1));
+        Update_Student(users(), b.id, "Ana", "O'Neil-Ruiz", "secret", 7);
+        QCOMPARE(Read_Students(users())[1].lastName, QStringLiteral("O'Neil-Ruiz"));
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Update_Student(users(), 999, "x", "y", "", 1));
     }
 
     void namesOfTheStoredQueries()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        const Database db = Database::openFile(Users_Path());
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        const Database db = Database::openFile(users().path);
         for (const char* activity : { "Pairs", "Dictation", "Pairs" })
             db.execute("INSERT INTO tblscores (tName, tSubject, tActivity) VALUES ('a', 'Zoo', ?)", { activity });
-        QCOMPARE(Read_Names("qryActivities"), QStringList({ "Dictation", "Pairs" }));
-        QCOMPARE(Read_Names("qrySubjects"), QStringList({ "Zoo" }));
+        QCOMPARE(Read_Names(users(), "qryActivities"), QStringList({ "Dictation", "Pairs" }));
+        QCOMPARE(Read_Names(users(), "qrySubjects"), QStringList({ "Zoo" }));
     }
 
     void readingWaitsForAnActivityWritingScores()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        Insert_Student("Ana", "Ruiz", QVariant(), 1);
-        const Database activity = Database::openFile(Users_Path());
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        Insert_Student(users(), "Ana", "Ruiz", QVariant(), 1);
+        const Database activity = Database::openFile(users().path);
         activity.executeScript("BEGIN EXCLUSIVE; INSERT INTO tblscores (tName) VALUES ('Ana Ruiz')");
         std::thread release([&activity] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -209,7 +211,7 @@ private Q_SLOTS:
         });
         QElapsedTimer timer;
         timer.start();
-        const auto students = Read_Students();
+        const auto students = Read_Students(users());
         release.join();
         QCOMPARE(students.size(), 1);
         QVERIFY(timer.elapsed() >= 250);
@@ -217,43 +219,43 @@ private Q_SLOTS:
 
     void newDatabaseFindsScoresThroughIndexes()
     {
-        QVERIFY(Create_User_Database(Users_Path(), nullptr));
-        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
     }
 
     void olderDatabaseGainsTheIndexesWithItsRowsUntouched()
     {
-        makeUnindexedDatabase(Users_Path());
-        QVERIFY(!statementsReadingEveryResult(Users_Path()).isEmpty());
-        const QStringList rows = allRows(Users_Path());
+        makeUnindexedDatabase(m_session.ProgramDir, users().path);
+        QVERIFY(!statementsReadingEveryResult(users().path).isEmpty());
+        const QStringList rows = allRows(users().path);
         QCOMPARE(rows.size(), 4);
-        Index_User_Database(Users_Path());
-        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
-        QCOMPARE(allRows(Users_Path()), rows);
+        Index_User_Database(users().path);
+        QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
+        QCOMPARE(allRows(users().path), rows);
         // Once there, they are not made again.
-        Index_User_Database(Users_Path());
-        QCOMPARE(statementsReadingEveryResult(Users_Path()), QStringList());
-        QCOMPARE(Read_Names("qryActivities"), QStringList({ "Dictation", "Pairs" }));
+        Index_User_Database(users().path);
+        QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
+        QCOMPARE(Read_Names(users(), "qryActivities"), QStringList({ "Dictation", "Pairs" }));
     }
 
     void databaseThatCannotTakeIndexesIsReadAsItIs()
     {
-        makeUnindexedDatabase(Users_Path());
-        const QStringList rows = allRows(Users_Path());
+        makeUnindexedDatabase(m_session.ProgramDir, users().path);
+        const QStringList rows = allRows(users().path);
         // Made read-only by someone (an all-powerful user may still write it): the start goes on either way.
-        QVERIFY(QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
-        Index_User_Database(Users_Path());
-        QCOMPARE(Read_Students().size(), 1);
-        QFile::setPermissions(Users_Path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QCOMPARE(allRows(Users_Path()), rows);
+        QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        Index_User_Database(users().path);
+        QCOMPARE(Read_Students(users()).size(), 1);
+        QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(allRows(users().path), rows);
 
         // Not a database at all: its reader reports it, not the indexing.
-        QFile broken(Users_Path());
+        QFile broken(users().path);
         QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write("not a database");
         broken.close();
-        Index_User_Database(Users_Path());
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Students());
+        Index_User_Database(users().path);
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Students(users()));
     }
 
     void passwordsIgnoreCaseButNotBlanks()
@@ -280,9 +282,9 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc == 5 && qstrcmp(argv[1], AddSwitch) == 0) {
         // One program process adding one student, as the new-student window does.
-        modMain.DataDir = QString::fromLocal8Bit(argv[2]);
+        const UserFile users { Users_Path(QString::fromLocal8Bit(argv[2])) };
         const AddedStudent added
-            = Insert_Student(QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QVariant(), 1);
+            = Insert_Student(users, QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]), QVariant(), 1);
         std::printf("%s\n", added.nameTaken ? "taken" : added.administrator ? "administrator" : "added");
         return 0;
     }

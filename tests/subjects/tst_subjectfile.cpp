@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <sqlite3.h>
 
-#include "common/modmain.h"
+#include "common/captions.h"
 #include "platform/database.h"
 #include "subjects/subjectfile.h"
 #include "tests/support/fixtures.h"
@@ -26,8 +26,6 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { fixtures::useProgramFolder(m_dir.path()); }
-
     void phrasesReadNullTextsAsEmptyInFileOrder()
     {
         QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);

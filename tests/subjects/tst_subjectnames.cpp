@@ -1,8 +1,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "common/captions.h"
 #include "common/filelist.h"
-#include "common/modmain.h"
 #include "subjects/subjectnames.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -11,11 +11,7 @@ class TestSubjectNames : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        fixtures::useProgramFolder("/p");
-        fixtures::loadNumberedCaptions();
-    }
+    void init() { fixtures::loadNumberedCaptions(); }
 
     void properTitle_data()
     {

@@ -1,7 +1,7 @@
 #include <QtTest>
 
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treenode.h"
 #include "tests/support/fakes.h"
@@ -48,9 +48,10 @@ private:
     FileList m_file1;
     FileList m_file2;
     std::unique_ptr<SubjectTree> m_tree;
+    Session m_session;
 
-    QString installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
-    QString virtualFile(const QString& name) const { return modMain.VirtualSubjectsDir + name; }
+    QString installed(const QString& name) const { return m_session.InstalledSubjectsDir + name; }
+    QString virtualFile(const QString& name) const { return m_session.VirtualSubjectsDir + name; }
     void touch(const QString& path) const { fixtures::writeInstalledSubject(path, fixtures::numberedPhrases(2)); }
     void build()
     {
@@ -63,14 +64,14 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<fixtures::ProgramFolder>();
-        fixtures::useProgramFolder(m_folder->path());
+        m_session = fixtures::programSession(m_folder->path());
         fixtures::loadNumberedCaptions();
-        modMain.InstalledSubjectsDir = m_folder->file("T10/");
-        modMain.VirtualSubjectsDir = m_folder->file("T11/");
-        m_file1 = fixtures::fileList(modMain.InstalledSubjectsDir, "*.ale");
-        m_file2 = fixtures::fileList(modMain.VirtualSubjectsDir, "*.vale");
+        m_session.InstalledSubjectsDir = m_folder->file("T10/");
+        m_session.VirtualSubjectsDir = m_folder->file("T11/");
+        m_file1 = fixtures::fileList(m_session.InstalledSubjectsDir, "*.ale");
+        m_file2 = fixtures::fileList(m_session.VirtualSubjectsDir, "*.vale");
         m_widget = std::make_unique<QTreeWidget>();
-        m_tree = std::make_unique<SubjectTree>(m_widget.get(), &m_file1, &m_file2, modMain);
+        m_tree = std::make_unique<SubjectTree>(m_widget.get(), &m_file1, &m_file2, m_session);
     }
 
     void cleanup()
@@ -208,7 +209,7 @@ private Q_SLOTS:
         QCOMPARE(m_widget->topLevelItemCount(), 0);
     }
 
-    void refreshRebuildsOnlyAfterAChange()
+    void refreshRebuildsTheWholeTree()
     {
         fakes::Environment env;
         touch(installed("colours.ale"));
@@ -220,14 +221,7 @@ private Q_SLOTS:
         m_widget->setCurrentItem(m_widget->topLevelItem(1)->child(0));
         fixtures::writeVirtualSubjectFile(virtualFile("New.vale"), { { "Two", {} } });
 
-        modMain.VirtualSubjectsChanged = false;
         m_tree->Refresh_Subjects();
-        QCOMPARE(m_widget->topLevelItemCount(), 4);
-        QCOMPARE(m_widget->topLevelItem(1)->childCount(), 1);
-
-        modMain.VirtualSubjectsChanged = true;
-        m_tree->Refresh_Subjects();
-        QVERIFY(!modMain.VirtualSubjectsChanged);
         QCOMPARE(m_widget->topLevelItemCount(), 5);
         QCOMPARE(m_widget->topLevelItem(1)->childCount(), 0);
         QCOMPARE(m_widget->topLevelItem(0)->child(0)->childCount(), 0);

@@ -1,31 +1,25 @@
 #include "customeditor.h"
 
 #include "common/frmmsgbox.h"
-#include "common/modmain.h"
 #include "custom/frmcustomsubject.h"
 #include "custom/virtualfiles.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfixtures.h"
+#include "tests/support/subjectsession.h"
 
 namespace fixtures {
 
-void FakeCustomHost::Refresh_Subjects()
-{
-    ++refreshes;
-    modMain.VirtualSubjectsChanged = false;
-}
+void FakeCustomHost::Refresh_Subjects() { ++refreshes; }
 
 CustomEditorFolder::CustomEditorFolder()
 {
     // The page about subjects is not opened: a test looks at the question alone.
     env.dialogs.defaultAnswer = false;
-    useProgramFolder(folder.path());
+    host.state = subjectSession(folder);
     loadNumberedCaptions();
-    modMain.InstalledSubjectsDir = folder.file("T10/");
-    modMain.VirtualSubjectsDir = folder.file("T11/");
-    host.File1().setPath(modMain.InstalledSubjectsDir);
+    host.File1().setPath(host.state.InstalledSubjectsDir);
     host.File1().setPattern(QStringLiteral("*.ale"));
-    host.File2().setPath(modMain.VirtualSubjectsDir);
+    host.File2().setPath(host.state.VirtualSubjectsDir);
     host.File2().setPattern(QStringLiteral("*.vale"));
     writeVirtualSubjectFile(folder.file(QStringLiteral("custom.tpl")), {});
     writeInstalledSubject(installed(QStringLiteral("animals_at_the_zoo.ale")), numberedPhrases(3));
@@ -44,9 +38,12 @@ CustomEditorFolder::~CustomEditorFolder()
     frmMsgBox::Unload();
 }
 
-QString CustomEditorFolder::installed(const QString& name) const { return modMain.InstalledSubjectsDir + name; }
+QString CustomEditorFolder::installed(const QString& name) const { return host.state.InstalledSubjectsDir + name; }
 
-QString CustomEditorFolder::virtualFile(const QString& displayName) const { return Virtual_File_Path(displayName); }
+QString CustomEditorFolder::virtualFile(const QString& displayName) const
+{
+    return Virtual_File_Path(host.state, displayName);
+}
 
 frmCustomSubject* CustomEditorFolder::open()
 {
@@ -85,18 +82,18 @@ QPoint nodeCentre(QTreeWidget* tree, QTreeWidgetItem* node)
     return tree->visualItemRect(node).center();
 }
 
-QStringList storedSubjects(const QString& displayName)
+QStringList CustomEditorFolder::storedSubjects(const QString& displayName) const
 {
     QStringList names;
-    for (const VirtualSubjectRow& row : List_Virtual_Subjects(displayName))
+    for (const VirtualSubjectRow& row : List_Virtual_Subjects(host.state, displayName))
         names << row.name;
     return names;
 }
 
-QStringList storedPhrases(const QString& displayName, int key)
+QStringList CustomEditorFolder::storedPhrases(const QString& displayName, int key) const
 {
     QStringList phrases;
-    for (const VirtualPhraseRow& row : List_Virtual_Phrases(displayName, key))
+    for (const VirtualPhraseRow& row : List_Virtual_Phrases(host.state, displayName, key))
         phrases << row.tPhrase;
     return phrases;
 }

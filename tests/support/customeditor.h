@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "common/filelist.h"
+#include "common/session.h"
 #include "custom/customhost.h"
 #include "tests/support/fakes.h"
 #include "tests/support/subjectfolders.h"
@@ -19,11 +20,13 @@ namespace fixtures {
 class FakeCustomHost : public CustomSubjectHost
 {
 public:
+    const Session& session() const override { return state; }
     void Hide_Main_Window() override { ++hides; }
     void Show_Main_Window() override { ++shows; }
     void Refresh_Subjects() override;
     FileList& File1() override { return m_file1; }
     FileList& File2() override { return m_file2; }
+    Session state;
     int hides = 0;
     int shows = 0;
     int refreshes = 0;
@@ -48,6 +51,10 @@ public:
     // Nodes of the last editor opened, by their text.
     QTreeWidgetItem* virtualNode(const QString& text) const;
     QTreeWidgetItem* installedNode(const QString& text) const;
+    // What a file holds: the names of its virtual subjects, and the tPhrase of one's phrases in table order.
+    QStringList storedSubjects(const QString& displayName) const;
+    QStringList storedPhrases(const QString& displayName, int key) const;
+    const Session& session() const { return host.state; }
 
     SubjectFolders folder;
     fakes::Environment env;
@@ -63,8 +70,4 @@ QTreeWidgetItem* nodeNamed(QTreeWidget* tree, const QString& text);
 QStringList childTexts(const QTreeWidgetItem* node);
 // Where the node shows, in the tree's viewport, scrolled into view first.
 QPoint nodeCentre(QTreeWidget* tree, QTreeWidgetItem* node);
-// What the file holds: the names of its virtual subjects, and the tPhrase of one's phrases in table order.
-QStringList storedSubjects(const QString& displayName);
-QStringList storedPhrases(const QString& displayName, int key);
-
 }

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "common/modmain.h"
+#include "common/apppath.h"
+#include "common/captions.h"
+#include "common/product.h"
 #include "platform/database.h"
 #include "platform/userschema.h"
 
@@ -75,24 +77,27 @@ ProgramFolder::ProgramFolder(const TemplateOptions& options)
 
 QString ProgramFolder::path() const { return QDir::toNativeSeparators(m_dir.path()) + QDir::separator(); }
 
-void useProgramFolder(const QString& folder, const QString& programCode)
+Session programSession(const QString& folder, const QString& programCode)
 {
-    modMain = ModMain();
-    Set_Product(programCode);
-    modMain.AppPathOverride = folder;
+    Session session;
+    Set_Product(session, programCode);
+    session.ProgramDir = With_Separator(folder);
+    return session;
 }
 
-void loadNumberedCaptions(int rows)
+QStringList numberedCaptions(int rows)
 {
-    modMain.Captions = QStringList { QString() };
+    QStringList captions { QString() };
     for (int k = 1; k <= rows; ++k)
-        modMain.Captions << QStringLiteral("T%1").arg(k);
+        captions << QStringLiteral("T%1").arg(k);
     // The texts that name a file, folder or page keep a place for it, so a test sees which one they name.
     for (int k : { 167, 168, 169, 184, 185, 186, 187, 188, 189, 190, 191 }) {
         if (k <= rows)
-            modMain.Captions[k] += QStringLiteral(" %1");
+            captions[k] += QStringLiteral(" %1");
     }
-    modMain.Captions << QString();
+    captions << QString();
+    return captions;
 }
 
+void loadNumberedCaptions(int rows) { Set_Captions(numberedCaptions(rows)); }
 }

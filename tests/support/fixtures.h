@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QVector>
 
+#include "common/session.h"
 #include "common/templatetexts.h"
 
 // Builders of the files a program folder holds, in a temporary folder of their own.
@@ -39,8 +40,10 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Sets the product identity and the program folder for code under test; restores nothing (tests reset).
-void useProgramFolder(const QString& folder, const QString& programCode = QStringLiteral("prlale"));
+// The product identity and the program folder, as the program starts with them.
+Session programSession(const QString& folder, const QString& programCode = QStringLiteral("prlale"));
+// Interface text k is "T" + k; the texts that name a file, folder or page end with " %1".
+QStringList numberedCaptions(int rows = 191);
 void loadNumberedCaptions(int rows = 191);
 
 }

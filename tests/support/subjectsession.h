@@ -6,7 +6,7 @@
 #include <QVector>
 
 #include "common/filelist.h"
-#include "common/modmain.h"
+#include "common/session.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/subjectfolders.h"
@@ -30,16 +30,6 @@ inline Session subjectSession(const SubjectFolders& folders)
     session.VirtualSubjectsDir = folders.file(QStringLiteral("T11/"));
     return session;
 }
-
-// The program pointed at bare subject folders, with the numbered texts: where tests of subject files start.
-inline void useSubjectFolders(const SubjectFolders& folders)
-{
-    useProgramFolder(folders.path());
-    loadNumberedCaptions();
-    modMain.InstalledSubjectsDir = folders.file(QStringLiteral("T10/"));
-    modMain.VirtualSubjectsDir = folders.file(QStringLiteral("T11/"));
-}
-
 }
 
 namespace fakes {

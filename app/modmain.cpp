@@ -1,0 +1,3 @@
+#include "modmain.h"
+
+Session modMain;
