@@ -150,9 +150,10 @@ private Q_SLOTS:
         const QString markup = QStringLiteral("<b>x</b>");
         fakes::Environment env;
         fixtures::ProgramFolder program;
-        QTemporaryDir data;
-        QVERIFY(scoredata::useNewUsers(modMain, program, data.path()));
-        scoredata::addScore(Users_Of(modMain), markup, markup, markup, "9 / 10", 9);
+        const scoredata::NewUsers users(program);
+        QVERIFY(users.made);
+        modMain = users.session;
+        scoredata::addScore(users.file(), markup, markup, markup, "9 / 10", 9);
         frmMain main;
         main.Student_Logged_In(markup, false);
         const frmProgress progress(modMain);

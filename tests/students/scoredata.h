@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include "common/session.h"
 #include "platform/database.h"
@@ -16,14 +17,26 @@
 // Rows of "Users.dat" as the activities write them.
 namespace scoredata {
 
-// The session of a test's program folder with a data folder of its own, and a new user database in it; false when
-// none was made.
-inline bool useNewUsers(Session& session, const fixtures::ProgramFolder& program, const QString& dataFolder)
+// A data folder of its own beside a test's program folder, holding a new user database: the session the student
+// windows are handed, and the file the readers are handed.
+class NewUsers
 {
-    session = fixtures::programSession(program.path());
-    session.DataDir = QDir::toNativeSeparators(dataFolder) + QDir::separator();
-    return Create_User_Database(session.ProgramDir, Users_Of(session).path, nullptr);
-}
+public:
+    explicit NewUsers(const fixtures::ProgramFolder& program)
+        : session(fixtures::programSession(program.path()))
+    {
+        session.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
+        made = Create_User_Database(session.ProgramDir, file().path, nullptr);
+    }
+    UserFile file() const { return Users_Of(session); }
+
+private:
+    QTemporaryDir m_data;
+
+public:
+    Session session;
+    bool made = false;
+};
 
 inline void addScore(const UserFile& users, const QVariant& name, const QVariant& subject, const QVariant& activity,
     const QVariant& textScore = QVariant(), const QVariant& numberScore = QVariant(),

@@ -39,22 +39,23 @@ class TestConcurrentScores : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder* m_program = nullptr;
-    QTemporaryDir m_data;
+    std::unique_ptr<scoredata::NewUsers> m_users;
 
 private Q_SLOTS:
     void initTestCase()
     {
         m_program = new fixtures::ProgramFolder;
-        m_session = fixtures::programSession(m_program->path());
+        m_users = std::make_unique<scoredata::NewUsers>(*m_program);
+        QVERIFY(m_users->made);
         fixtures::loadNumberedCaptions();
-        m_session.DataDir = QDir::toNativeSeparators(m_data.path()) + QDir::separator();
-        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
-        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
+        Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
     }
-    void cleanupTestCase() { delete m_program; }
+    void cleanupTestCase()
+    {
+        m_users.reset();
+        delete m_program;
+    }
 
     // An activity adds its rows while the administrator keeps reading them: no read fails or shows a message,
     // no count ever goes down, and every row is there at the end.
@@ -62,7 +63,7 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         ModalScript script;
-        frmAdmin form(m_session);
+        frmAdmin form(m_users->session);
         form.show();
         auto shownRows = [&form]() -> int {
             form.cboView->setCurrentIndex(StudentView);
@@ -76,7 +77,7 @@ private Q_SLOTS:
 
         QProcess activity;
         activity.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        activity.start(QCoreApplication::applicationFilePath(), { WriterSwitch, users().path, QString::number(Rows) });
+        activity.start(QCoreApplication::applicationFilePath(), { WriterSwitch, m_users->file().path, QString::number(Rows) });
         QVERIFY(activity.waitForStarted());
         int reads = 0;
         int readsMidway = 0;

@@ -114,11 +114,9 @@ class TestFrmAdmin : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     // Made once: writing a template is slow; each test gets a fresh data folder.
     fixtures::ProgramFolder* m_program = nullptr;
-    QTemporaryDir* m_data = nullptr;
+    std::unique_ptr<scoredata::NewUsers> m_users;
     fakes::Environment* m_env = nullptr;
 
     void choose(frmAdmin& form, int view)
@@ -133,25 +131,23 @@ private Q_SLOTS:
     void init()
     {
         m_env = new fakes::Environment;
-        m_data = new QTemporaryDir;
-        m_session = fixtures::programSession(m_program->path());
+        m_users = std::make_unique<scoredata::NewUsers>(*m_program);
+        QVERIFY(m_users->made);
         fixtures::loadNumberedCaptions();
         // The dates of the list follow the interface language (Spanish here), not the system's.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        m_session.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
-        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
     }
     void cleanup()
     {
         QLocale::setDefault(QLocale::system());
-        delete m_data;
+        m_users.reset();
         delete m_env;
     }
 
     void opensWithNothingChosen()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         QCOMPARE(form.windowTitle(), QStringLiteral("T54"));
         QCOMPARE(form.lblView->text(), QStringLiteral("T52"));
         QCOMPARE(form.btnClearDatabase->text(), QStringLiteral("T56"));
@@ -177,7 +173,7 @@ private Q_SLOTS:
 
     void showAdminWindowIsModalAndReturnsWhenClosed()
     {
-        addSchool(users());
+        addSchool(m_users->file());
         QWidget owner;
         owner.show();
         ModalScript script;
@@ -188,14 +184,14 @@ private Q_SLOTS:
             seen = form->isModal() && form->parentWidget() == &owner && form->TreeView1->topLevelItemCount() == 0;
             form->close();
         });
-        QVERIFY(!Show_Admin_Window(&owner, m_session));
+        QVERIFY(!Show_Admin_Window(&owner, m_users->session));
         QVERIFY(seen);
     }
 
     void studentViewMarksTheAdministratorAndListsSubjects()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         choose(form, StudentView);
         QCOMPARE(form.shownView(), 0);
         QCOMPARE(form.TreeView1->property("tag").toString(), QStringLiteral("0"));
@@ -232,8 +228,8 @@ private Q_SLOTS:
 
     void activityAndSubjectViews()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         choose(form, ActivityView);
         QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T50"));
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -262,9 +258,9 @@ private Q_SLOTS:
 
     void placeholdersWhenNothingIsTracked()
     {
-        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
-        Insert_Student(users(), "Ana", "Ruiz", QVariant(), 6);
-        frmAdmin form(m_session);
+        Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
+        Insert_Student(m_users->file(), "Ana", "Ruiz", QVariant(), 6);
+        frmAdmin form(m_users->session);
         choose(form, StudentView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Zoe Adams", "Ana Ruiz", "T55" }));
         QTreeWidgetItem* placeholder = form.TreeView1->topLevelItem(2);
@@ -282,9 +278,9 @@ private Q_SLOTS:
 
     void activityNamedLikeThePlaceholderIsStillAnActivity()
     {
-        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
-        addScore(users(), "Zoe Adams", "Animals", "T55", QVariant(), 3);
-        frmAdmin form(m_session);
+        Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
+        addScore(m_users->file(), "Zoe Adams", "Animals", "T55", QVariant(), 3);
+        frmAdmin form(m_users->session);
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "T55" }));
         form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
@@ -295,8 +291,8 @@ private Q_SLOTS:
 
     void aClickTogglesATopNodeOnceWhereverItLands()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         choose(form, StudentView);
@@ -321,30 +317,30 @@ private Q_SLOTS:
 
     void failedListingKeepsTheOldResults()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         choose(form, StudentView);
         form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
         const QStringList before = listRows(form.ListView1);
         QCOMPARE(before.size(), 3);
-        platform::Database::openFile(users().path).execute("ALTER TABLE tblscores RENAME COLUMN nTime TO nHour");
+        platform::Database::openFile(m_users->file().path).execute("ALTER TABLE tblscores RENAME COLUMN nTime TO nHour");
         ModalScript script;
         form.TreeView1_NodeClick(child(form.TreeView1, "Dan O'Brien", "Pairs"));
         QCOMPARE(script.notices.size(), 1);
         QVERIFY2(script.notices[0].contains("nTime"), qPrintable(script.notices[0]));
         QCOMPARE(listRows(form.ListView1), before);
-        QVERIFY(QFile::remove(users().path));
+        QVERIFY(QFile::remove(m_users->file().path));
         form.TreeView1_NodeClick(child(form.TreeView1, "Tom Star*", "Dictation"));
         QCOMPARE(script.notices.size(), 2);
-        QCOMPARE(script.notices[1], "T169 " + users().path);
+        QCOMPARE(script.notices[1], "T169 " + m_users->file().path);
         QCOMPARE(listRows(form.ListView1), before);
     }
 
     void failedViewShowsTheTopNodesAndSaysWhy()
     {
-        addSchool(users());
-        platform::Database::openFile(users().path).execute("DROP VIEW qrySubjects");
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        platform::Database::openFile(m_users->file().path).execute("DROP VIEW qrySubjects");
+        frmAdmin form(m_users->session);
         ModalScript script;
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -366,9 +362,9 @@ private Q_SLOTS:
     void removingAStudentTakesHisOrHerResultsOnly()
     {
         QFETCH(bool, yes);
-        addSchool(users());
+        addSchool(m_users->file());
         const auto scores = [this](const QString& name) {
-            return platform::Database::openFile(users().path)
+            return platform::Database::openFile(m_users->file().path)
                 .query("SELECT COUNT(*) FROM tblscores WHERE tName LIKE ?", { name })
                 .value(0, 0)
                 .toInt();
@@ -376,7 +372,7 @@ private Q_SLOTS:
         const int all = scores("%");
         const int dans = scores("Dan O'Brien");
         QVERIFY(dans > 0);
-        frmAdmin form(m_session);
+        frmAdmin form(m_users->session);
         choose(form, ActivityView);
         QVERIFY(!form.Is_Removable(form.TreeView1->topLevelItem(1)));
         choose(form, StudentView);
@@ -395,7 +391,7 @@ private Q_SLOTS:
                                      : QStringList({ "Zoe Adams", "Dan O'Brien", "Tom Star*" });
         QCOMPARE(topTexts(form.TreeView1), left);
         QStringList stored;
-        for (const Student& s : Read_Students(users()))
+        for (const Student& s : Read_Students(m_users->file()))
             stored << s.displayName();
         QCOMPARE(stored, left);
         QCOMPARE(scores("Dan O'Brien"), yes ? 0 : dans);
@@ -412,13 +408,13 @@ private Q_SLOTS:
     void answeringNoKeepsEverything()
     {
         QFETCH(QList<bool>, answers);
-        addSchool(users());
-        m_session.ExchangeNumber = 4242;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber);
+        addSchool(m_users->file());
+        m_users->session.ExchangeNumber = 4242;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_users->session.ExchangeNumber);
         QFile file(exchange);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        frmAdmin form(m_session);
+        frmAdmin form(m_users->session);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = answers;
         m_env->dialogs.defaultAnswer = true;
@@ -435,7 +431,7 @@ private Q_SLOTS:
             QCOMPARE(m_env->dialogs.shown[1].text, QStringLiteral("Parlanta Alemán T59\r\n\r\nT60"));
         }
         QVERIFY(quit.isEmpty());
-        QCOMPARE(Read_Students(users()).size(), 3);
+        QCOMPARE(Read_Students(m_users->file()).size(), 3);
         QVERIFY(QFile::exists(exchange));
         QFile::remove(exchange);
     }
@@ -444,8 +440,8 @@ private Q_SLOTS:
     // mean per student. It is drawn only once its tab is shown, with the latest choice.
     void theChartDrawsWhatTheListShows()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         QCOMPARE(form.tabResults->tabText(0), QStringLiteral("T154"));
         QCOMPARE(form.tabResults->tabText(1), QStringLiteral("T155"));
         choose(form, StudentView);
@@ -468,9 +464,9 @@ private Q_SLOTS:
     // axis of per cents.
     void everyNodesChartDrawsItsListedResults()
     {
-        addSchool(users());
-        addScore(users(), "Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        addScore(m_users->file(), "Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
+        frmAdmin form(m_users->session);
         form.tabResults->setCurrentIndex(1);
         int charted = 0;
         for (int view : { StudentView, ActivityView, SubjectView }) {
@@ -493,8 +489,8 @@ private Q_SLOTS:
     // The file chosen gets every result under headings in the interface language; Cancel writes nothing.
     void exportWritesEveryResultToTheFileChosen()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         QCOMPARE(form.btnExport->text(), QStringLiteral("T150"));
         QCOMPARE(form.btnExport->menu(), form.mnuExport);
         QCOMPARE(form.mnuExportAll->text(), QStringLiteral("T158"));
@@ -520,7 +516,7 @@ private Q_SLOTS:
         // The next window proposes the folder last chosen.
         m_env->dialogs.savePath.clear();
         QVERIFY(csv.remove());
-        frmAdmin again(m_session);
+        frmAdmin again(m_users->session);
         again.mnuExportAll->trigger();
         QCOMPARE(m_env->dialogs.saveRequests[1][1], folder.filePath("Parlanta Alemán 2026-12-08.csv"));
         QVERIFY(!csv.exists());
@@ -531,8 +527,8 @@ private Q_SLOTS:
     // clicked, and neither again once another view has cleared them.
     void theListAndTheChartShownAreExported()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         form.show();
         QVERIFY(!form.mnuExportList->isEnabled());
         QVERIFY(!form.mnuExportChart->isEnabled());
@@ -574,8 +570,8 @@ private Q_SLOTS:
 
     void anExportThatCannotBeWrittenSaysWhy()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         QTemporaryDir folder;
         const QString path = folder.filePath("no such folder/results.csv");
         m_env->dialogs.savePath = path;
@@ -598,8 +594,8 @@ private Q_SLOTS:
 
     void clearingDeletesTheDatabaseAndEndsTheProgram()
     {
-        addSchool(users());
-        frmAdmin form(m_session);
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session);
         form.show();
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
@@ -609,7 +605,7 @@ private Q_SLOTS:
         QCOMPARE(script.notices, QStringList({ "T61" }));
         QCOMPARE(quit.size(), 1);
         QVERIFY(!form.isVisible());
-        QVERIFY(!QFile::exists(users().path));
+        QVERIFY(!QFile::exists(m_users->file().path));
     }
 
     void clearingThatCannotDeleteSaysWhyAndCarriesOn_data()
@@ -622,17 +618,17 @@ private Q_SLOTS:
     void clearingThatCannotDeleteSaysWhyAndCarriesOn()
     {
         QFETCH(bool, readOnly);
-        addSchool(users());
-        m_session.ExchangeNumber = 4244;
-        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber);
+        addSchool(m_users->file());
+        m_users->session.ExchangeNumber = 4244;
+        const QString exchange = Get_Temp_Path() + Exchange_File_Name(m_users->session.ExchangeNumber);
         QFile file(exchange);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         if (readOnly)
-            QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+            QVERIFY(QFile::setPermissions(m_users->file().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
         else
-            QVERIFY(QFile::remove(users().path));
-        frmAdmin form(m_session);
+            QVERIFY(QFile::remove(m_users->file().path));
+        frmAdmin form(m_users->session);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
         ModalScript script;
@@ -642,12 +638,12 @@ private Q_SLOTS:
         QCOMPARE(m_env->dialogs.shown.size(), 3);
         const fakes::Message& failure = m_env->dialogs.shown[2];
         QVERIFY(!failure.question);
-        QCOMPARE(failure.text, (readOnly ? "T168 " : "T169 ") + users().path);
-        QCOMPARE(QFile::exists(users().path), readOnly);
+        QCOMPARE(failure.text, (readOnly ? "T168 " : "T169 ") + m_users->file().path);
+        QCOMPARE(QFile::exists(m_users->file().path), readOnly);
         // The launch's files stay for an activity that may still be reading them.
         QVERIFY(QFile::exists(exchange));
         QFile::remove(exchange);
-        QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(m_users->file().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 };
 

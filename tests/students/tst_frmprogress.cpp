@@ -64,23 +64,21 @@ class TestFrmProgress : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     Session as(const QString& student) const
     {
-        Session session = m_session;
+        Session session = m_users->session;
         session.CurrentStudent = student;
         return session;
     }
     fixtures::ProgramFolder m_program;
-    QTemporaryDir* m_data = nullptr;
+    std::unique_ptr<scoredata::NewUsers> m_users;
     fakes::Environment* m_env = nullptr;
 
     // Rows as the activities store them, through their own writer.
     void play(
         const QString& student, const QString& subject, const QString& activity, double score, const QDateTime& when)
     {
-        const games::ScoreWriter writer(users().path);
+        const games::ScoreWriter writer(m_users->file().path);
         const games::SaveResult saved = writer.write(
             { student, subject, activity, QString::number(score) + QStringLiteral(" / 10"), score, when });
         QVERIFY2(saved.saved(), qPrintable(saved.detail));
@@ -90,16 +88,15 @@ private Q_SLOTS:
     void init()
     {
         m_env = new fakes::Environment;
-        m_data = new QTemporaryDir;
-        QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data->path()));
+        m_users = std::make_unique<scoredata::NewUsers>(m_program);
+        QVERIFY(m_users->made);
         fixtures::loadNumberedCaptions();
-        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
+        Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
     }
     void cleanup()
     {
         QLocale::setDefault(QLocale::system());
-        m_session.InterfaceLanguage.clear();
-        delete m_data;
+        m_users.reset();
         delete m_env;
     }
 
@@ -145,7 +142,7 @@ private Q_SLOTS:
             QCOMPARE(form.lstLatest->topLevelItemCount(), who == Ana ? 1 : 2);
             QCOMPARE(form.chartView->pointCount(), who == Ana ? 1 : 2);
         }
-        QCOMPARE(Latest_Results(users(), Ana, 10).size(), 1);
+        QCOMPARE(Latest_Results(m_users->file(), Ana, 10).size(), 1);
     }
 
     // Only the ten latest results are listed, newest first by the date and time they were played, whatever order
@@ -157,7 +154,7 @@ private Q_SLOTS:
                 QDateTime(QDate(2026, 11, day), QTime(8, 0)));
         frmProgress form(as(Ana));
         QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
-        const QVector<LatestResult> latest = Latest_Results(users(), Ana, frmProgress::LatestCount);
+        const QVector<LatestResult> latest = Latest_Results(m_users->file(), Ana, frmProgress::LatestCount);
         QCOMPARE(latest.first().date, QStringLiteral("2026-11-14"));
         QCOMPARE(latest.last().date, QStringLiteral("2026-11-05"));
         QCOMPARE(form.chartView->pointCount(), 14);
@@ -175,10 +172,10 @@ private Q_SLOTS:
     // old Pairs round, which stored its turns only, is listed and not drawn.
     void mixedResultsAreDrawnAsPerCents()
     {
-        scoredata::addScore(users(), Ana, "Colours", "Dictation", "93 %", 93, "2026-11-20", "09:00:00");
-        scoredata::addScore(users(), Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
-        scoredata::addScore(users(), Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
-        scoredata::addScore(users(), Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
+        scoredata::addScore(m_users->file(), Ana, "Colours", "Dictation", "93 %", 93, "2026-11-20", "09:00:00");
+        scoredata::addScore(m_users->file(), Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
+        scoredata::addScore(m_users->file(), Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
+        scoredata::addScore(m_users->file(), Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
         frmProgress form(as(Ana));
         QStringList drawn;
         for (QAbstractSeries* series : form.chartView->chart()->series())
@@ -212,7 +209,7 @@ private Q_SLOTS:
         QFETCH(QString, language);
         QFETCH(QDate, first);
         QLocale::setDefault(locale);
-        m_session.InterfaceLanguage = language;
+        m_users->session.InterfaceLanguage = language;
         for (int i = 0; i < 12; ++i)
             play(Ana, "Colours", "Pairs", i % 10, QDateTime(first.addDays(i * 9), QTime(9, 0)));
         frmProgress form(as(Ana));
@@ -244,7 +241,7 @@ private Q_SLOTS:
     // A user database that cannot be read is said once, and the window still opens and closes.
     void anUnreadableDatabaseIsSaid()
     {
-        QFile file(users().path);
+        QFile file(m_users->file().path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(4096, 'x'));
         file.close();

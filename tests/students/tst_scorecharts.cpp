@@ -21,31 +21,29 @@ class TestScoreCharts : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder m_program;
-    QTemporaryDir m_data;
+    const scoredata::NewUsers m_users { m_program };
 
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data.path()));
-        scoredata::addSchool(users());
+        QVERIFY(m_users.made);
+        scoredata::addSchool(m_users.file());
         // Stored out of time order, as activities of two computers sharing the file may store them.
-        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Listen and choose", "6 / 8", 6, "2026-12-05", "09:00:00");
-        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Listen and choose", "3 / 8", 3, "2026-12-02", "16:30:00");
-        scoredata::addScore(users(), "Ana Ruiz", "Animals", "Dictation", "80%", 80, "2026-12-02", "16:40:00");
+        scoredata::addScore(m_users.file(), "Ana Ruiz", "Animals", "Listen and choose", "6 / 8", 6, "2026-12-05", "09:00:00");
+        scoredata::addScore(m_users.file(), "Ana Ruiz", "Animals", "Listen and choose", "3 / 8", 3, "2026-12-02", "16:30:00");
+        scoredata::addScore(m_users.file(), "Ana Ruiz", "Animals", "Dictation", "80%", 80, "2026-12-02", "16:40:00");
     }
 
     void aStudentsScoresAreSeriesOfActivitiesInTimeOrder()
     {
-        const QVector<ActivitySeries> zoe = Student_Progress(users(), "Zoe Adams");
+        const QVector<ActivitySeries> zoe = Student_Progress(m_users.file(), "Zoe Adams");
         QCOMPARE(zoe.size(), 1);
         QCOMPARE(zoe[0].activity, QStringLiteral("Flashcards"));
         QCOMPARE(scores(zoe[0]), QList<double>({ 90, 70, 90 }));
         QCOMPARE(zoe[0].points[0].when, QDateTime(QDate(2026, 12, 1), QTime(10, 15, 2)));
 
-        const QVector<ActivitySeries> ana = Student_Progress(users(), "Ana Ruiz");
+        const QVector<ActivitySeries> ana = Student_Progress(m_users.file(), "Ana Ruiz");
         QCOMPARE(ana.size(), 2);
         QCOMPARE(ana[0].activity, QStringLiteral("Dictation"));
         QCOMPARE(ana[1].activity, QStringLiteral("Listen and choose"));
@@ -54,10 +52,10 @@ private Q_SLOTS:
 
     void aSubjectNarrowsTheSeries()
     {
-        QCOMPARE(scores(Student_Progress(users(), "Zoe Adams", "Animals").value(0)), QList<double>({ 90, 70 }));
-        QVERIFY(Student_Progress(users(), "Zoe Adams", "Colours").isEmpty());
-        QCOMPARE(Student_Subjects(users(), "Zoe Adams"), QStringList({ "Animals", "Numbers" }));
-        QCOMPARE(Student_Subjects(users(), "Tom Star*"), QStringList({ "Rock 'n' Roll *live*" }));
+        QCOMPARE(scores(Student_Progress(m_users.file(), "Zoe Adams", "Animals").value(0)), QList<double>({ 90, 70 }));
+        QVERIFY(Student_Progress(m_users.file(), "Zoe Adams", "Colours").isEmpty());
+        QCOMPARE(Student_Subjects(m_users.file(), "Zoe Adams"), QStringList({ "Animals", "Numbers" }));
+        QCOMPARE(Student_Subjects(m_users.file(), "Tom Star*"), QStringList({ "Rock 'n' Roll *live*" }));
     }
 
     // The per cent of a stored row, none where it cannot be known. A result beyond its maximum is refused, not
@@ -106,24 +104,24 @@ private Q_SLOTS:
     // A round with no per cent (an old Pairs round: its turns only) and a date nobody can read have no place on it.
     void resultsWithoutAPerCentOrATimeAreLeftOut()
     {
-        const QVector<ActivitySeries> dan = Student_Progress(users(), "Dan O'Brien");
+        const QVector<ActivitySeries> dan = Student_Progress(m_users.file(), "Dan O'Brien");
         QCOMPARE(dan.size(), 1);
         QCOMPARE(scores(dan[0]), QList<double>({ 100 }));
-        QVERIFY(Student_Progress(users(), "Nobody").isEmpty());
+        QVERIFY(Student_Progress(m_users.file(), "Nobody").isEmpty());
     }
 
     // The means of an activity in a subject, only of the results of both.
     void aPairsMeansPerStudent()
     {
-        const QVector<StudentMean> numbers = Pair_Means(users(), "Pairs", "Numbers");
+        const QVector<StudentMean> numbers = Pair_Means(m_users.file(), "Pairs", "Numbers");
         QCOMPARE(numbers.size(), 1);
         QCOMPARE(numbers[0].student, QStringLiteral("Dan O'Brien"));
         QCOMPARE(numbers[0].mean, 12.5); // its date cannot be read, but a mean needs none
-        const QVector<StudentMean> listening = Pair_Means(users(), "Listen and choose", "Animals");
+        const QVector<StudentMean> listening = Pair_Means(m_users.file(), "Listen and choose", "Animals");
         QCOMPARE(listening.size(), 1);
         QCOMPARE(listening[0].results, 2);
         QCOMPARE(listening[0].mean, 56.25);
-        QVERIFY(Pair_Means(users(), "Dictation", "Numbers").isEmpty());
+        QVERIFY(Pair_Means(m_users.file(), "Dictation", "Numbers").isEmpty());
     }
 };
 

@@ -40,13 +40,11 @@ class TestScoreExport : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     fixtures::ProgramFolder m_program;
-    QTemporaryDir m_data;
+    const scoredata::NewUsers m_users { m_program };
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(scoredata::useNewUsers(m_session, m_program, m_data.path())); }
+    void initTestCase() { QVERIFY(m_users.made); }
 
     void fieldsAreQuotedOnlyWhenTheyMustBe()
     {
@@ -71,12 +69,12 @@ private Q_SLOTS:
     void everyResultReadsBackAsStored()
     {
         using scoredata::addScore;
-        addScore(users(), "Adams, Zoe", "Animals", "Flashcards", "7 / 10", 7, "2026-12-01", "10:15:02");
-        addScore(users(), "Dan \"the Man\" O'Brien", "Rock 'n' Roll *live*", "Pairs", "12 turns", QVariant());
-        addScore(users(), "Two\r\nLines", "Números, días", "Dictado", QVariant(), 87.5, "2026-12-02", "08:00:00");
+        addScore(m_users.file(), "Adams, Zoe", "Animals", "Flashcards", "7 / 10", 7, "2026-12-01", "10:15:02");
+        addScore(m_users.file(), "Dan \"the Man\" O'Brien", "Rock 'n' Roll *live*", "Pairs", "12 turns", QVariant());
+        addScore(m_users.file(), "Two\r\nLines", "Números, días", "Dictado", QVariant(), 87.5, "2026-12-02", "08:00:00");
         addScore(
-            users(), "Zoë Núñez 🦉", "\"Quoted\"", "Tarjetas", QVariant(), QVariant(), QVariant(), QVariant());
-        const QVector<QStringList> rows = Read_Results(users());
+            m_users.file(), "Zoë Núñez 🦉", "\"Quoted\"", "Tarjetas", QVariant(), QVariant(), QVariant(), QVariant());
+        const QVector<QStringList> rows = Read_Results(m_users.file());
         QCOMPARE(rows.size(), 4);
         QCOMPARE(
             rows[0], QStringList({ "Adams, Zoe", "Animals", "Flashcards", "7 / 10", "7", "2026-12-01", "10:15:02" }));
@@ -102,18 +100,18 @@ private Q_SLOTS:
         QCOMPARE(Formula_Safe(""), QString());
         QTemporaryDir dir;
         const QString path = dir.filePath("formulas.csv");
-        const QVector<QStringList> before = Read_Results(users());
-        scoredata::addScore(users(), "=HYPERLINK(\"http://x\",\"y\")", "+Animals", "@Pairs", "-3 turns", -3);
-        scoredata::addScore(users(), "\tTab, Tom", "Numbers", "Dictation", QVariant(), -5);
-        QCOMPARE(Export_Results(users(), path), QString());
+        const QVector<QStringList> before = Read_Results(m_users.file());
+        scoredata::addScore(m_users.file(), "=HYPERLINK(\"http://x\",\"y\")", "+Animals", "@Pairs", "-3 turns", -3);
+        scoredata::addScore(m_users.file(), "\tTab, Tom", "Numbers", "Dictation", QVariant(), -5);
+        QCOMPARE(Export_Results(m_users.file(), path), QString());
         const QVector<QStringList> read = readByPython(path);
         QCOMPARE(read.size(), 1 + before.size() + 2);
         QCOMPARE(read[read.size() - 2].mid(0, 5),
             QStringList({ "'=HYPERLINK(\"http://x\",\"y\")", "'+Animals", "'@Pairs", "'-3 turns", "-3" }));
         QCOMPARE(read.last().mid(0, 5), QStringList({ "'\tTab, Tom", "Numbers", "Dictation", "-5", "-5" }));
         // The database keeps what was typed.
-        QCOMPARE(Read_Results(users()).last()[0], QStringLiteral("\tTab, Tom"));
-        platform::Database::open(users().connectionString())
+        QCOMPARE(Read_Results(m_users.file()).last()[0], QStringLiteral("\tTab, Tom"));
+        platform::Database::open(m_users.file().connectionString())
             .execute(
                 QStringLiteral("DELETE FROM tblscores WHERE pkScoreID > (SELECT max(pkScoreID) - 2 FROM tblscores)"));
     }
@@ -122,8 +120,8 @@ private Q_SLOTS:
     // whatever the names hold; the other results stay out.
     void aChoiceExportsWhatItsListShows()
     {
-        scoredata::addSchool(users());
-        const QVector<QStringList> all = Read_Results(users());
+        scoredata::addSchool(m_users.file());
+        const QVector<QStringList> all = Read_Results(m_users.file());
         int checked = 0;
         for (const QStringList& row : all) {
             const QString& student = row[0];
@@ -132,9 +130,9 @@ private Q_SLOTS:
             const ResultChoice choices[] = { { StudentView, student, activity }, { ActivityView, activity, subject },
                 { SubjectView, subject, student } };
             for (const ResultChoice& choice : choices) {
-                const QVector<QStringList> chosen = Read_Results(users(), choice);
+                const QVector<QStringList> chosen = Read_Results(m_users.file(), choice);
                 const QVector<ScoreLine> listed
-                    = Read_Score_Lines(users(), choice.view, choice.parentText, choice.nodeText);
+                    = Read_Score_Lines(m_users.file(), choice.view, choice.parentText, choice.nodeText);
                 QCOMPARE(chosen.size(), listed.size());
                 QVERIFY(chosen.contains(row));
                 for (int i = 0; i < chosen.size(); ++i) {
@@ -145,20 +143,20 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(checked, 3 * all.size());
-        QCOMPARE(Read_Results(users(), { StudentView, "Zoe Adams", "Flashcards" }).size(), 3);
-        QVERIFY(Read_Results(users(), { StudentView, "Zoe Adams", "Pairs" }).isEmpty());
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Results(users(), { 7, "Zoe Adams", "Flashcards" }));
+        QCOMPARE(Read_Results(m_users.file(), { StudentView, "Zoe Adams", "Flashcards" }).size(), 3);
+        QVERIFY(Read_Results(m_users.file(), { StudentView, "Zoe Adams", "Pairs" }).isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Results(m_users.file(), { 7, "Zoe Adams", "Flashcards" }));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("zoe.csv");
-        QCOMPARE(Export_Results(users(), path, { SubjectView, "Animals", "Zoe Adams" }), QString());
+        QCOMPARE(Export_Results(m_users.file(), path, { SubjectView, "Animals", "Zoe Adams" }), QString());
         const QVector<QStringList> read = readByPython(path);
         QCOMPARE(read.size(), 3);
         QCOMPARE(read[1][4], QStringLiteral("90"));
         QCOMPARE(read[2][4], QStringLiteral("70"));
         // A folder in the file's place: the reason comes back and nothing is written.
         QVERIFY(QDir(dir.path()).mkdir("taken.csv"));
-        QVERIFY(!Export_Results(users(), dir.filePath("taken.csv")).isEmpty());
+        QVERIFY(!Export_Results(m_users.file(), dir.filePath("taken.csv")).isEmpty());
         QVERIFY(QFileInfo(dir.filePath("taken.csv")).isDir());
     }
 };

@@ -25,46 +25,42 @@ class TestScores : public QObject
 {
     Q_OBJECT
 private:
-    Session m_session;
-    UserFile users() const { return Users_Of(m_session); }
     // Made once: writing a template is slow; each test gets a fresh data folder.
     fixtures::ProgramFolder* m_program = nullptr;
-    QTemporaryDir* m_data = nullptr;
+    std::unique_ptr<scoredata::NewUsers> m_users;
 
 private Q_SLOTS:
     void initTestCase() { m_program = new fixtures::ProgramFolder; }
     void cleanupTestCase() { delete m_program; }
     void init()
     {
-        m_data = new QTemporaryDir;
-        m_session = fixtures::programSession(m_program->path());
+        m_users = std::make_unique<scoredata::NewUsers>(*m_program);
+        QVERIFY(m_users->made);
         fixtures::loadNumberedCaptions();
-        m_session.DataDir = QDir::toNativeSeparators(m_data->path()) + QDir::separator();
-        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
     }
-    void cleanup() { delete m_data; }
+    void cleanup() { m_users.reset(); }
 
     void resultsWithoutNamesCountAsNothingTracked()
     {
         // Such a row can be reached from no node, so showing a nameless node would only list nothing.
-        Insert_Student(users(), "Zoe", "Adams", QVariant(), 5);
-        addScore(users(), "Zoe Adams", QVariant(), QVariant(), QVariant(), 5);
-        QVERIFY(Read_Score_Tree(users(), StudentView).placeholder);
-        QVERIFY(Read_Score_Tree(users(), ActivityView).placeholder);
-        QVERIFY(Read_Score_Tree(users(), SubjectView).placeholder);
+        Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
+        addScore(m_users->file(), "Zoe Adams", QVariant(), QVariant(), QVariant(), 5);
+        QVERIFY(Read_Score_Tree(m_users->file(), StudentView).placeholder);
+        QVERIFY(Read_Score_Tree(m_users->file(), ActivityView).placeholder);
+        QVERIFY(Read_Score_Tree(m_users->file(), SubjectView).placeholder);
     }
 
     void emptyChildListLeavesTheTopNodesBare()
     {
         // An activity recorded without a subject: activities to show, no subject to hang under them.
-        addScore(users(), "Gone Student", QVariant(), "Flashcards", QVariant(), 5);
-        const ScoreTree activities = Read_Score_Tree(users(), ActivityView);
+        addScore(m_users->file(), "Gone Student", QVariant(), "Flashcards", QVariant(), 5);
+        const ScoreTree activities = Read_Score_Tree(m_users->file(), ActivityView);
         QCOMPARE(texts(activities.top), QStringList({ "Flashcards" }));
         QVERIFY(activities.children.isEmpty());
         QVERIFY(!activities.placeholder);
         // Subjects recorded for a student no longer in tblUsers, and no student left.
-        addScore(users(), "Gone Student", "Animals", "Flashcards", QVariant(), 5);
-        const ScoreTree subjects = Read_Score_Tree(users(), SubjectView);
+        addScore(m_users->file(), "Gone Student", "Animals", "Flashcards", QVariant(), 5);
+        const ScoreTree subjects = Read_Score_Tree(m_users->file(), SubjectView);
         QCOMPARE(texts(subjects.top), QStringList({ "Animals" }));
         QVERIFY(subjects.children.isEmpty());
         QVERIFY(!subjects.placeholder);
@@ -73,10 +69,10 @@ private Q_SLOTS:
 
     void oddStudentRowsStillMakeNodes()
     {
-        Database::openFile(users().path)
+        Database::openFile(m_users->file().path)
             .execute("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES (NULL, 'Solo', NULL), "
                      "('Big', 'Face', 41), ('Neg', 'Face', -3)");
-        const ScoreTree tree = Read_Score_Tree(users(), StudentView);
+        const ScoreTree tree = Read_Score_Tree(m_users->file(), StudentView);
         QCOMPARE(texts(tree.top), QStringList({ " Solo", "Big Face", "Neg Face" }));
         // Past the faces the number would name an activity picture: no picture instead.
         for (const ScoreNode& n : tree.top)
@@ -85,21 +81,21 @@ private Q_SLOTS:
 
     void missingFileIsReportedAndNotCreated()
     {
-        QVERIFY(QFile::remove(users().path));
-        const ScoreTree missing = Read_Score_Tree(users(), SubjectView);
+        QVERIFY(QFile::remove(m_users->file().path));
+        const ScoreTree missing = Read_Score_Tree(m_users->file(), SubjectView);
         QVERIFY(missing.top.isEmpty());
         QVERIFY(!missing.placeholder);
         QVERIFY(missing.failure.contains("Users.dat"));
-        QVERIFY(!QFile::exists(users().path));
+        QVERIFY(!QFile::exists(m_users->file().path));
     }
 
     void namesAreValuesNotPatternsOrSql()
     {
-        addSchool(users());
-        QCOMPARE(Read_Score_Lines(users(), StudentView, "Tom Star*", "Dictation").size(), 1);
-        QVERIFY(Read_Score_Lines(users(), StudentView, "Tom Star%", "Dictation").isEmpty());
-        QVERIFY(Read_Score_Lines(users(), StudentView, "x' OR '1'='1", "Flashcards").isEmpty());
-        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Score_Lines(users(), 7, "Zoe Adams", "Flashcards"));
+        addSchool(m_users->file());
+        QCOMPARE(Read_Score_Lines(m_users->file(), StudentView, "Tom Star*", "Dictation").size(), 1);
+        QVERIFY(Read_Score_Lines(m_users->file(), StudentView, "Tom Star%", "Dictation").isEmpty());
+        QVERIFY(Read_Score_Lines(m_users->file(), StudentView, "x' OR '1'='1", "Flashcards").isEmpty());
+        QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Score_Lines(m_users->file(), 7, "Zoe Adams", "Flashcards"));
     }
 
     void scoreColumnTextWinsOverNumber_data()
@@ -123,8 +119,8 @@ private Q_SLOTS:
         QFETCH(QVariant, numberScore);
         QFETCH(QString, shown);
         // Through the file, so the column types take their part.
-        addScore(users(), "Zoe Adams", "Animals", "Flashcards", textScore, numberScore);
-        const auto lines = Read_Score_Lines(users(), StudentView, "Zoe Adams", "Flashcards");
+        addScore(m_users->file(), "Zoe Adams", "Animals", "Flashcards", textScore, numberScore);
+        const auto lines = Read_Score_Lines(m_users->file(), StudentView, "Zoe Adams", "Flashcards");
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].score, shown);
     }
@@ -151,67 +147,67 @@ private Q_SLOTS:
 
     void readsWaitForAnActivityThatIsWriting()
     {
-        addSchool(users());
+        addSchool(m_users->file());
         {
-            const Writer writer(users(), 300);
+            const Writer writer(m_users->file(), 300);
             QElapsedTimer timer;
             timer.start();
-            const ScoreTree tree = Read_Score_Tree(users(), StudentView);
+            const ScoreTree tree = Read_Score_Tree(m_users->file(), StudentView);
             QCOMPARE(tree.failure, QString());
             QCOMPARE(tree.top.size(), 3);
             QVERIFY(timer.elapsed() >= 250);
         }
         {
             // The row being stored when the list was asked for is in it.
-            const Writer writer(users(), 200);
-            QCOMPARE(Read_Score_Lines(users(), StudentView, "Zoe Adams", "Flashcards").size(), 5);
+            const Writer writer(m_users->file(), 200);
+            QCOMPARE(Read_Score_Lines(m_users->file(), StudentView, "Zoe Adams", "Flashcards").size(), 5);
         }
     }
 
     void deletingTheDatabaseTakesItsJournalAlong()
     {
-        addSchool(users());
-        QFile journal(users().path + "-journal");
+        addSchool(m_users->file());
+        QFile journal(m_users->file().path + "-journal");
         QVERIFY(journal.open(QIODevice::WriteOnly));
         journal.write("left over");
         journal.close();
-        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
-        QVERIFY(!QFile::exists(users().path));
+        QCOMPARE(Delete_User_Database(m_users->file().path), QStringLiteral("VALID"));
+        QVERIFY(!QFile::exists(m_users->file().path));
         QVERIFY(!journal.exists());
         // Gone already: said so, nothing pretended.
-        QCOMPARE(Delete_User_Database(users().path), "T169 " + users().path);
+        QCOMPARE(Delete_User_Database(m_users->file().path), "T169 " + m_users->file().path);
     }
 
     void deletingWaitsForAWriteInProgress()
     {
-        addSchool(users());
-        const Writer writer(users(), 300);
+        addSchool(m_users->file());
+        const Writer writer(m_users->file(), 300);
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
+        QCOMPARE(Delete_User_Database(m_users->file().path), QStringLiteral("VALID"));
         QVERIFY(timer.elapsed() >= 250);
-        QVERIFY(!QFile::exists(users().path));
+        QVERIFY(!QFile::exists(m_users->file().path));
     }
 
     void readOnlyDatabaseIsKept()
     {
-        addSchool(users());
-        QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-        QCOMPARE(Delete_User_Database(users().path), "T168 " + users().path);
-        QVERIFY(QFile::exists(users().path));
+        addSchool(m_users->file());
+        QVERIFY(QFile::setPermissions(m_users->file().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        QCOMPARE(Delete_User_Database(m_users->file().path), "T168 " + m_users->file().path);
+        QVERIFY(QFile::exists(m_users->file().path));
         // Still readable as it was.
-        QCOMPARE(Read_Score_Tree(users(), StudentView).top.size(), 3);
-        QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(Read_Score_Tree(m_users->file(), StudentView).top.size(), 3);
+        QFile::setPermissions(m_users->file().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
     void damagedDatabaseCanBeCleared()
     {
-        QFile file(users().path);
+        QFile file(m_users->file().path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QByteArray(3000, 'z'));
         file.close();
-        QVERIFY(!Read_Score_Tree(users(), StudentView).failure.isEmpty());
-        QCOMPARE(Delete_User_Database(users().path), QStringLiteral("VALID"));
+        QVERIFY(!Read_Score_Tree(m_users->file(), StudentView).failure.isEmpty());
+        QCOMPARE(Delete_User_Database(m_users->file().path), QStringLiteral("VALID"));
         QVERIFY(!file.exists());
     }
 };
