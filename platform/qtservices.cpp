@@ -1,3 +1,4 @@
+#include "clock.h"
 #include "foldercopy.h"
 #include "services.h"
 #include "tempfolder.h"
@@ -258,7 +259,7 @@ namespace {
     public:
         QtClock() { m_timer.start(); }
         qint64 monotonicMs() override { return m_timer.elapsed(); }
-        QDateTime now() override { return QDateTime::currentDateTime(); }
+        QDateTime now() override { return currentUtc().toLocalTime(); }
         void processEvents() override
         {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

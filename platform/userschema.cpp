@@ -13,15 +13,24 @@ QString schemaScript()
                                    NumberScore, ScoreDate, ScoreTime);
     const QString view = QStringLiteral("CREATE VIEW %1 AS SELECT DISTINCT %2 FROM %3 ORDER BY %2;\n");
     return users + scores + view.arg(ActivitiesView, ScoreActivity, ScoresTable)
-        + view.arg(SubjectsView, ScoreSubject, ScoresTable) + indexScript();
+        + view.arg(SubjectsView, ScoreSubject, ScoresTable) + upgradeScript();
 }
 
-QString indexScript()
+QString upgradeScript()
 {
     // The views list the leading column of the activity and the subject index in its order, so they never sort.
     const QString index = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_%3 ON %1 (%2, %3);\n");
+    const QString results = QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                           "%3 INTEGER, %4 TEXT, %5 TEXT, %6 TEXT, %7 INTEGER, %8 TEXT, %9 INTEGER);\n")
+                                .arg(PhraseResultsTable, ResultId, ResultScore, ResultStudent, ResultPhrase,
+                                    ResultActivity, ResultRating, ResultMoment, ResultAnswerMs);
+    // A student's history of one phrase in time order, for the review schedule; and a phrase across students.
+    const QString history = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_%3_%4 ON %1 (%2, %3, %4);\n")
+                                .arg(PhraseResultsTable, ResultStudent, ResultPhrase, ResultMoment);
+    const QString phrase
+        = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%2);\n").arg(PhraseResultsTable, ResultPhrase);
     return index.arg(ScoresTable, ScoreStudent, ScoreActivity) + index.arg(ScoresTable, ScoreActivity, ScoreSubject)
-        + index.arg(ScoresTable, ScoreSubject, ScoreStudent);
+        + index.arg(ScoresTable, ScoreSubject, ScoreStudent) + results + history + phrase;
 }
 
 }

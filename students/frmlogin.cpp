@@ -163,7 +163,7 @@ bool frmLogin::Get_Users()
     }
     // A file an older version left readable to everybody is closed to those who may not write it.
     platform::restrictToWriters(path);
-    Index_User_Database(path);
+    Upgrade_User_Database(path);
     QVector<Student> students;
     try {
         students = Read_Students(m_users);

@@ -46,12 +46,13 @@ bool Create_User_Database(const QString& programDir, const QString& path, QStrin
     return true;
 }
 
-void Index_User_Database(const QString& path)
+void Upgrade_User_Database(const QString& path)
 {
     try {
-        Database::openFile(path).executeScript(platform::users::indexScript());
+        Database::openFile(path).executeScript(platform::users::upgradeScript());
     } catch (const DbError&) {
-        // Without the indexes every statement still gives the same rows, only slower.
+        // Without the indexes every statement still gives the same rows, only slower; without the phrase results
+        // table the activities store their score rows alone.
     }
 }
 

@@ -29,9 +29,9 @@ struct UserFile
 UserFile Users_Of(const Session& session);
 // Creates the file from the program folder's template when it is missing; false with the failure's description.
 bool Create_User_Database(const QString& programDir, const QString& path, QString* error);
-// Gives a file made before the score indexes existed the ones it lacks, its rows untouched. A file that cannot take
-// them (read-only, or no user database at all) is left as it is for its readers to report on.
-void Index_User_Database(const QString& path);
+// Gives a file made by an older version the score indexes and the phrase results table it lacks, its rows untouched.
+// A file that cannot take them (read-only, or no user database at all) is left as it is for its readers to report on.
+void Upgrade_User_Database(const QString& path);
 // All students in stored order; the first is the administrator. Throws platform::DbError.
 QVector<Student> Read_Students(const UserFile& users);
 struct AddedStudent

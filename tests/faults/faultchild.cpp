@@ -75,7 +75,7 @@ namespace {
     {
         session.DataDir = a[1];
         const UserFile users = Users_Of(session);
-        Index_User_Database(users.path);
+        Upgrade_User_Database(users.path);
         attempt(QStringLiteral("students"),
             [&] { report(QStringLiteral("count"), QString::number(Read_Students(users).size())); });
         attempt(QStringLiteral("insert"),

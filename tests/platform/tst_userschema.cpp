@@ -31,6 +31,9 @@ private Q_SLOTS:
         QCOMPARE(columnsOf(db, users::ScoresTable),
             QStringList({ users::ScoreId, users::ScoreStudent, users::ScoreSubject, users::ScoreActivity,
                 users::TextScore, users::NumberScore, users::ScoreDate, users::ScoreTime }));
+        QCOMPARE(columnsOf(db, users::PhraseResultsTable),
+            QStringList({ users::ResultId, users::ResultScore, users::ResultStudent, users::ResultPhrase,
+                users::ResultActivity, users::ResultRating, users::ResultMoment, users::ResultAnswerMs }));
         QCOMPARE(columnsOf(db, users::ActivitiesView), QStringList({ users::ScoreActivity }));
         QCOMPARE(columnsOf(db, users::SubjectsView), QStringList({ users::ScoreSubject }));
     }

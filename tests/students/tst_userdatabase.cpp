@@ -37,39 +37,50 @@ QStringList statementsReadingEveryResult(const QString& path)
     return slow;
 }
 
-// Every row of both tables in stored order, one line each.
+// Every row of both tables in stored order, one line each, every value as SQLite quotes it: its type and bytes.
 QStringList allRows(const QString& path)
 {
     const Database db = Database::openFile(path);
     QStringList lines;
-    for (const char* sql : { "SELECT * FROM tblUsers ORDER BY rowid", "SELECT * FROM tblscores ORDER BY rowid" }) {
-        const auto rs = db.query(sql);
-        for (int i = 0; i < rs.count(); ++i) {
-            QStringList fields;
-            for (int c = 0; c < rs.columnCount(); ++c)
-                fields << (rs.value(i, c).isNull() ? "NULL" : rs.text(i, c));
-            lines << fields.join('|');
-        }
+    for (const char* table : { "tblUsers", "tblscores" }) {
+        const QStringList columns = db.query(QString("SELECT * FROM %1 LIMIT 0").arg(table)).columns();
+        const auto rs = db.query(
+            QString("SELECT quote(%1) FROM %2 ORDER BY rowid").arg(columns.join(") || '|' || quote("), table));
+        for (int i = 0; i < rs.count(); ++i)
+            lines << rs.text(i, 0);
     }
     return lines;
 }
 
-// A user database as the program made it before the scores had indexes, with a student and three results.
-void makeUnindexedDatabase(const QString& programDir, const QString& path)
+// A user database as the program made it before the scores had indexes and the phrases their results, with a
+// student, three results and `moreResults` generated ones.
+void makeOlderDatabase(const QString& programDir, const QString& path, int moreResults = 0)
 {
     QVERIFY(Create_User_Database(programDir, path, nullptr));
     const Database db = Database::openFile(path);
     const auto indexes = db.query("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'tblscores'");
     for (int i = 0; i < indexes.count(); ++i)
         db.execute("DROP INDEX \"" + indexes.text(i, 0) + "\"");
+    db.execute("DROP TABLE tblphraseresults");
     db.execute("INSERT INTO tblUsers (tFirstname, tLastname, nIcon) VALUES ('Ana', 'Ruiz', 3)");
     const QString insert = "INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, nTime) "
                            "VALUES (?, ?, ?, ?, ?, ?, ?)";
     db.execute(insert, { "Ana Ruiz", "Zoo", "Pairs", QVariant(), 70.5, "2026-12-01", "10:00:00" });
     db.execute(insert, { "Ana Ruiz", "Zoo", "Dictation", "9/10", QVariant(), "2026-12-02", "11:00:00" });
     db.execute(insert, { "Ben Ortiz", "Colours", "Pairs", QVariant(), QVariant(), QVariant(), QVariant() });
+    db.execute(QString("WITH RECURSIVE n(k) AS (SELECT 1 WHERE %1 > 0 UNION ALL SELECT k + 1 FROM n WHERE k < %1) "
+                       "INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, nTime) "
+                       "SELECT 'Student ' || (k % 97), 'Subject ' || (k % 13), 'Quiz', k || ' / 10', k % 11, "
+                       "'2026-11-30', '09:00:00' FROM n")
+                   .arg(moreResults));
 }
 
+bool hasPhraseResults(const QString& path)
+{
+    const auto rs = Database::openFile(path).query(
+        "SELECT count(*) FROM sqlite_master WHERE tbl_name = 'tblphraseresults' AND type IN ('table', 'index')");
+    return rs.value(0, 0).toInt() == 3;
+}
 }
 
 const char* const AddSwitch = "--add-student";
@@ -223,28 +234,30 @@ private Q_SLOTS:
         QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
     }
 
-    void olderDatabaseGainsTheIndexesWithItsRowsUntouched()
+    void olderDatabaseGainsIndexesAndPhraseResultsWithItsRowsUntouched()
     {
-        makeUnindexedDatabase(m_session.ProgramDir, users().path);
+        makeOlderDatabase(m_session.ProgramDir, users().path, 100000);
         QVERIFY(!statementsReadingEveryResult(users().path).isEmpty());
+        QVERIFY(!hasPhraseResults(users().path));
         const QStringList rows = allRows(users().path);
-        QCOMPARE(rows.size(), 4);
-        Index_User_Database(users().path);
+        QCOMPARE(rows.size(), 1 + 3 + 100000);
+        Upgrade_User_Database(users().path);
         QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
+        QVERIFY(hasPhraseResults(users().path));
         QCOMPARE(allRows(users().path), rows);
         // Once there, they are not made again.
-        Index_User_Database(users().path);
+        Upgrade_User_Database(users().path);
         QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
-        QCOMPARE(Read_Names(users(), "qryActivities"), QStringList({ "Dictation", "Pairs" }));
+        QCOMPARE(Read_Names(users(), "qryActivities"), QStringList({ "Dictation", "Pairs", "Quiz" }));
     }
 
     void databaseThatCannotTakeIndexesIsReadAsItIs()
     {
-        makeUnindexedDatabase(m_session.ProgramDir, users().path);
+        makeOlderDatabase(m_session.ProgramDir, users().path);
         const QStringList rows = allRows(users().path);
         // Made read-only by someone (an all-powerful user may still write it): the start goes on either way.
         QVERIFY(QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-        Index_User_Database(users().path);
+        Upgrade_User_Database(users().path);
         QCOMPARE(Read_Students(users()).size(), 1);
         QFile::setPermissions(users().path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(allRows(users().path), rows);
@@ -254,7 +267,7 @@ private Q_SLOTS:
         QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write("not a database");
         broken.close();
-        Index_User_Database(users().path);
+        Upgrade_User_Database(users().path);
         QVERIFY_THROWS_EXCEPTION(platform::DbError, Read_Students(users()));
     }
 
