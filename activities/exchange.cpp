@@ -22,8 +22,10 @@ platform::exchange::Contents contents(
     c.usersDatabase = session.DataDir + QStringLiteral("Users.dat");
     for (int n = 1; n <= qMin(static_cast<int>(set.size()), MaxStudyPhrases); ++n) {
         const StudyPhrase& p = set[n - 1];
+        // Named by its installed source, however it was reached, so its results gather under one phrase.
         c.phrases.push_back({ p.tPhrase, p.tTranslation, p.tTranslation2,
-            Get_Temp_Path() + Exchange_Sound_File_Name(session.ExchangeNumber, n) });
+            Get_Temp_Path() + Exchange_Sound_File_Name(session.ExchangeNumber, n),
+            p.fileName.isEmpty() ? QString() : platform::exchange::phraseIdentity(p.fileName, p.phraseNo) });
     }
     return c;
 }

@@ -9,7 +9,7 @@ struct Session;
 
 // The exchange file that hands a study set to an activity program: fifteen lines about the program, the
 // student and the subject, then four quoted lines per phrase. Line 1 is processId, line 7 the subject's text
-// (SubjectRef::subjectText).
+// (SubjectRef::subjectText), line 10 each phrase's identity (its installed subject file and number).
 QStringList Exchange_File_Lines(
     const Session& session, const StudySet& set, const QString& subjectText, qint64 processId);
 

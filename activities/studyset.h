@@ -12,8 +12,8 @@ struct SubjectRef;
 // One phrase handed to an activity.
 struct StudyPhrase
 {
-    QString fileName; // installed subject the phrase comes from
-    int phraseNo = 0;
+    QString fileName; // installed subject the phrase comes from, also when reached through a virtual subject
+    int phraseNo = 0; // its pkPhraseNo there
     QString tPhrase;
     QString tTranslation;
     QString tTranslation2;

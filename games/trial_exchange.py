@@ -44,7 +44,9 @@ learner, other = ('es', 'en') if args.language == 'Spanish' else ('en', 'es')
 voices = {'de': 'de', 'fr': 'fr', 'it': 'it', 'es': 'es', 'en': 'en-gb'}
 names = {'de': 'German', 'fr': 'French', 'it': 'Italian', 'es': 'Spanish', 'en': 'English'}
 lines = ['4242', 'prlale' if args.language == 'Spanish' else 'prlger', 'Parlanta', args.language, names[args.taught],
-         args.student, args.subject.replace('_', ' ').title(), str(len(rows)), database] + ['EMPTY'] * 5 + [' 0 ']
+         args.student, args.subject.replace('_', ' ').title(), str(len(rows)), database,
+         # Line 10: the phrases' identities, as if they came from the subject file made of this list.
+         '\t'.join('%s.trial#%d' % (args.subject, n) for n in range(1, len(rows) + 1))] + ['EMPTY'] * 4 + [' 0 ']
 for n, row in enumerate(rows, 1):
     wave = os.path.join(out, '~prl4242%d.wav' % n)
     subprocess.run(['espeak-ng', '-v', voices[args.taught], '-s', '140', '-w', wave, row[args.taught]], check=True)

@@ -94,7 +94,7 @@ namespace {
         { "the subject", &Contents::subject, "a subject" },
         { "the number of phrases", nullptr, nullptr },
         { "the user database", &Contents::usersDatabase, "the path of the user database" },
-        { "reserved", nullptr, nullptr },
+        { "the phrases' identities", nullptr, nullptr },
         { "reserved", nullptr, nullptr },
         { "reserved", nullptr, nullptr },
         { "reserved", nullptr, nullptr },
@@ -122,7 +122,7 @@ namespace {
         case 15:
             text.trimmed().toInt(&ok);
             return ok ? QString() : QStringLiteral("a whole number");
-        default: // 10 to 14 are reserved: whatever they hold is passed over
+        default: // 10 is read with the phrases; 11 to 14 are reserved: whatever they hold is passed over
             return {};
         }
     }
@@ -130,13 +130,56 @@ namespace {
     const char* const PhraseParts[LinesPerPhrase]
         = { "the phrase", "its translation", "its second translation", "its sound file" };
 
+    constexpr int IdentitiesLine = 10;
+    const QLatin1StringView NoIdentities("EMPTY");
+    constexpr QChar IdentitySeparator = QLatin1Char('\t');
+
+    QString identitiesLine(const QVector<Phrase>& phrases)
+    {
+        QStringList ids;
+        bool any = false;
+        for (const Phrase& p : phrases) {
+            // An identity that held the separator would shift every one after it.
+            const bool usable = !p.phraseId.contains(IdentitySeparator);
+            ids << (usable ? p.phraseId : QString());
+            any = any || (usable && !p.phraseId.isEmpty());
+        }
+        return any ? ids.join(IdentitySeparator) : QString(NoIdentities);
+    }
+
+    void takeIdentities(const QString& line, QVector<Phrase>* phrases)
+    {
+        const QStringList ids = line.split(IdentitySeparator);
+        if (line == NoIdentities || ids.size() != phrases->size())
+            return;
+        for (int i = 0; i < ids.size(); ++i)
+            (*phrases)[i].phraseId = ids.at(i);
+    }
+
+}
+
+QString phraseIdentity(const QString& subjectFile, int phraseNo)
+{
+    return QFileInfo(subjectFile).fileName() + QLatin1Char('#') + QString::number(phraseNo);
+}
+
+bool splitPhraseIdentity(const QString& identity, QString* subjectFile, int* phraseNo)
+{
+    const qsizetype hash = identity.lastIndexOf(QLatin1Char('#'));
+    bool ok = false;
+    const int number = hash > 0 && isDigits(identity.mid(hash + 1)) ? identity.mid(hash + 1).toInt(&ok) : 0;
+    if (!ok)
+        return false;
+    *subjectFile = identity.left(hash);
+    *phraseNo = number;
+    return true;
 }
 
 QStringList lines(const Contents& c)
 {
     QStringList out { QString::number(c.processId), c.programCode, c.productName, c.interfaceLanguage, c.taughtLanguage,
-        c.student, c.subject, QString::number(c.phrases.size()), c.usersDatabase };
-    for (int i = 0; i < 5; ++i)
+        c.student, c.subject, QString::number(c.phrases.size()), c.usersDatabase, identitiesLine(c.phrases) };
+    for (int i = IdentitiesLine; i < HeaderLines - 1; ++i)
         out << QStringLiteral("EMPTY");
     out << printNumber(0);
     for (QString& line : out)
@@ -192,6 +235,8 @@ Reading parse(const QByteArray& bytes)
         }
         r.contents.phrases.append({ texts[0], texts[1], texts[2], texts[3] });
     }
+
+    takeIdentities(lines.at(IdentitiesLine - 1), &r.contents.phrases);
 
     const int expected = HeaderLines + LinesPerPhrase * count;
     if (lines.size() > expected) {

@@ -13,7 +13,15 @@ namespace platform::exchange {
 struct Phrase
 {
     QString tPhrase, tTranslation, tTranslation2, soundFile;
+    QString phraseId; // phraseIdentity() of its source; empty when unknown
 };
+
+// What names a phrase wherever it was reached (an installed or virtual subject, the random phrases): the installed
+// subject file's name without its folder, '#', its phrase number there: "animales_del_zoo.ale#3". The file name may
+// hold a '#' itself, so the number is after the last one.
+QString phraseIdentity(const QString& subjectFile, int phraseNo);
+// The file name and the number of an identity; false when it is not one.
+bool splitPhraseIdentity(const QString& identity, QString* subjectFile, int* phraseNo);
 
 struct Contents
 {
@@ -31,8 +39,9 @@ inline constexpr int MaxPhrases = 10;
 // deletes it when it starts and when it closes.
 inline constexpr char SoundNoticeMarker[] = "~soundnotice";
 
-// Fifteen header lines, then four quoted lines per phrase; line 8 counts the phrases written. A line break
-// inside any text becomes a blank, so every text stays on its own line.
+// Fifteen header lines, then four quoted lines per phrase; line 8 counts the phrases written, line 10 holds the
+// phrases' identities in their order, one TAB between two ("EMPTY" when none is known). A line break inside any
+// text becomes a blank, so every text stays on its own line.
 QStringList lines(const Contents& c);
 // The lines in the locale's 8-bit encoding, each ended by CR LF.
 QByteArray bytes(const Contents& c);
@@ -62,7 +71,8 @@ struct Reading
 };
 
 // Takes CR LF or LF line ends and blank lines after the last one; each quoted line loses exactly its first and
-// its last character.
+// its last character. A line 10 that does not give one field per phrase gives no identities, never a fault: the
+// line was reserved before it held them.
 Reading parse(const QByteArray& bytes);
 Reading read(const QString& path);
 

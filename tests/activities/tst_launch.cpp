@@ -102,7 +102,8 @@ private Q_SLOTS:
               "3\r\n"
             + m_main->session.DataDir.toUtf8()
             + "Users.dat\r\n"
-              "EMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\n"
+              "café_und_kuchen.ale#1\tcafé_und_kuchen.ale#2\tcafé_und_kuchen.ale#3\r\n"
+              "EMPTY\r\nEMPTY\r\nEMPTY\r\nEMPTY\r\n"
               " 0 \r\n"
               "\"Er sagt \"Grüß Gott\"\"\r\n\"Dice \"hola\"\"\r\n\"\"\r\n\""
             + temp.toUtf8()
@@ -287,7 +288,8 @@ private Q_SLOTS:
 
     void linesOfTheExchangeFileStayLines()
     {
-        const StudySet set { { "a.ale", 1, "Zwei\r\nZeilen", "dos\nlíneas", "tres\rlíneas" } };
+        const StudySet set { { "a.ale", 1, "Zwei\r\nZeilen", "dos\nlíneas", "tres\rlíneas" },
+            { "sub/b.ale", 7, "b", "b", "b" } };
         Session session;
         session.ProgramCode = "prlspa";
         session.ProductName = "Parlanta Inglés";
@@ -296,13 +298,15 @@ private Q_SLOTS:
         session.DataDir = "/data/";
         session.CurrentStudent = "Ana\nRuiz";
         const QStringList lines = Exchange_File_Lines(session, set, "Sub\r\nject", 42);
-        QCOMPARE(lines.size(), 19);
+        QCOMPARE(lines.size(), 23);
         QCOMPARE(lines[0], QStringLiteral("42"));
         // Everything about the program and the student comes from the session handed over.
         QCOMPARE(lines.mid(1, 4), QStringList({ "prlspa", "Parlanta Inglés", "English", "Spanish" }));
         QCOMPARE(lines[5], QStringLiteral("Ana Ruiz"));
         QCOMPARE(lines[8], QStringLiteral("/data/Users.dat"));
         QCOMPARE(lines[6], QStringLiteral("Sub ject"));
+        // Each phrase is named by its installed source, so its results gather under one phrase.
+        QCOMPARE(lines[9], QStringLiteral("a.ale#1\tb.ale#7"));
         QCOMPARE(lines.mid(15, 3), QStringList({ "\"Zwei Zeilen\"", "\"dos líneas\"", "\"tres líneas\"" }));
     }
 };

@@ -46,6 +46,22 @@ QVector<ScoreRow> scoreRows(const UserFile& users)
     return rows;
 }
 
+// The phrase rows of the score row `scoreId` in stored order: identity, rating, name, activity, moment, answer time.
+QStringList phraseRows(const UserFile& users, qint64 scoreId)
+{
+    const platform::Recordset rs = platform::Database::openFile(users.path)
+                                       .query("SELECT tPhraseID, nRating, tName, tActivity, tMoment, "
+                                              "ifnull(nAnswerMs, 'NULL') FROM tblphraseresults WHERE fkScoreID = ? "
+                                              "ORDER BY pkResultID",
+                                           { scoreId });
+    QStringList rows;
+    for (int i = 0; i < rs.count(); ++i)
+        rows << QStringList(
+            { rs.text(i, 0), rs.text(i, 1), rs.text(i, 2), rs.text(i, 3), rs.text(i, 4), rs.text(i, 5) })
+                    .join('|');
+    return rows;
+}
+
 QImage comparable(const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); }
 
 QByteArray crlfLines(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toLocal8Bit(); }
@@ -174,6 +190,24 @@ private Q_SLOTS:
         QVERIFY2(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d$").match(row.nTime).hasMatch(), qPrintable(row.nTime));
         const QDateTime when = QDateTime::fromString(row.nDate + " " + row.nTime, "yyyy-MM-dd HH:mm:ss");
         QVERIFY2(when >= before && when <= after, qPrintable(row.nDate + " " + row.nTime));
+        // One row per phrase, named as line 10 of the exchange file names it, stored with the score.
+        QFile exchange(Get_Temp_Path() + Exchange_File_Name(m_session.ExchangeNumber));
+        QVERIFY(exchange.open(QIODevice::ReadOnly));
+        const QStringList ids = QString::fromLocal8Bit(exchange.readAll()).split("\r\n").at(9).split('\t');
+        QCOMPARE(ids.size(), phrases);
+        const qint64 scoreId = platform::Database::openFile(Users_Of(m_session).path)
+                                   .query("SELECT max(pkScoreID) FROM tblscores")
+                                   .value(0, 0)
+                                   .toLongLong();
+        const QStringList results = phraseRows(Users_Of(m_session), scoreId);
+        QCOMPARE(results.size(), phrases);
+        const QString moment = "\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ";
+        for (int i = 0; i < phrases; ++i) {
+            QVERIFY2(ids[i].contains('#'), qPrintable(ids[i]));
+            const QRegularExpression expected(
+                "^" + QRegularExpression::escape(ids[i] + "|3|Zoë Núñez|" + quizName()) + "\\|" + moment + "\\|NULL$");
+            QVERIFY2(expected.match(results[i]).hasMatch(), qPrintable(results[i]));
+        }
         // The tracked-scores window finds it under the name on the button.
         QVERIFY(Read_Names(Users_Of(m_session), "qryActivities").contains(quizName()));
         QVERIFY(Read_Names(Users_Of(m_session), "qrySubjects").contains(subject->text(0)));
@@ -211,6 +245,45 @@ private Q_SLOTS:
         for (int line : { 17, 21, 25 })
             same[line - 1] = "\"Hola\"";
         QTest::newRow("every translation the same") << "quiz.txt" << crlfLines(same) << 1 << 0;
+    }
+
+    // An activity written before line 10 named the phrases, strict about the layout and knowing only tblscores, scores
+    // as it always did.
+    void anActivityOfTheEarlierContractStillScores()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("Legacy.exe");
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(
+            "#!/usr/bin/env python3\n"
+            "import os, sqlite3, sys\n"
+            "from urllib.request import pathname2url\n"
+            "lines = open(sys.argv[1], encoding='utf-8', newline='').read().split('\\r\\n')[:-1]\n"
+            "n = int(lines[7])\n"
+            "if len(lines) != 15 + 4 * n or any(len(l) < 2 or l[0] != '\"' or l[-1] != '\"' for l in lines[15:]):\n"
+            "    sys.exit('bad layout')\n"
+            "con = sqlite3.connect('file:' + pathname2url(lines[8]) + '?mode=rw', uri=True, timeout=5)\n"
+            "with con:\n"
+            "    con.execute(\"INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, "
+            "nTime) VALUES (?, ?, 'Legacy', ?, ?, '2026-12-10', '08:00:00')\", (lines[5], lines[6], f'{n} / {n}', n))\n"
+            "con.close()\n");
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+        const StudySet set { { "a.ale", 1, "Hallo", "Hola", "Hello" }, { "b.ale", 2, "Danke", "Gracias", "Thanks" } };
+        const QStringList lines = Exchange_File_Lines(m_session, set, "Saludos", 42);
+        QCOMPARE(lines[9], QStringLiteral("a.ale#1\tb.ale#2"));
+        QFile file(dir.filePath("legacy.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(crlfLines(lines)) > 0);
+        file.close();
+
+        const auto rowsBefore = scoreRows(Users_Of(m_session)).size();
+        QProcess legacy;
+        legacy.start(program, { file.fileName() });
+        QVERIFY(legacy.waitForFinished(20000));
+        QVERIFY2(legacy.exitCode() == 0, legacy.readAllStandardError().constData());
+        QCOMPARE(scoreRows(Users_Of(m_session)).size() - rowsBefore, 1);
+        QCOMPARE(scoreRows(Users_Of(m_session)).last().textScore, QStringLiteral("2 / 2"));
     }
 
     // Run straight, as the launch starts it: the bare name, in the exchange folder.

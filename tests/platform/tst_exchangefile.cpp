@@ -24,7 +24,7 @@ Contents sample(int phrases)
     for (int k = 1; k <= phrases; ++k) {
         c.phrases.append({ QStringLiteral("Wie heißt du, Nr. %1?").arg(k),
             QStringLiteral("¿Cómo te llamas? (%1)").arg(k), QStringLiteral("What is your name? (%1)").arg(k),
-            QStringLiteral("/tmp/parlanta-0/~prl28417%1.wav").arg(k) });
+            QStringLiteral("/tmp/parlanta-0/~prl28417%1.wav").arg(k), QStringLiteral("gruß#%1.ale#%1").arg(k) });
     }
     return c;
 }
@@ -52,7 +52,7 @@ QStringList fields(const Contents& c)
     QStringList out { QString::number(c.processId), c.programCode, c.productName, c.interfaceLanguage, c.taughtLanguage,
         c.student, c.subject, c.usersDatabase };
     for (const Phrase& p : c.phrases)
-        out << p.tPhrase << p.tTranslation << p.tTranslation2 << p.soundFile;
+        out << p.tPhrase << p.tTranslation << p.tTranslation2 << p.soundFile << p.phraseId;
     return out;
 }
 
@@ -69,7 +69,9 @@ private Q_SLOTS:
         QCOMPARE(l.mid(0, 9),
             QStringList({ "28417", "prlale", "Parlanta Alemán", "Spanish", "German", "José Núñez",
                 " Saludos y despedidas", "10", "/home/josé/.local/share/Parlanta/Users.dat" }));
-        QCOMPARE(l.mid(9, 5), QStringList(5, QStringLiteral("EMPTY")));
+        QCOMPARE(l.at(9).split('\t').size(), 10);
+        QCOMPARE(l.at(9).split('\t').at(9), QStringLiteral("gruß#10.ale#10"));
+        QCOMPARE(l.mid(10, 4), QStringList(4, QStringLiteral("EMPTY")));
         QCOMPARE(l.at(14), QStringLiteral(" 0 "));
         QCOMPARE(l.mid(51),
             QStringList({ "\"Wie heißt du, Nr. 10?\"", "\"¿Cómo te llamas? (10)\"", "\"What is your name? (10)\"",
@@ -211,6 +213,71 @@ private Q_SLOTS:
         const Reading none = parse(bytes(sample(0)));
         QVERIFY(none.ok());
         QCOMPARE(none.contents.phrases.size(), 0);
+    }
+
+    // Line 10 names each phrase; the identity of a phrase not known, or one that would shift the others, is empty.
+    void identitiesOnLineTen_data()
+    {
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("read");
+        QTest::newRow("all") << QStringList({ "zoo.ale#1", "x#y.ale#22" }) << "zoo.ale#1\tx#y.ale#22"
+                             << QStringList({ "zoo.ale#1", "x#y.ale#22" });
+        QTest::newRow("some") << QStringList({ "", "zoo.ale#4" }) << "\tzoo.ale#4" << QStringList({ "", "zoo.ale#4" });
+        QTest::newRow("none") << QStringList({ "", "" }) << "EMPTY" << QStringList({ "", "" });
+        QTest::newRow("tab inside") << QStringList({ "a\tb#1", "zoo.ale#4" }) << "\tzoo.ale#4"
+                                    << QStringList({ "", "zoo.ale#4" });
+    }
+    void identitiesOnLineTen()
+    {
+        QFETCH(QStringList, written);
+        QFETCH(QString, line);
+        QFETCH(QStringList, read);
+        Contents c = sample(2);
+        for (int i = 0; i < 2; ++i)
+            c.phrases[i].phraseId = written[i];
+        QCOMPARE(lines(c).at(9), line);
+        const Reading r = parse(bytes(c));
+        QVERIFY2(r.ok(), qPrintable(r.detail));
+        QCOMPARE(QStringList({ r.contents.phrases[0].phraseId, r.contents.phrases[1].phraseId }), read);
+    }
+
+    // Line 10 was reserved before: whatever it holds that is not one field per phrase gives no identities.
+    void lineTenThatNamesNoPhrasesIsAccepted()
+    {
+        for (const QByteArray& line : { QByteArray("EMPTY"), QByteArray("zoo.ale#1"), QByteArray("a#1\tb#2\tc#3") }) {
+            QList<QByteArray> all = linesOf(bytes(sample(2)));
+            all[9] = line;
+            const Reading r = parse(joinLines(all));
+            QVERIFY2(r.ok(), qPrintable(r.detail));
+            QCOMPARE(r.contents.phrases.size(), 2);
+            QVERIFY(r.contents.phrases[0].phraseId.isEmpty() && r.contents.phrases[1].phraseId.isEmpty());
+        }
+    }
+
+    void identitiesSplitAtTheLastHash_data()
+    {
+        QTest::addColumn<QString>("identity");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("number");
+        QTest::newRow("plain") << phraseIdentity("/subjects/zoo.ale", 3) << "zoo.ale" << 3;
+        QTest::newRow("hash in name") << "n#1.ale#12"
+                                      << "n#1.ale" << 12;
+        QTest::newRow("no hash") << "zoo.ale" << QString() << -1;
+        QTest::newRow("no number") << "zoo.ale#" << QString() << -1;
+        QTest::newRow("no file") << "#3" << QString() << -1;
+        QTest::newRow("not digits") << "zoo.ale#3a" << QString() << -1;
+    }
+    void identitiesSplitAtTheLastHash()
+    {
+        QFETCH(QString, identity);
+        QFETCH(QString, file);
+        QFETCH(int, number);
+        QString gotFile;
+        int gotNumber = -1;
+        QCOMPARE(splitPhraseIdentity(identity, &gotFile, &gotNumber), number >= 0);
+        QCOMPARE(gotFile, file);
+        QCOMPARE(gotNumber, number);
     }
 
     void linesBeyondTheCountAreRefused()

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Quiz: the smallest Parlanta activity. Each phrase of the subject is shown in the language taught and the learner
-picks its translation; the phrases picked right at the first try are the score. See docs/activity-contract.md.
+picks its translation; the phrases picked right at the first try are the score, and each phrase gets a rating for the
+review schedule. See docs/activity-contract.md.
 
 Set PARLANTA_QUIZ_AUTOPLAY=1 to play without a window, every answer right (for unattended tests)."""
 import os
 import random
 import sqlite3
 import sys
-from datetime import datetime
+import time
+from datetime import datetime, timedelta, timezone
 from urllib.request import pathname2url
 
 # tActivity in each interface language: the names on the button pictures (quiz.tsv), so that the tracked-scores
@@ -20,6 +22,7 @@ TEXTS = {
                 "not saved": "El resultado no se guardó:", "again": "Guardar otra vez", "close": "Cerrar"},
 }
 CHOICES = 4
+AGAIN, GOOD = 1, 3  # the ratings this quiz gives: a wrong pick first, or the right one at once
 
 
 class BadInput(Exception):
@@ -59,7 +62,12 @@ def read_exchange(argument):
     if not (student.strip() and subject.strip() and database.strip()):
         raise BadInput("the student, the subject or the user database is blank")
     texts = [line[1:-1] for line in quoted]
-    phrases = [texts[i:i + 4] for i in range(0, len(texts), 4)]  # phrase, translation, translation 2, sound file
+    # Line 10: each phrase's identity, TAB between them; anything else (EMPTY, an older Parlanta) names none.
+    ids = lines[9].split("\t")
+    if lines[9] == "EMPTY" or len(ids) != count:
+        ids = [""] * count
+    # phrase, translation, translation 2, sound file, identity
+    phrases = [texts[i:i + 4] + [ids[i // 4]] for i in range(0, len(texts), 4)]
     if len({p[1] for p in phrases}) < 2:
         raise BadInput("the quiz needs at least two phrases with different translations")
     return language, student, subject, database, phrases
@@ -86,15 +94,42 @@ def check_database(database):
         raise BadInput(f"{database} is not a user database: {e}")
 
 
-def save_score(database, student, subject, activity, right, total):
-    now = datetime.now()
-    con = connect(database)
+def now_utc():
+    """The time now, moved by the whole days Parlanta's PARLANTA_CLOCK_SHIFT_DAYS says (tests look ahead with it)."""
     try:
-        with con:  # one short transaction: committed here, or rolled back on failure
-            con.execute("INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, nTime) "
-                        "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                        (student, subject, activity, f"{right} / {total}", right,
-                         now.strftime("%Y-%m-%d"), now.strftime("%H:%M:%S")))
+        shift = int(os.environ.get("PARLANTA_CLOCK_SHIFT_DAYS", "0"))
+    except ValueError:
+        shift = 0
+    return datetime.now(timezone.utc) + timedelta(days=shift)
+
+
+def moment(when):
+    return when.strftime("%Y-%m-%dT%H:%M:%SZ")
+
+
+def save_round(database, student, subject, activity, right, total, results):
+    """The score row and one row per phrase with an identity, in one transaction: all of them or none.
+    results: (identity, rating, moment, answer_ms or None) per phrase."""
+    now = now_utc().astimezone()
+    con = connect(database)
+    con.isolation_level = None  # the transaction is begun and ended here
+    try:
+        con.execute("BEGIN IMMEDIATE")  # the write lock first: no other writer comes between the rows
+        try:
+            score = con.execute("INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, "
+                                "nTime) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                (student, subject, activity, f"{right} / {total}", right,
+                                 now.strftime("%Y-%m-%d"), now.strftime("%H:%M:%S"))).lastrowid
+            # A file no Parlanta has upgraded yet has no phrase results: the score is stored alone.
+            if con.execute("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'tblphraseresults'").fetchone():
+                con.executemany("INSERT INTO tblphraseresults (fkScoreID, tName, tPhraseID, tActivity, nRating, "
+                                "tMoment, nAnswerMs) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                [(score, student, identity, activity, rating, when, ms)
+                                 for identity, rating, when, ms in results if identity])
+            con.execute("COMMIT")
+        except BaseException:
+            con.execute("ROLLBACK")
+            raise
     finally:
         con.close()
 
@@ -112,7 +147,7 @@ def play_window(language, exchange, on_done):
     texts = TEXTS[language]
     phrases = exchange[4]
     order = random.sample(phrases, len(phrases))
-    state = {"index": 0, "right": 0, "missed": False}
+    state = {"index": 0, "right": 0, "missed": False, "shown": 0.0, "results": []}
     root = tk.Tk()
     root.title(NAMES[language])
     root.minsize(480, 300)
@@ -130,6 +165,7 @@ def play_window(language, exchange, on_done):
         phrase = order[state["index"]]
         question.config(text=phrase[0])
         state["missed"] = False
+        state["shown"] = time.monotonic()
         for option in choices_for(phrase, phrases):
             button = tk.Button(buttons, text=option)
             button.config(command=lambda b=button, o=option: answer(b, o == phrase[1]))
@@ -142,6 +178,9 @@ def play_window(language, exchange, on_done):
             button.config(state="disabled", bg="#f4b6b6")
             return
         state["right"] += 0 if state["missed"] else 1
+        phrase = order[state["index"]]
+        ms = round((time.monotonic() - state["shown"]) * 1000)
+        state["results"].append((phrase[4], AGAIN if state["missed"] else GOOD, moment(now_utc()), ms))
         state["index"] += 1
         if state["index"] < len(order):
             show()
@@ -160,7 +199,7 @@ def play_window(language, exchange, on_done):
         def save():
             again.pack_forget()
             try:
-                on_done(state["right"], len(order))
+                on_done(state["right"], len(order), state["results"])
                 note.config(text=texts["saved"])
             except sqlite3.Error as e:
                 note.config(text=f"{texts['not saved']} {e}")
@@ -198,12 +237,13 @@ def main():
         say_why(str(e), unattended)
         return 1
 
-    def done(right, total):
-        save_score(database, student, subject, NAMES[language], right, total)
+    def done(right, total, results):
+        save_round(database, student, subject, NAMES[language], right, total, results)
 
     if unattended:
         try:
-            done(len(phrases), len(phrases))
+            # Every answer right at once; no time was taken to answer.
+            done(len(phrases), len(phrases), [(p[4], GOOD, moment(now_utc()), None) for p in phrases])
         except sqlite3.Error as e:
             say_why(f"the score was not saved: {e}", unattended)
             return 1
