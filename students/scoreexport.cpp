@@ -71,7 +71,6 @@ QStringList Results_Header()
 
 QString Export_Results(const UserFile& users, const QString& path, const ResultChoice& choice)
 {
-    QByteArray file;
     try {
         QVector<QStringList> rows = Read_Results(users, choice);
         // Students and teachers type the names; the number, date and time come from the activities, and so does
@@ -80,12 +79,16 @@ QString Export_Results(const UserFile& users, const QString& path, const ResultC
             for (int c = 0; c < 4; ++c)
                 if (c < 3 || row[3] != row[4])
                     row[c] = Formula_Safe(row[c]);
-        file = Csv_File(Results_Header(), rows);
+        return Write_Csv(path, Results_Header(), rows);
     } catch (const platform::DbError& e) {
         return Failure_Text(e);
     }
+}
+
+QString Write_Csv(const QString& path, const QStringList& header, const QVector<QStringList>& rows)
+{
     QString error;
-    return platform::writeWholeFile(path, file, &error)
+    return platform::writeWholeFile(path, Csv_File(header, rows), &error)
         ? QString()
         : Failure_Text(platform::FileFailure::Unwritable, QDir::toNativeSeparators(path), error);
 }

@@ -15,6 +15,9 @@ QString Csv_Field(const QString& text);
 // gets an apostrophe before it, which spreadsheets read as "text follows"; any other text is kept as it is.
 QString Formula_Safe(const QString& text);
 QByteArray Csv_File(const QStringList& header, const QVector<QStringList>& rows);
+// Writes the file as one whole (an old file there stays until the new one is complete); "" when done, otherwise
+// the reason.
+QString Write_Csv(const QString& path, const QStringList& header, const QVector<QStringList>& rows);
 
 // The results a child node of the tracked-scores tree lists: the view and the texts of the node and its parent.
 // No view (-1) stands for every result.
