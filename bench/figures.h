@@ -17,7 +17,8 @@ struct Context
 // A group of figures registers itself from its own file (bench/<name>figures.cpp, found by the build), at its
 // end, for example in an anonymous namespace:
 //   const Group registered(40, [](const Context& c) { customFigures(c.school); });
-// The groups run in their order: start-up 10, tree 20, launch 30, custom editor 40, tracked scores 50.
+// The groups run in their order: start-up 10, tree 20, launch 30, custom editor 40, tracked scores 50, phrase
+// memory 60.
 class Group
 {
 public:

@@ -57,9 +57,10 @@ int main(int argc, char* argv[])
         made.start();
         const bench::ProgramFolder school(bench::stageFolder(), true, keepSchool);
         std::printf("# school: %d installed subjects of %d phrases (%d KB sounds), %d virtual files of %d subjects, "
-                    "%d students, %d results; made in %.1f s\n",
+                    "%d students, %d results, %d phrase results; made in %.1f s\n",
             bench::InstalledSubjects, bench::PhrasesPerSubject, bench::SoundBytes / 1024, bench::VirtualFiles,
-            bench::VirtualSubjectsPerFile, bench::Students, bench::Results, made.elapsed() / 1000.0);
+            bench::VirtualSubjectsPerFile, bench::Students, bench::Results, bench::PhraseResults,
+            made.elapsed() / 1000.0);
         std::printf("# median of %d runs of each side after a warm-up run; times in ms\n", s.repeats);
         std::fflush(stdout);
         bench::Environment env;

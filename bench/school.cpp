@@ -1,6 +1,7 @@
 #include "school.h"
 
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 #include <QCoreApplication>
@@ -98,7 +99,31 @@ namespace {
         db.executeScript(QStringLiteral("COMMIT;"));
     }
 
-    void makeUsers(const QString& path)
+    // Each student's phrases with their results spaced further apart as they go, mostly Good, one in ten Again.
+    void addPhraseResults(const platform::Database& db, const QString& extension, const std::function<int(int)>& next)
+    {
+        using namespace platform::users;
+        const QDateTime start(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC);
+        const int phrasesPerStudent = PhraseResults / Students / ReviewsPerPhrase;
+        for (int s = 0; s < Students; ++s) {
+            for (int p = 0; p < phrasesPerStudent; ++p) {
+                const QString phrase = ProgramFolder::installedName(next(ScoredSubjects), extension)
+                    + QStringLiteral("#%1").arg(1 + next(PhrasesPerSubject));
+                QDateTime moment = start.addDays(next(200)).addSecs(next(86400));
+                for (int r = 0; r < ReviewsPerPhrase; ++r) {
+                    const int roll = next(10);
+                    const int rating = roll == 0 ? 1 : roll == 1 ? 2 : roll == 9 ? 4 : 3;
+                    db.insertRow(PhraseResultsTable,
+                        { ResultStudent, ResultPhrase, ResultActivity, ResultRating, ResultMoment, ResultAnswerMs },
+                        { studentName(s), phrase, activityName(next(Activities)), rating, moment.toString(Qt::ISODate),
+                            500 + next(5000) });
+                    moment = moment.addDays(1 + next(3 << r)).addSecs(next(3600));
+                }
+            }
+        }
+    }
+
+    void makeUsers(const QString& path, const QString& extension)
     {
         const auto db = platform::Database::openFile(path, true);
         using namespace platform::users;
@@ -124,6 +149,7 @@ namespace {
                         .arg(next(24), 2, 10, QLatin1Char('0'))
                         .arg(next(60), 2, 10, QLatin1Char('0')) });
         }
+        addPhraseResults(db, extension, next);
         db.executeScript(QStringLiteral("COMMIT;"));
     }
 }
@@ -183,7 +209,7 @@ void ProgramFolder::make(const QString& stage, bool school)
         need(QFile::copy(virtualModel, virtualFolder + virtualName(i, ext)), QStringLiteral("cannot write a file"));
     QFile::remove(model);
     QFile::remove(virtualModel);
-    makeUsers(usersFile());
+    makeUsers(usersFile(), ext);
 }
 
 ProgramFolder::Layout ProgramFolder::layoutOf(const QString& folder)

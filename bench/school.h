@@ -5,7 +5,8 @@
 
 // A school-size program folder in a temporary folder: a copy of the shipped program folder with 2,000
 // installed subjects of ten phrases (50 KB sounds), 200 virtual subject files of ten virtual subjects each,
-// and a user database with 500 students and 100,000 results.
+// and a user database with 500 students, 100,000 results and 200,000 phrase results (each student 80 phrases of
+// the scored subjects, five results each, through the year up to PhraseNow).
 namespace bench {
 
 inline constexpr int InstalledSubjects = 2000;
@@ -17,6 +18,9 @@ inline constexpr int Students = 500;
 inline constexpr int Activities = 40;
 inline constexpr int ScoredSubjects = 200;
 inline constexpr int Results = 100000;
+inline constexpr int PhraseResults = 200000;
+inline constexpr int ReviewsPerPhrase = 5;
+inline constexpr char PhraseNow[] = "2026-12-01T00:00:00Z";
 
 QString studentName(int i); // "First Last" as the scores carry it
 QString activityName(int i);
