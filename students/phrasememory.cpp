@@ -54,9 +54,10 @@ std::optional<PhraseId> Parse_Phrase_Id(const QString& identity)
     const qsizetype at = identity.lastIndexOf(QLatin1Char('#'));
     const int digits = static_cast<int>(identity.size() - at - 1);
     // Nine digits stay within an int.
-    if (at <= 0 || digits < 1 || digits > 9 || digitsAt(identity, static_cast<int>(at + 1), digits) < 0)
+    const int number = at > 0 && digits >= 1 && digits <= 9 ? digitsAt(identity, static_cast<int>(at + 1), digits) : -1;
+    if (number < 0)
         return {};
-    return PhraseId { identity.left(at), digitsAt(identity, static_cast<int>(at + 1), digits) };
+    return PhraseId { identity.left(at), number };
 }
 
 QVector<StudentPhrase> Read_Phrase_Histories(
