@@ -20,6 +20,7 @@
 
 #include "games/common/gamestyle.h"
 #include "games/common/gametexts.h"
+#include "platform/clock.h"
 #include "platform/exchangefile.h"
 #include "platform/plaintooltip.h"
 #include "platform/services.h"
@@ -58,6 +59,13 @@ namespace {
             since.start();
         return since.elapsed();
     }
+
+    // The installed clock's time (the program's own is moved by PARLANTA_CLOCK_SHIFT_DAYS), so a test sets it.
+    QDateTime currentTime()
+    {
+        platform::Clock* clock = platform::services().clock;
+        return clock ? clock->now() : platform::currentUtc().toLocalTime();
+    }
 }
 
 QSize gameWindowSize(const QSize& available)
@@ -73,6 +81,7 @@ GameWindow::GameWindow(const GameContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
     , m_writer(context.exchange.usersDatabase)
+    , m_answers(context.exchange.phrases.size())
 {
     setObjectName(QStringLiteral("GameWindow"));
     setAttribute(Qt::WA_StyledBackground);
@@ -271,6 +280,7 @@ void GameWindow::playAgain()
     if (saving())
         return;
     m_roundOpen = false;
+    m_answers.fill(Answer {});
     m_saveAgain->hide();
     m_stack->setCurrentIndex(0);
     m_keys->setText(say(m_context.info.keys));
@@ -291,6 +301,25 @@ void GameWindow::finishRound(const RoundScore& score)
     saveScore();
 }
 
+void GameWindow::askPhrase(int phrase)
+{
+    Answer& a = m_answers[phrase];
+    if (a.askedAt < 0)
+        a.askedAt = monotonicMs();
+}
+
+void GameWindow::answerPhrase(int phrase)
+{
+    Answer& a = m_answers[phrase];
+    if (a.moment.isValid())
+        return;
+    a.moment = currentTime();
+    if (a.askedAt >= 0)
+        a.ms = monotonicMs() - a.askedAt;
+}
+
+std::optional<qint64> GameWindow::answerTime(int phrase) const { return m_answers.at(phrase).ms; }
+
 void GameWindow::saveAgain() { saveScore(); }
 
 bool GameWindow::canSaveAgain() const { return showingResult() && m_roundOpen && !m_saveAgain->isHidden(); }
@@ -305,9 +334,15 @@ void GameWindow::saveScore()
     m_saveNote->setText(say(texts::Saving));
     setState(m_saveNote, "");
 
-    platform::Clock* clock = platform::services().clock;
-    const ScoreRow row { m_context.exchange.student, m_context.exchange.subject, say(m_context.info.name),
-        m_score.textScore, m_score.numberScore, clock ? clock->now() : QDateTime::currentDateTime() };
+    ScoreRow row { m_context.exchange.student, m_context.exchange.subject, say(m_context.info.name), m_score.textScore,
+        m_score.numberScore, currentTime(), {} };
+    for (int i = 0; i < m_score.ratings.size() && i < phrases().size(); ++i) {
+        const QString& id = phrases().at(i).phraseId;
+        const Answer& a = m_answers.at(i);
+        if (m_score.ratings.at(i) != Rating::NotRated && !id.isEmpty())
+            row.phrases.push_back(
+                { id, static_cast<int>(m_score.ratings.at(i)), a.moment.isValid() ? a.moment : row.when, a.ms });
+    }
     // A locked database keeps the writer waiting for seconds: it waits beside the window, which stays alive.
     m_savePending = true;
     m_saving.setFuture(QtConcurrent::run([writer = m_writer, row] { return writer.write(row); }));

@@ -7,6 +7,7 @@
 
 #include "games/common/gamestart.h"
 #include "games/common/phrasesound.h"
+#include "games/common/rating.h"
 #include "games/common/scorewriter.h"
 
 class QLabel;
@@ -23,6 +24,8 @@ struct RoundScore
     bool perfect = false;
     std::optional<QString> textScore;
     std::optional<double> numberScore;
+    // One per phrase of the exchange file, in its order; NotRated for a phrase the round did not put to the learner.
+    QVector<Rating> ratings;
 };
 
 // The size a game window takes on a screen with the given free room: at least what a 1024 x 768 screen leaves
@@ -66,8 +69,15 @@ protected:
     virtual void startRound() = 0;
     // A key pressed while the game's page shows; true when the game used it.
     virtual bool playKey(QKeyEvent* event) = 0;
-    // Shows the result screen and stores the round's one score row.
+    // Shows the result screen and stores the round's score row with a row per rated phrase.
     void finishRound(const RoundScore& score);
+    // The phrase is put to the learner now: the first time in a round its answer time starts.
+    void askPhrase(int phrase);
+    // The learner answers the phrase now: the first answer in a round gives its moment and, when it was asked, its
+    // answer time.
+    void answerPhrase(int phrase);
+    // From asking the phrase to its first answer; none when not both happened in this round.
+    std::optional<qint64> answerTime(int phrase) const;
 
     // Plays the phrase's sound; false when it cannot be heard, and the first time in a run the learner is told why.
     bool playPhraseSound(const Phrase& phrase);
@@ -100,6 +110,14 @@ private:
     QPushButton* m_saveAgain = nullptr;
     QPushButton* m_close = nullptr;
     QLabel* m_keys = nullptr;
+    struct Answer
+    {
+        qint64 askedAt = -1; // on the monotonic clock
+        QDateTime moment; // of the first answer
+        std::optional<qint64> ms;
+    };
+    // The round's answers, one per phrase.
+    QVector<Answer> m_answers;
     RoundScore m_score;
     qint64 m_resultShownAt = 0; // on the monotonic clock
     bool m_roundOpen = false; // a finished round whose row is not stored yet

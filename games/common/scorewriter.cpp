@@ -55,12 +55,26 @@ SaveResult ScoreWriter::attempt(const ScoreRow& row) const
     try {
         const platform::Database db = platform::Database::openFile(m_path);
         auto orNull = [](const auto& value) { return value ? QVariant(*value) : QVariant(); };
-        // One INSERT is one transaction: the row is stored whole or, when it fails, not at all.
         using namespace platform::users;
-        db.insertRow(ScoresTable,
+        // The write lock from the start, so no other writer comes between the score and its phrases. Leaving without
+        // COMMIT closes the connection, which takes back whatever was inserted: the round is stored whole or not at
+        // all, and a retry after a lock never stores it twice.
+        db.execute(QStringLiteral("BEGIN IMMEDIATE"));
+        const qint64 scoreId = db.insertRow(ScoresTable,
             { ScoreStudent, ScoreSubject, ScoreActivity, TextScore, NumberScore, ScoreDate, ScoreTime },
             { row.student, row.subject, row.activity, orNull(row.textScore), orNull(row.numberScore),
                 row.when.toString(QStringLiteral("yyyy-MM-dd")), row.when.toString(QStringLiteral("HH:mm:ss")) });
+        // A file no program of this version has opened yet has no phrase results: its score is stored alone.
+        if (!row.phrases.isEmpty() && db.hasTable(PhraseResultsTable)) {
+            for (const PhraseResult& p : row.phrases) {
+                db.insertRow(PhraseResultsTable,
+                    { ResultScore, ResultStudent, ResultPhrase, ResultActivity, ResultRating, ResultMoment,
+                        ResultAnswerMs },
+                    { scoreId, row.student, p.phraseId, row.activity, p.rating,
+                        p.moment.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")), orNull(p.answerMs) });
+            }
+        }
+        db.execute(QStringLiteral("COMMIT"));
     } catch (const platform::DbError& e) {
         return { classifyDatabaseFailure(e.description()), e.description() };
     }

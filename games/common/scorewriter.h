@@ -5,7 +5,18 @@
 #include <QDateTime>
 #include <QString>
 
+#include <QVector>
+
 namespace games {
+
+// One phrase of a finished round, for the review schedule.
+struct PhraseResult
+{
+    QString phraseId; // tPhraseID, line 10 of the exchange file
+    int rating = 0; // nRating, 1 to 4 (games::Rating)
+    QDateTime moment; // tMoment, stored in UTC
+    std::optional<qint64> answerMs; // nAnswerMs; NULL when the game measures none
+};
 
 // One finished round, as the tracked-scores window reads it back.
 struct ScoreRow
@@ -16,6 +27,7 @@ struct ScoreRow
     std::optional<QString> textScore; // NULL when the game gives no text
     std::optional<double> numberScore; // NULL when the game gives no number
     QDateTime when; // nDate yyyy-MM-dd, nTime HH:mm:ss
+    QVector<PhraseResult> phrases; // the phrases with an identity, stored with the score
 };
 
 enum class SaveStatus {
@@ -37,8 +49,9 @@ struct SaveResult
 // Sorts a failure of the database layer into what the learner is told.
 SaveStatus classifyDatabaseFailure(const QString& description);
 
-// Adds score rows to the user database the exchange file names. Each write opens the file, inserts one whole row
-// with bound values and closes it; a locked database is tried again until the retry time has passed.
+// Adds score rows to the user database the exchange file names. Each write opens the file, inserts the round's
+// score row and its phrase rows in one transaction with bound values and closes it: the round is stored whole or not
+// at all. A locked database is tried again until the retry time has passed.
 class ScoreWriter
 {
 public:

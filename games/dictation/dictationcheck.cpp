@@ -118,6 +118,27 @@ DictationCheck checkDictation(const QString& expected, const QString& typed)
     return check;
 }
 
+int dictationMistakes(const DictationCheck& check)
+{
+    if (check.perfect())
+        return 0;
+    const auto withoutMarks = [](const QString& text) {
+        QString bare = text.normalized(QString::NormalizationForm_D);
+        bare.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+        return bare;
+    };
+    return checkDictation(withoutMarks(check.expected), withoutMarks(check.typed)).perfect() ? 1 : 2;
+}
+
+int DictationRound::mistakes(int phrase) const
+{
+    for (size_t i = 0; i < m_checks.size(); ++i) {
+        if (m_order[i] == phrase)
+            return dictationMistakes(m_checks[i]);
+    }
+    return -1;
+}
+
 int DictationRound::current() const
 {
     if (m_checked)

@@ -34,6 +34,9 @@ struct DictationCheck
 // The text as it is compared: composed, case-folded, without punctuation, one blank between words.
 QString dictationKey(const QString& text);
 DictationCheck checkDictation(const QString& expected, const QString& typed);
+// The mistakes a phrase's rating counts: 0 when every letter was right, 1 when only marks on letters (accents, a
+// tilde, an umlaut) were wrong or missing, 2 for any other mistake.
+int dictationMistakes(const DictationCheck& check);
 
 // A dictation round: the phrases in the order heard, one answer each, the percentage over all characters.
 class DictationRound
@@ -54,6 +57,9 @@ public:
     bool answer(const QString& expected, const QString& typed);
     const DictationCheck& lastCheck() const { return m_checks.back(); }
     bool next();
+
+    // dictationMistakes() of the phrase's answer; -1 before it has one.
+    int mistakes(int phrase) const;
 
     int right() const;
     int compared() const;

@@ -127,6 +127,7 @@ void DictationWindow::showPhrase()
     m_read->setText(heard ? QString() : p.tPhrase);
     m_read->setVisible(!heard);
     m_answer->setPlaceholderText(say(heard ? TypeHere : TypeShown));
+    askPhrase(r.current());
 }
 
 QString DictationWindow::shownPhrase() const { return m_read->isHidden() ? QString() : m_read->text(); }
@@ -149,12 +150,19 @@ void DictationWindow::checkOrNext()
         score.perfect = m_round->right() == m_round->compared();
         score.textScore = score.headline;
         score.numberScore = m_round->percent();
+        // Every letter right: good (typing time says more of the phrase's length than of the learner's recall, so
+        // none is easy); only accents wrong: hard; any other mistake: again.
+        for (int i = 0; i < phrases().size(); ++i) {
+            const int mistakes = m_round->mistakes(i);
+            score.ratings << (mistakes < 0 ? Rating::NotRated : rateAnswer(mistakes, {}));
+        }
         finishRound(score);
         return;
     }
     const Phrase& p = phrases().at(m_round->current());
     if (!m_round->answer(p.tPhrase, m_answer->text()))
         return;
+    answerPhrase(m_round->current());
     const DictationCheck& c = m_round->lastCheck();
     m_answer->setReadOnly(true);
     m_correct->setText(markedHtml(c.expected, c.expectedMarks, true));

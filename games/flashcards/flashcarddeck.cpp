@@ -8,6 +8,7 @@ namespace games {
 
 FlashcardDeck::FlashcardDeck(int count, QRandomGenerator* shuffle)
     : m_firstTry(static_cast<size_t>(std::max(count, 0)), FirstTry::Unseen)
+    , m_notYets(m_firstTry.size(), 0)
 {
     std::vector<int> order;
     for (int i = 0; i < count; ++i)
@@ -52,6 +53,7 @@ bool FlashcardDeck::markNotYet()
     FirstTry& first = m_firstTry[static_cast<size_t>(card)];
     if (first == FirstTry::Unseen)
         first = FirstTry::Missed;
+    ++m_notYets[static_cast<size_t>(card)];
     ++m_shown;
     m_queue.pop_front();
     m_queue.push_back(card);

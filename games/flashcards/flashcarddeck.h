@@ -31,11 +31,14 @@ public:
     int knownAtFirstSight() const { return m_knownFirst; }
     int cardsLeft() const { return static_cast<int>(m_queue.size()); }
     int shown() const { return m_shown; } // cards marked so far, repeats included
+    // How often the card was marked "not yet": the mistakes its rating counts.
+    int notYets(int card) const { return m_notYets.at(static_cast<size_t>(card)); }
 
 private:
     enum class FirstTry { Unseen, Known, Missed };
     std::deque<int> m_queue;
     std::vector<FirstTry> m_firstTry;
+    std::vector<int> m_notYets;
     bool m_revealed = false;
     int m_known = 0;
     int m_knownFirst = 0;

@@ -82,6 +82,7 @@ void FlashcardsWindow::showCard()
     m_reveal->setVisible(!d.revealed());
     m_knew->setVisible(d.revealed());
     m_notYet->setVisible(d.revealed());
+    askPhrase(d.current());
     if (!d.revealed())
         listen();
 }
@@ -98,8 +99,10 @@ void FlashcardsWindow::reveal()
 
 void FlashcardsWindow::mark(bool known)
 {
+    const int card = m_deck->current();
     if (!(known ? m_deck->markKnown() : m_deck->markNotYet()))
         return;
+    answerPhrase(card);
     if (!m_deck->finished()) {
         showCard();
         return;
@@ -112,6 +115,10 @@ void FlashcardsWindow::mark(bool known)
     score.perfect = first == total;
     score.textScore = score.headline;
     score.numberScore = first;
+    // "Knew it" the first time within QuickAnswerMs of the card shown: easy; the first time: good; after one "not
+    // yet": hard; after more: again.
+    for (int i = 0; i < total; ++i)
+        score.ratings << rateAnswer(m_deck->notYets(i), answerTime(i));
     finishRound(score);
 }
 

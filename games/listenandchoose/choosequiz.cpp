@@ -45,6 +45,7 @@ ChoiceQuestion ChooseQuiz::makeQuestion(
 ChooseQuiz::ChooseQuiz(QStringList translations, QRandomGenerator* random)
     : m_translations(std::move(translations))
     , m_random(random)
+    , m_wrongPicksOf(static_cast<size_t>(m_translations.size()), 0)
 {
     for (int i = 0; i < m_translations.size(); ++i)
         m_order.push_back(i);
@@ -72,6 +73,7 @@ ChooseQuiz::Pick ChooseQuiz::pick(int option)
         return Pick::Ignored;
     if (option != m_question.answer) {
         m_wrongPicks.push_back(option);
+        ++m_wrongPicksOf[static_cast<size_t>(m_question.phrase)];
         return Pick::Wrong;
     }
     m_answered = true;

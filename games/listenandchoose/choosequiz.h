@@ -48,6 +48,8 @@ public:
     bool next();
 
     int rightFirst() const { return m_rightFirst; }
+    // The wrong picks made on the phrase's question: the mistakes its rating counts.
+    int wrongPicks(int phrase) const { return m_wrongPicksOf.at(static_cast<size_t>(phrase)); }
 
 private:
     void prepare();
@@ -58,6 +60,7 @@ private:
     ChoiceQuestion m_question;
     bool m_answered = false;
     std::vector<int> m_wrongPicks;
+    std::vector<int> m_wrongPicksOf; // by phrase
     int m_rightFirst = 0;
 };
 

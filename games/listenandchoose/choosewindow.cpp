@@ -74,6 +74,7 @@ void ChooseWindow::showQuestion()
     m_prompt->setText(say(heard ? Prompt : ReadPrompt));
     m_phrase->setText(heard ? QStringLiteral("?") : phrases().at(m_quiz->question().phrase).tPhrase);
     setRole(m_phrase, heard ? "secondary" : "reading");
+    askPhrase(m_quiz->question().phrase);
 }
 
 QString ChooseWindow::shownPhrase() const { return m_phrase->text(); }
@@ -101,6 +102,7 @@ void ChooseWindow::choose(int option)
     const ChooseQuiz::Pick result = m_quiz->pick(option);
     if (result == ChooseQuiz::Pick::Ignored)
         return;
+    answerPhrase(m_quiz->question().phrase);
     paintOptions();
     if (result == ChooseQuiz::Pick::Wrong) {
         m_feedback->setText(say(TryAgain));
@@ -131,6 +133,10 @@ void ChooseWindow::next()
     score.perfect = m_quiz->rightFirst() == m_quiz->total();
     score.textScore = score.headline;
     score.numberScore = m_quiz->rightFirst();
+    // Right at the first pick within QuickAnswerMs of the question shown: easy; at the first pick: good; after one
+    // wrong pick: hard; after more: again.
+    for (int i = 0; i < phrases().size(); ++i)
+        score.ratings << rateAnswer(m_quiz->wrongPicks(i), answerTime(i));
     finishRound(score);
 }
 

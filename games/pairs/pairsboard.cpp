@@ -25,6 +25,7 @@ std::vector<int> PairsBoard::distinctPairs(const QStringList& texts, const QStri
 }
 
 PairsBoard::PairsBoard(int pairCount, QRandomGenerator* shuffle)
+    : m_mismatches(static_cast<size_t>(std::max(pairCount, 0)), 0)
 {
     for (int i = 0; i < pairCount; ++i) {
         m_cards.push_back({ i, false });
@@ -68,6 +69,8 @@ PairsBoard::Flip PairsBoard::flip(int position)
         return Flip::Match;
     }
     m_second = position;
+    ++m_mismatches[static_cast<size_t>(c.pair)];
+    ++m_mismatches[static_cast<size_t>(other.pair)];
     return Flip::Mismatch;
 }
 

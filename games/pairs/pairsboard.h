@@ -45,10 +45,13 @@ public:
 
     int turns() const { return m_turns; }
     int pairsFound() const { return m_found; }
+    // The mismatches one of the pair's cards was turned in: the mistakes its rating counts.
+    int mismatches(int pair) const { return m_mismatches.at(static_cast<size_t>(pair)); }
     bool finished() const { return m_found == pairCount(); }
 
 private:
     std::vector<PairsCard> m_cards;
+    std::vector<int> m_mismatches; // by pair
     int m_first = -1; // the open card waiting for its partner
     int m_second = -1; // with m_first: the two open cards of a mismatch
     int m_turns = 0;

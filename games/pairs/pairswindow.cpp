@@ -225,6 +225,8 @@ void PairsWindow::flip(int position)
     paintCards();
     if (result == PairsBoard::Flip::Mismatch)
         m_hideTimer->start();
+    if (result == PairsBoard::Flip::Match)
+        answerPhrase(phraseOf(position));
     if (!m_board->finished())
         return;
     RoundScore score;
@@ -235,6 +237,11 @@ void PairsWindow::flip(int position)
     // Fewer turns is better, so the number stored is not the count but the pairs found per turn, as a per cent:
     // 100 for a round without a miss, and lower the more turns it took, on the scale of the other games' results.
     score.numberScore = std::round(100.0 * m_board->pairCount() / m_board->turns());
+    // Found without one of its cards in a mismatch: good (a memory game measures no answer time); after one: hard;
+    // after more: again. A phrase left off the board (its text like another's) is not rated.
+    score.ratings.fill(Rating::NotRated, phrases().size());
+    for (int pair = 0; pair < m_board->pairCount(); ++pair)
+        score.ratings[m_phraseOfPair.at(static_cast<size_t>(pair))] = rateAnswer(m_board->mismatches(pair), {});
     finishRound(score);
 }
 

@@ -87,8 +87,8 @@ games::Exchange Launch::exchange(const Product& product, int phrases) const
         const QString translation = spanish ? QStringLiteral("Frase %1") : QStringLiteral("Sentence %1");
         const QString second = product.secondTranslationWord
             + (product.secondTranslationWord.startsWith('/') ? QStringLiteral(" %1/") : QStringLiteral(" %1"));
-        x.phrases.append(
-            { product.phraseWord + QStringLiteral(" %1").arg(k), translation.arg(k), second.arg(k), sound });
+        x.phrases.append({ product.phraseWord + QStringLiteral(" %1").arg(k), translation.arg(k), second.arg(k), sound,
+            QStringLiteral("greetings.ale#%1").arg(k) });
     }
     return x;
 }
@@ -110,9 +110,20 @@ games::GameContext Launch::context(const games::ActivityInfo& info, const games:
 
 QStringList Launch::rows() const
 {
-    const platform::Database db = platform::Database::openFile(database());
-    const platform::Recordset rs = db.query(
+    return tableRows(
         QStringLiteral("SELECT tName, tSubject, tActivity, textScore, numberScore FROM tblscores ORDER BY pkScoreID"));
+}
+
+QStringList Launch::phraseRows() const
+{
+    return tableRows(QStringLiteral("SELECT fkScoreID, tPhraseID, nRating, nAnswerMs FROM tblphraseresults "
+                                    "ORDER BY fkScoreID, tPhraseID"));
+}
+
+QStringList Launch::tableRows(const QString& sql) const
+{
+    const platform::Database db = platform::Database::openFile(database());
+    const platform::Recordset rs = db.query(sql);
     QStringList out;
     for (int r = 0; r < rs.count(); ++r) {
         QStringList fields;

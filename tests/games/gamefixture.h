@@ -88,12 +88,15 @@ public:
 
     // The rows of tblscores, each "tName|tSubject|tActivity|textScore|numberScore", NULL as "<null>".
     QStringList rows() const;
+    // The rows of tblphraseresults by round and phrase, each "fkScoreID|tPhraseID|nRating|nAnswerMs".
+    QStringList phraseRows() const;
 
     FakeSound sound;
     FakeDialogs dialogs;
     FakeClock clock;
 
 private:
+    QStringList tableRows(const QString& sql) const;
     QTemporaryDir m_dir;
 };
 

@@ -103,6 +103,16 @@ private Q_SLOTS:
         QVERIFY(gametest::waitForSave(window));
         QVERIFY(window.lastSave().saved());
         QCOMPARE(launch.rows(), QStringList { "Ana O'Brien \"Nana\"|Greetings|Flashcards|2 / 3|2" });
+        // With the round, a row per phrase: the card marked "not yet" once is hard, the others, marked at once on
+        // the test's clock of a second a reading, easy; each with its time from the card shown to its marking.
+        const QStringList results = launch.phraseRows();
+        QCOMPARE(results.size(), 3);
+        for (const QString& result : results) {
+            const QStringList f = result.split('|');
+            const bool missed = f[1] == x.phrases[first].phraseId;
+            QCOMPARE(f[2].toInt(), missed ? 2 : 4);
+            QVERIFY2(f[3].toInt() > 0 && f[3].toInt() <= QuickAnswerMs, qPrintable(result));
+        }
 
         gametest::sendKey(&window, Qt::Key_Return); // play again: a fresh round, the first row stays
         QVERIFY(!window.showingResult());

@@ -16,17 +16,21 @@ using platform::Database;
 
 namespace {
 
+// A round with two phrases, one timed.
 ScoreRow row(const QString& activity = QStringLiteral("Flashcards"))
 {
+    const QDateTime moment(QDate(2026, 3, 9), QTime(7, 4, 2), Qt::UTC);
     return { QStringLiteral("Ana O'Brien \"Nana\""), QStringLiteral(" Saludos; DROP TABLE tblscores --"), activity,
-        QStringLiteral("7 / 10"), 7.0, QDateTime(QDate(2026, 3, 9), QTime(8, 5, 3)) };
+        QStringLiteral("7 / 10"), 7.0, QDateTime(QDate(2026, 3, 9), QTime(8, 5, 3)),
+        { { QStringLiteral("zoo.ale#3"), 4, moment, 1250 }, { QStringLiteral("o'b#1.ale#1"), 1, moment, {} } } };
 }
 
-int rowCount(const QString& path)
+int rowCount(const QString& path, const QString& table = QStringLiteral("tblscores"))
 {
-    return Database::openFile(path).query(QStringLiteral("SELECT count(*) FROM tblscores")).text(0, 0).toInt();
+    return Database::openFile(path).query(QStringLiteral("SELECT count(*) FROM ") + table).text(0, 0).toInt();
 }
 
+int phraseRowCount(const QString& path) { return rowCount(path, QStringLiteral("tblphraseresults")); }
 }
 
 class TestScores : public QObject
@@ -50,6 +54,13 @@ private Q_SLOTS:
         QCOMPARE(rs.value(0, "numberScore").toDouble(), 7.0);
         QCOMPARE(rs.text(0, "nDate"), QStringLiteral("2026-03-09"));
         QCOMPARE(rs.text(0, "nTime"), QStringLiteral("08:05:03"));
+        // The phrases go in with the score they belong to.
+        QCOMPARE(launch.phraseRows(), QStringList({ "1|o'b#1.ale#1|1|<null>", "1|zoo.ale#3|4|1250" }));
+        const auto phrase
+            = Database::openFile(launch.database()).query(QStringLiteral("SELECT * FROM tblphraseresults"));
+        QCOMPARE(phrase.text(0, "tName"), QStringLiteral("Ana O'Brien \"Nana\""));
+        QCOMPARE(phrase.text(0, "tActivity"), QStringLiteral("Flashcards"));
+        QCOMPARE(phrase.text(0, "tMoment"), QStringLiteral("2026-03-09T07:04:02Z"));
         QVERIFY(writer.write(row(QStringLiteral("Pairs"))).saved());
         QCOMPARE(rowCount(launch.database()), 2);
         // The tracked-scores window lists the activity names through the stored query.
@@ -167,11 +178,32 @@ private Q_SLOTS:
             QVERIFY(timer.elapsed() < 5900);
         }
         QCOMPARE(rowCount(launch.database()), 0);
+        QCOMPARE(phraseRowCount(launch.database()), 0);
         const QString why = texts::explainSave(result, launch.database(), Language::Spanish);
         QVERIFY(why.contains("bloqueada"));
-        // Once the other program lets go, the same row goes in, once.
+        // Once the other program lets go, the same round goes in, once.
         QVERIFY(ScoreWriter(launch.database()).write(row()).saved());
         QCOMPARE(rowCount(launch.database()), 1);
+        QCOMPARE(phraseRowCount(launch.database()), 2);
+    }
+
+    // The score and its phrases are one transaction: a failure after the score row leaves neither. A file no program
+    // of this version has upgraded stores the score alone.
+    void theRoundIsStoredWholeOrNotAtAll()
+    {
+        gametest::Launch launch;
+        Database::openFile(launch.database())
+            .execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblphraseresults "
+                                    "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        const SaveResult failed = ScoreWriter(launch.database()).write(row());
+        QCOMPARE(failed.status, SaveStatus::Failed);
+        QVERIFY(failed.detail.contains("disk full"));
+        QCOMPARE(rowCount(launch.database()), 0);
+
+        Database::openFile(launch.database()).execute(QStringLiteral("DROP TABLE tblphraseresults"));
+        QVERIFY(ScoreWriter(launch.database()).write(row()).saved());
+        QCOMPARE(rowCount(launch.database()), 1);
+        QVERIFY(!Database::openFile(launch.database()).hasTable(QStringLiteral("tblphraseresults")));
     }
 
     void failuresAreSortedForTheLearner()
