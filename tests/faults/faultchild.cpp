@@ -90,6 +90,18 @@ namespace {
         return 0;
     }
 
+    int score(const QStringList& a)
+    {
+        const QDateTime now = QDateTime::currentDateTime();
+        games::ScoreRow row { QStringLiteral("Ana"), QStringLiteral("Colours"), QStringLiteral("Pairs"), std::nullopt,
+            1.0, now, {} };
+        for (int k = 1; k <= 3; ++k)
+            row.phrases.push_back({ QStringLiteral("colours.ale#%1").arg(k), k, now, std::nullopt });
+        const games::SaveResult saved = games::ScoreWriter(a[2], 0).write(row);
+        report(QStringLiteral("score"), saved.saved() ? QStringLiteral("saved") : saved.detail);
+        return 0;
+    }
+
     // The main window's part in a launch, as the program wires it: the tree with its click steps, the activity
     // buttons' launcher, and the window kept from input meanwhile.
     int launch(Session session, const QStringList& a)
@@ -150,6 +162,11 @@ QStringList launchArguments(const QString& programFolder, const QString& sourceF
     return { QString::fromLatin1(ChildSwitch), QStringLiteral("launch"), programFolder, sourceFile };
 }
 
+QStringList scoreArguments(const QString& programFolder, const QString& database)
+{
+    return { QString::fromLatin1(ChildSwitch), QStringLiteral("score"), programFolder, database };
+}
+
 QStringList dataFolderArguments(const QString& programFolder, const QString& virtualFile, const QString& sourceFile)
 {
     return { QString::fromLatin1(ChildSwitch), QStringLiteral("data"), programFolder, virtualFile, sourceFile };
@@ -171,6 +188,8 @@ int childMain(int argc, char** argv)
             return launch(session, a);
         if (a[0] == QStringLiteral("data") && a.size() == 4)
             return dataFolder(session, a);
+        if (a[0] == QStringLiteral("score") && a.size() == 3)
+            return score(a);
     } catch (const std::exception& e) {
         report(QStringLiteral("failed"), QString::fromUtf8(e.what()));
         return 1;

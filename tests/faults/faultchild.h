@@ -22,6 +22,9 @@ QStringList launchArguments(const QString& programFolder, const QString& sourceF
 // virtualFile and a copy of the installed subject sourceFile into it, with the program folder as the data folder.
 QStringList dataFolderArguments(const QString& programFolder, const QString& virtualFile, const QString& sourceFile);
 
+// An activity's finished round, its score and three phrase rows, stored into the user database at `database`.
+QStringList scoreArguments(const QString& programFolder, const QString& database);
+
 // The window handle the launching child gives its exchange files.
 constexpr qint64 ChildWindowHandle = 4711;
 

@@ -326,6 +326,52 @@ private Q_SLOTS:
         QCOMPARE(described(m_session, "Mine").mid(before.size() + 1), copiedPhrases);
     }
 
+    // A game killed while it stores a round leaves the whole round (its score and its three phrases) or none of it,
+    // in a file the next round is stored in.
+    void scoreKilledAtEveryStepLeavesTheWholeRoundOrNone()
+    {
+        const QString path = virtualFolder() + "/Users.dat";
+        platform::Database::openFile(path, true).executeScript(platform::users::schemaScript());
+        const QByteArray original = contents(path);
+        const auto counts = [&path] {
+            const auto rs = platform::Database::openFile(path).query(
+                "SELECT (SELECT count(*) FROM tblscores), (SELECT count(*) FROM tblphraseresults), "
+                "(SELECT count(*) FROM tblphraseresults JOIN tblscores ON fkScoreID = pkScoreID)");
+            return QStringLiteral("%1 %2 %3").arg(rs.text(0, 0), rs.text(0, 1), rs.text(0, 2));
+        };
+        auto check = [&](const faults::ChildRun&) -> QString {
+            const QString now = counts();
+            if (integrity(path) != QStringLiteral("ok") || (now != "0 0 0" && now != "1 3 3")) {
+                QTest::qFail(
+                    qPrintable("the file holds scores, phrases, phrases of a score: " + now), __FILE__, __LINE__);
+                return {};
+            }
+            const bool saved = faults::runChild(faults::scoreArguments(programFolder(), path), {}).values("score")
+                == QStringList { "saved" };
+            if (!saved || counts() != (now == "0 0 0" ? "1 3 3" : "2 6 6")) {
+                QTest::qFail("the file does not take the next round", __FILE__, __LINE__);
+                return {};
+            }
+            return now == "0 0 0" ? QStringLiteral("no trace of the round") : QStringLiteral("whole round");
+        };
+        QMap<QString, int> outcomes;
+        int kills = 0;
+        const long steps = killAtEveryStep(
+            faults::scoreArguments(programFolder(), path),
+            [&] {
+                emptyFolder(virtualFolder());
+                writeBytes(path, original);
+            },
+            check, &outcomes, &kills);
+        if (QTest::currentTestFailed())
+            return;
+        qInfo("ScoreWriter: %ld steps found, %d kills injected, outcomes: %s", steps, kills,
+            qPrintable(outcomeList(outcomes)));
+        QVERIFY(steps >= 3);
+        QVERIFY(outcomes.value("no trace of the round") > 0);
+        QCOMPARE(counts(), QStringLiteral("1 3 3"));
+    }
+
     void exchangeFileOnAFullDisk()
     {
         QVector<fixtures::PhraseFixture> phrases = fixtures::numberedPhrases(3);
