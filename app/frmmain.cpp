@@ -1,4 +1,5 @@
 #include "frmmain.h"
+#include "common/buildinfo.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -200,7 +201,7 @@ void frmMain::buildControls()
 bool frmMain::Form_Load()
 {
     // 1. Product identity
-    if (Set_Product(modMain, QStringLiteral(PARLANTA_PROGRAM_CODE)))
+    if (Set_Product(modMain, Built_Program_Code()))
         imgLogo->setPixmap(QPixmap(resources::productLogo(Find_Product(modMain.ProgramCode)->logoImage))
                                .scaled(imgLogo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     setWindowIcon(QIcon(resources::appIcon()));

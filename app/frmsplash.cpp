@@ -1,4 +1,5 @@
 #include "frmsplash.h"
+#include "common/buildinfo.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -36,10 +37,8 @@ QLabel* makeLabel(QWidget* parent, int left, int top, int width, int height, int
 
 QString Version_Text()
 {
-    return QStringLiteral("v.%1.%2.%3")
-        .arg(PARLANTA_VERSION_MAJOR)
-        .arg(PARLANTA_VERSION_MINOR)
-        .arg(PARLANTA_VERSION_REVISION);
+    const BuildVersion version = Built_Version();
+    return QStringLiteral("v.%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
 }
 
 QString Catchy_Line()
@@ -70,7 +69,7 @@ frmSplash::frmSplash(const QPixmap& logo)
     lblVersion = makeLabel(this, 2900, 1400, 4700, 300, 10, true);
     lblVersion->setText(Version_Text());
     lblCopyRight = makeLabel(this, 2900, 1700, 4700, 300, 8, false);
-    lblCopyRight->setText(QStringLiteral(PARLANTA_COPYRIGHT));
+    lblCopyRight->setText(Built_Copyright());
     lblLoading = makeLabel(this, 2900, 2250, 4700, 300, 10, true);
     lblLoading->setText(Caption(53));
 

@@ -1,4 +1,5 @@
 #include "school.h"
+#include "common/buildinfo.h"
 
 #include <cmath>
 #include <functional>
@@ -214,7 +215,7 @@ void ProgramFolder::make(const QString& stage, bool school)
 
 ProgramFolder::Layout ProgramFolder::layoutOf(const QString& folder)
 {
-    const QString ext = Find_Product(QStringLiteral(PARLANTA_PROGRAM_CODE))->subjectExtension;
+    const QString ext = Find_Product(Built_Program_Code())->subjectExtension;
     return { folderHolding(folder, QStringLiteral(".") + ext), folderHolding(folder, QStringLiteral(".v") + ext), ext };
 }
 

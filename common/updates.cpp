@@ -1,4 +1,5 @@
 #include "updates.h"
+#include "common/buildinfo.h"
 
 #include <QFile>
 #include <QLocale>
@@ -26,10 +27,9 @@ QByteArray readDownloaded(const QString& path)
 
 QString Update_Info_Url()
 {
-    return Site_Page(QStringLiteral("updates/Ver_%1_%2_%3.txt")
-                         .arg(PARLANTA_VERSION_MAJOR)
-                         .arg(PARLANTA_VERSION_MINOR)
-                         .arg(PARLANTA_VERSION_REVISION));
+    const BuildVersion version = Built_Version();
+    return Site_Page(
+        QStringLiteral("updates/Ver_%1_%2_%3.txt").arg(version.major).arg(version.minor).arg(version.revision));
 }
 
 QString Update_Download_Name(const QDateTime& when)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of each product named (default: prlale) in build/package/<code>/, without the tests,
-# and prints where it is. With --check (as root) it then makes a clean Debian 12 system with debootstrap (no build
+# Builds the Debian package of each product named (default: prlale) into build/package/<code>/, without the tests,
+# and prints where it is. The products share one build folder, build/package/build/: switching it to the next product
+# compiles only what names the product, so each further product costs its content and its links, not a whole build. With --check (as root) it then makes a clean Debian 12 system with debootstrap (no build
 # tools, no -dev packages: what a school's computer has), installs all the packages side by side there with apt,
 # starts each from its desktop entry as a user (scripts/startcheck.sh), removes the packages and checks that the
 # users' data is still there.
@@ -18,13 +19,17 @@ codes=("$@")
 # dpkg-shlibdeps finds the Debian packages of the libraries the programs link.
 bash scripts/setup.sh dpkg-dev desktop-file-utils
 packages=()
+build=build/package/build
 for code in "${codes[@]}"; do
   folder=build/package/$code
-  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARLANTA_PROGRAM_CODE="$code" -DPARLANTA_TESTS=OFF \
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARLANTA_PROGRAM_CODE="$code" -DPARLANTA_TESTS=OFF \
     >/dev/null
-  cmake --build "$folder"
+  cmake --build "$build"
+  rm -f "$build"/*.deb
+  (cd "$build" && cpack -G DEB >/dev/null)
+  mkdir -p "$folder"
   rm -f "$folder"/*.deb
-  (cd "$folder" && cpack -G DEB >/dev/null)
+  mv "$build"/parlanta-"$code"_*.deb "$folder"/
   deb=$(echo "$PWD/$folder"/parlanta-"$code"_*.deb)
   echo "package: $deb ($(du -k "$deb" | cut -f1) KB)"
   dpkg-deb --field "$deb" Depends
