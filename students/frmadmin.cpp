@@ -361,7 +361,7 @@ void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
         mnuExportChart->setEnabled(true);
         m_chartDue = true;
     } catch (const std::exception& e) {
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
     if (tabResults->currentIndex() == ChartTab)
         Draw_Due_Chart();
@@ -375,7 +375,7 @@ void frmAdmin::Draw_Due_Chart()
     try {
         Show_Chart();
     } catch (const std::exception& e) {
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
 }
 
@@ -407,7 +407,7 @@ void frmAdmin::Show_Student_Chart()
             Pair_Progress(
                 m_users, StudentView, m_listed.parentText, m_listed.nodeText, Filtered_Subject(*cboChartSubject)));
     } catch (const std::exception& e) {
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
 }
 
@@ -454,7 +454,7 @@ void frmAdmin::mnuRemoveStudent_Click(QTreeWidgetItem* node)
     try {
         Remove_Student(m_users, name);
     } catch (const std::exception& e) {
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
     Show_View(StudentView);
 }
@@ -531,9 +531,4 @@ void frmAdmin::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     TileBackground(painter, *this, Background_Picture());
-}
-
-void frmAdmin::Show_Failure(const std::exception& e)
-{
-    frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
 }

@@ -73,7 +73,6 @@ protected:
 private:
     void buildControls();
     void Show_View(int view);
-    void Show_Failure(const std::exception& e);
     void Fit_Columns();
     // The chart of what ListView1 lists, drawn once its tab is shown or it is exported: drawing it takes several
     // times as long as the listing.

@@ -251,7 +251,7 @@ void frmNewUser::Store()
             return;
     } catch (const std::exception& e) {
         // Nothing was stored; the window stays open so the student can try again.
-        frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
         return;
     }
     QListWidget* list = m_login.ListView1;

@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include "common/captions.h"
-#include "common/frmmsgbox.h"
 #include "common/placement.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
@@ -135,7 +134,7 @@ void frmProgress::Form_Load()
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
     Show_Latest(latest);
 }
@@ -146,7 +145,7 @@ void frmProgress::cboSubject_Click()
         Draw_Chart();
     } catch (const std::exception& e) {
         chartView->clear();
-        Show_Failure(e);
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
     }
 }
 
@@ -180,9 +179,4 @@ void frmProgress::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     TileBackground(painter, *this, Background_Picture());
-}
-
-void frmProgress::Show_Failure(const std::exception& e)
-{
-    frmMsgBox::Show_Notice(m_session.ProductName, User_Database_Failure(e, m_users.path));
 }

@@ -47,7 +47,6 @@ private:
     // Throws platform::DbError.
     void Draw_Chart();
     void Show_Latest(const QVector<LatestResult>& results);
-    void Show_Failure(const std::exception& e);
     const Session m_session;
     const UserFile m_users;
     const QString m_student;

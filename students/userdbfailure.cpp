@@ -1,6 +1,7 @@
 #include "userdbfailure.h"
 
 #include "common/captions.h"
+#include "common/frmmsgbox.h"
 
 using platform::DbFailure;
 
@@ -26,4 +27,9 @@ QString User_Database_Failure(const std::exception& e, const QString& path)
         return advice.isEmpty() ? db->description() : advice;
     }
     return QString::fromUtf8(e.what());
+}
+
+void Show_User_Database_Failure(const QString& productName, const std::exception& e, const QString& path)
+{
+    frmMsgBox::Show_Notice(productName, User_Database_Failure(e, path));
 }

@@ -14,3 +14,6 @@ QString User_Database_Advice(platform::DbFailure failure, const QString& path);
 // The message for any failure of an operation on the students' file at path: the advice where there is one,
 // otherwise the failure's own description.
 QString User_Database_Failure(const std::exception& e, const QString& path);
+
+// Tells the user of that failure in the message window, under the product's name.
+void Show_User_Database_Failure(const QString& productName, const std::exception& e, const QString& path);
