@@ -157,8 +157,8 @@ namespace {
         const QVariantList values { studentName(0), subjectName(0), activityName(0), QStringLiteral("7/10"), 70.0,
             when.toString(QStringLiteral("yyyy-MM-dd")), when.toString(QStringLiteral("HH:mm:ss")) };
         const games::ScoreWriter writer(users);
-        const games::ScoreRow row { studentName(0), subjectName(0), activityName(0), QStringLiteral("7/10"), 70.0,
-            when };
+        const games::ScoreRow row { studentName(0), subjectName(0), activityName(0), QStringLiteral("7/10"), 70.0, when,
+            {} };
         const QByteArray insert = "INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, "
                                   "nTime) VALUES (?, ?, ?, ?, ?, ?, ?)";
         qint64 stored = 0;

@@ -233,7 +233,7 @@ Reading parse(const QByteArray& bytes)
                     QStringLiteral("line %1 is not %2 between double quotes").arg(first + k).arg(what));
             }
         }
-        r.contents.phrases.append({ texts[0], texts[1], texts[2], texts[3] });
+        r.contents.phrases.append({ texts[0], texts[1], texts[2], texts[3], {} });
     }
 
     takeIdentities(lines.at(IdentitiesLine - 1), &r.contents.phrases);

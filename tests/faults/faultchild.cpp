@@ -83,7 +83,7 @@ namespace {
         const games::ScoreWriter writer(users.path, 0);
         report(QStringLiteral("check"), writer.check().detail);
         const games::SaveResult saved = writer.write({ QStringLiteral("Ana"), QStringLiteral("Colours"),
-            QStringLiteral("Pairs"), std::nullopt, 1.0, QDateTime::currentDateTime() });
+            QStringLiteral("Pairs"), std::nullopt, 1.0, QDateTime::currentDateTime(), {} });
         report(QStringLiteral("score"), saved.saved() ? QStringLiteral("saved") : saved.detail);
         attempt(QStringLiteral("rename"), [&] { Rename_Virtual_File(session, a[2], QStringLiteral("Renamed")); });
         attempt(QStringLiteral("copy"), [&] { Copy_Subject(session, a[2], a[3], QStringLiteral("Copied")); });

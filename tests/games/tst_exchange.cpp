@@ -19,7 +19,7 @@ Exchange sample(int phrases, const QString& language = QStringLiteral("Spanish")
     x.subject = QStringLiteral(" Saludos y despedidas");
     x.usersDatabase = QStringLiteral("/home/josé/.local/share/Parlanta/Users.dat");
     for (int k = 1; k <= phrases; ++k)
-        x.phrases.append({ QStringLiteral("Satz %1").arg(k), QStringLiteral("Frase %1").arg(k), {}, {} });
+        x.phrases.append({ QStringLiteral("Satz %1").arg(k), QStringLiteral("Frase %1").arg(k), {}, {}, {} });
     return x;
 }
 

@@ -48,7 +48,7 @@ QList<Phrase> longestPhrases(Language language)
                 columns = fields;
                 continue;
             }
-            all.append({ fields.value(columns.indexOf("de")), fields.value(columns.indexOf(learner)), {}, {} });
+            all.append({ fields.value(columns.indexOf("de")), fields.value(columns.indexOf(learner)), {}, {}, {} });
         }
     }
     std::sort(all.begin(), all.end(), [](const Phrase& a, const Phrase& b) {

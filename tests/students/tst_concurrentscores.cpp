@@ -24,7 +24,7 @@ int writeScores(const QString& database, int rows)
     const QDateTime start(QDate(2026, 12, 9), QTime(8, 0));
     for (int i = 0; i < rows; ++i) {
         const games::SaveResult result = writer.write({ QStringLiteral("Zoe Adams"), QStringLiteral("Animals"),
-            QStringLiteral("Flashcards"), std::nullopt, double(i), start.addSecs(i) });
+            QStringLiteral("Flashcards"), std::nullopt, double(i), start.addSecs(i), {} });
         if (!result.saved()) {
             fprintf(stderr, "row %d not saved: %s\n", i, qPrintable(result.detail));
             return 1;

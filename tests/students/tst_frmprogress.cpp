@@ -80,7 +80,7 @@ private:
     {
         const games::ScoreWriter writer(m_users->file().path);
         const games::SaveResult saved = writer.write(
-            { student, subject, activity, QString::number(score) + QStringLiteral(" / 10"), score, when });
+            { student, subject, activity, QString::number(score) + QStringLiteral(" / 10"), score, when, {} });
         QVERIFY2(saved.saved(), qPrintable(saved.detail));
     }
 
