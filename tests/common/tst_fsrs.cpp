@@ -81,7 +81,7 @@ private Q_SLOTS:
         QCOMPARE(inOrder.reviews, 42);
     }
 
-    void tenThousandReviewsStaySaneAndFast()
+    void tenThousandReviewsStaySane()
     {
         const QVector<fsrs::Review> reviews = mixedHistory(10000, 11);
         PhraseState phrase;
@@ -90,11 +90,7 @@ private Q_SLOTS:
             QVERIFY(phrase.memory.stability >= 0.001 && phrase.memory.stability <= 36500 && phrase.intervalDays >= 1
                 && phrase.intervalDays <= 36500 && phrase.memory.difficulty >= 1 && phrase.memory.difficulty <= 10);
         }
-        QElapsedTimer timer;
-        timer.start();
         QVERIFY(same(m_scheduler.replay(reviews, reviews.last().moment), phrase));
-        qInfo("replaying 10000 reviews took %lld ms", timer.elapsed());
-        QVERIFY(timer.elapsed() < 250);
     }
 
     // Stability is the time to 90 % recall: at the start of the due day the probability is 90 % but for the
