@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTreeWidget>
 
@@ -139,6 +140,7 @@ namespace {
         for (const fakes::Message& m : env.dialogs.shown)
             report(QStringLiteral("told"), m.text);
         report(QStringLiteral("started"), QString::number(env.processes.started.size()));
+        report(QStringLiteral("pid"), QString::number(QCoreApplication::applicationPid()));
         report(QStringLiteral("enabled"), window.isEnabled() ? QStringLiteral("yes") : QStringLiteral("no"));
         return 0;
     }

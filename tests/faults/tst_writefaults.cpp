@@ -37,6 +37,12 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+long long pidDigits(const faults::ChildRun& run)
+{
+    const QStringList pid = run.values("pid");
+    return pid.isEmpty() ? 0 : pid.first().size();
+}
+
 void emptyFolder(const QString& folder)
 {
     QDir dir(folder);
@@ -417,7 +423,7 @@ private Q_SLOTS:
         }
         QCOMPARE(written, free.totalBytes);
         QVERIFY(written > phrases[1].sound.size());
-        limits << written - 1 << written;
+        limits << written - 1 << written << written + 1;
         std::sort(limits.begin(), limits.end());
         limits.erase(std::unique(limits.begin(), limits.end()), limits.end());
 
@@ -429,13 +435,18 @@ private Q_SLOTS:
             const QString what = QStringLiteral("disk full after %1 bytes: %2").arg(limit).arg(run.describe());
             QVERIFY2(run.started && !run.killed && run.exitCode == 0, qPrintable(what));
             QCOMPARE(run.values("enabled"), QStringList { "yes" });
+            // The exchange file names the program's process, so a launch needs as many more bytes as its number
+            // has more digits than the free run's.
+            const long long needed = written + pidDigits(run) - pidDigits(free);
             if (run.values("started") == QStringList { "1" }) {
                 ++started;
+                QVERIFY2(limit >= needed, qPrintable(what));
                 QVERIFY2(run.values("told").isEmpty(), qPrintable(what));
                 QVERIFY2(wholeLaunchFiles(), qPrintable(what));
                 continue;
             }
             ++refused;
+            QVERIFY2(limit < needed, qPrintable(what));
             QCOMPARE(run.values("started"), QStringList { "0" });
             QVERIFY2(!run.values("told").isEmpty(), qPrintable(what));
             // Nothing a game would take for the launch's file, whole or in part.
@@ -447,7 +458,7 @@ private Q_SLOTS:
               "refused with a message, %d started with whole files",
             written, int(limits.size()), refused, started);
         QVERIFY(refused > 0);
-        QCOMPARE(started, 1); // only when the disk takes every byte
+        QVERIFY(started > 0);
     }
 };
 
