@@ -91,7 +91,7 @@ QStringList numberedCaptions(int rows)
     for (int k = 1; k <= rows; ++k)
         captions << QStringLiteral("T%1").arg(k);
     // The texts that name a file, folder or page keep a place for it, so a test sees which one they name.
-    for (int k : { 167, 168, 169, 184, 185, 186, 187, 188, 189, 190, 191 }) {
+    for (int k : { 167, 168, 169, 184, 185, 186, 187, 188, 189, 190, 191, 194, 202 }) {
         if (k <= rows)
             captions[k] += QStringLiteral(" %1");
     }
