@@ -131,14 +131,6 @@ int First_Column_Caption(int view)
     }
 }
 
-QLocale Interface_Locale(const QString& interfaceLanguage)
-{
-    const QLocale::Language language
-        = interfaceLanguage == QLatin1String("Spanish") ? QLocale::Spanish : QLocale::English;
-    const QLocale system;
-    return system.language() == language ? system : QLocale(language);
-}
-
 QString Score_Date_Text(const QString& stored, const QLocale& locale)
 {
     // The whole text must be the date: Qt's ISO reading would take a date off the front of a longer text.

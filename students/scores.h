@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include "common/interfacelocale.h"
 #include "students/userdatabase.h"
 
 // The arrangements of the tracked-scores tree, numbered as the entries of cboView.
@@ -59,9 +60,6 @@ QString Score_Lines_Statement(int view);
 // The interface text heading the first column of ListView1 in a view.
 int First_Column_Caption(int view);
 
-// The locale whose dates the learner reads: the system's when it speaks the interface language, otherwise that
-// language's own.
-QLocale Interface_Locale(const QString& interfaceLanguage);
 // A stored date (yyyy-MM-dd) as the locale writes a short date; anything else as it is stored.
 QString Score_Date_Text(const QString& stored, const QLocale& locale);
 
