@@ -8,6 +8,7 @@
 #include "common/heldtreeupdates.h"
 #include "common/session.h"
 #include "common/statuslog.h"
+#include "subjects/reviewfolder.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
 #include "subjects/treenode.h"
@@ -26,24 +27,28 @@ QString trimBlanks(const QString& text)
 }
 }
 
-SubjectTree::SubjectTree(QTreeWidget* tree, FileList* installed, FileList* virtualFiles, const Session& session)
+SubjectTree::SubjectTree(
+    QTreeWidget* tree, FileList* installed, FileList* virtualFiles, const Session& session, const ReviewFolder* review)
     : TreeFolders(tree)
     , File1(installed)
     , File2(virtualFiles)
     , m_session(session)
+    , m_review(review)
 {
 }
 
 QTreeWidgetItem* SubjectTree::fixedFolder(int n) const
 {
-    if (n < 1 || n > 3 || TreeFolders->topLevelItemCount() < n)
+    if (n < 1 || n > (m_review ? 4 : 3) || TreeFolders->topLevelItemCount() < n)
         throw std::out_of_range("Index out of bounds");
     return TreeFolders->topLevelItem(n - 1);
 }
 
-bool SubjectTree::isVirtualFileFolder(const QTreeWidgetItem* node) const
+bool SubjectTree::isVirtualFileFolder(const QTreeWidgetItem* node)
 {
-    return node && !node->parent() && TreeFolders->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(node)) >= 3;
+    // A virtual subject file's name has its extension; the fixed folders are named without one.
+    return node && !node->parent() && Subject_Ref(node).kind == SubjectRef::Kind::Folder
+        && Subject_Ref(node).file.contains(QLatin1Char('.'));
 }
 
 QTreeWidgetItem* SubjectTree::launchSubject() const
@@ -79,6 +84,8 @@ void SubjectTree::Create_Folders()
             { 117, QStringLiteral("RANDOM_SUBJECT") }, { 119, QStringLiteral("RANDOM_PHRASES") } };
         for (const auto& [text, name] : folders)
             TreeFolders->addTopLevelItem(makeNode(Caption(text), SubjectRef::folder(name), FolderClosed, NoImage, true));
+        if (m_review)
+            TreeFolders->addTopLevelItem(m_review->makeFolder());
     } catch (const std::exception& e) {
         Error_Report(QStringLiteral("Create_Folders"), failureDescription(e));
     }

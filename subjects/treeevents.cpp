@@ -10,8 +10,10 @@
 #include "common/filelist.h"
 #include "common/rnd.h"
 #include "platform/services.h"
+#include "subjects/reviewfolder.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjectnames.h"
+#include "subjects/subjecttree.h"
 #include "subjects/treefill.h"
 #include "subjects/treenode.h"
 
@@ -25,12 +27,13 @@ bool isSubject(const QTreeWidgetItem* node) { return Subject_Ref(node).isSubject
 }
 
 TreeEvents::TreeEvents(QTreeWidget* tree, FileList* installed, const Session& session, QWidget* window, QMenu* menu,
-    QAction* listenToPhrase)
+    QAction* listenToPhrase, ReviewFolder* review)
     : TreeFolders(tree)
     , File1(installed)
     , m_session(session)
     , m_window(window)
     , mnuOption(menu)
+    , m_review(review)
 {
     // itemClicked comes from the user's click only; setCurrentItem from the program emits nothing here.
     connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) { TreeFolders_NodeClick(node); });
@@ -86,6 +89,10 @@ void TreeEvents::TreeFolders_NodeClick(QTreeWidgetItem* node)
 
 void TreeEvents::clickFolder(QTreeWidgetItem* node, int index)
 {
+    if (m_review && ReviewFolder::isFolder(node)) {
+        m_review->click(node);
+        return;
+    }
     if (index == 2) {
         if (node->childCount() > 0) {
             setNodeImage(node, FolderClosed);
@@ -133,6 +140,9 @@ void TreeEvents::clickSubject(QTreeWidgetItem* node, const SubjectRef& subject)
             node->setExpanded(true);
     } else if (parent == fixedFolder(3)) {
         Get_Random_Phrases(node, *File1, m_session, m_window);
+    } else if (ReviewFolder::isFolder(parent)) {
+        // The set is listed as it opens; a click on it only selects it.
+        return;
     } else {
         Show_vSubject_Phrases(m_session, subject.file, subject.virtualKey, node);
     }
@@ -142,16 +152,14 @@ void TreeEvents::TreeFolders_Expand(QTreeWidgetItem* node)
 {
     if (!isFolder(node))
         return;
-    const bool virtualFile = !node->parent() && TreeFolders->indexOfTopLevelItem(node) >= 3;
-    setNodeImage(node, virtualFile ? VirtualFileOpen : FolderOpen);
+    setNodeImage(node, SubjectTree::isVirtualFileFolder(node) ? VirtualFileOpen : FolderOpen);
 }
 
 void TreeEvents::TreeFolders_Collapse(QTreeWidgetItem* node)
 {
     if (!isFolder(node))
         return;
-    const bool virtualFile = !node->parent() && TreeFolders->indexOfTopLevelItem(node) >= 3;
-    setNodeImage(node, virtualFile ? VirtualFileClosed : FolderClosed);
+    setNodeImage(node, SubjectTree::isVirtualFileFolder(node) ? VirtualFileClosed : FolderClosed);
 }
 
 bool TreeEvents::eventFilter(QObject* watched, QEvent* event)

@@ -10,6 +10,7 @@ class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
+class ReviewFolder;
 struct Session;
 struct SubjectRef;
 
@@ -20,9 +21,9 @@ class TreeEvents : public QObject
     Q_OBJECT
 public:
     // The subjects are read from the session's folders; window is kept from input while a subject is read;
-    // mnuOption is the phrase popup menu.
+    // mnuOption is the phrase popup menu; review, when given, opens and closes on its clicks.
     TreeEvents(QTreeWidget* TreeFolders, FileList* File1, const Session& session, QWidget* window, QMenu* mnuOption,
-        QAction* mnuListenToPhrase);
+        QAction* mnuListenToPhrase, ReviewFolder* review = nullptr);
 
     void TreeFolders_NodeClick(QTreeWidgetItem* node);
     void TreeFolders_Expand(QTreeWidgetItem* node);
@@ -51,4 +52,5 @@ private:
     const Session& m_session;
     QWidget* m_window;
     QMenu* mnuOption;
+    ReviewFolder* m_review;
 };

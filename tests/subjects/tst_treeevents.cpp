@@ -141,7 +141,7 @@ private Q_SLOTS:
         QCOMPARE(childTexts(top(2)->child(0)), QStringList({ "Tr1", "Tr2", "Tr3" }));
 
         // A virtual subject file's folder toggles with its own images.
-        QTreeWidgetItem* mine = top(4);
+        QTreeWidgetItem* mine = top(5);
         click(mine);
         QVERIFY(mine->isExpanded());
         QCOMPARE(nodeImage(mine), int(VirtualFileOpen));
@@ -172,6 +172,93 @@ private Q_SLOTS:
         QCOMPARE(nodeImage(top(3)), int(FolderClosed));
         click(top(3));
         QCOMPARE(top(3)->child(0)->childCount(), 10);
+    }
+
+    // The review folder lists the first ten due phrases that can still be studied, in the order given.
+    void reviewFolderListsWhatIsDue()
+    {
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(12));
+        m_main->due.phrases = { "a.ale#2", "gone.ale#1", "a.ale#99", "a.ale#1" };
+        for (int k = 3; k <= 12; ++k)
+            m_main->due.phrases << QStringLiteral("a.ale#%1").arg(k);
+        build();
+        QTreeWidgetItem* folder = top(4);
+        // Phrases of a subject that is gone are not counted; a number the subject lacks is found out on opening.
+        QCOMPARE(folder->text(0), QStringLiteral("T192 (13)"));
+        QVERIFY(SubjectTree::isVirtualFileFolder(folder) == false);
+        click(folder);
+        QTreeWidgetItem* set = folder->child(0);
+        QCOMPARE(set->text(0), QStringLiteral("T193"));
+        QCOMPARE(m_widget->currentItem(), set);
+        const SubjectRef ref = Subject_Ref(set);
+        QCOMPARE(ref.kind, SubjectRef::Kind::VirtualSubject);
+        QCOMPARE(ref.subjectText, QStringLiteral("T193"));
+        QStringList listed;
+        for (const SubjectRef& phrase : ref.phrases)
+            listed << phrase.file + "#" + QString::number(phrase.phraseNo);
+        QCOMPARE(listed,
+            QStringList({ "a.ale#2", "a.ale#1", "a.ale#3", "a.ale#4", "a.ale#5", "a.ale#6", "a.ale#7", "a.ale#8",
+                "a.ale#9", "a.ale#10" }));
+        QCOMPARE(set->child(0)->text(0), QStringLiteral("Tr2"));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+        click(set);
+        QCOMPARE(set->childCount(), 10);
+        click(folder);
+        QCOMPARE(folder->childCount(), 0);
+    }
+
+    void reviewFolderSaysWhenNothingIsDue_data()
+    {
+        QTest::addColumn<QDateTime>("nextDue");
+        QTest::addColumn<QString>("line");
+        const QDateTime next(QDate(2026, 12, 24), QTime(12, 0), Qt::UTC);
+        QTest::newRow("next due") << next
+                                  << "T194 "
+                + QLocale(QLocale::English).toString(next.toLocalTime().date(), QLocale::LongFormat);
+        QTest::newRow("nothing practised") << QDateTime() << "T195";
+    }
+
+    void reviewFolderSaysWhenNothingIsDue()
+    {
+        QFETCH(QDateTime, nextDue);
+        QFETCH(QString, line);
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(2));
+        m_main->session.InterfaceLanguage = "English";
+        m_main->due.nextDue = nextDue;
+        build();
+        QCOMPARE(top(4)->text(0), QStringLiteral("T192 (0)"));
+        click(top(4));
+        QCOMPARE(top(4)->childCount(), 1);
+        QCOMPARE(top(4)->child(0)->text(0), line);
+        // Still so when the window comes back: the line stays.
+        m_main->review.refresh();
+        QCOMPARE(top(4)->childCount(), 1);
+        // A round made something due: the line goes, and the next opening lists it.
+        m_main->due.phrases = { "a.ale#1" };
+        m_main->review.refresh();
+        QCOMPARE(top(4)->text(0), QStringLiteral("T192 (1)"));
+        QCOMPARE(top(4)->childCount(), 0);
+    }
+
+    // Back from a round: a set that lists a phrase no longer due closes; one still due stays as it is.
+    void reviewFolderFollowsTheRounds()
+    {
+        fixtures::writeInstalledSubject(installed("a.ale"), fixtures::numberedPhrases(3));
+        m_main->due.phrases = { "a.ale#1", "a.ale#2" };
+        build();
+        click(top(4));
+        m_main->due.phrases = { "a.ale#3", "a.ale#2", "a.ale#1" };
+        m_main->review.refresh();
+        QCOMPARE(top(4)->text(0), QStringLiteral("T192 (3)"));
+        QCOMPARE(top(4)->child(0)->childCount(), 2);
+        m_main->due.phrases = { "a.ale#2" };
+        m_main->review.refresh();
+        QCOMPARE(top(4)->text(0), QStringLiteral("T192 (1)"));
+        QCOMPARE(top(4)->childCount(), 0);
+        QCOMPARE(nodeImage(top(4)), int(FolderClosed));
+        click(top(4));
+        m_main->review.reset();
+        QCOMPARE(top(4)->childCount(), 0);
     }
 
     void subjectsListTheirPhrasesOnce()
@@ -227,14 +314,14 @@ private Q_SLOTS:
             { { "Two", { { "colours.ale", 3, "P3", "Tr3", "Tr23" }, { "gone.ale", 1, "G", "Gone", QVariant() } } },
                 { "Empty", {} } });
         build();
-        QTreeWidgetItem* two = top(4)->child(0);
+        QTreeWidgetItem* two = top(5)->child(0);
         click(two);
         QCOMPARE(childTexts(two), QStringList({ "Tr3", "Gone" }));
         QCOMPARE(nodeTag(two->child(1)), QStringLiteral("gone.ale*1*G*Gone*"));
         QCOMPARE(nodeImage(two->child(0)), int(VirtualPhraseImage));
         click(two);
         QCOMPARE(two->childCount(), 2);
-        QTreeWidgetItem* empty = top(4)->child(1);
+        QTreeWidgetItem* empty = top(5)->child(1);
         click(empty);
         QCOMPARE(childTexts(empty), QStringList { "T127" });
         QCOMPARE(nodeTag(empty->child(0)), QStringLiteral("IGNORE"));
@@ -245,7 +332,7 @@ private Q_SLOTS:
         // The file is corrupted while the program runs: the error report, and no child.
         QTreeWidgetItem* fresh
             = makeNode("Later", SubjectRef::virtualSubject("Mine.vale", 1, "Later", "Mine"), VirtualSubjectImage);
-        top(4)->addChild(fresh);
+        top(5)->addChild(fresh);
         fixtures::writeBrokenFile(virtualFile("Mine.vale"));
         click(fresh);
         QCOMPARE(fresh->childCount(), 0);
@@ -264,7 +351,7 @@ private Q_SLOTS:
                       { "broken.ale", 1, "B", "Broken", "" }, { "one.ale", 2, "O", "Gone", "" } } },
                 { "Lost", { { "gone.ale", 1, "G1", "Gone", "" } } }, { "Empty", {} } });
         build();
-        QTreeWidgetItem* four = top(4)->child(0);
+        QTreeWidgetItem* four = top(5)->child(0);
         click(four);
         four->setExpanded(true);
         m_widget->setCurrentItem(four);
@@ -279,14 +366,14 @@ private Q_SLOTS:
         QVERIFY(!four->isExpanded());
         QCOMPARE(nodeImage(four), int(VirtualSubjectImage));
 
-        QTreeWidgetItem* lost = top(4)->child(1);
+        QTreeWidgetItem* lost = top(5)->child(1);
         click(lost);
         m_env->dialogs.answers << false;
         QCOMPARE(checkVirtual(lost), SubjectUse::Unusable);
         QCOMPARE(nodeImage(lost), int(UnusableSubject));
         QCOMPARE(nodeSelectedImage(lost), int(UnusableSubject));
 
-        QTreeWidgetItem* empty = top(4)->child(2);
+        QTreeWidgetItem* empty = top(5)->child(2);
         click(empty);
         m_env->dialogs.shown.clear();
         QCOMPARE(checkVirtual(empty), SubjectUse::Unusable);
@@ -296,7 +383,7 @@ private Q_SLOTS:
         // Never listed: a warning with the subject's tag field, and no launch.
         QTreeWidgetItem* unlisted
             = makeNode("New", SubjectRef::virtualSubject("Mine.vale", 77, "New", "Mine"), VirtualSubjectImage);
-        top(4)->addChild(unlisted);
+        top(5)->addChild(unlisted);
         QCOMPARE(checkVirtual(unlisted), SubjectUse::NotChecked);
         QCOMPARE(m_env->dialogs.shown.size(), 1);
         QVERIFY(m_env->dialogs.shown[0].text.startsWith("VIRTUALSUBJECT T6\r\n\r\n"));
@@ -346,7 +433,7 @@ private Q_SLOTS:
         QCOMPARE(m_widget->currentItem(), subjectNamed("A"));
         QCOMPARE(childTexts(subjectNamed("A")), QStringList({ "Tr1", "Tr2" }));
         QTest::keyClick(m_widget, Qt::Key_End);
-        QCOMPARE(m_widget->currentItem()->parent(), top(3));
+        QCOMPARE(m_widget->currentItem()->parent(), top(4));
         QTest::keyClick(m_widget, Qt::Key_Home);
         QVERIFY(!top(1)->isExpanded());
     }
@@ -407,7 +494,7 @@ private Q_SLOTS:
         click(top(2));
         click(top(2)->child(0));
         click(top(3));
-        click(top(4)->child(0));
+        click(top(5)->child(0));
         const QPoint where(10, 10);
         bool shownAsSaid = true;
         auto opens = [&](QTreeWidgetItem* node, Qt::MouseButton button = Qt::RightButton) {
@@ -423,7 +510,7 @@ private Q_SLOTS:
         QVERIFY(!opens(colours));
         QVERIFY(!opens(top(1)));
         QVERIFY(!opens(top(3)->child(0)->child(0))); // the random phrase set
-        QVERIFY(!opens(top(4)->child(0)->child(0))); // a virtual subject
+        QVERIFY(!opens(top(5)->child(0)->child(0))); // a virtual subject
         QVERIFY(shownAsSaid);
     }
 };

@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 
 #include "common/session.h"
+#include "subjects/reviewfolder.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
 #include "subjects/treenode.h"
@@ -12,7 +13,8 @@
 namespace fixtures {
 
 // The main window's subject tree, wired as the program wires it, over subject folders of its own: the window kept
-// from input while a subject is read, the tree with its click steps and the phrase popup.
+// from input while a subject is read, the tree with its click steps, the phrase popup and the review folder, which
+// lists what the test puts in due.
 class TreeWindow
 {
 public:
@@ -22,8 +24,9 @@ public:
         , menu(new QMenu(&window))
         , file1(fileList(session.InstalledSubjectsDir, QStringLiteral("*.ale")))
         , file2(fileList(session.VirtualSubjectsDir, QStringLiteral("*.vale")))
-        , subjects(tree, &file1, &file2, session)
-        , events(tree, &file1, session, &window, menu, menu->addAction(QStringLiteral("T112")))
+        , review(tree, session, [this] { return due; })
+        , subjects(tree, &file1, &file2, session, &review)
+        , events(tree, &file1, session, &window, menu, menu->addAction(QStringLiteral("T112")), &review)
     {
         loadNumberedCaptions();
     }
@@ -57,6 +60,8 @@ public:
     QMenu* menu; // the phrase popup
     FileList file1;
     FileList file2;
+    DueReview due;
+    ReviewFolder review;
     SubjectTree subjects;
     TreeEvents events;
 };
