@@ -43,6 +43,7 @@
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
+#include "subjects/phraselookup.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
@@ -183,7 +184,8 @@ void frmMain::buildControls()
         if (Show_Admin_Window(this, modMain))
             End_Run(0);
     });
-    connect(btnMyProgress, &QPushButton::clicked, this, [this] { Show_Progress_Window(this, modMain); });
+    connect(btnMyProgress, &QPushButton::clicked, this,
+        [this] { Show_Progress_Window(this, modMain, Phrase_Text_Of(modMain)); });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
     connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,

@@ -27,6 +27,7 @@
 #include "students/scoreexport.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
+#include "subjects/phraselookup.h"
 
 namespace bench {
 
@@ -220,7 +221,7 @@ namespace {
         compare(ProgressFigure, { [&] {
             Session session = modMain;
             session.CurrentStudent = student;
-            frmProgress form(session);
+            frmProgress form(session, Phrase_Text_Of(session));
             form.grab();
             points = form.chartView->pointCount();
             latest = form.lstLatest->topLevelItemCount();

@@ -11,6 +11,7 @@
 #include "students/frmnewuser.h"
 #include "students/frmprogress.h"
 #include "students/loginlist.h"
+#include "subjects/phraselookup.h"
 #include "tests/students/scoredata.h"
 #include "tests/support/customeditor.h"
 #include "tests/support/fakes.h"
@@ -108,7 +109,8 @@ private Q_SLOTS:
         });
         QTest::newRow("phrase editor") << Opener([this] { return own(new frmEdit(modMain)); });
         QTest::newRow("tracked scores") << Opener([this] { return main() ? own(new frmAdmin(modMain)) : nullptr; });
-        QTest::newRow("my progress") << Opener([this] { return main() ? own(new frmProgress(modMain)) : nullptr; });
+        QTest::newRow("my progress")
+            << Opener([this] { return main() ? own(new frmProgress(modMain, Phrase_Text_Of(modMain))) : nullptr; });
         QTest::newRow("message box") << Opener([] {
             frmMsgBox::Show_Busy(QStringLiteral("T1"), QStringLiteral("T2"), frmMsgBox::DesignHeight);
             return frmMsgBox::showing();

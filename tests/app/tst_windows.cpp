@@ -17,6 +17,7 @@
 #include "students/frmprogress.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
+#include "subjects/phraselookup.h"
 #include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -156,7 +157,7 @@ private Q_SLOTS:
         scoredata::addScore(users.file(), markup, markup, markup, "9 / 10", 9);
         frmMain main;
         main.Student_Logged_In(markup, false);
-        const frmProgress progress(modMain);
+        const frmProgress progress(modMain, Phrase_Text_Of(modMain));
         frmAdmin admin(modMain);
         admin.cboView->setCurrentIndex(ActivityView);
         admin.cboView_Click();

@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include <QTreeWidget>
 #include <QVariant>
+#include <QVector>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -46,6 +48,18 @@ inline void addScore(const UserFile& users, const QVariant& name, const QVariant
         .insertRow(QStringLiteral("tblscores"),
             { "tName", "tSubject", "tActivity", "textScore", "numberScore", "nDate", "nTime" },
             { name, subject, activity, textScore, numberScore, date, time });
+}
+
+// Phrase results as the activities write them: student, phrase, rating, moment.
+using PhraseRow = std::tuple<QVariant, QVariant, QVariant, QVariant>;
+inline void addPhraseResults(const UserFile& users, const QVector<PhraseRow>& rows)
+{
+    const auto db = platform::Database::openFile(users.path);
+    db.execute("BEGIN");
+    for (const auto& [student, phrase, rating, moment] : rows)
+        db.insertRow(
+            "tblphraseresults", { "tName", "tPhraseID", "nRating", "tMoment" }, { student, phrase, rating, moment });
+    db.execute("COMMIT");
 }
 
 // Three students (the first the administrator) and results under names that quotes and asterisks cannot break.

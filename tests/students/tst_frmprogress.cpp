@@ -8,12 +8,15 @@
 #include <QLineSeries>
 #include <QValueAxis>
 
+#include "common/interfacelocale.h"
 #include "common/session.h"
 #include "games/common/scorewriter.h"
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "students/frmprogress.h"
 #include "students/latestresults.h"
 #include "students/scorechartview.h"
+#include "students/studycalendar.h"
 #include "students/userdatabase.h"
 #include "tests/students/scoredata.h"
 #include "tests/support/fakes.h"
@@ -25,15 +28,24 @@ using platform::twips;
 namespace {
 const QString Ana = QStringLiteral("Ana \"Nana\" O'Brien, Jr.");
 const QString Other = QStringLiteral("Zoe Adams");
+const PhraseText TextOf = [](const QString& identity) { return QStringLiteral("text of ") + identity; };
 
-QStringList rows(const QTreeWidget* list)
+QStringList rows(const QTreeWidget* list, int columns = 3)
 {
     QStringList result;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        result << QStringList { item->text(0), item->text(1), item->text(2) }.join('|');
+        QStringList texts;
+        for (int c = 0; c < columns; ++c)
+            texts << list->topLevelItem(i)->text(c);
+        result << texts.join('|');
     }
     return result;
+}
+
+// The tip of the day's square in the calendar.
+QString tipOf(const StudyCalendar* calendar, const QDate& day)
+{
+    return calendar->dayTip(calendar->dayRect(day).center());
 }
 
 // Every text the window shows, the chart's included.
@@ -107,7 +119,7 @@ private Q_SLOTS:
         play(Ana, "Colours", "Flashcards", 7, now.addSecs(-600));
         play(Ana, "Colours", "Listen and choose", 9, now.addSecs(-300));
         play(Ana, "Colours", "Dictation", 4, now);
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         QCOMPARE(form.windowTitle(), QStringLiteral("T162 \u2013 ") + Ana);
         QCOMPARE(form.chartView->seriesCount(), 3);
         QCOMPARE(form.chartView->pointCount(), 3);
@@ -130,7 +142,7 @@ private Q_SLOTS:
         play(Other, "Secret subject", "Hidden activity", 3, day.addSecs(120));
         play(Ana.left(3), "Another secret", "Pairs", 2, day.addSecs(180));
         for (const QString& who : { Ana, Other }) {
-            frmProgress form(as(who));
+            frmProgress form(as(who), TextOf);
             const QStringList texts = shownTexts(form);
             const QString other = who == Ana ? Other : Ana;
             for (const QString& text : texts) {
@@ -152,7 +164,7 @@ private Q_SLOTS:
         for (int day = 14; day >= 1; --day)
             play(Ana, day % 2 ? "Odd days" : "Even days", "Flashcards", day % 10,
                 QDateTime(QDate(2026, 11, day), QTime(8, 0)));
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         QCOMPARE(form.lstLatest->topLevelItemCount(), frmProgress::LatestCount);
         const QVector<LatestResult> latest = Latest_Results(m_users->file(), Ana, frmProgress::LatestCount);
         QCOMPARE(latest.first().date, QStringLiteral("2026-11-14"));
@@ -176,7 +188,7 @@ private Q_SLOTS:
         scoredata::addScore(m_users->file(), Ana, "Colours", "Flashcards", "8 / 10", 8, "2026-11-20", "09:10:00");
         scoredata::addScore(m_users->file(), Ana, "Colours", "Pairs", "12 turns", QVariant(), "2026-11-20", "09:20:00");
         scoredata::addScore(m_users->file(), Ana, "Colours", "Pairs", "4 turns", 75, "2026-11-21", "09:00:00");
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         QStringList drawn;
         for (QAbstractSeries* series : form.chartView->chart()->series())
             for (const QPointF& point : qobject_cast<QLineSeries*>(series)->points())
@@ -212,7 +224,7 @@ private Q_SLOTS:
         m_users->session.InterfaceLanguage = language;
         for (int i = 0; i < 12; ++i)
             play(Ana, "Colours", "Pairs", i % 10, QDateTime(first.addDays(i * 9), QTime(9, 0)));
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         form.show();
         ScoreChartView* view = form.chartView;
         for (const QSize size : { view->size(), QSize(twips(4200), twips(2600)), QSize(1600, 1000) }) {
@@ -229,13 +241,82 @@ private Q_SLOTS:
     void aStudentWithoutResultsIsToldHowToGetThem()
     {
         play(Other, "Colours", "Pairs", 10, m_env->clock.now());
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         QCOMPARE(form.chartView->seriesCount(), 0);
         QVERIFY(form.lblNoResults->isVisibleTo(&form));
         QCOMPARE(form.lblNoResults->text(), QStringLiteral("T164"));
         QVERIFY(!form.lstLatest->isVisibleTo(&form));
         QVERIFY(!form.cboSubject->isVisibleTo(&form));
         QVERIFY(m_env->dialogs.shown.isEmpty());
+        QCOMPARE(form.lblKnown->text(), "0");
+        QCOMPARE(form.lblDueToday->text(), "0");
+        QCOMPARE(form.lblRetention->text(), "T199");
+        QCOMPARE(form.lstHardest->topLevelItemCount(), 0);
+        const QDate today = platform::currentUtc().toLocalTime().date();
+        QCOMPARE(tipOf(form.calStudyDays, today),
+            Interface_Locale(m_users->session.InterfaceLanguage).toString(today, QLocale::LongFormat));
+    }
+
+    // Three phrases as the scheduler holds them: #1, Good twenty days ago and Easy an hour ago, is known and not due;
+    // #2, Good sixty and forty-five days ago, has outlived its interval; #3, Good then Again, was forgotten once. Of
+    // the two repeats within 30 days one was kept. Another student's Again changes nothing.
+    void thePhraseFiguresOfTheRecord()
+    {
+        const QDateTime now = platform::currentUtc();
+        const auto ago = [&now](int days) { return now.addDays(-days).addSecs(-3600); };
+        const auto at = [&ago](int days) { return ago(days).toString(Qt::ISODate); };
+        scoredata::addPhraseResults(m_users->file(),
+            { { Ana, "zoo.ale#1", 3, at(20) }, { Ana, "zoo.ale#1", 4, at(0) }, { Ana, "zoo.ale#2", 3, at(60) },
+                { Ana, "zoo.ale#2", 3, at(45) }, { Ana, "zoo.ale#3", 3, at(25) }, { Ana, "zoo.ale#3", 1, at(15) },
+                { Other, "zoo.ale#1", 1, at(2) } });
+        frmProgress form(as(Ana), TextOf);
+        QCOMPARE(form.lblKnown->text(), "1");
+        QCOMPARE(form.lblDueToday->text(), "2");
+        QCOMPARE(form.lblRetention->text(), "50 %");
+        QCOMPARE(rows(form.lstHardest, 2),
+            QStringList({ "text of zoo.ale#3|1", "text of zoo.ale#2|0", "text of zoo.ale#1|0" }));
+        QVERIFY(form.lstHardest->topLevelItem(2)->text(2).contains(QRegularExpression("^(9\\d|100) %$")));
+        const QLocale locale = Interface_Locale(m_users->session.InterfaceLanguage);
+        for (const int days : { 15, 16 }) {
+            const QDate day = ago(days).toLocalTime().date();
+            const QString date = locale.toString(day, QLocale::LongFormat);
+            QCOMPARE(tipOf(form.calStudyDays, day), days == 15 ? "T202 " + date : date);
+        }
+    }
+
+    // Weeks are columns, today's last; weekdays are rows from the locale's first day of the week.
+    void aDayFallsInItsWeekAndWeekday_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("firstDay");
+        QTest::addColumn<int>("column"); // -1: outside the calendar
+        QTest::addColumn<int>("row");
+        const QDate thursday(2026, 12, 10);
+        QTest::newRow("today") << thursday << thursday << 1 << 52 << 3;
+        QTest::newRow("this Monday") << QDate(2026, 12, 7) << thursday << 1 << 52 << 0;
+        QTest::newRow("last Sunday, weeks from Monday") << QDate(2026, 12, 6) << thursday << 1 << 51 << 6;
+        QTest::newRow("last Sunday, weeks from Sunday") << QDate(2026, 12, 6) << thursday << 7 << 52 << 0;
+        QTest::newRow("the oldest day") << QDate(2025, 12, 11) << thursday << 1 << 0 << 3;
+        QTest::newRow("a year ago") << QDate(2025, 12, 10) << thursday << 1 << -1 << 0;
+        QTest::newRow("tomorrow") << QDate(2026, 12, 11) << thursday << 1 << -1 << 0;
+        QTest::newRow("new year's eve from 2 January") << QDate(2026, 12, 31) << QDate(2027, 1, 2) << 1 << 52 << 3;
+        QTest::newRow("the Sunday before, from 2 January") << QDate(2026, 12, 27) << QDate(2027, 1, 2) << 1 << 51 << 6;
+        QTest::newRow("week from Sunday across the year") << QDate(2026, 12, 27) << QDate(2027, 1, 1) << 7 << 52 << 0;
+        QTest::newRow("29 February") << QDate(2028, 2, 29) << QDate(2028, 3, 1) << 1 << 52 << 1;
+        QTest::newRow("oldest day of a Sunday") << QDate(2025, 12, 14) << QDate(2026, 12, 13) << 1 << 0 << 6;
+    }
+    void aDayFallsInItsWeekAndWeekday()
+    {
+        QFETCH(QDate, day);
+        QFETCH(QDate, today);
+        QFETCH(int, firstDay);
+        QFETCH(int, column);
+        QFETCH(int, row);
+        const std::optional<CalendarCell> cell = Calendar_Cell(day, today, static_cast<Qt::DayOfWeek>(firstDay));
+        QCOMPARE(cell.has_value(), column >= 0);
+        if (cell)
+            QCOMPARE(*cell, (CalendarCell { column, row }));
     }
 
     // A user database that cannot be read is said once, and the window still opens and closes.
@@ -246,7 +327,7 @@ private Q_SLOTS:
         file.write(QByteArray(4096, 'x'));
         file.close();
         ModalScript script;
-        frmProgress form(as(Ana));
+        frmProgress form(as(Ana), TextOf);
         QCOMPARE(script.notices.size(), 1);
         QCOMPARE(form.chartView->seriesCount(), 0);
         QVERIFY(form.lblNoResults->isVisibleTo(&form));
@@ -260,7 +341,7 @@ private Q_SLOTS:
             QVERIFY(form->isModal());
             form->btnClose->click();
         });
-        Show_Progress_Window(nullptr, as(Ana));
+        Show_Progress_Window(nullptr, as(Ana), TextOf);
     }
 };
 

@@ -11,17 +11,7 @@ QDateTime utc(const char* moment) { return QDateTime::fromString(moment, Qt::ISO
 const QDateTime Now = utc("2026-12-10T12:00:00Z");
 const QString Zoe = QStringLiteral("Zoe Adams");
 
-// Phrase results as the activities write them: student, phrase, rating, moment.
-using Row = std::tuple<QVariant, QVariant, QVariant, QVariant>;
-void addResults(const UserFile& users, const QVector<Row>& rows)
-{
-    const auto db = platform::Database::openFile(users.path);
-    db.execute("BEGIN");
-    for (const auto& [student, phrase, rating, moment] : rows)
-        db.insertRow(
-            "tblphraseresults", { "tName", "tPhraseID", "nRating", "tMoment" }, { student, phrase, rating, moment });
-    db.execute("COMMIT");
-}
+using scoredata::addPhraseResults;
 
 PhraseMemory phrase(const QString& identity, const char* due, double recall)
 {
@@ -44,7 +34,7 @@ private Q_SLOTS:
 
     void scheduleIsTheReplayOfTheStudentsResults()
     {
-        addResults(users(),
+        addPhraseResults(users(),
             { { Zoe, "zoo.ale#3", 3, "2026-12-01T09:00:00Z" }, { Zoe, "zoo.ale#3", 1, "2026-12-04T09:00:00Z" },
                 { Zoe, "zoo.ale#3", 2, "2026-12-04T09:05:00Z" }, { "Dan Otto", "zoo.ale#3", 4, "2026-12-09T09:00:00Z" },
                 { Zoe, "zoo.ale#3", 4, "2026-12-11T09:00:00Z" } });
@@ -81,7 +71,7 @@ private Q_SLOTS:
     void unreadableResultsAreLeftOut()
     {
         QFETCH(QVariantList, row);
-        addResults(users(), { { Zoe, row[0], row[1], row[2] }, { Zoe, "zoo.ale#1", 3, "2026-12-02T09:00:00Z" } });
+        addPhraseResults(users(), { { Zoe, row[0], row[1], row[2] }, { Zoe, "zoo.ale#1", 3, "2026-12-02T09:00:00Z" } });
         const QVector<PhraseMemory> memory = Phrase_Memory(users(), Zoe, Now);
         QCOMPARE(memory.size(), 1);
         QCOMPARE(memory[0].state.reviews, 1);
@@ -105,10 +95,10 @@ private Q_SLOTS:
 
     void tenThousandResultsOfOnePhraseAreAllReplayed()
     {
-        QVector<Row> rows;
+        QVector<scoredata::PhraseRow> rows;
         for (int i = 0; i < 10000; ++i)
             rows.push_back({ Zoe, "zoo.ale#1", 1 + i % 4, Now.addSecs(-60 * i).toString(Qt::ISODate) });
-        addResults(users(), rows);
+        addPhraseResults(users(), rows);
         QCOMPARE(Phrase_Memory(users(), Zoe, Now).value(0).state.reviews, 10000);
     }
 
@@ -126,7 +116,7 @@ private Q_SLOTS:
         QFETCH(int, offset);
         QFETCH(int, dueToday);
         QFETCH(QString, reviewedB);
-        addResults(users(),
+        addPhraseResults(users(),
             { { Zoe, "a#1", 3, "2026-10-01T12:00:00Z" }, { Zoe, "a#1", 3, "2026-11-20T12:00:00Z" },
                 { Zoe, "a#1", 1, "2026-11-20T13:00:00Z" }, { Zoe, "b#1", 3, "2026-12-08T15:00:00Z" },
                 { Zoe, "c#1", 4, "2026-12-10T11:00:00Z" }, { Zoe, "d#1", 3, "2026-11-01T12:00:00Z" },
@@ -150,7 +140,7 @@ private Q_SLOTS:
 
     void classViewIsHardestFirstAndEachStudentOfAPhrase()
     {
-        addResults(users(),
+        addPhraseResults(users(),
             { { Zoe, "x#1", 3, "2026-12-01T09:00:00Z" }, { Zoe, "x#1", 1, "2026-12-03T09:00:00Z" },
                 { Zoe, "x#1", 1, "2026-12-05T09:00:00Z" }, { "=Dan", "x#1", 3, "2026-12-08T09:00:00Z" },
                 { Zoe, "y#1", 3, "2026-12-01T09:00:00Z" }, { Zoe, "y#1", 1, "2026-12-10T09:00:00Z" },
