@@ -23,6 +23,7 @@
 #include "app/menupanel.h"
 #include "app/modmain.h"
 #include "app/resolution.h"
+#include "app/studentreview.h"
 #include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/files.h"
@@ -43,6 +44,7 @@
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
+#include "subjects/reviewfolder.h"
 #include "subjects/phraselookup.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjecttree.h"
@@ -76,8 +78,10 @@ frmMain::frmMain()
     m_menu = std::make_unique<MenuPanel>(picMenu);
     m_frame = std::make_unique<MainFrame>(FrameControls {
         this, picMenu, imgLogo, PicMsg, lblMsg, lblURL, Timer1, Timer2, TimShowMenu, TimHideMenu, m_menu.get() });
-    m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2, modMain);
-    m_treeEvents = std::make_unique<TreeEvents>(TreeFolders, &m_File1, modMain, this, mnuOption, mnuListenToPhrase);
+    m_review = std::make_unique<ReviewFolder>(TreeFolders, modMain, [] { return Student_Due_Review(modMain); });
+    m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2, modMain, m_review.get());
+    m_treeEvents = std::make_unique<TreeEvents>(
+        TreeFolders, &m_File1, modMain, this, mnuOption, mnuListenToPhrase, m_review.get());
     m_activities = std::make_unique<ActivityPanel>(PicActsHolder, modMain);
     m_launcher = std::make_unique<ActivityLauncher>(this, FileAct);
     wire();
@@ -355,6 +359,7 @@ void frmMain::Student_Logged_In(const QString& student, bool administrator)
     font.setPointSize(12);
     lblMsg->setFont(font);
     setWindowTitle(modMain.ProductName + QStringLiteral("  [") + modMain.CurrentStudent + QLatin1Char(']'));
+    m_review->reset();
     // The button last used lit up before the game or the login window covered it; the pointer is elsewhere now.
     m_activities->Reset_Buttons();
     show();
@@ -407,6 +412,14 @@ void frmMain::closeEvent(QCloseEvent* event)
     // Closing the main window ends the program at once.
     event->accept();
     End_Run(0);
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    // Back from a game, or from any window over this one: a round may have made phrases due or reviewed them.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_review->refresh();
+    QWidget::changeEvent(event);
 }
 
 void frmMain::End_Run(int exitCode)

@@ -20,6 +20,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
+class ReviewFolder;
 class SubjectTree;
 class TreeEvents;
 class frmLogin;
@@ -64,6 +65,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -107,6 +109,7 @@ private:
 
     std::unique_ptr<MenuPanel> m_menu;
     std::unique_ptr<MainFrame> m_frame;
+    std::unique_ptr<ReviewFolder> m_review;
     std::unique_ptr<SubjectTree> m_tree;
     std::unique_ptr<TreeEvents> m_treeEvents;
     std::unique_ptr<ActivityPanel> m_activities;

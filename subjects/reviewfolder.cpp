@@ -112,6 +112,7 @@ void ReviewFolder::click(QTreeWidgetItem* node)
         child->addChildren(phrases);
     } else {
         child = makeNode(nothingDueText(due), SubjectRef::placeholder(), NoImage);
+        child->setToolTip(0, child->text(0));
     }
     node->addChild(child);
     setNodeImage(node, FolderOpen);
