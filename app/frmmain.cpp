@@ -39,13 +39,14 @@
 #include "common/wait.h"
 #include "custom/frmcustomsubject.h"
 #include "custom/frmedit.h"
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
-#include "subjects/reviewfolder.h"
 #include "subjects/phraselookup.h"
+#include "subjects/reviewfolder.h"
 #include "subjects/subjectchecks.h"
 #include "subjects/subjecttree.h"
 #include "subjects/treeevents.h"
@@ -78,7 +79,8 @@ frmMain::frmMain()
     m_menu = std::make_unique<MenuPanel>(picMenu);
     m_frame = std::make_unique<MainFrame>(FrameControls {
         this, picMenu, imgLogo, PicMsg, lblMsg, lblURL, Timer1, Timer2, TimShowMenu, TimHideMenu, m_menu.get() });
-    m_review = std::make_unique<ReviewFolder>(TreeFolders, modMain, [] { return Student_Due_Review(modMain); });
+    m_review = std::make_unique<ReviewFolder>(
+        TreeFolders, modMain, [] { return Student_Due_Review(modMain, platform::currentUtc()); });
     m_tree = std::make_unique<SubjectTree>(TreeFolders, &m_File1, &m_File2, modMain, m_review.get());
     m_treeEvents = std::make_unique<TreeEvents>(
         TreeFolders, &m_File1, modMain, this, mnuOption, mnuListenToPhrase, m_review.get());
