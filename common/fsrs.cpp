@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace fsrs {
 
 namespace {
+    double initialDifficulty(const std::array<double, 21>& w, double grade)
+    {
+        return w[4] - std::exp((grade - 1) * w[5]) + 1;
+    }
+
     constexpr std::array<double, 21> DefaultParameters { 0.212, 1.2931, 2.3065, 8.2956, 6.4133, 0.8334, 3.0194, 0.001,
         1.8722, 0.1666, 0.796, 1.4835, 0.0614, 0.2629, 1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542 };
     constexpr double MinimumStability = 0.001;
@@ -16,7 +22,14 @@ namespace {
 
 int elapsedDays(const QDateTime& from, const QDateTime& to)
 {
-    return static_cast<int>(from.toUTC().date().daysTo(to.toUTC().date()));
+    // The UTC date is the whole days since the epoch, counted from the moment itself instead of through a calendar
+    // date: every review of a class's replay asks.
+    constexpr qint64 Day = 24 * 60 * 60 * 1000;
+    const auto day = [](const QDateTime& moment) {
+        const qint64 ms = moment.toMSecsSinceEpoch();
+        return ms / Day - (ms % Day < 0 ? 1 : 0);
+    };
+    return static_cast<int>(day(to) - day(from));
 }
 
 Scheduler::Scheduler()
@@ -24,6 +37,9 @@ Scheduler::Scheduler()
     , m_decay(-m_w[20])
     // Chosen so that recall after `stability` days is exactly 90 %.
     , m_factor(std::pow(0.9, 1 / m_decay) - 1)
+    , m_intervalFactor(std::pow(m_desiredRetention, 1 / m_decay) - 1)
+    , m_growthFactor(std::exp(m_w[8]))
+    , m_easyDifficulty(initialDifficulty(m_w, 4))
 {
 }
 
@@ -36,9 +52,8 @@ MemoryState Scheduler::next(const std::optional<MemoryState>& before, int elapse
 {
     const auto& w = m_w;
     const double g = static_cast<int>(rating);
-    const auto initialDifficulty = [&w](double grade) { return w[4] - std::exp((grade - 1) * w[5]) + 1; };
     if (!before)
-        return { std::max(w[static_cast<int>(rating) - 1], 0.1), std::clamp(initialDifficulty(g), 1.0, 10.0) };
+        return { std::max(w[static_cast<int>(rating) - 1], 0.1), std::clamp(initialDifficulty(w, g), 1.0, 10.0) };
 
     const double s = before->stability;
     const double d = before->difficulty;
@@ -59,19 +74,19 @@ MemoryState Scheduler::next(const std::optional<MemoryState>& before, int elapse
         } else {
             const double ratingFactor = (rating == Rating::Hard ? w[15] : 1) * (rating == Rating::Easy ? w[16] : 1);
             const double growth
-                = std::exp(w[8]) * (11 - d) * std::pow(s, -w[9]) * (std::exp((1 - r) * w[10]) - 1) * ratingFactor;
+                = m_growthFactor * (11 - d) * std::pow(s, -w[9]) * (std::exp((1 - r) * w[10]) - 1) * ratingFactor;
             stability = boundedStability(s * (1 + growth));
         }
     }
     // Damped towards 10, then pulled back a little towards the difficulty of a first Easy.
     const double damped = d - w[6] * (g - 3) * (10 - d) / 9;
-    const double difficulty = w[7] * initialDifficulty(4) + (1 - w[7]) * damped;
+    const double difficulty = w[7] * m_easyDifficulty + (1 - w[7]) * damped;
     return { stability, std::clamp(difficulty, 1.0, 10.0) };
 }
 
 int Scheduler::intervalDays(double stability) const
 {
-    const double days = stability / m_factor * (std::pow(m_desiredRetention, 1 / m_decay) - 1);
+    const double days = stability / m_factor * m_intervalFactor;
     return static_cast<int>(std::clamp(std::round(days), 1.0, static_cast<double>(m_maximumInterval)));
 }
 
@@ -86,9 +101,13 @@ PhraseState Scheduler::reviewed(const PhraseState& before, const Review& review)
     if (before.reviews > 0 && review.rating == Rating::Again) {
         ++after.lapses;
     } else if (before.reviews > 0) {
-        // A better rating never comes back sooner: Hard no later than Good, Good and Easy each a day further.
-        const int good = intervalDays(next(memory, elapsed, Rating::Good).stability);
-        const int hard = std::min(intervalDays(next(memory, elapsed, Rating::Hard).stability), good);
+        // A better rating never comes back sooner: Hard no later than Good, Good and Easy each a day further. The
+        // rating given has its interval already: a class's hundreds of thousands of reviews are replayed at once.
+        const auto intervalAfter = [&](Rating rating) {
+            return rating == review.rating ? interval : intervalDays(next(memory, elapsed, rating).stability);
+        };
+        const int good = intervalAfter(Rating::Good);
+        const int hard = std::min(intervalAfter(Rating::Hard), good);
         const int spacedGood = std::max(good, hard + 1);
         if (review.rating == Rating::Hard)
             interval = hard;
@@ -109,11 +128,14 @@ PhraseState Scheduler::replay(QVector<Review> reviews, const QDateTime& now) con
     // The rows come from programs on other computers: a clock set forward and back again must not push a phrase
     // years out, and equal moments are taken in one order whatever order they came in.
     reviews.removeIf([&now](const Review& review) { return !review.moment.isValid() || review.moment > now; });
-    std::sort(reviews.begin(), reviews.end(), [](const Review& a, const Review& b) {
+    const auto earlier = [](const Review& a, const Review& b) {
         return a.moment != b.moment ? a.moment < b.moment : a.rating < b.rating;
-    });
+    };
+    // Read in order as they usually are, they are replayed without a copy.
+    if (!std::is_sorted(reviews.cbegin(), reviews.cend(), earlier))
+        std::sort(reviews.begin(), reviews.end(), earlier);
     PhraseState phrase;
-    for (const Review& review : reviews)
+    for (const Review& review : std::as_const(reviews))
         phrase = reviewed(phrase, review);
     return phrase;
 }

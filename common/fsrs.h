@@ -63,6 +63,10 @@ private:
     int m_maximumInterval = 36500;
     double m_decay;
     double m_factor;
+    double m_intervalFactor; // days of stability to days until the desired retention
+    // Terms of every rating's formulas that depend on the parameters alone.
+    double m_growthFactor;
+    double m_easyDifficulty;
 };
 
 }

@@ -24,9 +24,13 @@ QString upgradeScript()
                                            "%3 INTEGER, %4 TEXT, %5 TEXT, %6 TEXT, %7 INTEGER, %8 TEXT, %9 INTEGER);\n")
                                 .arg(PhraseResultsTable, ResultId, ResultScore, ResultStudent, ResultPhrase,
                                     ResultActivity, ResultRating, ResultMoment, ResultAnswerMs);
-    // A student's history of one phrase in time order, for the review schedule; and a phrase across students.
-    const QString history = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_%3_%4 ON %1 (%2, %3, %4);\n")
-                                .arg(PhraseResultsTable, ResultStudent, ResultPhrase, ResultMoment);
+    // A student's history of one phrase in time order, for the review schedule, holding the ratings too: the
+    // schedules are replayed from the index alone, without a visit to each row. It takes the place of the index
+    // of the first version, which lacked the ratings.
+    const QString history
+        = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_%3_%4_%5 ON %1 (%2, %3, %4, %5);\n"
+                         "DROP INDEX IF EXISTS %1_%2_%3_%4;\n")
+              .arg(PhraseResultsTable, ResultStudent, ResultPhrase, ResultMoment, ResultRating);
     const QString phrase
         = QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%2);\n").arg(PhraseResultsTable, ResultPhrase);
     return index.arg(ScoresTable, ScoreStudent, ScoreActivity) + index.arg(ScoresTable, ScoreActivity, ScoreSubject)

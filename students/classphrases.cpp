@@ -16,19 +16,19 @@ QVector<ClassPhrase> Class_Hardest_Phrases(const UserFile& users, const QDateTim
 {
     QVector<ClassPhrase> phrases;
     QHash<QString, qsizetype> found;
-    for (const StudentPhrase& history : Read_Phrase_Histories(users, QString(), QString(), now)) {
-        const auto at = found.constFind(history.memory.phrase);
+    For_Each_Phrase_History(users, QString(), QString(), now, [&](const QString&, const PhraseMemory& memory) {
+        const auto at = found.constFind(memory.phrase);
         const qsizetype index = at != found.constEnd() ? *at : phrases.size();
         if (index == phrases.size()) {
-            found.insert(history.memory.phrase, index);
-            phrases.push_back({ history.memory.phrase, 0, 0, 0 });
+            found.insert(memory.phrase, index);
+            phrases.push_back({ memory.phrase, 0, 0, 0 });
         }
         ClassPhrase& phrase = phrases[index];
         ++phrase.students;
-        phrase.lapses += history.memory.state.lapses;
+        phrase.lapses += memory.state.lapses;
         // The sum until every student is counted.
-        phrase.meanRecall += history.memory.recall;
-    }
+        phrase.meanRecall += memory.recall;
+    });
     for (ClassPhrase& phrase : phrases)
         phrase.meanRecall /= phrase.students;
     std::sort(phrases.begin(), phrases.end(), [](const ClassPhrase& a, const ClassPhrase& b) {

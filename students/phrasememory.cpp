@@ -9,12 +9,15 @@
 
 namespace {
 
+char16_t codeOf(QChar c) { return c.unicode(); }
+char16_t codeOf(char c) { return static_cast<unsigned char>(c); }
+
 // The whole number written in count plain digits at from; -1 when any of them is not a digit.
-int digitsAt(const QString& text, int from, int count)
+template <typename Text> int digitsAt(const Text& text, qsizetype from, int count)
 {
     int value = 0;
-    for (int i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = codeOf(text[i]);
         if (c < u'0' || c > u'9')
             return -1;
         value = value * 10 + (c - u'0');
@@ -22,11 +25,12 @@ int digitsAt(const QString& text, int from, int count)
     return value;
 }
 
-// Exactly the form the activities write; read by hand, as the largest history holds tens of thousands of them.
-QDateTime storedMoment(const QString& text)
+// Exactly the form the activities write, as SQLite holds it; read by hand, as the school's results are hundreds
+// of thousands.
+QDateTime storedMoment(QByteArrayView text)
 {
-    if (text.size() != 20 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':'
-        || text[16] != u':' || text[19] != u'Z')
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':'
+        || text[19] != 'Z')
         return {};
     const QDate date(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
     const QTime time(digitsAt(text, 11, 2), digitsAt(text, 14, 2), digitsAt(text, 17, 2));
@@ -35,14 +39,11 @@ QDateTime storedMoment(const QString& text)
     return QDateTime(date, time, Qt::UTC);
 }
 
-std::optional<fsrs::Rating> storedRating(const QVariant& value)
+std::optional<fsrs::Rating> storedRating(std::optional<qint64> rating)
 {
-    if (value.typeId() != QMetaType::LongLong)
+    if (!rating || *rating < 1 || *rating > 4)
         return {};
-    const qlonglong rating = value.toLongLong();
-    if (rating < 1 || rating > 4)
-        return {};
-    return static_cast<fsrs::Rating>(rating);
+    return static_cast<fsrs::Rating>(*rating);
 }
 
 enum Column { StudentColumn, PhraseColumn, RatingColumn, MomentColumn };
@@ -54,14 +55,14 @@ std::optional<PhraseId> Parse_Phrase_Id(const QString& identity)
     const qsizetype at = identity.lastIndexOf(QLatin1Char('#'));
     const int digits = static_cast<int>(identity.size() - at - 1);
     // Nine digits stay within an int.
-    const int number = at > 0 && digits >= 1 && digits <= 9 ? digitsAt(identity, static_cast<int>(at + 1), digits) : -1;
+    const int number = at > 0 && digits >= 1 && digits <= 9 ? digitsAt(identity, at + 1, digits) : -1;
     if (number < 0)
         return {};
     return PhraseId { identity.left(at), number };
 }
 
-QVector<StudentPhrase> Read_Phrase_Histories(
-    const UserFile& users, const QString& student, const QString& phrase, const QDateTime& now)
+void For_Each_Phrase_History(const UserFile& users, const QString& student, const QString& phrase,
+    const QDateTime& now, const std::function<void(const QString& student, const PhraseMemory& memory)>& use)
 {
     using namespace platform::users;
     QStringList conditions;
@@ -72,41 +73,65 @@ QVector<StudentPhrase> Read_Phrase_Histories(
             values << value;
         }
     }
-    // The order of the history index, so that one student's results come in order without a sort and each
-    // history is one run of rows.
+    // The order of the history index, which holds every column read: one student's results come in order without
+    // a sort or a visit to the rows, and each history is one run of them.
     const QString sql
         = QStringLiteral("SELECT %1, %2, %3, %4 FROM %5%6 ORDER BY %1, %2, %4")
               .arg(ResultStudent, ResultPhrase, ResultRating, ResultMoment, PhraseResultsTable,
                   conditions.isEmpty() ? QString()
                                        : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND ")));
-    const platform::Recordset rs = platform::Database::open(users.connectionString()).query(sql, values);
 
     const fsrs::Scheduler scheduler;
-    QVector<StudentPhrase> histories;
-    for (int first = 0, end = 0; first < rs.count(); first = end) {
-        const QString name = rs.text(first, StudentColumn);
-        const QString identity = rs.text(first, PhraseColumn);
-        for (end = first + 1; end < rs.count(); ++end) {
-            if (rs.text(end, PhraseColumn) != identity || rs.text(end, StudentColumn) != name)
-                break;
-        }
-        if (name.isEmpty() || !Parse_Phrase_Id(identity))
-            continue;
-        PhraseMemory memory { identity, {}, 0, false, {} };
-        memory.reviews.reserve(end - first);
-        for (int row = first; row < end; ++row) {
-            const QDateTime moment = storedMoment(rs.text(row, MomentColumn));
-            const std::optional<fsrs::Rating> rating = storedRating(rs.value(row, RatingColumn));
-            if (moment.isValid() && rating && moment <= now)
-                memory.reviews.push_back({ moment, *rating });
-        }
-        if (memory.reviews.isEmpty())
-            continue;
+    // The run being read: its student and phrase as stored, to tell where it ends without making texts of every
+    // row, and as texts.
+    QByteArray runStudent;
+    QByteArray runPhrase;
+    QString name;
+    PhraseMemory memory;
+    bool readable = false;
+    const auto finish = [&] {
+        if (!readable || memory.reviews.isEmpty())
+            return;
         memory.state = scheduler.replay(memory.reviews, now);
         memory.recall = scheduler.recallProbability(memory.state, now);
         memory.due = memory.state.due <= now;
-        histories.push_back({ name, std::move(memory) });
-    }
+        use(name, memory);
+    };
+    platform::Database::open(users.connectionString()).forEachRow({ sql, values }, [&](const platform::RowView& row) {
+        const QByteArrayView rowStudent = row.text(StudentColumn);
+        const QByteArrayView rowPhrase = row.text(PhraseColumn);
+        const bool otherStudent = rowStudent != runStudent;
+        if (otherStudent || rowPhrase != runPhrase) {
+            finish();
+            // Only what changed is made a text again: a student's name once for all his or her phrases.
+            if (otherStudent) {
+                runStudent = rowStudent.toByteArray();
+                name = QString::fromUtf8(runStudent);
+            }
+            if (rowPhrase != runPhrase) {
+                runPhrase = rowPhrase.toByteArray();
+                memory.phrase = QString::fromUtf8(runPhrase);
+            }
+            // Emptied, not made anew: a history's results mostly fit where the last one's were.
+            memory.reviews.clear();
+            readable = !name.isEmpty() && Parse_Phrase_Id(memory.phrase);
+        }
+        if (!readable)
+            return;
+        const QDateTime moment = storedMoment(row.text(MomentColumn));
+        const std::optional<fsrs::Rating> rating = storedRating(row.integer(RatingColumn));
+        if (moment.isValid() && rating && moment <= now)
+            memory.reviews.push_back({ moment, *rating });
+    });
+    finish();
+}
+
+QVector<StudentPhrase> Read_Phrase_Histories(
+    const UserFile& users, const QString& student, const QString& phrase, const QDateTime& now)
+{
+    QVector<StudentPhrase> histories;
+    For_Each_Phrase_History(users, student, phrase, now,
+        [&histories](const QString& name, const PhraseMemory& memory) { histories.push_back({ name, memory }); });
     return histories;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QDate>
@@ -47,6 +48,10 @@ struct StudentPhrase
 // out; a history with nothing left is no history. One statement. Throws platform::DbError.
 QVector<StudentPhrase> Read_Phrase_Histories(
     const UserFile& users, const QString& student, const QString& phrase, const QDateTime& now);
+// The same histories handed to use one by one as they are read, for a caller that folds them into figures and
+// would spend more on keeping them than on reading them; memory is valid during the call only.
+void For_Each_Phrase_History(const UserFile& users, const QString& student, const QString& phrase,
+    const QDateTime& now, const std::function<void(const QString& student, const PhraseMemory& memory)>& use);
 
 // Every phrase the student has results for, ordered by identity. Throws platform::DbError.
 QVector<PhraseMemory> Phrase_Memory(const UserFile& users, const QString& student, const QDateTime& now);

@@ -47,6 +47,24 @@ private Q_SLOTS:
             QString::number(second));
     }
 
+    // Each row in the statement's order, text as UTF-8, a whole number only where one is stored.
+    void rowsAreHandedOverAsTheyAreStepped()
+    {
+        const Database db = Database::openFile(path("rows.db"), true);
+        db.executeScript("CREATE TABLE t (s TEXT, n)");
+        for (const auto& [text, number] :
+            { std::pair<QVariant, QVariant>("ñ b", 2), { QVariant(), "3" }, { "a", 1.5 } })
+            db.execute("INSERT INTO t VALUES (?, ?)", { text, number });
+        QStringList rows;
+        db.forEachRow({ "SELECT s, n FROM t ORDER BY rowid", {} }, [&rows](const platform::RowView& row) {
+            const std::optional<qint64> number = row.integer(1);
+            rows << QString::fromUtf8(row.text(0)) + '|' + (number ? QString::number(*number) : "none");
+        });
+        QCOMPARE(rows, QStringList({ "ñ b|2", "|none", "a|none" }));
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, db.forEachRow({ "SELECT * FROM missing", {} }, [](const platform::RowView&) {}));
+    }
+
     void missingRowsAndColumnsFail()
     {
         const Database db = Database::openFile(path("b.db"), true);

@@ -9,9 +9,11 @@
 #include "common/session.h"
 #include "platform/database.h"
 #include "platform/privatefiles.h"
+#include "students/classphrases.h"
 #include "students/passwords.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
+#include "tests/students/scoredata.h"
 #include "tests/support/fixtures.h"
 
 using platform::Database;
@@ -249,6 +251,33 @@ private Q_SLOTS:
         Upgrade_User_Database(users().path);
         QCOMPARE(statementsReadingEveryResult(users().path), QStringList());
         QCOMPARE(Read_Names(users(), "qryActivities"), QStringList({ "Dictation", "Pairs", "Quiz" }));
+    }
+
+    // The first phrase results had their history index without the ratings: the upgrade puts the one with them in
+    // its place, and the histories read the same through it.
+    void firstHistoryIndexGivesWayToTheOneWithTheRatings()
+    {
+        QVERIFY(Create_User_Database(m_session.ProgramDir, users().path, nullptr));
+        const auto indexes = [this] {
+            return Database::openFile(users().path)
+                .query("SELECT group_concat(name, ' ') FROM (SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                       "tbl_name = 'tblphraseresults' ORDER BY name)")
+                .text(0, 0);
+        };
+        Database::openFile(users().path)
+            .executeScript(
+                "DROP INDEX tblphraseresults_tName_tPhraseID_tMoment_nRating;"
+                "CREATE INDEX tblphraseresults_tName_tPhraseID_tMoment ON tblphraseresults (tName, tPhraseID, "
+                "tMoment);");
+        scoredata::addPhraseResults(users(),
+            { { "Ana Ruiz", "zoo.ale#1", 3, "2026-12-01T09:00:00Z" },
+                { "Ana Ruiz", "zoo.ale#1", 1, "2026-12-03T09:00:00Z" },
+                { "Ben Ortiz", "zoo.ale#1", 2, "2026-12-02T09:00:00Z" } });
+        const QDateTime now = QDateTime::fromString("2026-12-10T12:00:00Z", Qt::ISODate);
+        const QVector<QStringList> before = Class_Phrase_Rows(Class_Hardest_Phrases(users(), now));
+        Upgrade_User_Database(users().path);
+        QCOMPARE(indexes(), "tblphraseresults_tName_tPhraseID_tMoment_nRating tblphraseresults_tPhraseID");
+        QCOMPARE(Class_Phrase_Rows(Class_Hardest_Phrases(users(), now)), before);
     }
 
     void databaseThatCannotTakeIndexesIsReadAsItIs()
