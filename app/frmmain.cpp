@@ -187,7 +187,7 @@ void frmMain::buildControls()
         connect(b, &QPushButton::released, this, [] { Play_Click(); });
     }
     connect(btnAdmin, &QPushButton::clicked, this, [this] {
-        if (Show_Admin_Window(this, modMain))
+        if (Show_Admin_Window(this, modMain, Phrase_Text_Of(modMain)))
             End_Run(0);
     });
     connect(btnMyProgress, &QPushButton::clicked, this,

@@ -69,7 +69,7 @@ namespace {
     // The window as btnAdmin shows it, with nothing chosen yet.
     std::unique_ptr<frmAdmin> openWindow(frmMain& main)
     {
-        auto form = std::make_unique<frmAdmin>(modMain, &main);
+        auto form = std::make_unique<frmAdmin>(modMain, Phrase_Text_Of(modMain), &main);
         form->show();
         settle();
         return form;

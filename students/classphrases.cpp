@@ -48,13 +48,13 @@ QVector<StudentPhrase> Phrase_Students(const UserFile& users, const QString& phr
     return Read_Phrase_Histories(users, QString(), phrase, now);
 }
 
-QVector<QStringList> Class_Phrase_Rows(const QVector<ClassPhrase>& phrases)
+QVector<QStringList> Class_Phrase_Rows(const QVector<ClassPhrase>& phrases, const PhraseText& text)
 {
     QVector<QStringList> rows;
     rows.reserve(phrases.size());
     for (const ClassPhrase& phrase : phrases)
-        rows.push_back({ Formula_Safe(phrase.phrase), QString::number(phrase.students), QString::number(phrase.lapses),
-            recallText(phrase.meanRecall) });
+        rows.push_back({ Formula_Safe(text ? text(phrase.phrase) : phrase.phrase), QString::number(phrase.students),
+            QString::number(phrase.lapses), recallText(phrase.meanRecall) });
     return rows;
 }
 

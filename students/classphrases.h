@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "common/phrasetext.h"
 #include "students/phrasememory.h"
 #include "students/userdatabase.h"
 
@@ -26,7 +27,7 @@ QVector<StudentPhrase> Phrase_Students(const UserFile& users, const QString& phr
 
 // The rows of the CSV exports (scoreexport.h), the typed texts made formula-safe; the caller heads them.
 // Recall is a probability with three decimals, due the UTC moment as the results store moments.
-// Phrase, students, lapses, mean recall.
-QVector<QStringList> Class_Phrase_Rows(const QVector<ClassPhrase>& phrases);
+// Phrase (its text where text is given, otherwise its identity), students, lapses, mean recall.
+QVector<QStringList> Class_Phrase_Rows(const QVector<ClassPhrase>& phrases, const PhraseText& text = {});
 // Student, reviews, lapses, recall, due.
 QVector<QStringList> Phrase_Student_Rows(const QVector<StudentPhrase>& students);

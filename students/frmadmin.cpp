@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include "common/registry.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
+#include "platform/clock.h"
+#include "platform/plaintooltip.h"
 #include "platform/services.h"
 #include "platform/wholefile.h"
 #include "resources/resourcepaths.h"
@@ -42,7 +45,16 @@ constexpr int WindowWidth = 11700;
 constexpr int WindowHeight = 7920;
 constexpr int TreeWidth = 4560;
 constexpr int ListWidth = 6240;
+constexpr int TreeMinimumWidth = 3000;
+constexpr int ListMinimumWidth = 4200;
+constexpr int PaneMinimumHeight = 3000;
+constexpr int PhraseMinimumWidth = 3000; // the phrase's text beside its figures
 const int ColumnWidths[] = { 2000, 1000, 1000, 1300 };
+const int ResultCaptions[] = { 47, 48, 49 }; // beside the name the first column heads in each view
+// The phrases view: the tree's headings, and the list's headings and widths for a phrase's students.
+const int PhraseCaptions[] = { 204, 50, 207, 208 };
+const int PhraseStudentCaptions[] = { 205, 206, 207, 208, 209 };
+const int PhraseStudentWidths[] = { 1900, 900, 1000, 1100, 1300 };
 constexpr int ChartTab = 1;
 const QString ExportDirValue = QStringLiteral("ExportDir");
 
@@ -54,20 +66,46 @@ struct WaitCursor
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+QStringList captions(std::span<const int> numbers)
+{
+    QStringList texts;
+    for (int number : numbers)
+        texts << Caption(number);
+    return texts;
 }
 
-bool Show_Admin_Window(QWidget* parent, const Session& session)
+QString percentText(double share, const QLocale& locale)
 {
-    frmAdmin form(session, parent);
+    return locale.toString(qRound(share * 100)) + QStringLiteral(" %");
+}
+
+// A node that says why the tree lists nothing.
+QTreeWidgetItem* placeholderNode(const QTreeWidget* tree, const QString& text)
+{
+    auto* placeholder = new QTreeWidgetItem(QStringList { text });
+    placeholder->setData(0, frmAdmin::PlaceholderRole, true);
+    QFont italic = tree->font();
+    italic.setItalic(true);
+    placeholder->setFont(0, italic);
+    placeholder->setForeground(0, QColor(0x5c, 0x6b, 0x7a));
+    return placeholder;
+}
+}
+
+bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText)
+{
+    frmAdmin form(session, phraseText, parent);
     bool cleared = false;
     QObject::connect(&form, &frmAdmin::quitRequested, &form, [&cleared] { cleared = true; });
     form.exec();
     return cleared;
 }
 
-frmAdmin::frmAdmin(const Session& session, QWidget* parent)
+frmAdmin::frmAdmin(const Session& session, PhraseText phraseText, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_session(session)
+    , m_phraseText(std::move(phraseText))
     , m_users(Users_Of(session))
 {
     setModal(true);
@@ -100,7 +138,7 @@ void frmAdmin::buildControls()
     // A click toggles a top node already; a double click would toggle it back.
     TreeView1->setExpandsOnDoubleClick(false);
     TreeView1->setStyleSheet(Result_Pane_Style);
-    TreeView1->setMinimumSize(twips(3000), twips(3000));
+    TreeView1->setMinimumSize(twips(TreeMinimumWidth), twips(PaneMinimumHeight));
     // A long name scrolls instead of being cut.
     TreeView1->header()->setStretchLastSection(false);
     TreeView1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -126,7 +164,6 @@ void frmAdmin::buildControls()
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(4);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
     ListView1->setAlternatingRowColors(true);
@@ -134,9 +171,7 @@ void frmAdmin::buildControls()
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
     ListView1->setStyleSheet(Result_Pane_Style + Result_List_Style);
-    for (int c = 0; c < 4; ++c)
-        ListView1->setColumnWidth(c, twips(ColumnWidths[c]));
-    ListView1->setMinimumSize(twips(4200), twips(3000));
+    ListView1->setMinimumSize(twips(ListMinimumWidth), twips(PaneMinimumHeight));
 
     tabResults = new QTabWidget(this);
     tabResults->setObjectName(QStringLiteral("tabResults"));
@@ -201,11 +236,7 @@ void frmAdmin::buildControls()
 
 void frmAdmin::Form_Load()
 {
-    for (int c = 1; c < 4; ++c)
-        ListView1->headerItem()->setText(c, Caption(46 + c));
-    ListView1->headerItem()->setText(0, QString());
-    for (int c = 1; c < 4; ++c)
-        ListView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+    Set_Columns(-1);
     setWindowTitle(Caption(54));
     btnClearDatabase->setText(Caption(56));
     btnExport->setText(Caption(150));
@@ -220,7 +251,6 @@ void frmAdmin::Form_Load()
     ListView1->setAccessibleName(Caption(154));
     TreeView1->setAccessibleName(Caption(181));
     lblView->setText(Caption(52));
-    Fit_Columns();
 
     ImageList2.clear();
     ImageList2.push_back(QPixmap());
@@ -231,6 +261,7 @@ void frmAdmin::Form_Load()
     cboView->addItem(nodeIcon(1, 1), Caption(50));
     cboView->addItem(nodeIcon(ActivityPicture, ActivityPicture), Caption(46));
     cboView->addItem(nodeIcon(SubjectPicture, SubjectPicture), Caption(10));
+    cboView->addItem(style()->standardIcon(QStyle::SP_FileDialogDetailedView), Caption(203));
     cboView->setCurrentIndex(-1);
     TreeView1->setProperty("tag", QString());
 }
@@ -270,10 +301,17 @@ void frmAdmin::Show_View(int view)
     cboChartSubject->hide();
     m_listed = {};
     m_chartDue = false;
+    m_phrases.clear();
+    m_phraseStudents.clear();
     mnuExportList->setEnabled(false);
     mnuExportChart->setEnabled(false);
-    ListView1->headerItem()->setText(0, Caption(First_Column_Caption(view)));
-    Fit_Columns();
+    // The phrases have no chart: their figures are the list.
+    tabResults->setTabEnabled(ChartTab, view != PhraseView);
+    Set_Columns(view);
+    if (view == PhraseView) {
+        Show_Phrases();
+        return;
+    }
 
     QString failure;
     {
@@ -316,25 +354,135 @@ void frmAdmin::Show_View(int view)
             node->addChildren(children);
             tops.push_back(node);
         }
-        if (tree.placeholder) {
-            auto* placeholder = new QTreeWidgetItem(QStringList { Caption(55) });
-            placeholder->setData(0, PlaceholderRole, true);
-            QFont italic = TreeView1->font();
-            italic.setItalic(true);
-            placeholder->setFont(0, italic);
-            placeholder->setForeground(0, QColor(0x5c, 0x6b, 0x7a));
-            tops.push_back(placeholder);
-        }
+        if (tree.placeholder)
+            tops.push_back(placeholderNode(TreeView1, Caption(55)));
         TreeView1->addTopLevelItems(tops);
     }
     if (!failure.isEmpty())
         frmMsgBox::Show_Notice(m_session.ProductName, failure);
 }
 
+void frmAdmin::Set_Columns(int view)
+{
+    const bool phrases = view == PhraseView;
+    // The score trees are names alone, a long one scrolling; a phrase has its figures beside it and a long one is
+    // cut, whole in its tip.
+    TreeView1->setColumnCount(phrases ? static_cast<int>(std::size(PhraseCaptions)) : 1);
+    TreeView1->setHeaderHidden(!phrases);
+    TreeView1->setRootIsDecorated(!phrases);
+    QHeaderView* treeHeader = TreeView1->header();
+    treeHeader->setSectionResizeMode(0, phrases ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+    if (phrases) {
+        TreeView1->setHeaderLabels(captions(PhraseCaptions));
+        for (int c = 1; c < TreeView1->columnCount(); ++c) {
+            treeHeader->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+            TreeView1->headerItem()->setTextAlignment(c, Qt::AlignCenter);
+        }
+    }
+
+    const QStringList headings = phrases
+        ? captions(PhraseStudentCaptions)
+        : QStringList { view < 0 ? QString() : Caption(First_Column_Caption(view)) } + captions(ResultCaptions);
+    const std::span<const int> widths = phrases ? std::span<const int>(PhraseStudentWidths) : ColumnWidths;
+    ListView1->setColumnCount(static_cast<int>(headings.size()));
+    ListView1->setHeaderLabels(headings);
+    for (int c = 0; c < ListView1->columnCount(); ++c) {
+        ListView1->headerItem()->setTextAlignment(c, c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        ListView1->setColumnWidth(c, twips(widths[c]));
+    }
+    Fit_Columns();
+
+    // A phrase with its three figures and a student with five need more room than the scores: the panes ask for
+    // it and the window grows to give it, as far as the screen allows; the scores ask for their design's again.
+    if (!phrases) {
+        TreeView1->setMinimumWidth(twips(TreeMinimumWidth));
+        ListView1->setMinimumWidth(twips(ListMinimumWidth));
+        return;
+    }
+    const int edges = 2 * TreeView1->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int treeWidth = twips(PhraseMinimumWidth) + edges;
+    for (int c = 1; c < TreeView1->columnCount(); ++c)
+        treeWidth += treeHeader->sectionSizeHint(c);
+    int listWidth = edges;
+    for (int c = 0; c < ListView1->columnCount(); ++c)
+        listWidth += ListView1->columnWidth(c);
+    TreeView1->setMinimumWidth(std::max(treeWidth, twips(TreeMinimumWidth)));
+    ListView1->setMinimumWidth(std::max(listWidth, twips(ListMinimumWidth)));
+    resize(Fit_Size(this, size()));
+}
+
+void frmAdmin::Show_Phrases()
+{
+    const QLocale locale = Interface_Locale(m_session.InterfaceLanguage);
+    QList<QTreeWidgetItem*> nodes;
+    try {
+        const WaitCursor wait;
+        m_phrasesNow = platform::currentUtc();
+        m_phrases = Class_Hardest_Phrases(m_users, m_phrasesNow);
+        nodes.reserve(m_phrases.size());
+        for (const ClassPhrase& phrase : m_phrases) {
+            const QString text = m_phraseText(phrase.phrase);
+            auto* node = new QTreeWidgetItem(QStringList { text, locale.toString(phrase.students),
+                locale.toString(phrase.lapses), percentText(phrase.meanRecall, locale) });
+            node->setData(0, PhraseRole, phrase.phrase);
+            node->setToolTip(0, platform::plainToolTip(text));
+            for (int c = 1; c < TreeView1->columnCount(); ++c)
+                node->setTextAlignment(c, Qt::AlignCenter);
+            nodes.push_back(node);
+        }
+    } catch (const std::exception& e) {
+        m_phrases.clear();
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
+        return;
+    }
+    if (nodes.isEmpty())
+        nodes.push_back(placeholderNode(TreeView1, Caption(211)));
+    TreeView1->addTopLevelItems(nodes);
+    if (m_phrases.isEmpty()) {
+        nodes.first()->setFirstColumnSpanned(true);
+        return;
+    }
+    lblList->setText(Caption(210));
+    m_listed = { PhraseView, QString(), QString() };
+    mnuExportList->setEnabled(true);
+}
+
+void frmAdmin::Show_Phrase_Students(const QTreeWidgetItem* node)
+{
+    const QString identity = node->data(0, PhraseRole).toString();
+    try {
+        m_phraseStudents = Phrase_Students(m_users, identity, m_phrasesNow);
+    } catch (const std::exception& e) {
+        Show_User_Database_Failure(m_session.ProductName, e, m_users.path);
+        return;
+    }
+    const QLocale locale = Interface_Locale(m_session.InterfaceLanguage);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(m_phraseStudents.size());
+    for (const StudentPhrase& student : m_phraseStudents) {
+        const PhraseMemory& memory = student.memory;
+        auto* item = new QTreeWidgetItem(QStringList { student.student, locale.toString(memory.state.reviews),
+            locale.toString(memory.state.lapses), percentText(memory.recall, locale),
+            locale.toString(memory.state.due.toLocalTime().date(), QLocale::ShortFormat) });
+        for (int c = 1; c < ListView1->columnCount(); ++c)
+            item->setTextAlignment(c, Qt::AlignCenter);
+        items.push_back(item);
+    }
+    ListView1->clear();
+    ListView1->addTopLevelItems(items);
+    Fit_Columns();
+    lblList->setText(node->text(0));
+    m_listed = { PhraseView, QString(), identity };
+}
+
 void frmAdmin::TreeView1_NodeClick(QTreeWidgetItem* node)
 {
     if (!node || node->data(0, PlaceholderRole).toBool())
         return;
+    if (shownView() == PhraseView) {
+        Show_Phrase_Students(node);
+        return;
+    }
     if (!node->parent()) {
         node->setExpanded(!node->isExpanded());
         return;
@@ -497,9 +645,17 @@ void frmAdmin::Export_Csv(const ResultChoice& choice)
     const QString path = Ask_Export_Path(151, QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QString error = Export_Results(m_users, path, choice);
+    const QString error
+        = choice.view == PhraseView ? Export_Phrases(path, choice) : Export_Results(m_users, path, choice);
     if (!error.isEmpty())
         Report_Export_Failure(152, path, error);
+}
+
+QString frmAdmin::Export_Phrases(const QString& path, const ResultChoice& choice) const
+{
+    if (choice.nodeText.isEmpty())
+        return Write_Csv(path, captions(PhraseCaptions), Class_Phrase_Rows(m_phrases, m_phraseText));
+    return Write_Csv(path, captions(PhraseStudentCaptions), Phrase_Student_Rows(m_phraseStudents));
 }
 
 void frmAdmin::mnuExportChart_Click()
@@ -520,8 +676,8 @@ void frmAdmin::Fit_Columns()
 {
     // The widths were made for a narrow system font; a date or header that would be cut widens its column.
     // Columns only grow, so that they do not jump from one listing to the next.
-    for (int c = 0; c < 4; ++c) {
-        const int before = std::max(ListView1->columnWidth(c), twips(ColumnWidths[c]));
+    for (int c = 0; c < ListView1->columnCount(); ++c) {
+        const int before = ListView1->columnWidth(c);
         ListView1->resizeColumnToContents(c);
         ListView1->setColumnWidth(c, std::max(ListView1->columnWidth(c), before));
     }

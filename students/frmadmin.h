@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QIcon>
 #include <QLabel>
@@ -13,23 +14,29 @@
 #include <QTreeWidget>
 #include <QVector>
 
+#include "common/phrasetext.h"
 #include "common/session.h"
+#include "students/classphrases.h"
 #include "students/scoreexport.h"
 
 // Shows the tracked-scores window of the session's user database modally; for the main window's btnAdmin; true when it
-// cleared the user database: the program ends.
-bool Show_Admin_Window(QWidget* parent, const Session& session);
+// cleared the user database: the program ends. phraseText names the phrases of the phrases view.
+bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText);
 
-// The tracked-scores window: the recorded results by student, activity or subject, and the clearing of
-// the whole user database.
+// The tracked-scores window: the recorded results by student, activity or subject, the class's phrases, and the
+// clearing of the whole user database.
 class frmAdmin : public QDialog
 {
     Q_OBJECT
 public:
     // Marks the placeholder node, so that a name that happens to read like it is still a name.
     static constexpr int PlaceholderRole = Qt::UserRole + 1;
+    // The identity of the phrase a node of the phrases view shows.
+    static constexpr int PhraseRole = Qt::UserRole + 2;
+    // The fourth entry of cboView: the class's hardest phrases, each with its figures; no score tree.
+    static constexpr int PhraseView = 3;
 
-    explicit frmAdmin(const Session& session, QWidget* parent = nullptr);
+    frmAdmin(const Session& session, PhraseText phraseText, QWidget* parent = nullptr);
     void Form_Load();
     // The view of the current entry of cboView.
     void cboView_Click();
@@ -73,7 +80,12 @@ protected:
 private:
     void buildControls();
     void Show_View(int view);
+    // The columns of both panes for a view; the list's at their design widths.
+    void Set_Columns(int view);
     void Fit_Columns();
+    void Show_Phrases();
+    void Show_Phrase_Students(const QTreeWidgetItem* node);
+    QString Export_Phrases(const QString& path, const ResultChoice& choice) const;
     // The chart of what ListView1 lists, drawn once its tab is shown or it is exported: drawing it takes several
     // times as long as the listing.
     void Draw_Due_Chart();
@@ -83,9 +95,17 @@ private:
     QString Ask_Export_Path(int filterCaption, const QString& suffix);
     void Export_Csv(const ResultChoice& choice);
     void Report_Export_Failure(int caption, const QString& path, const QString& reason);
-    ResultChoice m_listed; // what ListView1 lists; no view before a child node is clicked
+    // What the list export writes: the results ListView1 lists (no view before a child node is clicked); in the
+    // phrases view the class's phrases, or once one is clicked its students (nodeText is its identity).
+    ResultChoice m_listed;
+    // The phrases view: the moment its figures are of and what it shows, kept so that an export writes exactly
+    // that.
+    QDateTime m_phrasesNow;
+    QVector<ClassPhrase> m_phrases;
+    QVector<StudentPhrase> m_phraseStudents;
     bool m_chartDue = false; // chartView does not draw m_listed yet
     QIcon nodeIcon(int picture, int selectedPicture) const;
     const Session m_session;
+    const PhraseText m_phraseText;
     const UserFile m_users;
 };

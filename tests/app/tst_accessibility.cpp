@@ -108,7 +108,8 @@ private Q_SLOTS:
             return m_editorFolder->open();
         });
         QTest::newRow("phrase editor") << Opener([this] { return own(new frmEdit(modMain)); });
-        QTest::newRow("tracked scores") << Opener([this] { return main() ? own(new frmAdmin(modMain)) : nullptr; });
+        QTest::newRow("tracked scores")
+            << Opener([this] { return main() ? own(new frmAdmin(modMain, Phrase_Text_Of(modMain))) : nullptr; });
         QTest::newRow("my progress")
             << Opener([this] { return main() ? own(new frmProgress(modMain, Phrase_Text_Of(modMain))) : nullptr; });
         QTest::newRow("message box") << Opener([] {

@@ -158,7 +158,7 @@ private Q_SLOTS:
         frmMain main;
         main.Student_Logged_In(markup, false);
         const frmProgress progress(modMain, Phrase_Text_Of(modMain));
-        frmAdmin admin(modMain);
+        frmAdmin admin(modMain, Phrase_Text_Of(modMain));
         admin.cboView->setCurrentIndex(ActivityView);
         admin.cboView_Click();
         admin.TreeView1_NodeClick(scoredata::child(admin.TreeView1, markup, markup));

@@ -63,7 +63,7 @@ private Q_SLOTS:
     {
         fakes::Environment env;
         ModalScript script;
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, [](const QString& identity) { return identity; });
         form.show();
         auto shownRows = [&form]() -> int {
             form.cboView->setCurrentIndex(StudentView);

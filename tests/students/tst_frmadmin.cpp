@@ -10,9 +10,12 @@
 #include "common/apppath.h"
 #include "common/files.h"
 #include "common/frmmsgbox.h"
+#include "common/interfacelocale.h"
 #include "common/session.h"
+#include "platform/clock.h"
 #include "platform/database.h"
 #include "resources/resourcepaths.h"
+#include "students/classphrases.h"
 #include "students/frmadmin.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
@@ -26,6 +29,9 @@ using platform::twips;
 using namespace scoredata;
 
 namespace {
+// What the main window hands in: the text of a phrase, here made from its identity.
+const PhraseText Named = [](const QString& identity) { return QStringLiteral("Text of ") + identity; };
+
 QStringList topTexts(const QTreeWidget* tree)
 {
     QStringList result;
@@ -47,7 +53,10 @@ QStringList listRows(const QTreeWidget* list)
     QStringList result;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
-        result << QStringList { item->text(0), item->text(1), item->text(2), item->text(3) }.join('|');
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c)
+            texts << item->text(c);
+        result << texts.join('|');
     }
     return result;
 }
@@ -147,14 +156,15 @@ private Q_SLOTS:
     void opensWithNothingChosen()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QCOMPARE(form.windowTitle(), QStringLiteral("T54"));
         QCOMPARE(form.lblView->text(), QStringLiteral("T52"));
         QCOMPARE(form.btnClearDatabase->text(), QStringLiteral("T56"));
-        QCOMPARE(form.cboView->count(), 3);
+        QCOMPARE(form.cboView->count(), 4);
         QCOMPARE(form.cboView->itemText(0), QStringLiteral("T50"));
         QCOMPARE(form.cboView->itemText(1), QStringLiteral("T46"));
         QCOMPARE(form.cboView->itemText(2), QStringLiteral("T10"));
+        QCOMPARE(form.cboView->itemText(3), QStringLiteral("T203"));
         QCOMPARE(form.cboView->currentIndex(), -1);
         QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
         QCOMPARE(form.ListView1->topLevelItemCount(), 0);
@@ -184,14 +194,14 @@ private Q_SLOTS:
             seen = form->isModal() && form->parentWidget() == &owner && form->TreeView1->topLevelItemCount() == 0;
             form->close();
         });
-        QVERIFY(!Show_Admin_Window(&owner, m_users->session));
+        QVERIFY(!Show_Admin_Window(&owner, m_users->session, Named));
         QVERIFY(seen);
     }
 
     void studentViewMarksTheAdministratorAndListsSubjects()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, StudentView);
         QCOMPARE(form.shownView(), 0);
         QCOMPARE(form.TreeView1->property("tag").toString(), QStringLiteral("0"));
@@ -229,7 +239,7 @@ private Q_SLOTS:
     void activityAndSubjectViews()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, ActivityView);
         QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("T50"));
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -260,7 +270,7 @@ private Q_SLOTS:
     {
         Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
         Insert_Student(m_users->file(), "Ana", "Ruiz", QVariant(), 6);
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, StudentView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Zoe Adams", "Ana Ruiz", "T55" }));
         QTreeWidgetItem* placeholder = form.TreeView1->topLevelItem(2);
@@ -280,7 +290,7 @@ private Q_SLOTS:
     {
         Insert_Student(m_users->file(), "Zoe", "Adams", QVariant(), 5);
         addScore(m_users->file(), "Zoe Adams", "Animals", "T55", QVariant(), 3);
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "T55" }));
         form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
@@ -292,7 +302,7 @@ private Q_SLOTS:
     void aClickTogglesATopNodeOnceWhereverItLands()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         choose(form, StudentView);
@@ -318,7 +328,7 @@ private Q_SLOTS:
     void failedListingKeepsTheOldResults()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, StudentView);
         form.TreeView1_NodeClick(child(form.TreeView1, "Zoe Adams", "Flashcards"));
         const QStringList before = listRows(form.ListView1);
@@ -340,7 +350,7 @@ private Q_SLOTS:
     {
         addSchool(m_users->file());
         platform::Database::openFile(m_users->file().path).execute("DROP VIEW qrySubjects");
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         ModalScript script;
         choose(form, ActivityView);
         QCOMPARE(topTexts(form.TreeView1), QStringList({ "Dictation", "Flashcards", "Pairs" }));
@@ -372,7 +382,7 @@ private Q_SLOTS:
         const int all = scores("%");
         const int dans = scores("Dan O'Brien");
         QVERIFY(dans > 0);
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         choose(form, ActivityView);
         QVERIFY(!form.Is_Removable(form.TreeView1->topLevelItem(1)));
         choose(form, StudentView);
@@ -414,7 +424,7 @@ private Q_SLOTS:
         QFile file(exchange);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = answers;
         m_env->dialogs.defaultAnswer = true;
@@ -441,7 +451,7 @@ private Q_SLOTS:
     void theChartDrawsWhatTheListShows()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QCOMPARE(form.tabResults->tabText(0), QStringLiteral("T154"));
         QCOMPARE(form.tabResults->tabText(1), QStringLiteral("T155"));
         choose(form, StudentView);
@@ -466,7 +476,7 @@ private Q_SLOTS:
     {
         addSchool(m_users->file());
         addScore(m_users->file(), "Zoe Adams", "Numbers", "Listen and choose", "6 / 8", 6);
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         form.tabResults->setCurrentIndex(1);
         int charted = 0;
         for (int view : { StudentView, ActivityView, SubjectView }) {
@@ -490,7 +500,7 @@ private Q_SLOTS:
     void exportWritesEveryResultToTheFileChosen()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QCOMPARE(form.btnExport->text(), QStringLiteral("T150"));
         QCOMPARE(form.btnExport->menu(), form.mnuExport);
         QCOMPARE(form.mnuExportAll->text(), QStringLiteral("T158"));
@@ -516,11 +526,87 @@ private Q_SLOTS:
         // The next window proposes the folder last chosen.
         m_env->dialogs.savePath.clear();
         QVERIFY(csv.remove());
-        frmAdmin again(m_users->session);
+        frmAdmin again(m_users->session, Named);
         again.mnuExportAll->trigger();
         QCOMPARE(m_env->dialogs.saveRequests[1][1], folder.filePath("Parlanta Alemán 2026-12-08.csv"));
         QVERIFY(!csv.exists());
         QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    // The class's phrases, the most forgotten first, then the least recalled; a click lists each student's hold on
+    // the phrase; the list export writes whichever of the two is shown, headed as on screen.
+    void phrasesViewListsTheHardestAndEachStudentOfOne()
+    {
+        addSchool(m_users->file());
+        scoredata::addPhraseResults(m_users->file(),
+            { { "Zoe Adams", "zoo.ale#1", 3, "2026-11-01T09:00:00Z" },
+                { "Zoe Adams", "zoo.ale#1", 1, "2026-11-05T09:00:00Z" },
+                { "Dan O'Brien", "zoo.ale#1", 3, "2026-11-02T09:00:00Z" },
+                { "Dan O'Brien", "zoo.ale#1", 1, "2026-11-09T09:00:00Z" },
+                { "Dan O'Brien", "zoo.ale#1", 3, "2026-11-10T09:00:00Z" },
+                { "Zoe Adams", "zoo.ale#2", 4, "2026-12-01T09:00:00Z" },
+                { "Tom Star*", "num.ale#4", 3, "2026-06-01T09:00:00Z" } });
+        frmAdmin form(m_users->session, Named);
+        choose(form, frmAdmin::PhraseView);
+        const QVector<ClassPhrase> figures = Class_Hardest_Phrases(m_users->file(), platform::currentUtc());
+        const auto percent = [](double recall) { return QString::number(qRound(recall * 100)) + " %"; };
+        QCOMPARE(headers(form.TreeView1), QStringList({ "T204", "T50", "T207", "T208" }));
+        QCOMPARE(listRows(form.TreeView1),
+            QStringList({ "Text of zoo.ale#1|2|2|" + percent(figures[0].meanRecall),
+                "Text of num.ale#4|1|0|" + percent(figures[1].meanRecall),
+                "Text of zoo.ale#2|1|0|" + percent(figures[2].meanRecall) }));
+        QCOMPARE(form.lblList->text(), QStringLiteral("T210"));
+        QVERIFY(!form.tabResults->isTabEnabled(1));
+        QVERIFY(!form.mnuExportChart->isEnabled());
+
+        QTemporaryDir folder;
+        const auto exported = [&](const QString& name) {
+            m_env->dialogs.savePath = folder.filePath(name);
+            form.mnuExportList->trigger();
+            QFile csv(m_env->dialogs.savePath);
+            return csv.open(QIODevice::ReadOnly)
+                ? QString::fromUtf8(csv.readAll().mid(3)).split("\r\n", Qt::SkipEmptyParts)
+                : QStringList();
+        };
+        const QStringList phrases = exported("phrases.csv");
+        QCOMPARE(phrases.size(), 1 + 3);
+        QCOMPARE(phrases[0], QStringLiteral("T204,T50,T207,T208"));
+        QVERIFY(phrases[1].startsWith("Text of zoo.ale#1,2,2,"));
+
+        form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
+        const QVector<StudentPhrase> students = Phrase_Students(m_users->file(), "zoo.ale#1", platform::currentUtc());
+        const QLocale locale = Interface_Locale(m_users->session.InterfaceLanguage);
+        QCOMPARE(headers(form.ListView1), QStringList({ "T205", "T206", "T207", "T208", "T209" }));
+        QCOMPARE(listRows(form.ListView1),
+            QStringList({ "Dan O'Brien|3|1|" + percent(students[0].memory.recall) + '|'
+                    + locale.toString(students[0].memory.state.due.toLocalTime().date(), QLocale::ShortFormat),
+                "Zoe Adams|2|1|" + percent(students[1].memory.recall) + '|'
+                    + locale.toString(students[1].memory.state.due.toLocalTime().date(), QLocale::ShortFormat) }));
+        QCOMPARE(form.lblList->text(), QStringLiteral("Text of zoo.ale#1"));
+        const QStringList held = exported("zoo 1.csv");
+        QCOMPARE(held.size(), 1 + 2);
+        QCOMPARE(held[0], QStringLiteral("T205,T206,T207,T208,T209"));
+        QVERIFY(held[1].startsWith("Dan O'Brien,3,1,"));
+        QVERIFY(m_env->dialogs.shown.isEmpty());
+    }
+
+    // Without phrase results the view says so; the score views that follow have their own columns back.
+    void phrasesViewWithoutPhraseResults()
+    {
+        addSchool(m_users->file());
+        frmAdmin form(m_users->session, Named);
+        choose(form, frmAdmin::PhraseView);
+        QCOMPARE(topTexts(form.TreeView1), QStringList({ "T211" }));
+        form.TreeView1_NodeClick(form.TreeView1->topLevelItem(0));
+        QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+        QCOMPARE(form.lblList->text(), QString());
+        QVERIFY(!form.mnuExportList->isEnabled());
+
+        choose(form, StudentView);
+        QVERIFY(form.TreeView1->isHeaderHidden());
+        QCOMPARE(form.TreeView1->columnCount(), 1);
+        QVERIFY(form.tabResults->isTabEnabled(1));
+        QCOMPARE(headers(form.ListView1), QStringList({ "T10", "T47", "T48", "T49" }));
     }
 
     // The list shown goes out as it is listed, and the chart as the picture drawn; neither before a child is
@@ -528,7 +614,7 @@ private Q_SLOTS:
     void theListAndTheChartShownAreExported()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         form.show();
         QVERIFY(!form.mnuExportList->isEnabled());
         QVERIFY(!form.mnuExportChart->isEnabled());
@@ -571,7 +657,7 @@ private Q_SLOTS:
     void anExportThatCannotBeWrittenSaysWhy()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QTemporaryDir folder;
         const QString path = folder.filePath("no such folder/results.csv");
         m_env->dialogs.savePath = path;
@@ -595,7 +681,7 @@ private Q_SLOTS:
     void clearingDeletesTheDatabaseAndEndsTheProgram()
     {
         addSchool(m_users->file());
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         form.show();
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
@@ -628,7 +714,7 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(m_users->file().path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
         else
             QVERIFY(QFile::remove(m_users->file().path));
-        frmAdmin form(m_users->session);
+        frmAdmin form(m_users->session, Named);
         QSignalSpy quit(&form, &frmAdmin::quitRequested);
         m_env->dialogs.answers = { true, true };
         ModalScript script;
