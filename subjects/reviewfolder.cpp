@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#include <QDir>
+#include <QSet>
 #include <QTreeWidget>
 
 #include "common/captions.h"
-#include "common/files.h"
 #include "common/interfacelocale.h"
 #include "common/session.h"
 #include "platform/exchangefile.h"
@@ -18,15 +19,21 @@
 namespace {
 const QString FolderName = QStringLiteral("TO_REVIEW");
 
-// The phrases whose subject file is there: a phrase of a removed subject is not counted as work to do.
+// The phrases whose subject file is there: a phrase of a removed subject is not counted as work to do. The folder
+// is listed once, names matched as the launch matches them (whatever their case): asking for each phrase's file
+// took a tenth of a second among 2,000 subjects.
 int listable(const DueReview& due, const Session& session)
 {
+    if (due.phrases.isEmpty())
+        return 0;
+    QSet<QString> present;
+    for (const QString& name : QDir(session.InstalledSubjectsDir).entryList(QDir::Files))
+        present.insert(name.toLower());
     int count = 0;
     for (const QString& identity : due.phrases) {
         QString file;
         int number = 0;
-        if (platform::exchange::splitPhraseIdentity(identity, &file, &number)
-            && File_Exists(session.InstalledSubjectsDir + file))
+        if (platform::exchange::splitPhraseIdentity(identity, &file, &number) && present.contains(file.toLower()))
             ++count;
     }
     return count;
