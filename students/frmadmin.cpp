@@ -75,10 +75,6 @@ QStringList captions(std::span<const int> numbers)
     return texts;
 }
 
-QString percentText(double share, const QLocale& locale)
-{
-    return locale.toString(qRound(share * 100)) + QStringLiteral(" %");
-}
 
 // A node that says why the tree lists nothing.
 QTreeWidgetItem* placeholderNode(const QTreeWidget* tree, const QString& text)
@@ -423,7 +419,7 @@ void frmAdmin::Show_Phrases()
         for (const ClassPhrase& phrase : m_phrases) {
             const QString text = m_phraseText(phrase.phrase);
             auto* node = new QTreeWidgetItem(QStringList { text, locale.toString(phrase.students),
-                locale.toString(phrase.lapses), percentText(phrase.meanRecall, locale) });
+                locale.toString(phrase.lapses), Percent_Text(phrase.meanRecall, locale) });
             node->setData(0, PhraseRole, phrase.phrase);
             node->setToolTip(0, platform::plainToolTip(text));
             for (int c = 1; c < TreeView1->columnCount(); ++c)
@@ -462,7 +458,7 @@ void frmAdmin::Show_Phrase_Students(const QTreeWidgetItem* node)
     for (const StudentPhrase& student : m_phraseStudents) {
         const PhraseMemory& memory = student.memory;
         auto* item = new QTreeWidgetItem(QStringList { student.student, locale.toString(memory.state.reviews),
-            locale.toString(memory.state.lapses), percentText(memory.recall, locale),
+            locale.toString(memory.state.lapses), Percent_Text(memory.recall, locale),
             locale.toString(memory.state.due.toLocalTime().date(), QLocale::ShortFormat) });
         for (int c = 1; c < ListView1->columnCount(); ++c)
             item->setTextAlignment(c, Qt::AlignCenter);

@@ -90,10 +90,6 @@ QTreeWidget* resultList(QWidget* parent, const char* name, int minimumWidth)
     return list;
 }
 
-QString percentText(double share, const QLocale& locale)
-{
-    return locale.toString(qRound(share * 100)) + QStringLiteral(" %");
-}
 }
 
 void Show_Progress_Window(QWidget* parent, const Session& session, const PhraseText& phraseText)
@@ -277,7 +273,7 @@ void frmProgress::Show_Phrases(const ProgressFigures& figures, const QDateTime& 
     lblKnown->setText(locale.toString(figures.known));
     lblDueToday->setText(locale.toString(figures.dueToday));
     const std::optional<double> retention = figures.retention();
-    lblRetention->setText(retention ? percentText(*retention, locale) : Caption(199));
+    lblRetention->setText(retention ? Percent_Text(*retention, locale) : Caption(199));
     lblRetention->setStyleSheet(retention ? Figure_Style : Figure_Words_Style);
     // The figures count the student's days in the system's zone, and so does the calendar.
     calStudyDays->setDays(figures.studyDays, now.toLocalTime().date(), locale);
@@ -285,7 +281,7 @@ void frmProgress::Show_Phrases(const ProgressFigures& figures, const QDateTime& 
     for (const PhraseMemory& phrase : figures.hardest) {
         const QString text = m_phraseText(phrase.phrase);
         auto* item = new QTreeWidgetItem(
-            QStringList { text, locale.toString(phrase.state.lapses), percentText(phrase.recall, locale),
+            QStringList { text, locale.toString(phrase.state.lapses), Percent_Text(phrase.recall, locale),
                 locale.toString(phrase.state.due.toLocalTime().date(), QLocale::ShortFormat) });
         item->setToolTip(0, platform::plainToolTip(text));
         for (int c = 1; c < 4; ++c)

@@ -138,6 +138,11 @@ QString Score_Date_Text(const QString& stored, const QLocale& locale)
     return date.isValid() ? locale.toString(date, QLocale::ShortFormat) : stored;
 }
 
+QString Percent_Text(double share, const QLocale& locale)
+{
+    return locale.toString(qRound(share * 100)) + QStringLiteral(" %");
+}
+
 QString Stored_Text(const QVariant& value) { return value.isNull() ? QString() : value.toString(); }
 
 QString Score_Text(const QVariant& textScore, const QVariant& numberScore)

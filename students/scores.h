@@ -62,6 +62,8 @@ int First_Column_Caption(int view);
 
 // A stored date (yyyy-MM-dd) as the locale writes a short date; anything else as it is stored.
 QString Score_Date_Text(const QString& stored, const QLocale& locale);
+// A share from 0 to 1 as a whole per cent the locale writes: "74 %".
+QString Percent_Text(double share, const QLocale& locale);
 
 // A value in the plain text form it is stored in; NULL is "".
 QString Stored_Text(const QVariant& value);
