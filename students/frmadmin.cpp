@@ -75,7 +75,6 @@ QStringList captions(std::span<const int> numbers)
     return texts;
 }
 
-
 // A node that says why the tree lists nothing.
 QTreeWidgetItem* placeholderNode(const QTreeWidget* tree, const QString& text)
 {

@@ -89,7 +89,6 @@ QTreeWidget* resultList(QWidget* parent, const char* name, int minimumWidth)
     list->setMinimumWidth(twips(minimumWidth));
     return list;
 }
-
 }
 
 void Show_Progress_Window(QWidget* parent, const Session& session, const PhraseText& phraseText)
