@@ -29,8 +29,8 @@ using platform::twips;
 
 namespace {
 // The window's size in its design; it grows where the interface texts need more room.
-constexpr int DesignWidth = 10800;
-constexpr int DesignHeight = 8700;
+constexpr int LoginWidth = 10800;
+constexpr int LoginHeight = 8700;
 }
 
 frmLogin::frmLogin(const Session& session)
@@ -134,7 +134,7 @@ bool frmLogin::Form_Load()
         btnNull->setAccessibleName(Caption(28));
         btnLogin[1]->setText(Caption(27));
         btnLogin[2]->setText(Caption(44));
-        resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
+        resize(Fit_Size(this, QSize(twips(LoginWidth), twips(LoginHeight))));
         Center_On_Screen(this);
         Follow_Selection();
         return true;

@@ -22,8 +22,8 @@ using platform::twips;
 
 namespace {
 // The window's size in its design; it grows where the interface texts need more room.
-constexpr int DesignWidth = 7560;
-constexpr int DesignHeight = 5700;
+constexpr int NewUserWidth = 7560;
+constexpr int NewUserHeight = 5700;
 // A box the student has to fill is marked until something is typed in it.
 const char* const MissingProperty = "missing";
 
@@ -158,7 +158,7 @@ frmNewUser::frmNewUser(const Session& session, const Login& login, bool editing)
     layout->addLayout(fields);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    resize(Fit_Size(this, QSize(twips(DesignWidth), twips(DesignHeight))));
+    resize(Fit_Size(this, QSize(twips(NewUserWidth), twips(NewUserHeight))));
 }
 
 void frmNewUser::Fill_From(const Student& student)

@@ -16,7 +16,6 @@
 #include "subjects/treenode.h"
 
 namespace {
-const QString Break = QStringLiteral("\r\n");
 const QString SubjectsPage = QStringLiteral("subjects.htm");
 }
 

@@ -18,7 +18,6 @@
 #include "subjects/treenode.h"
 
 namespace {
-const QString Break = QStringLiteral("\r\n");
 
 using Kind = SubjectRef::Kind;
 

@@ -22,10 +22,6 @@
 
 using platform::Recordset;
 
-namespace {
-const QString Break = QStringLiteral("\r\n");
-}
-
 void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, const Session& session, QWidget* window)
 {
     if (!node || node->childCount() > 0)
