@@ -46,6 +46,7 @@ void Delete_Temp_Files(qint64 number)
     for (int i = 1; i <= MaxStudyPhrases; ++i)
         QFile::remove(temp + Exchange_Sound_File_Name(number, i));
     QFile::remove(temp + Exchange_File_Name(number));
+    QFile::remove(temp + platform::exchange::recordingFileOf(Exchange_File_Name(number)));
 }
 
 void Forget_Sound_Notice() { QFile::remove(Get_Temp_Path() + QLatin1String(platform::exchange::SoundNoticeMarker)); }

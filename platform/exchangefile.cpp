@@ -158,6 +158,14 @@ namespace {
 
 }
 
+QString recordingFileOf(const QString& exchangeFile)
+{
+    QString name = exchangeFile;
+    if (name.endsWith(QLatin1String(".txt")))
+        name.chop(4);
+    return name + QStringLiteral("said.wav");
+}
+
 QString phraseIdentity(const QString& subjectFile, int phraseNo)
 {
     return QFileInfo(subjectFile).fileName() + QLatin1Char('#') + QString::number(phraseNo);

@@ -38,6 +38,9 @@ inline constexpr int MaxPhrases = 10;
 // heard leaves it, so the others started in the same run of the main program stay quiet about it. The main program
 // deletes it when it starts and when it closes.
 inline constexpr char SoundNoticeMarker[] = "~soundnotice";
+// The learner's last recording in an activity that listens, beside the exchange file and named after it
+// ("~prl123.txt": "~prl123said.wav"), so that the main program deletes it with the launch's other files.
+QString recordingFileOf(const QString& exchangeFile);
 
 // Fifteen header lines, then four quoted lines per phrase; line 8 counts the phrases written, line 10 holds the
 // phrases' identities in their order, one TAB between two ("EMPTY" when none is known). A line break inside any

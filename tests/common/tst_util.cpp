@@ -68,9 +68,11 @@ private Q_SLOTS:
         touch(temp + "~prl42422.wav");
         touch(temp + "~prl4243.txt"); // another run's file
         touch(temp + "~prl424210.wav");
+        touch(temp + "~prl4242said.wav"); // the learner's recording in Speak
         // Every name a launch may use goes; the missing ones are skipped.
         Delete_Temp_Files(4242);
         QVERIFY(!QFile::exists(temp + "~prl424210.wav"));
+        QVERIFY(!QFile::exists(temp + "~prl4242said.wav"));
         QVERIFY(!QFile::exists(temp + "~prl4242.txt"));
         QVERIFY(!QFile::exists(temp + "~prl42421.wav"));
         QVERIFY(!QFile::exists(temp + "~prl42422.wav"));

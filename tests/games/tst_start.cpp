@@ -7,6 +7,7 @@
 #include "games/flashcards/flashcardstexts.h"
 #include "games/listenandchoose/choosetexts.h"
 #include "games/pairs/pairstexts.h"
+#include "games/speak/speaktexts.h"
 
 using namespace games;
 
@@ -35,7 +36,7 @@ private Q_SLOTS:
         }
         const QList<std::pair<QString, ActivityInfo>> games { { "Flashcards", flashcards::activity() },
             { "ListenAndChoose", choose::activity() }, { "Dictation", dictation::activity() },
-            { "Pairs", pairs::activity() } };
+            { "Pairs", pairs::activity() }, { "Speak", speak::activity() } };
         for (const auto& [program, info] : games) {
             QVERIFY2(buttons.contains(program), qPrintable(program));
             QCOMPARE(say(Language::English, info.name), buttons[program].value(0));

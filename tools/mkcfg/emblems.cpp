@@ -117,14 +117,35 @@ namespace {
         }
     }
 
+    void microphone(QPainter& p, const QColor& colour)
+    {
+        // A microphone on its stand, with the voice going into it.
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(12, 3.5, 8, 15), 4, 4);
+        p.setPen(QPen(colour.darker(130), 1.0));
+        for (double y : { 8.0, 11.0, 14.0 })
+            p.drawLine(QPointF(13.5, y), QPointF(18.5, y));
+        QPen stand(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        p.setPen(stand);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(8.5, 7, 15, 15), 200 * 16, 140 * 16);
+        p.drawLine(QPointF(16, 22), QPointF(16, 27));
+        p.drawLine(QPointF(11.5, 27.5), QPointF(20.5, 27.5));
+        stand.setWidthF(1.8);
+        p.setPen(stand);
+        p.drawArc(QRectF(23, 6, 6, 10), -60 * 16, 120 * 16);
+        p.drawArc(QRectF(3, 6, 6, 10), 120 * 16, 120 * 16);
+    }
+
     using EmblemFunction = void (*)(QPainter&, const QColor&);
     struct Emblem
     {
         const char* name;
         EmblemFunction draw;
     };
-    const Emblem emblems[] = { { "card", card }, { "ear", ear }, { "pencil", pencil }, { "pairs", pairs } };
-
+    const Emblem emblems[]
+        = { { "card", card }, { "ear", ear }, { "pencil", pencil }, { "pairs", pairs }, { "microphone", microphone } };
 }
 
 QStringList emblemNames()
