@@ -25,7 +25,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     QSize sizeHint() const override { return { 520, 150 }; }
-    QSize minimumSizeHint() const override { return { 300, 110 }; }
+    QSize minimumSizeHint() const override { return { 300, 90 }; }
 
 private:
     std::vector<SpeechPitchPoint> m_points;

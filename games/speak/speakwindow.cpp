@@ -42,20 +42,15 @@ namespace {
 SpeakWindow::SpeakWindow(const GameContext& context, QWidget* parent)
     : CardWindow(context, { 12, QMargins(36, 16, 36, 18), 8 }, parent)
 {
-    auto* prompt = new QLabel(say(Prompt));
-    setRole(prompt, "caption");
-    prompt->setAlignment(Qt::AlignCenter);
     m_phrase = new QLabel;
     setRole(m_phrase, "phrase");
     m_phrase->setTextFormat(Qt::RichText); // the phrase is escaped; only the marked word is markup
     m_translation = new QLabel;
     setRole(m_translation, "translation");
-    m_status = new QLabel;
-    setRole(m_status, "secondary");
     m_score = new QLabel;
     m_advice = new QLabel;
     setRole(m_advice, "secondary");
-    for (QLabel* label : { m_phrase, m_translation, m_status, m_score, m_advice }) {
+    for (QLabel* label : { m_phrase, m_translation, m_score, m_advice }) {
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
     }
@@ -63,11 +58,9 @@ SpeakWindow::SpeakWindow(const GameContext& context, QWidget* parent)
     m_curves = new PitchCurves;
     m_curves->setLegend(say(Model), say(You));
 
-    card()->addWidget(prompt);
     card()->addWidget(m_phrase);
     card()->addWidget(listenButton(QStringLiteral("R")), 0, Qt::AlignHCenter);
     card()->addWidget(m_translation);
-    card()->addWidget(m_status);
     card()->addWidget(m_score);
     card()->addWidget(m_curves, 1);
     card()->addWidget(m_advice);
@@ -139,13 +132,12 @@ void SpeakWindow::showPhrase()
     m_phrase->setText(p.tPhrase.toHtmlEscaped());
     m_translation->setText(translationOf(p));
     m_score->clear();
-    m_advice->clear();
     m_curves->clear();
     m_last = {};
     m_hasRecording = false;
     QFile::remove(recordingFile());
     const SpeechFeatures* reference = model(i);
-    m_status->setText(reference && reference->spoken() ? QString() : say(NoModel));
+    m_advice->setText(reference && reference->spoken() ? QString() : say(NoModel));
     askPhrase(i);
     showControls();
     listen();
@@ -189,7 +181,8 @@ void SpeakWindow::startRecording()
     const SpeechAudio sound = readSpeechAudio(phrases().at(m_round->current()).soundFile);
     m_stop = std::make_unique<RecordingStop>(sound.durationMs(), m_recordedRate);
     m_recorded.clear();
-    m_status->setText(say(Listening));
+    m_score->setText(say(Listening));
+    setRole(m_score, "secondary");
     showControls();
 }
 
@@ -227,18 +220,19 @@ void SpeakWindow::showTry(const SpeechComparison& comparison)
     m_last = comparison;
     const int phrase = m_round->current();
     const Phrase& p = phrases().at(phrase);
-    m_status->setText(say(TryOf).arg(m_round->triesMade()).arg(SpeakRound::Tries));
+    const QString attempt = say(TryOf).arg(m_round->triesMade()).arg(SpeakRound::Tries) + QStringLiteral(": ");
     setTally(say(BestSoFar).arg(m_round->best(phrase)));
     if (comparison.verdict != SpeechVerdict::Compared) {
-        m_score->setText(say(NothingHeard));
-        setRole(m_score, "bad");
+        m_score->setText(attempt + say(NothingHeard));
+        setRole(m_score, "secondary");
         m_curves->clear();
         m_advice->clear();
         m_phrase->setText(p.tPhrase.toHtmlEscaped());
         return;
     }
     const bool well = comparison.score >= SpeakRound::WellSaid;
-    m_score->setText(say(Score).arg(comparison.score) + (well ? QStringLiteral("  ") + say(WellSaid) : QString()));
+    m_score->setText(
+        attempt + say(Score).arg(comparison.score) + (well ? QStringLiteral("  ") + say(WellSaid) : QString()));
     setRole(m_score, well ? "good" : "bad");
     m_curves->showComparison(comparison);
     const SpeechFeatures& reference = *model(phrase);

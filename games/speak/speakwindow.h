@@ -70,7 +70,6 @@ private:
 
     QLabel* m_phrase = nullptr;
     QLabel* m_translation = nullptr;
-    QLabel* m_status = nullptr;
     QLabel* m_score = nullptr;
     QLabel* m_advice = nullptr;
     PitchCurves* m_curves = nullptr;

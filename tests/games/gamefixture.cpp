@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QtTest>
 
 #include "platform/database.h"
@@ -27,6 +28,13 @@ LockHolder::LockHolder(const QString& path, int holdMs)
 }
 
 LockHolder::~LockHolder() { m_thread.join(); }
+
+bool espeak(const QString& text, const QString& voice, const QString& path)
+{
+    return QProcess::execute(
+               QStringLiteral("espeak-ng"), { QStringLiteral("-v"), voice, QStringLiteral("-w"), path, text })
+        == 0;
+}
 
 void createUserDatabase(const QString& path)
 {

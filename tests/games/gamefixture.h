@@ -113,6 +113,8 @@ private:
 };
 
 void createUserDatabase(const QString& path);
+// espeak-ng says text with voice ("de", "de+f3") into a WAVE file at path: a phrase's model sound or a learner.
+bool espeak(const QString& text, const QString& voice, const QString& path);
 // Lets the window's event loop run until the finished round's row is stored or refused; false after 20 s.
 bool waitForSave(const games::GameWindow& window);
 // Shows a game window and gives it the keyboard, as a learner starting the game would find it.

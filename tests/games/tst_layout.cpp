@@ -18,6 +18,8 @@
 #include "games/listenandchoose/choosewindow.h"
 #include "games/pairs/pairstexts.h"
 #include "games/pairs/pairswindow.h"
+#include "games/speak/speaktexts.h"
+#include "games/speak/speakwindow.h"
 #include "pairspartner.h"
 #include "tests/support/renderedtext.h"
 
@@ -291,6 +293,39 @@ private Q_SLOTS:
         }
     }
 
+    // Each phrase said, compared and marked: the learner says the second phrase every time, so the others show
+    // a low score with the word to practise and the second one a good score.
+    void speak()
+    {
+        QTemporaryDir spoken; // each language's sounds, spoken once for all its runs
+        for (const Run& run : runs()) {
+            gametest::Launch launch;
+            const Exchange x = longestExchange(launch, run.language);
+            QString saying;
+            for (int i = 0; i < x.phrases.size(); ++i) {
+                const QString model = spoken.filePath(QStringLiteral("%1-%2.wav").arg(int(run.language)).arg(i));
+                if (!QFile::exists(model))
+                    QVERIFY(gametest::espeak(x.phrases[i].tPhrase, QStringLiteral("de"), model));
+                QVERIFY(QFile::remove(x.phrases[i].soundFile) && QFile::copy(model, x.phrases[i].soundFile));
+                if (i == 1)
+                    saying = model;
+            }
+            qputenv(SpeakCaptureVariable, saying.toUtf8());
+            QSize size;
+            auto window = open<SpeakWindow>(launch, speak::activity(), x, run, &size);
+            while (!window->showingResult()) {
+                verifyLaidOut(window.get(), size, run.name() + " phrase");
+                gametest::sendKey(window.get(), Qt::Key_Space);
+                QTRY_VERIFY(!window->recording());
+                verifyLaidOut(window.get(), size, run.name() + " tried");
+                gametest::sendKey(window.get(), Qt::Key_Return);
+            }
+            qunsetenv(SpeakCaptureVariable);
+            QVERIFY(gametest::waitForSave(*window));
+            verifyLaidOut(window.get(), size, run.name() + " result");
+        }
+    }
+
     // A locked database adds the button that saves again: three buttons in a row, in the longer language.
     void theResultWithItsThreeButtons()
     {
@@ -340,6 +375,13 @@ private Q_SLOTS:
                 6 },
             { "pairs", [&] { return open<PairsWindow>(launch, pairs::activity(), x, silent, &size); },
                 { Qt::Key_Space }, 5 },
+            { "speak",
+                [&] {
+                    // Something to listen to, so that the game stays open.
+                    qputenv(SpeakCaptureVariable, x.phrases.first().soundFile.toUtf8());
+                    return open<SpeakWindow>(launch, speak::activity(), x, silent, &size);
+                },
+                {}, 6 },
         };
         QStringList wrong;
         for (const Case& c : cases) {
@@ -353,6 +395,7 @@ private Q_SLOTS:
             if (shown != c.shown)
                 wrong << QStringLiteral("%1: %2").arg(c.name).arg(shown);
         }
+        qunsetenv(SpeakCaptureVariable);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join("; ")));
     }
 };

@@ -1,4 +1,3 @@
-#include <QProcess>
 #include <QtTest>
 
 #include "gamefixture.h"
@@ -13,14 +12,6 @@ using namespace games;
 
 namespace {
 
-// espeak-ng's German voice says text into a WAVE file: a phrase's model, or the learner.
-bool espeak(const QString& text, const QString& voice, const QString& path)
-{
-    return QProcess::execute(
-               QStringLiteral("espeak-ng"), { QStringLiteral("-v"), voice, QStringLiteral("-w"), path, text })
-        == 0;
-}
-
 // A launch of German phrases whose sounds are spoken ones, and the learner's saying of the first phrase.
 struct SpokenLaunch
 {
@@ -29,11 +20,11 @@ struct SpokenLaunch
         exchange = launch.exchange(int(texts.size()));
         for (int i = 0; i < texts.size(); ++i) {
             exchange.phrases[i].tPhrase = texts[i];
-            QVERIFY(espeak(texts[i], QStringLiteral("de"), exchange.phrases[i].soundFile));
+            QVERIFY(gametest::espeak(texts[i], QStringLiteral("de"), exchange.phrases[i].soundFile));
         }
         launch.writeFile(exchange);
         learner = launch.path(QStringLiteral("learner.wav"));
-        QVERIFY(espeak(learnerSays, QStringLiteral("de+f3"), learner));
+        QVERIFY(gametest::espeak(learnerSays, QStringLiteral("de+f3"), learner));
         qputenv(SpeakCaptureVariable, learner.toUtf8());
     }
     ~SpokenLaunch() { qunsetenv(SpeakCaptureVariable); }
