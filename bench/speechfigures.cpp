@@ -15,6 +15,7 @@
 #include "bench/measure.h"
 #include "bench/raw.h"
 #include "bench/school.h"
+#include "games/speak/speakround.h"
 #include "games/speak/speechaudio.h"
 #include "games/speak/speechcompare.h"
 #include "games/speak/speechfeatures.h"
@@ -32,6 +33,7 @@ namespace {
     const QString CleanFigure = QStringLiteral("speech, same phrase against another, clean: AUC");
     const QString NoisyFigure = QStringLiteral("speech, same phrase against another, 20 dB SNR: AUC");
     const QString LatencyFigure = QStringLiteral("speech, a 3 s saying analysed and compared");
+    const QString WordFigure = QStringLiteral("speech, the marked word is the one said differently");
 
     // Other voices than the shipped sounds' own, at 0.8 to 1.25 times its 140 words a minute.
     struct Voice
@@ -62,11 +64,19 @@ namespace {
         return noisy;
     }
 
+    // The espeak-ng voice of the stage's product.
+    QString productVoice()
+    {
+        const subjecttool::ProductInfo* product
+            = subjecttool::productForExtension(ProgramFolder::layoutOf(stageFolder() + QLatin1Char('/')).extension);
+        need(product != nullptr, QStringLiteral("the stage's product is not known"));
+        return product->voice;
+    }
+
     std::vector<Phrase> shippedPhrases(const QTemporaryDir& work)
     {
         const ProgramFolder::Layout layout = ProgramFolder::layoutOf(stageFolder() + QLatin1Char('/'));
-        const subjecttool::ProductInfo* product = subjecttool::productForExtension(layout.extension);
-        need(product != nullptr, QStringLiteral("the stage's product is not known"));
+        const QString voice = productVoice();
         const QString wave = work.filePath(QStringLiteral("sound.wav"));
         std::vector<Phrase> phrases;
         for (const QString& name : raw::list(layout.installed, QStringLiteral("*.") + layout.extension)) {
@@ -81,11 +91,11 @@ namespace {
                 need(reference.ok(), QStringLiteral("a shipped sound could not be read"));
                 phrase.referenceMs = reference.durationMs();
                 phrase.reference = speechFeatures(reference.samples);
-                for (const Voice& voice : Voices) {
+                for (const Voice& variant : Voices) {
                     subjecttool::Speaker speaker;
-                    speaker.wordsPerMinute = voice.wordsPerMinute;
+                    speaker.wordsPerMinute = variant.wordsPerMinute;
                     const QString failure
-                        = subjecttool::speak(speaker, product->voice + QLatin1String(voice.variant), phrase.text, wave);
+                        = subjecttool::speak(speaker, voice + QLatin1String(variant.variant), phrase.text, wave);
                     need(failure.isEmpty(), failure);
                     phrase.sayings.push_back(readSpeechAudio(wave).samples);
                 }
@@ -148,6 +158,42 @@ namespace {
                 .arg(std::size(Voices)));
     }
 
+    // Each phrase of three words or more said by another voice with one of its words swapped for a word of another
+    // phrase: the share in which the game marks that word for practice.
+    void markedWords(const std::vector<Phrase>& phrases, const QTemporaryDir& work)
+    {
+        const QString voice = productVoice() + QLatin1String(Voices[1].variant);
+        const QString wave = work.filePath(QStringLiteral("swapped.wav"));
+        int tried = 0;
+        int marked = 0;
+        for (size_t i = 0; i < phrases.size(); ++i) {
+            const QString& text = phrases[i].text;
+            const QVector<PhraseWord> words = phraseWords(text);
+            if (words.size() < 3)
+                continue;
+            const int swapped = int(i % size_t(words.size())); // first, middle and last words alike
+            const QString own = text.mid(words[swapped].from, words[swapped].length);
+            // The longest word of the next phrase that is another word.
+            const QString& donor = phrases[(i + 1) % phrases.size()].text;
+            QString replacement;
+            for (const PhraseWord& w : phraseWords(donor)) {
+                const QString candidate = donor.mid(w.from, w.length);
+                if (candidate.compare(own, Qt::CaseInsensitive) != 0 && candidate.size() > replacement.size())
+                    replacement = candidate;
+            }
+            const QString said = text.left(words[swapped].from) + replacement
+                + text.mid(words[swapped].from + words[swapped].length);
+            const QString failure = subjecttool::speak(subjecttool::Speaker(), voice, said, wave);
+            need(failure.isEmpty(), failure);
+            const SpeechComparison c = compareSpeech(phrases[i].reference, speechFeatures(readSpeechAudio(wave).samples));
+            ++tried;
+            marked += c.verdict == SpeechVerdict::Compared && markedWord(text, c, phrases[i].reference) == swapped;
+        }
+        need(tried > 0, QStringLiteral("no shipped phrase has three words"));
+        value(WordFigure,
+            QStringLiteral("%1 % of %2 phrases (goal at least 70 %)").arg(100.0 * marked / tried, 0, 'f', 0).arg(tried));
+    }
+
     void latency(const std::vector<Phrase>& phrases)
     {
         // The saying of the phrase nearest three seconds, padded with silence or cut to three seconds: a recording
@@ -171,7 +217,7 @@ namespace {
     }
 
     const Group registered(70, [](const Context&) {
-        if (!wantedAny({ CleanFigure, NoisyFigure, LatencyFigure }))
+        if (!wantedAny({ CleanFigure, NoisyFigure, LatencyFigure, WordFigure }))
             return;
         const QTemporaryDir work;
         const std::vector<Phrase> phrases = shippedPhrases(work);
@@ -181,6 +227,8 @@ namespace {
             accuracy(phrases, NoisyFigure, 20);
         if (wanted(LatencyFigure))
             latency(phrases);
+        if (wanted(WordFigure))
+            markedWords(phrases, work);
     });
 
 }

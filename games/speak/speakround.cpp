@@ -82,4 +82,10 @@ int wordAt(const QString& phrase, qint64 ms, qint64 speechFromMs, qint64 speechT
     return int(words.size()) - 1;
 }
 
+int markedWord(const QString& phrase, const SpeechComparison& comparison, const SpeechFeatures& model)
+{
+    return wordAt(phrase, (comparison.worstFromMs + comparison.worstToMs) / 2, model.frameMs(0),
+        model.frameMs(model.frames()));
+}
+
 }

@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include "games/common/rating.h"
+#include "games/speak/speechcompare.h"
 
 namespace games {
 
@@ -45,6 +46,9 @@ private:
 // The word of the phrase said at a moment of its sound, by the place of its letters between the start and the end
 // of the speech: espeak-ng and people alike give a long word more time. -1 for a phrase without words.
 int wordAt(const QString& phrase, qint64 ms, qint64 speechFromMs, qint64 speechToMs);
+// The word of the phrase to practise after a comparison: the one said at the middle of the stretch said least alike,
+// between the start and the end of the model's speech. -1 for a phrase without words.
+int markedWord(const QString& phrase, const SpeechComparison& comparison, const SpeechFeatures& model);
 // The words of a phrase with their places in it, as wordAt counts them.
 struct PhraseWord
 {

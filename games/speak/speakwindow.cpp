@@ -235,10 +235,7 @@ void SpeakWindow::showTry(const SpeechComparison& comparison)
         attempt + say(Score).arg(comparison.score) + (well ? QStringLiteral("  ") + say(WellSaid) : QString()));
     setRole(m_score, well ? "good" : "bad");
     m_curves->showComparison(comparison);
-    const SpeechFeatures& reference = *model(phrase);
-    const int word = well ? -1
-                          : wordAt(p.tPhrase, (comparison.worstFromMs + comparison.worstToMs) / 2, reference.frameMs(0),
-                              reference.frameMs(reference.frames()));
+    const int word = well ? -1 : markedWord(p.tPhrase, comparison, *model(phrase));
     if (word < 0) {
         m_phrase->setText(p.tPhrase.toHtmlEscaped());
         m_advice->clear();
