@@ -107,6 +107,7 @@ void SpeakWindow::startRound()
     m_round = std::make_unique<SpeakRound>(int(phrases().size()));
     m_models.assign(size_t(phrases().size()), std::nullopt);
     m_modelRead.assign(size_t(phrases().size()), false);
+    m_modelMs.assign(size_t(phrases().size()), 0);
     showPhrase();
 }
 
@@ -117,8 +118,10 @@ const SpeechFeatures* SpeakWindow::model(int phrase)
     if (!m_modelRead[size_t(phrase)]) {
         m_modelRead[size_t(phrase)] = true;
         const SpeechAudio audio = readSpeechAudio(phrases().at(phrase).soundFile);
-        if (audio.ok())
+        if (audio.ok()) {
             m_models[size_t(phrase)] = speechFeatures(audio.samples);
+            m_modelMs[size_t(phrase)] = audio.durationMs();
+        }
     }
     return m_models[size_t(phrase)] ? &*m_models[size_t(phrase)] : nullptr;
 }
@@ -178,8 +181,7 @@ void SpeakWindow::startRecording()
         return;
     }
     m_recordedRate = m_capture->sampleRate();
-    const SpeechAudio sound = readSpeechAudio(phrases().at(m_round->current()).soundFile);
-    m_stop = std::make_unique<RecordingStop>(sound.durationMs(), m_recordedRate);
+    m_stop = std::make_unique<RecordingStop>(m_modelMs[size_t(m_round->current())], m_recordedRate);
     m_recorded.clear();
     m_score->setText(say(Listening));
     setRole(m_score, "secondary");

@@ -64,6 +64,7 @@ private:
     int m_recordedRate = 0;
     std::vector<std::optional<SpeechFeatures>> m_models;
     std::vector<bool> m_modelRead;
+    std::vector<qint64> m_modelMs; // the length of each phrase's sound, which bounds a recording
     SpeechComparison m_last;
     QElapsedTimer m_spaceHeld;
     bool m_hasRecording = false;
