@@ -119,7 +119,8 @@ QString connectionText(const ServerAddress& address)
     add("sslrootcert", address.sslRootCert);
     add("connect_timeout", QString::number(PgConnection::ConnectTimeoutSeconds));
     add("application_name", QStringLiteral("Parlanta"));
-    add("options", QStringLiteral("-c statement_timeout=%1").arg(PgConnection::StatementTimeoutMs));
+    add("options",
+        QStringLiteral("-c statement_timeout=%1 -c client_min_messages=warning").arg(PgConnection::StatementTimeoutMs));
     // A server that vanishes in the middle of an exchange is noticed within seconds, not at the system's default of
     // hours.
     add("keepalives_idle", QStringLiteral("5"));

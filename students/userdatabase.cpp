@@ -127,6 +127,9 @@ bool Remove_Student(const UserFile& users, const QString& name)
     if (rs.count() != 1 || rs.value(0, 0).toLongLong() == firstStudentId(db))
         return false;
     db.execute(QStringLiteral("DELETE FROM tblscores WHERE tName = ?"), { name });
+    // The phrases' history goes too: a new student given the same name later must not inherit it.
+    if (db.hasTable(PhraseResultsTable))
+        db.execute(QStringLiteral("DELETE FROM tblphraseresults WHERE tName = ?"), { name });
     db.execute(QStringLiteral("DELETE FROM tblUsers WHERE pkStudentID = ?"), { rs.value(0, 0) });
     db.execute(QStringLiteral("COMMIT"));
     return true;
