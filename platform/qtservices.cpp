@@ -68,6 +68,10 @@ namespace {
         {
             return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposedPath, filter);
         }
+        QString openFileName(const QString& title, const QString& proposedPath, const QString& filter) override
+        {
+            return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, proposedPath, filter);
+        }
     };
 
     class QtShell : public Shell

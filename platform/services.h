@@ -23,6 +23,8 @@ public:
     virtual bool askYesNo(const QString& text, const QString& title, Icon icon, Answer defaultAnswer) = 0;
     // The standard dialog that chooses a file to write, starting at proposedPath; "" when the user cancels.
     virtual QString saveFileName(const QString& title, const QString& proposedPath, const QString& filter) = 0;
+    // The standard dialog that chooses an existing file to read, starting at proposedPath; "" when the user cancels.
+    virtual QString openFileName(const QString& title, const QString& proposedPath, const QString& filter) = 0;
 };
 
 class Shell

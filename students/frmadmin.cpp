@@ -28,6 +28,7 @@
 #include "platform/services.h"
 #include "platform/wholefile.h"
 #include "resources/resourcepaths.h"
+#include "students/frmschoolserver.h"
 #include "students/resultstyle.h"
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
@@ -211,6 +212,7 @@ void frmAdmin::buildControls()
     mnuExport->addSeparator();
     mnuExportChart = mnuExport->addAction(QString(), this, [this] { mnuExportChart_Click(); });
     btnExport->setMenu(mnuExport);
+    btnSchoolServer = new SchoolServerButton(m_session.DataDir, Interface_Locale(m_session.InterfaceLanguage), this);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(twips(360), twips(270), twips(360), twips(300));
@@ -221,8 +223,14 @@ void frmAdmin::buildControls()
     layout->addWidget(lblList, 1, 1);
     layout->addWidget(TreeView1, 2, 0);
     layout->addWidget(tabResults, 2, 1);
-    layout->addWidget(btnExport, 3, 0, Qt::AlignLeft);
-    layout->addWidget(btnClearDatabase, 3, 1, Qt::AlignRight);
+    // One row under both panes, so that no button widens the pane above it.
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(twips(180));
+    buttons->addWidget(btnExport);
+    buttons->addWidget(btnSchoolServer);
+    buttons->addStretch(1);
+    buttons->addWidget(btnClearDatabase);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setRowStretch(2, 1);
     // The panes share the width as in the design.
     layout->setColumnStretch(0, TreeWidth);

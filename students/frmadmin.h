@@ -69,6 +69,8 @@ public:
     QAction* mnuExportList;
     QAction* mnuExportAll;
     QAction* mnuExportChart;
+    // Opens the school server window; its settingsChanged reports stored or forgotten settings.
+    class SchoolServerButton* btnSchoolServer;
 
 Q_SIGNALS:
     // The user database is gone: the window has closed and the program ends.

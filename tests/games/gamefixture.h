@@ -41,6 +41,7 @@ public:
     }
     bool askYesNo(const QString&, const QString&, platform::Icon, platform::Answer) override { return false; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QStringList messages;
 };
 

@@ -17,6 +17,7 @@
 #include "resources/resourcepaths.h"
 #include "students/classphrases.h"
 #include "students/frmadmin.h"
+#include "students/frmschoolserver.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
 #include "students/userdatabase.h"
@@ -196,6 +197,26 @@ private Q_SLOTS:
         });
         QVERIFY(!Show_Admin_Window(&owner, m_users->session, Named));
         QVERIFY(seen);
+    }
+
+    void theSchoolServerWindowOpensOnTheDataFolder()
+    {
+        fixtures::loadNumberedCaptions(239);
+        QFile settings(m_users->session.DataDir + "SchoolServer.ini");
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("host = school.example\ndatabase = class\n");
+        settings.close();
+        frmAdmin form(m_users->session, Named);
+        QCOMPARE(form.btnSchoolServer->text(), QStringLiteral("T212"));
+        ModalScript script;
+        QString host;
+        script.onDialog([&](QWidget* w) {
+            if (auto* window = qobject_cast<frmSchoolServer*>(w); window && window->parentWidget() == &form)
+                host = window->txtHost->text();
+            w->close();
+        });
+        form.btnSchoolServer->click();
+        QCOMPARE(host, QStringLiteral("school.example"));
     }
 
     void studentViewMarksTheAdministratorAndListsSubjects()

@@ -39,11 +39,18 @@ public:
         saveRequests << QStringList { title, proposedPath, filter };
         return savePath;
     }
+    QString openFileName(const QString& title, const QString& proposedPath, const QString& filter) override
+    {
+        openRequests << QStringList { title, proposedPath, filter };
+        return openPath;
+    }
     QVector<Message> shown;
     QList<bool> answers;
     bool defaultAnswer = true;
     QVector<QStringList> saveRequests; // title, proposed path, filter of each save dialog
     QString savePath; // the answer of every save dialog; "" is Cancel
+    QVector<QStringList> openRequests; // title, proposed path, filter of each open dialog
+    QString openPath; // the answer of every open dialog; "" is Cancel
 };
 
 class Shell : public platform::Shell
