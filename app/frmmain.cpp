@@ -42,6 +42,7 @@
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "resources/resourcepaths.h"
+#include "students/classsync.h"
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
@@ -187,11 +188,16 @@ void frmMain::buildControls()
         connect(b, &QPushButton::released, this, [] { Play_Click(); });
     }
     connect(btnAdmin, &QPushButton::clicked, this, [this] {
-        if (Show_Admin_Window(this, modMain, Phrase_Text_Of(modMain)))
+        if (m_classSync)
+            m_classSync->requestExchange();
+        if (Show_Admin_Window(this, modMain, Phrase_Text_Of(modMain), m_classSync.get()))
             End_Run(0);
     });
-    connect(btnMyProgress, &QPushButton::clicked, this,
-        [this] { Show_Progress_Window(this, modMain, Phrase_Text_Of(modMain)); });
+    connect(btnMyProgress, &QPushButton::clicked, this, [this] {
+        if (m_classSync)
+            m_classSync->requestExchange();
+        Show_Progress_Window(this, modMain, Phrase_Text_Of(modMain));
+    });
     connect(btnChangeUser, &QPushButton::clicked, this, [this] { btnChangeUser_Click(); });
     // The file manager is no game: no click sound.
     connect(btnOpenSubjectsFolder, &QPushButton::clicked, this,
@@ -243,6 +249,7 @@ bool frmMain::Form_Load()
     Get_Settings();
     if (!Load_Login())
         return false;
+    Start_Class_Sync();
 
     // 9, 10.
     Wait_Seconds(1);
@@ -330,10 +337,31 @@ bool frmMain::Load_Login()
     return m_login->Form_Load();
 }
 
+void frmMain::Start_Class_Sync()
+{
+    m_classSync = std::make_unique<ClassSync>(Users_Of(modMain), modMain.DataDir);
+    connect(m_classSync.get(), &ClassSync::statusChanged, this, [this](const SyncStatus& status) {
+        if (m_login)
+            m_login->Show_Class_Status(status);
+    });
+    // A student made on another computer may log in here at once.
+    connect(m_classSync.get(), &ClassSync::arrived, this, [this] {
+        if (m_login && m_login->isVisible())
+            m_login->Get_Users();
+    });
+    m_login->Show_Class_Status(m_classSync->status());
+    m_classSync->requestExchange();
+    m_classSync->exchangeEvery(ClassSyncIntervalMs);
+}
+
 void frmMain::Show_Login()
 {
     if (!Load_Login())
         return;
+    if (m_classSync) {
+        m_login->Show_Class_Status(m_classSync->status());
+        m_classSync->requestExchange();
+    }
     m_login->show();
     m_login->raise();
     m_login->activateWindow();
@@ -419,8 +447,11 @@ void frmMain::closeEvent(QCloseEvent* event)
 void frmMain::changeEvent(QEvent* event)
 {
     // Back from a game, or from any window over this one: a round may have made phrases due or reviewed them.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         m_review->refresh();
+        if (m_classSync)
+            m_classSync->requestExchange();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -429,6 +460,9 @@ void frmMain::End_Run(int exitCode)
     if (m_endCode)
         return;
     m_endCode = exitCode;
+    // What this run recorded goes to the school's server before the program ends, if the server answers soon.
+    if (m_classSync)
+        m_classSync->finish(ClassSyncFinishMs);
     Delete_Temp_Files(modMain.ExchangeNumber);
     Delete_Listening_File();
     Forget_Sound_Notice();

@@ -12,6 +12,7 @@
 
 class ActivityLauncher;
 class ActivityPanel;
+class ClassSync;
 class MainFrame;
 class MenuPanel;
 class QAction;
@@ -74,6 +75,11 @@ private:
     void Get_Settings();
     // Loads the login window without showing it, unless it is loaded; false when it could not load.
     bool Load_Login();
+    // Keeps this computer and its school's server in step, when one is set: at the log-in list, back from a game,
+    // as the tracked scores or the progress open, every minute, and at the end.
+    void Start_Class_Sync();
+    static constexpr int ClassSyncIntervalMs = 60000;
+    static constexpr int ClassSyncFinishMs = 3000;
     void Check_Resolution();
 
     QTreeWidget* TreeFolders;
@@ -115,5 +121,6 @@ private:
     std::unique_ptr<ActivityPanel> m_activities;
     std::unique_ptr<ActivityLauncher> m_launcher;
     QPointer<frmLogin> m_login;
+    std::unique_ptr<ClassSync> m_classSync;
     std::optional<int> m_endCode;
 };

@@ -28,12 +28,14 @@
 #include "platform/services.h"
 #include "platform/wholefile.h"
 #include "resources/resourcepaths.h"
+#include "students/classsync.h"
 #include "students/frmschoolserver.h"
 #include "students/resultstyle.h"
 #include "students/scorecharts.h"
 #include "students/scorechartview.h"
 #include "students/scores.h"
 #include "students/subjectfilter.h"
+#include "students/syncstatustext.h"
 #include "students/userdatabase.h"
 #include "students/userdbfailure.h"
 #include "students/windowsize.h"
@@ -89,13 +91,27 @@ QTreeWidgetItem* placeholderNode(const QTreeWidget* tree, const QString& text)
 }
 }
 
-bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText)
+bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText, ClassSync* classSync)
 {
     frmAdmin form(session, phraseText, parent);
+    if (classSync) {
+        form.Show_Class_Status(classSync->status());
+        QObject::connect(classSync, &ClassSync::statusChanged, &form, &frmAdmin::Show_Class_Status);
+        QObject::connect(
+            form.btnSchoolServer, &SchoolServerButton::settingsChanged, classSync, &ClassSync::requestExchange);
+        QObject::connect(classSync, &ClassSync::arrived, &form, [&form] { form.cboView_Click(); });
+    }
     bool cleared = false;
     QObject::connect(&form, &frmAdmin::quitRequested, &form, [&cleared] { cleared = true; });
     form.exec();
     return cleared;
+}
+
+void frmAdmin::Show_Class_Status(const SyncStatus& status)
+{
+    btnSchoolServer->showStatus(status);
+    lblSchool->setText(
+        School_Status_Text(status, QDateTime::currentDateTime(), Interface_Locale(m_session.InterfaceLanguage)));
 }
 
 frmAdmin::frmAdmin(const Session& session, PhraseText phraseText, QWidget* parent)
@@ -228,7 +244,10 @@ void frmAdmin::buildControls()
     buttons->setSpacing(twips(180));
     buttons->addWidget(btnExport);
     buttons->addWidget(btnSchoolServer);
-    buttons->addStretch(1);
+    lblSchool = new QLabel(this);
+    lblSchool->setObjectName(QStringLiteral("lblSchool"));
+    lblSchool->setWordWrap(true);
+    buttons->addWidget(lblSchool, 1);
     buttons->addWidget(btnClearDatabase);
     layout->addLayout(buttons, 3, 0, 1, 2);
     layout->setRowStretch(2, 1);

@@ -18,10 +18,14 @@
 #include "common/session.h"
 #include "students/classphrases.h"
 #include "students/scoreexport.h"
+#include "students/syncstatus.h"
 
 // Shows the tracked-scores window of the session's user database modally; for the main window's btnAdmin; true when it
 // cleared the user database: the program ends. phraseText names the phrases of the phrases view.
-bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText);
+// classSync, when given, is the exchange with the school's server: the window tells how it stands, starts it again
+// when the settings change and reads the results again when rows come in from other computers.
+bool Show_Admin_Window(
+    QWidget* parent, const Session& session, const PhraseText& phraseText, class ClassSync* classSync = nullptr);
 
 // The tracked-scores window: the recorded results by student, activity or subject, the class's phrases, and the
 // clearing of the whole user database.
@@ -71,6 +75,8 @@ public:
     QAction* mnuExportChart;
     // Opens the school server window; its settingsChanged reports stored or forgotten settings.
     class SchoolServerButton* btnSchoolServer;
+    QLabel* lblSchool; // how the exchange with the school's server stands; empty without a server
+    void Show_Class_Status(const SyncStatus& status);
 
 Q_SIGNALS:
     // The user database is gone: the window has closed and the program ends.

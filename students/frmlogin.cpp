@@ -13,6 +13,7 @@
 #include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/frmmsgbox.h"
+#include "common/interfacelocale.h"
 #include "common/placement.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
@@ -22,6 +23,7 @@
 #include "students/frmnewuser.h"
 #include "students/loginlist.h"
 #include "students/passwords.h"
+#include "students/syncstatustext.h"
 #include "students/userdatabase.h"
 #include "students/windowsize.h"
 
@@ -109,6 +111,13 @@ void frmLogin::buildControls()
     layout->addWidget(ListView1, 1);
     layout->addLayout(passwordRow);
     layout->addLayout(buttons);
+    lblSchool = new QLabel(this);
+    lblSchool->setObjectName(QStringLiteral("lblSchool"));
+    lblSchool->setStyleSheet(QStringLiteral("font-size: 10pt; color: #1d3557;"));
+    lblSchool->setAlignment(Qt::AlignCenter);
+    lblSchool->setWordWrap(true);
+    lblSchool->hide();
+    layout->addWidget(lblSchool);
 
     // btnNull is the Enter key: the default button, out of sight and outside the layout.
     btnNull = new QPushButton(this);
@@ -202,6 +211,14 @@ void frmLogin::ListView1_Click()
 void frmLogin::btnNull_Click()
 {
     btnLogin_Click(0);
+}
+
+void frmLogin::Show_Class_Status(const SyncStatus& status)
+{
+    const QString words
+        = School_Status_Text(status, QDateTime::currentDateTime(), Interface_Locale(m_session.InterfaceLanguage));
+    lblSchool->setText(words);
+    lblSchool->setVisible(!words.isEmpty());
 }
 
 void frmLogin::btnLogin_Click(int index)

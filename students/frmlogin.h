@@ -8,6 +8,7 @@
 
 #include "common/session.h"
 #include "students/frmnewuser.h"
+#include "students/syncstatus.h"
 
 // The login window: the students as faces with their names; a student picks a name, gives the password
 // where one is set and reaches the main window.
@@ -23,6 +24,8 @@ public:
     void ListView1_Click();
     void btnLogin_Click(int index);
     void btnNull_Click();
+    // How this computer stands with the school's server, in a line under the buttons; no line without a server.
+    void Show_Class_Status(const SyncStatus& status);
 
     bool LoginSucceeded = false;
     QListWidget* ListView1;
@@ -31,6 +34,7 @@ public:
     QLineEdit* txtPassword;
     QPushButton* btnLogin[3];
     QPushButton* btnNull;
+    QLabel* lblSchool;
 
 protected:
     bool event(QEvent* event) override;

@@ -1,8 +1,12 @@
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "games/common/scorewriter.h"
 #include "platform/database.h"
 #include "students/classexchange.h"
+#include "students/classsync.h"
+#include "students/schoolsettings.h"
 #include "students/syncjournal.h"
 #include "students/userdatabase.h"
 #include "tests/students/scoredata.h"
@@ -187,6 +191,46 @@ private Q_SLOTS:
         Exchange_With_Server(b.file(), school);
         QCOMPARE(count(b.file(), "SELECT COUNT(*) FROM tblscores"), 1);
         QCOMPARE(linkedPhrases(b.file()), 3);
+    }
+
+    // The program's side: the exchange never holds the caller, a server that does not answer is told in the status,
+    // and the last exchange at the end carries what the run recorded.
+    void theProgramExchangesOffItsThreadAndSaysHowItStands()
+    {
+        const auto school = newSchool();
+        NewUsers a(m_program);
+        Insert_Student(a.file(), "Ana", "Admin", QVariant(), 3);
+        ClassSync alone(a.file(), a.session.DataDir);
+        alone.requestExchange();
+        QCOMPARE(alone.status(), SyncStatus());
+        QVERIFY(alone.finish(100));
+
+        platform::ServerAddress silent = school;
+        silent.host = QStringLiteral("192.0.2.1"); // no packet reaches it: only the connection's time limit ends it
+        silent.port = 5432;
+        QString error;
+        QVERIFY2(Write_School_Settings(a.session.DataDir, silent, &error), qPrintable(error));
+        ClassSync sync(a.file(), a.session.DataDir);
+        QElapsedTimer timer;
+        timer.start();
+        sync.requestExchange();
+        sync.requestExchange();
+        QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(sync.status().busy);
+        QTRY_VERIFY_WITH_TIMEOUT(!sync.status().busy, 10000);
+        QVERIFY(sync.status().configured && !sync.status().connected);
+        QVERIFY(!sync.status().problem.isEmpty());
+        QCOMPARE(sync.status().waiting, 1);
+
+        QVERIFY(Write_School_Settings(a.session.DataDir, school, &error));
+        sync.requestExchange();
+        QTRY_VERIFY(sync.status().connected);
+        QCOMPARE(sync.status().waiting, 0);
+        QVERIFY(sync.status().lastExchange.isValid());
+        playRound(a.file(), "Ana Admin", 1);
+        QVERIFY(sync.finish(5000));
+        QCOMPARE(Waiting_Rows(a.file()), 0);
+        QCOMPARE(count(PgConnection::connect(school), "SELECT COUNT(*) FROM phrase_results"), 3);
     }
 };
 
