@@ -193,6 +193,25 @@ private Q_SLOTS:
         QCOMPARE(linkedPhrases(b.file()), 3);
     }
 
+    // The role of the guide for a school's IT: the rights its lines grant, and no more, are enough.
+    void aRoleWithTheGuidesRightsAloneExchanges()
+    {
+        const auto school = newSchool();
+        PgConnection::connect(school).executeScript("CREATE ROLE parlanta_app LOGIN; REVOKE ALL ON DATABASE "
+            + school.database
+            + " FROM PUBLIC;"
+              "REVOKE ALL ON SCHEMA public FROM PUBLIC; GRANT CONNECT ON DATABASE "
+            + school.database + " TO parlanta_app; GRANT USAGE, CREATE ON SCHEMA public TO parlanta_app;");
+        platform::ServerAddress app = school;
+        app.user = QStringLiteral("parlanta_app");
+        NewUsers a(m_program), b(m_program);
+        Insert_Student(a.file(), "Ana", "Admin", QVariant(), 3);
+        playRound(a.file(), "Ana Admin", 1);
+        Exchange_With_Server(a.file(), app);
+        Exchange_With_Server(b.file(), app);
+        QCOMPARE(linkedPhrases(b.file()), 3);
+    }
+
     // The program's side: the exchange never holds the caller, a server that does not answer is told in the status,
     // and the last exchange at the end carries what the run recorded.
     void theProgramExchangesOffItsThreadAndSaysHowItStands()
