@@ -17,7 +17,6 @@
 #include "games/speak/speechfeatures.h"
 #include "platform/exchangefile.h"
 #include "platform/services.h"
-#include "platform/wave.h"
 #include "platform/wholefile.h"
 
 namespace games {
@@ -28,15 +27,6 @@ namespace {
     // Space held longer than this is a "hold to talk": letting it go ends the recording. A shorter press is a tap,
     // and the recording ends by itself.
     constexpr qint64 HoldMs = 400;
-
-    QByteArray pcm16(const std::vector<float>& samples)
-    {
-        QByteArray pcm(qsizetype(samples.size()) * 2, Qt::Uninitialized);
-        auto* out = reinterpret_cast<qint16*>(pcm.data());
-        for (size_t i = 0; i < samples.size(); ++i)
-            out[i] = qint16(std::lround(std::clamp(samples[i], -1.f, 1.f) * 32767));
-        return pcm;
-    }
 }
 
 SpeakWindow::SpeakWindow(const GameContext& context, QWidget* parent)
@@ -204,10 +194,11 @@ void SpeakWindow::finishRecording()
     m_capture->stop();
     // Not deleted here: this may run inside the capture's own signal.
     m_capture.release()->deleteLater();
+    Q_EMIT recordingEnded();
     const int phrase = m_round->current();
     const SpeechAudio said = speechAudio(m_recorded, m_recordedRate);
-    m_hasRecording = said.ok() && !said.samples.empty()
-        && platform::writeWholeFile(recordingFile(), platform::makeWave(pcm16(said.samples), kSpeechRate));
+    m_hasRecording
+        = said.ok() && !said.samples.empty() && platform::writeWholeFile(recordingFile(), speechWave(said.samples));
     const SpeechComparison comparison
         = said.ok() ? compareSpeech(*model(phrase), speechFeatures(said.samples)) : SpeechComparison {};
     m_round->addTry(comparison.score);

@@ -38,6 +38,10 @@ public:
     void toggleRecording();
     void next();
 
+Q_SIGNALS:
+    // The recording has ended, by the learner or by itself: from here the learner waits for the try's result.
+    void recordingEnded();
+
 protected:
     void startRound() override;
     bool playKey(QKeyEvent* event) override;

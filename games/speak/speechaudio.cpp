@@ -1,11 +1,13 @@
 #include "speechaudio.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFile>
 #include <QFileInfo>
 
 #include "aubiohandles.h"
+#include "platform/wave.h"
 
 namespace games {
 
@@ -66,4 +68,12 @@ SpeechAudio speechAudio(const std::vector<float>& samples, int sampleRate)
     return audio;
 }
 
+QByteArray speechWave(const std::vector<float>& samples)
+{
+    QByteArray pcm(qsizetype(samples.size()) * 2, Qt::Uninitialized);
+    auto* out = reinterpret_cast<qint16*>(pcm.data());
+    for (size_t i = 0; i < samples.size(); ++i)
+        out[i] = qint16(std::lround(std::clamp(samples[i], -1.f, 1.f) * 32767));
+    return platform::makeWave(pcm, kSpeechRate);
+}
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 namespace games {
@@ -32,5 +33,6 @@ struct SpeechAudio
 SpeechAudio readSpeechAudio(const QString& path);
 // Mono samples at sampleRate, resampled; a rate of 0 or less is no sound.
 SpeechAudio speechAudio(const std::vector<float>& samples, int sampleRate);
-
+// A 16-bit mono WAVE file of samples at kSpeechRate, as a recording is kept to be heard back.
+QByteArray speechWave(const std::vector<float>& samples);
 }

@@ -88,8 +88,10 @@ private Q_SLOTS:
             { QStringLiteral("Guten Morgen"), QStringLiteral("Danke schön") }, QStringLiteral("Guten Morgen"));
         SpeakWindow window(spoken.launch.context(speak::activity(), spoken.exchange));
         gametest::showWindow(&window);
+        QSignalSpy ended(&window, &SpeakWindow::recordingEnded);
         gametest::sendKey(&window, Qt::Key_Space);
         QTRY_VERIFY(!window.recording());
+        QCOMPARE(ended.count(), 1); // once, though both the silence and the file's end would stop it
         QCOMPARE(window.lastComparison().verdict, SpeechVerdict::Compared);
         QVERIFY(window.round().best(0) > 0);
         QVERIFY(QFile::exists(window.recordingFile()));
