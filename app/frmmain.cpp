@@ -334,6 +334,10 @@ bool frmMain::Load_Login()
     m_login = new frmLogin(modMain);
     connect(m_login, &frmLogin::loggedIn, this, &frmMain::Student_Logged_In);
     connect(m_login, &frmLogin::quitRequested, this, &frmMain::End_Run);
+    connect(m_login, &frmLogin::studentsChanged, this, [this] {
+        if (m_classSync)
+            m_classSync->requestExchange();
+    });
     return m_login->Form_Load();
 }
 
@@ -346,8 +350,8 @@ void frmMain::Start_Class_Sync()
     });
     // A student made on another computer may log in here at once.
     connect(m_classSync.get(), &ClassSync::arrived, this, [this] {
-        if (m_login && m_login->isVisible())
-            m_login->Get_Users();
+        if (m_login)
+            m_login->Refresh_Students();
     });
     m_login->Show_Class_Status(m_classSync->status());
     m_classSync->requestExchange();

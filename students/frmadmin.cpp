@@ -244,12 +244,13 @@ void frmAdmin::buildControls()
     buttons->setSpacing(twips(180));
     buttons->addWidget(btnExport);
     buttons->addWidget(btnSchoolServer);
+    buttons->addStretch(1);
+    buttons->addWidget(btnClearDatabase);
+    layout->addLayout(buttons, 3, 0, 1, 2);
     lblSchool = new QLabel(this);
     lblSchool->setObjectName(QStringLiteral("lblSchool"));
     lblSchool->setWordWrap(true);
-    buttons->addWidget(lblSchool, 1);
-    buttons->addWidget(btnClearDatabase);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addWidget(lblSchool, 4, 0, 1, 2);
     layout->setRowStretch(2, 1);
     // The panes share the width as in the design.
     layout->setColumnStretch(0, TreeWidth);

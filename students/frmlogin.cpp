@@ -184,6 +184,12 @@ bool frmLogin::Get_Users()
         Q_EMIT quitRequested(1);
         return false;
     }
+    Fill_List(students, m_session.CurrentStudent);
+    return true;
+}
+
+void frmLogin::Fill_List(const QVector<Student>& students, const QString& selectedName)
+{
     ListView1->clear();
     for (int n = 0; n < students.size() && n < 32767; ++n) {
         QListWidgetItem* item = LoginItem::make(students[n]);
@@ -194,13 +200,22 @@ bool frmLogin::Get_Users()
     ListView1->sortItems(Qt::AscendingOrder);
     Fit_Login_Grid(ListView1);
     if (ListView1->count() == 0)
-        return true;
+        return;
     // After a change of user the student who has just left is the one most likely to come back.
-    const QList<QListWidgetItem*> leaving = ListView1->findItems(m_session.CurrentStudent, Qt::MatchExactly);
+    const QList<QListWidgetItem*> leaving = ListView1->findItems(selectedName, Qt::MatchExactly);
     QListWidgetItem* selected = leaving.isEmpty() ? ListView1->item(0) : leaving.first();
     ListView1->setCurrentItem(selected);
     ListView1->scrollToItem(selected);
-    return true;
+}
+
+void frmLogin::Refresh_Students()
+{
+    try {
+        const QListWidgetItem* current = ListView1->currentItem();
+        Fill_List(Read_Students(m_users), current ? current->text() : m_session.CurrentStudent);
+    } catch (const platform::DbError&) {
+        // The list stays as it was; the students come again with the next exchange.
+    }
 }
 
 void frmLogin::ListView1_Click()
@@ -311,6 +326,7 @@ void frmLogin::Change_Student()
 void frmLogin::Back_From(frmNewUser& form)
 {
     form.exec();
+    Q_EMIT studentsChanged();
     Fit_Login_Grid(ListView1);
     // The administrator's message and the closed window may leave no window active, and no key would reach this one.
     activateWindow();

@@ -21,6 +21,9 @@ public:
     // The load step; false when it failed: after the failure's message the window asks for the end of the program.
     bool Form_Load();
     bool Get_Users();
+    // Reads the students again, as another computer of the class may have added or changed some, keeping the one
+    // selected; a file that cannot be read now leaves the list as it is.
+    void Refresh_Students();
     void ListView1_Click();
     void btnLogin_Click(int index);
     void btnNull_Click();
@@ -44,6 +47,7 @@ protected:
 
 private:
     void buildControls();
+    void Fill_List(const QVector<Student>& students, const QString& selectedName);
     void Log_In();
     void New_Student();
     void Change_Student();
@@ -60,6 +64,8 @@ private:
 Q_SIGNALS:
     // The student whose display name is given has logged in; the window closes next.
     void loggedIn(const QString& student, bool administrator);
+    // The new-student or change-student window closed: a student may have been added or changed.
+    void studentsChanged();
     // The program ends: with 0 when the window closed without a log-in, with 1 when the students could not be
     // loaded.
     void quitRequested(int exitCode);
