@@ -98,6 +98,9 @@ bool ClassSync::finish(int waitMs)
         return false;
     if (!Read_School_Settings(m_dataDir).isSet())
         return true;
+    // A server that was away at the last attempt is not waited for again: the rows stay here for the next run.
+    if (!m_status.connected && !m_status.problem.isEmpty())
+        return false;
     const QFuture<Outcome> last = QtConcurrent::run(&m_pool, &ClassSync::exchange, m_users, m_dataDir);
     if (!m_pool.waitForDone(static_cast<int>(deadline.remainingTime())))
         return false;

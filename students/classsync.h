@@ -24,7 +24,8 @@ public:
     void exchangeEvery(int intervalMs);
     SyncStatus status() const { return m_status; }
     // A last exchange before the program ends, waited for at most waitMs; false when it did not end in time (it goes
-    // on, and the program waits for it as it closes) or failed.
+    // on, and the program waits for it as it closes) or failed. After an attempt that could not reach the server it
+    // does not try again, so that the program does not linger at its end.
     bool finish(int waitMs);
 
 Q_SIGNALS:
