@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "platform/pgconnection.h"
+#include "tests/support/certificateauthority.h"
 #include "tests/support/pgserver.h"
 
 using platform::PgConnection;
@@ -62,6 +63,46 @@ private Q_SLOTS:
         }
     }
 
+    // A school that asks for verify-full gets an encrypted connection to its own server only: not to a server whose
+    // certificate another authority signed, nor one named otherwise than the certificate says. The server itself
+    // turns away an unencrypted connection.
+    void verifyFullTrustsOnlyTheSchoolsOwnServer_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("sslMode");
+        QTest::addColumn<bool>("otherAuthority");
+        QTest::addColumn<QString>("refusal"); // "" when the connection is made
+        const QString localhost = QStringLiteral("localhost"), loopback = QStringLiteral("127.0.0.1");
+        QTest::newRow("its name, its authority") << localhost << "verify-full" << false << "";
+        QTest::newRow("another authority") << localhost << "verify-full" << true << "certificate verify failed";
+        QTest::newRow("an address it does not name") << loopback << "verify-full" << false << "does not match host";
+        QTest::newRow("the same address, name unchecked") << loopback << "verify-ca" << false << "";
+        QTest::newRow("unencrypted") << localhost << "disable" << false << "no pg_hba.conf entry";
+    }
+
+    void verifyFullTrustsOnlyTheSchoolsOwnServer()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, sslMode);
+        QFETCH(bool, otherAuthority);
+        QFETCH(QString, refusal);
+        const fixtures::CertificateAuthority stranger;
+        QVERIFY2(stranger.isValid(), qPrintable(stranger.failure()));
+        platform::ServerAddress address = m_server.tlsAddress();
+        address.host = host;
+        address.sslMode = sslMode;
+        if (otherAuthority)
+            address.sslRootCert = stranger.certificate();
+        try {
+            const PgConnection db = PgConnection::connect(address);
+            QVERIFY2(refusal.isEmpty(), "connected");
+            QCOMPARE(db.query(QStringLiteral("SELECT ssl FROM pg_stat_ssl WHERE pid = pg_backend_pid()")).value(0, 0),
+                QVariant(true));
+        } catch (const ServerError& e) {
+            QVERIFY2(!refusal.isEmpty() && e.description().contains(refusal), qPrintable(e.description()));
+        }
+    }
+
     void aServerThatGoesAwayIsReportedUnreachable()
     {
         fixtures::PgServer server;
@@ -79,7 +120,7 @@ private Q_SLOTS:
     }
 
 private:
-    fixtures::PgServer m_server;
+    fixtures::PgServer m_server { fixtures::PgServer::Tls::OnLoopback };
 };
 
 QTEST_GUILESS_MAIN(TestPgConnection)

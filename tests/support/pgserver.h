@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -7,13 +9,19 @@
 
 namespace fixtures {
 
-// A real PostgreSQL server of the test's own: a cluster made by initdb in a temporary folder, listening only on a
-// Unix socket in that folder, with one empty database. The server refuses to run as root, so under root (as CI runs)
+class CertificateAuthority;
+
+// A real PostgreSQL server of the test's own: a cluster made by initdb in a temporary folder, listening on a Unix
+// socket in that folder, with one empty database. The server refuses to run as root, so under root (as CI runs)
 // it runs as the postgres user the Debian package makes. Stopped and removed with the fixture.
 class PgServer
 {
 public:
-    PgServer();
+    // With Tls::OnLoopback the server also listens on 127.0.0.1, on a free port, and takes only encrypted
+    // connections there: its certificate, for the name "localhost" alone, is signed by an authority of its own.
+    enum class Tls { Off, OnLoopback };
+
+    explicit PgServer(Tls tls = Tls::Off);
     ~PgServer();
     PgServer(const PgServer&) = delete;
     PgServer& operator=(const PgServer&) = delete;
@@ -23,6 +31,9 @@ public:
     QString failure() const { return m_failure; }
     // The school's database, signed in to as the cluster's owner.
     platform::ServerAddress address() const;
+    // With Tls::OnLoopback: the school's database by TCP to "localhost", the server's certificate checked in full
+    // (verify-full) against the server's own authority.
+    platform::ServerAddress tlsAddress() const;
     // A second empty database of the same cluster.
     platform::ServerAddress createDatabase(const QString& name) const;
     // Stops the server at once, as a power cut would, and starts it again on the same files.
@@ -31,8 +42,11 @@ public:
 
 private:
     bool run(const QString& program, const QStringList& arguments);
+    bool makeTls();
     QTemporaryDir m_dir;
     QString m_bin;
+    std::unique_ptr<CertificateAuthority> m_authority; // with Tls::OnLoopback only
+    int m_port = 5432;
     bool m_running = false;
     QString m_failure;
 };
