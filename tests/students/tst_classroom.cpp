@@ -2,8 +2,6 @@
 // the server stopped under them, a computer that joins only at the end, a computer killed in the middle of an
 // exchange, and one student made on two computers before either exchanged.
 
-#include <csignal>
-
 #include <QtTest>
 
 #include "games/common/scorewriter.h"
