@@ -84,7 +84,8 @@ void sendPhrases(const PgConnection& db, const QVector<SyncPhrase>& phrases)
         for (const SyncPhrase& p : batch)
             values << p.originDb << p.originId << uuidOrNull(p.scoreDb)
                    << (p.scoreDb.isEmpty() ? QVariant() : QVariant(p.scoreId)) << p.name << p.phrase << p.activity
-                   << numberOrNull(p.rating).toInt() << p.moment << (p.answerMs.isNull() ? QVariant() : p.answerMs);
+                   << (p.rating.isNull() ? QVariant() : QVariant(p.rating.toInt())) << p.moment
+                   << (p.answerMs.isNull() ? QVariant() : p.answerMs);
         db.execute(QStringLiteral("INSERT INTO phrase_results (origin_db, origin_id, score_db, score_id, name, phrase, "
                                   "activity, rating, moment, answer_ms) SELECT v.* FROM (VALUES %1) AS v(origin_db, "
                                   "origin_id, score_db, score_id, name, phrase, activity, rating, moment, answer_ms)")

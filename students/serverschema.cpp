@@ -31,38 +31,41 @@ const QStringList& Migrations()
 int Upgrade_Server_Schema(const platform::PgConnection& db)
 {
     const int newest = static_cast<int>(Migrations().size());
-    db.executeScript(QStringLiteral("CREATE TABLE IF NOT EXISTS migrations (step integer PRIMARY KEY, "
-                                    "applied_at timestamptz NOT NULL DEFAULT now())"));
     const auto current = [&db] {
         return db.query(QStringLiteral("SELECT coalesce(max(step), 0) FROM migrations")).value(0, 0).toInt();
     };
-    if (current() == newest)
-        return newest;
-    db.executeScript(QStringLiteral("BEGIN"));
-    try {
-        db.query(QStringLiteral("SELECT pg_advisory_xact_lock($1)"), { WriteLock });
-        // Another computer may have upgraded while this one waited for its turn.
-        for (int step = current(); step < newest; ++step) {
-            db.executeScript(Migrations().at(step));
-            db.execute(QStringLiteral("INSERT INTO migrations (step) VALUES ($1)"), { step + 1 });
-        }
-        const int reached = current();
-        if (reached > newest)
-            throw platform::ServerError(
-                QStringLiteral("The school server's tables come from a newer version of the program (step %1; "
-                               "this one knows %2). Update this computer's program.")
-                    .arg(reached)
-                    .arg(newest),
-                false);
-        db.executeScript(QStringLiteral("COMMIT"));
-    } catch (...) {
+    // The usual case, a server already up to date, takes no lock.
+    if (!db.query(QStringLiteral("SELECT to_regclass('migrations') IS NOT NULL")).value(0, 0).toBool()
+        || current() != newest) {
+        db.executeScript(QStringLiteral("BEGIN"));
         try {
-            db.executeScript(QStringLiteral("ROLLBACK"));
-        } catch (const platform::ServerError&) {
-            // The connection itself failed; the server takes the transaction back as it closes it.
+            // Computers of a class that meet a new database at once take turns, from the first table on: two
+            // that made it side by side would collide in the server's catalogue.
+            db.query(QStringLiteral("SELECT pg_advisory_xact_lock($1)"), { WriteLock });
+            db.executeScript(QStringLiteral("CREATE TABLE IF NOT EXISTS migrations (step integer PRIMARY KEY, "
+                                            "applied_at timestamptz NOT NULL DEFAULT now())"));
+            for (int step = current(); step < newest; ++step) {
+                db.executeScript(Migrations().at(step));
+                db.execute(QStringLiteral("INSERT INTO migrations (step) VALUES ($1)"), { step + 1 });
+            }
+            db.executeScript(QStringLiteral("COMMIT"));
+        } catch (...) {
+            try {
+                db.executeScript(QStringLiteral("ROLLBACK"));
+            } catch (const platform::ServerError&) {
+                // The connection itself failed; the server takes the transaction back as it closes it.
+            }
+            throw;
         }
-        throw;
     }
+    const int reached = current();
+    if (reached > newest)
+        throw platform::ServerError(
+            QStringLiteral("The school server's tables come from a newer version of the program (step %1; this one "
+                           "knows %2). Update this computer's program.")
+                .arg(reached)
+                .arg(newest),
+            false);
     return newest;
 }
 

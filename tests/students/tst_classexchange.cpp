@@ -1,3 +1,6 @@
+#include <atomic>
+#include <thread>
+
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QtTest>
@@ -7,6 +10,7 @@
 #include "students/classexchange.h"
 #include "students/classsync.h"
 #include "students/schoolsettings.h"
+#include "students/serverschema.h"
 #include "students/syncjournal.h"
 #include "students/userdatabase.h"
 #include "tests/students/scoredata.h"
@@ -191,6 +195,26 @@ private Q_SLOTS:
         Exchange_With_Server(b.file(), school);
         QCOMPARE(count(b.file(), "SELECT COUNT(*) FROM tblscores"), 1);
         QCOMPARE(linkedPhrases(b.file()), 3);
+    }
+
+    // A class switched on at once meets a new database together: every computer gets the tables, none an error.
+    void computersMeetingANewServerTogetherAllGetItsTables()
+    {
+        const auto school = newSchool();
+        std::vector<std::thread> computers;
+        std::atomic<int> failures = 0;
+        for (int i = 0; i < 12; ++i)
+            computers.emplace_back([&] {
+                try {
+                    server::Upgrade_Server_Schema(PgConnection::connect(school));
+                } catch (const platform::ServerError&) {
+                    ++failures;
+                }
+            });
+        for (std::thread& t : computers)
+            t.join();
+        QCOMPARE(failures.load(), 0);
+        QCOMPARE(count(PgConnection::connect(school), "SELECT COUNT(*) FROM migrations"), server::Migrations().size());
     }
 
     // The role of the guide for a school's IT: the rights its lines grant, and no more, are enough.
