@@ -7,6 +7,7 @@
 #                                        (default build/screenshots)
 #   PRODUCTS="prlspa" SIZES="1024x768" scripts/screenshots.sh     one product, one size
 #   SHOTS_NO_BUILD=1 scripts/screenshots.sh                       take the program folders as they are
+#   SHOTS_BUILDS=DIR scripts/screenshots.sh                       build each product in DIR/<code> instead
 #
 # Controls are found by their texts through the accessibility interface, not by their pixel positions, so the
 # walk survives changes of the window layouts. Every run gets a fresh copy of the program folder (which is also
@@ -24,10 +25,15 @@ bash scripts/setup.sh xdotool openbox x11-utils dbus-daemon at-spi2-core python3
 
 # ---------------------------------------------------------------------------------------------------------
 # Building: the default build/ keeps whatever product its developer configured; a product it is not for gets
-# a build folder of its own, configured like scripts/build.sh does.
+# a build folder of its own, configured like scripts/build.sh does. SHOTS_BUILDS puts every product's build
+# elsewhere, for someone who shares the checkout.
 
 build_dir_for() {
   local code="$1" cached
+  if [ -n "${SHOTS_BUILDS:-}" ]; then
+    echo "$(realpath -m "$SHOTS_BUILDS")/$code"
+    return
+  fi
   cached="$(sed -n 's/^PARLANTA_PROGRAM_CODE:STRING=//p' build/CMakeCache.txt 2>/dev/null || true)"
   if [ "$cached" = "$code" ] || { [ -z "$cached" ] && [ "$code" = prlale ]; }; then
     echo build
@@ -44,9 +50,10 @@ build_product() {
     [ "${CI:-}" = "true" ] && options+=(-DPARLANTA_WERROR=ON)
     cmake -S . -B "$dir" "${options[@]}" >/dev/null
   fi
-  # Only what the program folder holds: the tests are not needed for pictures.
-  cmake --build "$dir" --parallel "$(nproc)" \
-    --target parlanta game_flashcards game_listenandchoose game_dictation game_pairs
+  # Only what the program folder holds, every game among it: the tests are not needed for pictures.
+  local games
+  games=$(ninja -C "$dir" -t targets all | grep -o '^game_[a-z]*' | sort -u)
+  cmake --build "$dir" --parallel "$(nproc)" --target parlanta $games
 }
 
 # ---------------------------------------------------------------------------------------------------------
@@ -61,11 +68,15 @@ caption() {
   awk -F'\t' -v n="$1" -v c="$column" '$1 == n { print $c; exit }' content/template/captions.tsv
 }
 
+# game_text N [FILE]: the text N of the games (or of one game's FILE) in the current interface language.
 game_text() {
   local column=2
   [ "$language" = Spanish ] && column=3
-  awk -F'\t' -v n="$1" -v c="$column" '$1 == n { print $c; exit }' games/common/texts.tsv
+  awk -F'\t' -v n="$1" -v c="$column" '$1 == n { print $c; exit }' "${2:-games/common/texts.tsv}"
 }
+
+# The espeak-ng voice that says the product's phrases, from the subject tool's product table.
+product_voice() { awk -F'"' -v c="$1" '$2 == c { print $10; exit }' tools/subjecttool/products.cpp; }
 
 # activity_program NAME: the program whose button and window carry NAME.
 activity_program() {
@@ -305,19 +316,17 @@ cleanup_run() {
   started=()
 }
 
-free_display() {
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-
 start_desktop() {
-  local size="$1" display
-  display="$(free_display)"
+  local size="$1" display=90 server
+  while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >"$run/xvfb.log" 2>&1 &
-  started+=($!)
+  server=$!
+  started+=($server)
   export DISPLAY=":$display"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  # Another walk or test may have taken the display in the meantime: this run's server then gave up, and the one
+  # answering is not ours to drive (it goes when its owner is done).
+  kill -0 "$server" 2>/dev/null || { echo "The virtual X server :$display was taken (see $run/xvfb.log)." >&2; return 1; }
   xdpyinfo >/dev/null 2>&1 || { echo "The virtual X server did not start (see $run/xvfb.log)." >&2; return 1; }
   dbus-daemon --session --nofork --nopidfile --address="unix:path=$run/bus" >/dev/null 2>&1 &
   started+=($!)
@@ -339,6 +348,10 @@ fresh_program() {
   export HOME="$run/home" XDG_CONFIG_HOME="$run/home/.config" XDG_DATA_HOME="$run/home/.local/share"
   export TMPDIR="$run/tmp" XDG_RUNTIME_DIR="$run/runtime"
   export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+  # Speak hears this file in place of a microphone (the games' test hook). Like a microphone it must be there
+  # when the game starts; the walk says the phrase into it once the game shows which one.
+  export PARLANTA_SPEAK_CAPTURE="$run/learner.wav"
+  espeak-ng -w "$PARLANTA_SPEAK_CAPTURE" " "
 }
 
 # play_round PROGRAM WINDOW_ID: answers every question of a round by keyboard until the result screen shows.
@@ -352,12 +365,38 @@ play_round() {
       Flashcards) press space; press 1 ;;
       ListenAndChoose) press 1; press 2; press 3; press 4; press Return ;;
       Dictation) xdotool type --delay 30 "hallo"; press Return; press Return ;;
+      Speak) press Return ;;
     esac
   done
   ui_quick find "$game_title" "push button" "~^$(regex_quote "$again")" >/dev/null
 }
 
 ui_quick() { UI_TIMEOUT=1 ui "$@"; }
+
+# speak_try WINDOW_ID: a learner says the first phrase in another voice than its sound's and gets its last word
+# wrong (the longest word of the second phrase in its place), so the try shows a score, the two melodies and a word
+# marked to practise; the same phrase in another voice alone is mostly well said, which marks no word.
+speak_try() {
+  local wid="$1" said shown
+  said="$(/usr/bin/python3 -c '
+import re, sys
+lines = open(sys.argv[1], encoding="utf-8", errors="replace").read().splitlines()
+phrase = lines[15].strip().strip(chr(34))
+other = re.findall(r"\w+", lines[19]) if len(lines) > 19 else []
+print(re.sub(r"\w+(?=\W*$)", max(other, key=len), phrase, count=1) if other else phrase)
+' "$(game_exchange_file)")"
+  espeak-ng -v "$(product_voice "$code")+f4" -s 155 -w "$PARLANTA_SPEAK_CAPTURE" "$said"
+  shown="$(regex_quote "$(game_text TryOf games/speak/texts.tsv)")"
+  shown="${shown/\%1/[0-9]}"
+  shown="${shown/\%2/[0-9]}"
+  # A key pressed while the window is still settling can be lost: press again until the try shows.
+  for _ in 1 2 3; do
+    activate "$wid"
+    press space
+    UI_TIMEOUT=4 ui find "$game_title" label "~^$shown:" >/dev/null && return 0
+  done
+  return 1
+}
 
 # The exchange file of the newest launch: the game is started with its bare name, in the private temporary folder.
 game_exchange_file() {
@@ -368,7 +407,7 @@ shoot() {
   local code="$1" size="$2" stage dir product
   language="$(interface_language "$code")"
   dir="$(build_dir_for "$code")"
-  stage="$root/$dir/stage"
+  stage="$(cd "$root" && realpath -m "$dir/stage")"
   shots="$out/$code-$size"
   rm -rf "$shots"
   mkdir -p "$shots"
@@ -541,6 +580,13 @@ shoot() {
     fi
     activate "$wid"
     shot "game-${program,,}" 0.8
+    if [ "$program" = Speak ]; then
+      if speak_try "$wid"; then
+        shot game-speak-try 0.5
+      else
+        echo "  Speak: no try was shown" >&2
+      fi
+    fi
     if [ "$program" = Pairs ]; then
       timeout 300 /usr/bin/python3 "$helper" pairs "$title" "$(game_exchange_file)" "~^$(regex_quote "$(game_text PlayAgain)")" || true
     else
