@@ -1,7 +1,9 @@
 #include "syncjournal.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QSysInfo>
 #include <QUuid>
 
 #include "platform/database.h"
@@ -41,6 +43,37 @@ void setState(const Database& db, const QString& key, const QVariant& value)
     db.execute(
         QStringLiteral("INSERT OR REPLACE INTO tblsyncstate (tKey, tValue) VALUES (?, ?)"), { key, value.toString() });
 }
+
+// Where a file lives: the computer and its place there. A file found elsewhere than it was is a copy.
+QString homeOf(const UserFile& users)
+{
+    return QString::fromLatin1(QSysInfo::machineUniqueId()) + QLatin1Char('|')
+        + QFileInfo(users.path).canonicalFilePath();
+}
+
+// The rows of this file as the server names them: those born under its identity, and those it had sent under an
+// identity it had before it was copied.
+class OwnRows
+{
+public:
+    explicit OwnRows(const Database& db)
+        : m_me(state(db, QStringLiteral("database")))
+    {
+        for (const QString& former : state(db, QStringLiteral("former")).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QStringList parts = former.split(QLatin1Char(' '));
+            m_former.insert(parts.value(0), { parts.value(1).toLongLong(), parts.value(2).toLongLong() });
+        }
+    }
+    bool owns(bool score, const QString& originDb, qint64 originId) const
+    {
+        const auto former = m_former.constFind(originDb);
+        return originDb == m_me || (former != m_former.cend() && originId <= (score ? former->first : former->second));
+    }
+
+private:
+    QString m_me;
+    QHash<QString, std::pair<qint64, qint64>> m_former; // identity -> the scores and phrases sent under it
+};
 
 struct LocalStudent
 {
@@ -199,10 +232,23 @@ QString Sync_Database_Id(const UserFile& users)
     db.executeScript(platform::users::upgradeScript() + tablesScript());
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     QString id = state(db, QStringLiteral("database"));
+    const QString home = homeOf(users);
+    const QString was = state(db, QStringLiteral("home"));
+    if (!id.isEmpty() && !was.isEmpty() && was != home) {
+        // The file was copied, or moved: the copy and the file it came from must not both add rows under one
+        // identity. The copy takes a new one, and keeps the old one with how far its rows had been sent, so that it
+        // knows those rows for its own when the server brings them back.
+        setState(db, QStringLiteral("former"),
+            state(db, QStringLiteral("former"))
+                + QStringLiteral("%1 %2 %3;")
+                      .arg(id, state(db, QStringLiteral("sentScore")), state(db, QStringLiteral("sentPhrase"))));
+        id.clear();
+    }
     if (id.isEmpty()) {
         id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         setState(db, QStringLiteral("database"), id);
     }
+    setState(db, QStringLiteral("home"), home);
     db.execute(QStringLiteral("COMMIT"));
     return id;
 }
@@ -258,11 +304,11 @@ PullPoint Read_Pull_Point(const UserFile& users)
 
 namespace {
 
-int applyScores(const Database& db, const QString& me, const QVector<SyncScore>& scores)
+int applyScores(const Database& db, const OwnRows& own, const QVector<SyncScore>& scores)
 {
     int added = 0;
     for (const SyncScore& s : scores) {
-        if (s.originDb == me || localOf(db, Scores, s.originDb, s.originId) != 0)
+        if (own.owns(true, s.originDb, s.originId) || localOf(db, Scores, s.originDb, s.originId) != 0)
             continue;
         const qint64 id = db.insertRow(Scores,
             { QStringLiteral("tName"), QStringLiteral("tSubject"), QStringLiteral("tActivity"),
@@ -276,14 +322,14 @@ int applyScores(const Database& db, const QString& me, const QVector<SyncScore>&
     return added;
 }
 
-int applyPhrases(const Database& db, const QString& me, const QVector<SyncPhrase>& phrases)
+int applyPhrases(const Database& db, const OwnRows& own, const QVector<SyncPhrase>& phrases)
 {
     int added = 0;
     for (const SyncPhrase& p : phrases) {
-        if (p.originDb == me || localOf(db, Phrases, p.originDb, p.originId) != 0)
+        if (own.owns(false, p.originDb, p.originId) || localOf(db, Phrases, p.originDb, p.originId) != 0)
             continue;
         QVariant score;
-        if (p.scoreDb == me)
+        if (own.owns(true, p.scoreDb, p.scoreId))
             score = p.scoreId;
         else if (!p.scoreDb.isEmpty()) {
             const qint64 local = localOf(db, Scores, p.scoreDb, p.scoreId);
@@ -373,8 +419,8 @@ int Apply_Inbox(const UserFile& users, const Inbox& inbox)
 {
     const Database db = openUsers(users);
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
-    const QString me = state(db, QStringLiteral("database"));
-    int changed = applyScores(db, me, inbox.scores) + applyPhrases(db, me, inbox.phrases);
+    const OwnRows own(db);
+    int changed = applyScores(db, own, inbox.scores) + applyPhrases(db, own, inbox.phrases);
     changed += applyStudents(db, inbox.students);
     placeAdministrator(db, inbox.administratorKey);
     setState(db, QStringLiteral("pulledStudent"), inbox.studentSeq);

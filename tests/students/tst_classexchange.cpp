@@ -197,6 +197,27 @@ private Q_SLOTS:
         QCOMPARE(linkedPhrases(b.file()), 3);
     }
 
+    // A school copies one prepared data folder onto every computer: the copies are computers of their own.
+    void aCopiedFileIsAComputerOfItsOwn()
+    {
+        const auto school = newSchool();
+        NewUsers a(m_program), copy(m_program);
+        Insert_Student(a.file(), "Ana", "Admin", QVariant(), 3);
+        playRound(a.file(), "Ana Admin", 1);
+        Exchange_With_Server(a.file(), school);
+        QFile::remove(copy.file().path);
+        QVERIFY(QFile::copy(a.file().path, copy.file().path));
+        playRound(a.file(), "Ana Admin", 2);
+        playRound(copy.file(), "Ana Admin", 3);
+        for (const NewUsers* c : { &a, &copy, &a })
+            Exchange_With_Server(c->file(), school);
+        QCOMPARE(count(PgConnection::connect(school), "SELECT COUNT(*) FROM scores"), 3);
+        for (const NewUsers* c : { &a, &copy }) {
+            QCOMPARE(count(c->file(), "SELECT COUNT(*) FROM tblscores"), 3);
+            QCOMPARE(linkedPhrases(c->file()), 9);
+        }
+    }
+
     // A class switched on at once meets a new database together: every computer gets the tables, none an error.
     void computersMeetingANewServerTogetherAllGetItsTables()
     {
