@@ -53,6 +53,7 @@ QPushButton[kind="good"] { background: #2e9d5b; }
 QPushButton[kind="good"]:hover { background: #38b26a; }
 QPushButton[kind="bad"] { background: #d0543f; }
 QPushButton[kind="bad"]:hover { background: #e0654f; }
+QPushButton[kind="good"]:disabled, QPushButton[kind="bad"]:disabled { background: #c8cdd6; color: #f3f5f9; }
 QPushButton[kind="option"] { background: white; color: #1d2433; border: 2px solid #cfd5df; text-align: left;
     padding: 10px 20px; font-size: 16pt; font-weight: normal; }
 QPushButton[kind="option"]:hover { border-color: @a; background: @pale; }
