@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTcpServer>
 
 #include "app/frmmain.h"
 #include "app/modmain.h"
@@ -20,6 +21,7 @@
 #include "bench/school.h"
 #include "bench/startedprogram.h"
 #include "students/frmlogin.h"
+#include "students/schoolsettings.h"
 
 namespace bench {
 
@@ -109,6 +111,28 @@ namespace {
         const int repeats = qMax(3, settings().repeats / 3);
         startUp(context, QStringLiteral("shipped content"), shipped.path(), repeats);
         startUp(context, QStringLiteral("2000 subjects"), context.school.path(), repeats);
+        // A school server that takes the connection and never answers: the exchange waits out its two seconds on
+        // its own thread, and the learner should not wait for it. The baseline is the start-up without a server.
+        const QString silent = QStringLiteral("start-up to the login window, school server that never answers");
+        if (wanted(silent)) {
+            QTcpServer mute;
+            if (!mute.listen(QHostAddress::LocalHost))
+                throw std::runtime_error("no port for the silent server");
+            const ProgramFolder withServer(stageFolder(), false);
+            platform::ServerAddress address;
+            address.host = QStringLiteral("127.0.0.1");
+            address.port = mute.serverPort();
+            address.database = QStringLiteral("school");
+            QString error;
+            if (!Write_School_Settings(withServer.path(), address, &error))
+                throw std::runtime_error(error.toStdString());
+            std::vector<double> with, without;
+            for (int i = 0; i <= repeats; ++i) {
+                without.push_back(runChild(context.self, shipped.path(), false).ms);
+                with.push_back(runChild(context.self, withServer.path(), false).ms);
+            }
+            print({ silent, median(with), median(without) });
+        }
         const QString wait = QStringLiteral("start-up one-second wait (by design)");
         if (wanted(wait)) {
             const ChildRun skipped = runChild(context.self, shipped.path(), false);

@@ -212,8 +212,9 @@ Inbox Fetch_Inbox(const PgConnection& db, const PullPoint& from, int limit)
 
 ExchangeReport Exchange_With_Server(const UserFile& users, const platform::ServerAddress& address)
 {
-    Sync_Database_Id(users);
+    // The server first: while it is away the user database is not touched at all.
     const PgConnection db = PgConnection::connect(address);
+    Sync_Database_Id(users);
     server::Upgrade_Server_Schema(db);
     ExchangeReport report;
     for (;;) {
