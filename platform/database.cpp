@@ -72,6 +72,40 @@ namespace {
         }
     }
 
+    void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const QVariant& v)
+    {
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, index);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::Short:
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(stmt, index, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(stmt, index, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray b = v.toByteArray();
+                rc = sqlite3_bind_blob64(
+                    stmt, index, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QByteArray t = v.toString().toUtf8();
+                rc = sqlite3_bind_text64(
+                    stmt, index, t.constData(), static_cast<sqlite3_uint64>(t.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            throw DbError(lastError(db));
+    }
+
     class Statement
     {
     public:
@@ -103,39 +137,7 @@ namespace {
         sqlite3_stmt* get() const { return m_stmt; }
 
     private:
-        void bind(int index, const QVariant& v)
-        {
-            int rc = SQLITE_OK;
-            if (v.isNull()) {
-                rc = sqlite3_bind_null(m_stmt, index);
-            } else {
-                switch (v.typeId()) {
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                case QMetaType::UInt:
-                case QMetaType::Short:
-                case QMetaType::Bool:
-                    rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
-                    break;
-                case QMetaType::Double:
-                    rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
-                    break;
-                case QMetaType::QByteArray: {
-                    const QByteArray b = v.toByteArray();
-                    rc = sqlite3_bind_blob64(
-                        m_stmt, index, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
-                    break;
-                }
-                default: {
-                    const QByteArray t = v.toString().toUtf8();
-                    rc = sqlite3_bind_text64(m_stmt, index, t.constData(), static_cast<sqlite3_uint64>(t.size()),
-                        SQLITE_TRANSIENT, SQLITE_UTF8);
-                }
-                }
-            }
-            if (rc != SQLITE_OK)
-                throw DbError(lastError(m_db));
-        }
+        void bind(int index, const QVariant& v) { bindValue(m_db, m_stmt, index, v); }
 
         sqlite3* m_db;
         sqlite3_stmt* m_stmt = nullptr;
@@ -327,4 +329,39 @@ qint64 Database::insertRow(const QString& table, const QStringList& columns, con
     return lastInsertId();
 }
 
+Prepared::Prepared(const Database& db, const QString& sql)
+    : m_db(db.m_db)
+{
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v3(
+            m_db, text.constData(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr)
+        != SQLITE_OK)
+        throw lastFailure(m_db);
+}
+
+Prepared::~Prepared() { sqlite3_finalize(m_stmt); }
+
+bool Prepared::start(const QVariantList& values) const
+{
+    sqlite3_reset(m_stmt);
+    for (int i = 0; i < values.size(); ++i)
+        bindValue(m_db, m_stmt, i + 1, values[i]);
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        throw lastFailure(m_db);
+    return false;
+}
+
+int Prepared::execute(const QVariantList& values) const
+{
+    while (start(values) && sqlite3_step(m_stmt) == SQLITE_ROW) { }
+    return sqlite3_changes(m_db);
+}
+
+QVariant Prepared::firstValue(const QVariantList& values) const
+{
+    return start(values) ? columnValue(m_stmt, 0) : QVariant();
+}
 }

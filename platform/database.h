@@ -148,8 +148,28 @@ public:
     qint64 insertRow(const QString& table, const QStringList& columns, const QVariantList& values) const;
 
 private:
+    friend class Prepared;
     explicit Database(sqlite3* db);
     sqlite3* m_db = nullptr;
 };
 
+// One statement made once and run many times with new values, on a database that outlives it: for a loop that
+// stores thousands of rows, where making the statement again for each would cost more than running it.
+class Prepared
+{
+public:
+    Prepared(const Database& db, const QString& sql);
+    ~Prepared();
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+    // Runs it with these values; the number of rows it changed.
+    int execute(const QVariantList& values) const;
+    // The first column of its first row with these values; null when it gives no row.
+    QVariant firstValue(const QVariantList& values) const;
+
+private:
+    bool start(const QVariantList& values) const;
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
 }

@@ -150,15 +150,6 @@ void keepSent(const Database& db, qint64 id, const SyncStudent& s)
         { id, s.key, s.firstName, s.lastName, s.password, s.icon });
 }
 
-// The local key of a row brought in from elsewhere; 0 when it is not here.
-qint64 localOf(const Database& db, const QString& table, const QString& originDb, qint64 originId)
-{
-    const auto rs = db.query(
-        QStringLiteral("SELECT nLocalID FROM tblsyncorigins WHERE tTable = ? AND tDatabase = ? AND nOriginID = ?"),
-        { table, originDb, originId });
-    return rs.isEmpty() ? 0 : rs.value(0, 0).toLongLong();
-}
-
 void readScores(const Database& db, Outbox& out, int limit)
 {
     const auto rs = db.query(QStringLiteral("SELECT pkScoreID, tName, tSubject, tActivity, textScore, numberScore, "
@@ -310,44 +301,74 @@ PullPoint Read_Pull_Point(const UserFile& users)
 
 namespace {
 
-int applyScores(const Database& db, const OwnRows& own, const QVector<SyncScore>& scores)
+// The statements that store what comes in, each made once for a whole inbox.
+class Arrivals
+{
+public:
+    explicit Arrivals(const Database& db)
+        : m_db(db)
+        , m_find(db,
+              QStringLiteral(
+                  "SELECT nLocalID FROM tblsyncorigins WHERE tTable = ? AND tDatabase = ? AND nOriginID = ?"))
+        , m_origin(db, QStringLiteral("INSERT INTO tblsyncorigins VALUES (?, ?, ?, ?)"))
+        , m_score(db,
+              QStringLiteral("INSERT INTO tblscores (tName, tSubject, tActivity, textScore, numberScore, nDate, nTime) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?)"))
+        , m_phrase(db,
+              QStringLiteral("INSERT INTO tblphraseresults (fkScoreID, tName, tPhraseID, tActivity, nRating, tMoment, "
+                             "nAnswerMs) VALUES (?, ?, ?, ?, ?, ?, ?)"))
+    {
+    }
+
+    // The local key of a row brought in from elsewhere; 0 when it is not here.
+    qint64 localOf(const QString& table, const QString& originDb, qint64 originId) const
+    {
+        return m_find.firstValue({ table, originDb, originId }).toLongLong();
+    }
+
+    void addScore(const SyncScore& s) const
+    {
+        m_score.execute({ s.name, s.subject, s.activity, s.textScore, s.numberScore, s.date, s.time });
+        m_origin.execute({ Scores, m_db.lastInsertId(), s.originDb, s.originId });
+    }
+
+    void addPhrase(const SyncPhrase& p, const QVariant& score) const
+    {
+        m_phrase.execute({ score, p.name, p.phrase, p.activity, p.rating, p.moment, p.answerMs });
+        m_origin.execute({ Phrases, m_db.lastInsertId(), p.originDb, p.originId });
+    }
+
+private:
+    const Database& m_db;
+    platform::Prepared m_find, m_origin, m_score, m_phrase;
+};
+
+int applyScores(const Arrivals& arrivals, const OwnRows& own, const QVector<SyncScore>& scores)
 {
     int added = 0;
     for (const SyncScore& s : scores) {
-        if (own.owns(true, s.originDb, s.originId) || localOf(db, Scores, s.originDb, s.originId) != 0)
+        if (own.owns(true, s.originDb, s.originId) || arrivals.localOf(Scores, s.originDb, s.originId) != 0)
             continue;
-        const qint64 id = db.insertRow(Scores,
-            { QStringLiteral("tName"), QStringLiteral("tSubject"), QStringLiteral("tActivity"),
-                QStringLiteral("textScore"), QStringLiteral("numberScore"), QStringLiteral("nDate"),
-                QStringLiteral("nTime") },
-            { s.name, s.subject, s.activity, s.textScore, s.numberScore, s.date, s.time });
-        db.execute(
-            QStringLiteral("INSERT INTO tblsyncorigins VALUES (?, ?, ?, ?)"), { Scores, id, s.originDb, s.originId });
+        arrivals.addScore(s);
         ++added;
     }
     return added;
 }
 
-int applyPhrases(const Database& db, const OwnRows& own, const QVector<SyncPhrase>& phrases)
+int applyPhrases(const Arrivals& arrivals, const OwnRows& own, const QVector<SyncPhrase>& phrases)
 {
     int added = 0;
     for (const SyncPhrase& p : phrases) {
-        if (own.owns(false, p.originDb, p.originId) || localOf(db, Phrases, p.originDb, p.originId) != 0)
+        if (own.owns(false, p.originDb, p.originId) || arrivals.localOf(Phrases, p.originDb, p.originId) != 0)
             continue;
         QVariant score;
         if (own.owns(true, p.scoreDb, p.scoreId))
             score = p.scoreId;
         else if (!p.scoreDb.isEmpty()) {
-            const qint64 local = localOf(db, Scores, p.scoreDb, p.scoreId);
+            const qint64 local = arrivals.localOf(Scores, p.scoreDb, p.scoreId);
             score = local ? QVariant(local) : QVariant();
         }
-        const qint64 id = db.insertRow(Phrases,
-            { QStringLiteral("fkScoreID"), QStringLiteral("tName"), QStringLiteral("tPhraseID"),
-                QStringLiteral("tActivity"), QStringLiteral("nRating"), QStringLiteral("tMoment"),
-                QStringLiteral("nAnswerMs") },
-            { score, p.name, p.phrase, p.activity, p.rating, p.moment, p.answerMs });
-        db.execute(
-            QStringLiteral("INSERT INTO tblsyncorigins VALUES (?, ?, ?, ?)"), { Phrases, id, p.originDb, p.originId });
+        arrivals.addPhrase(p, score);
         ++added;
     }
     return added;
@@ -426,7 +447,11 @@ int Apply_Inbox(const UserFile& users, const Inbox& inbox)
     const Database db = openUsers(users);
     db.execute(QStringLiteral("BEGIN IMMEDIATE"));
     const OwnRows own(db);
-    int changed = applyScores(db, own, inbox.scores) + applyPhrases(db, own, inbox.phrases);
+    int changed = 0;
+    {
+        const Arrivals arrivals(db);
+        changed = applyScores(arrivals, own, inbox.scores) + applyPhrases(arrivals, own, inbox.phrases);
+    }
     changed += applyStudents(db, inbox.students);
     placeAdministrator(db, inbox.administratorKey);
     setState(db, QStringLiteral("pulledStudent"), inbox.studentSeq);

@@ -65,6 +65,20 @@ private Q_SLOTS:
             DbError, db.forEachRow({ "SELECT * FROM missing", {} }, [](const platform::RowView&) {}));
     }
 
+    void aPreparedStatementRunsAgainWithEachRowsValues()
+    {
+        const Database db = Database::openFile(path("prepared.db"), true);
+        db.executeScript("CREATE TABLE t (n INTEGER, s TEXT);");
+        const platform::Prepared insert(db, "INSERT INTO t VALUES (?, ?)");
+        const platform::Prepared find(db, "SELECT s FROM t WHERE n = ?");
+        for (int n = 1; n <= 3; ++n)
+            QCOMPARE(insert.execute({ n, QString(n, QLatin1Char('x')) }), 1);
+        QCOMPARE(find.firstValue({ 2 }), QVariant("xx"));
+        QCOMPARE(find.firstValue({ 3 }), QVariant("xxx"));
+        QVERIFY(find.firstValue({ 9 }).isNull());
+        QVERIFY_THROWS_EXCEPTION(DbError, platform::Prepared(db, "INSERT INTO nowhere VALUES (?)"));
+    }
+
     void missingRowsAndColumnsFail()
     {
         const Database db = Database::openFile(path("b.db"), true);
