@@ -6,27 +6,21 @@
 #include <vector>
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "common/captions.h"
-#include "common/failuretext.h"
 #include "common/frmmsgbox.h"
 #include "common/placement.h"
-#include "common/registry.h"
 #include "common/sounds.h"
 #include "common/tilebackground.h"
 #include "platform/clock.h"
 #include "platform/plaintooltip.h"
 #include "platform/services.h"
-#include "platform/wholefile.h"
 #include "resources/resourcepaths.h"
 #include "students/classsync.h"
 #include "students/frmschoolserver.h"
@@ -59,7 +53,6 @@ const int PhraseCaptions[] = { 204, 50, 207, 208 };
 const int PhraseStudentCaptions[] = { 205, 206, 207, 208, 209 };
 const int PhraseStudentWidths[] = { 1900, 900, 1000, 1100, 1300 };
 constexpr int ChartTab = 1;
-const QString ExportDirValue = QStringLiteral("ExportDir");
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -630,69 +623,11 @@ void frmAdmin::mnuRemoveStudent_Click(QTreeWidgetItem* node)
     Show_View(StudentView);
 }
 
-QString frmAdmin::Ask_Export_Path(int filterCaption, const QString& suffix)
-{
-    const QString folder = QDir::fromNativeSeparators(Get_Reg_String(Program_Key(m_session.ProgramCode), ExportDirValue,
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
-    const QString proposed = QDir(folder).filePath(m_session.ProductName + QLatin1Char(' ')
-        + platform::services().clock->now().date().toString(Qt::ISODate) + QLatin1Char('.') + suffix);
-    QString path = platform::services().dialogs->saveFileName(
-        Caption(150).remove(QStringLiteral("...")), proposed, Caption(filterCaption));
-    // The next export is usually meant for the same place.
-    if (!path.isEmpty())
-        Save_Reg_String(Program_Key(m_session.ProgramCode), ExportDirValue,
-            QDir::toNativeSeparators(QFileInfo(path).absolutePath()) + QDir::separator());
-    // A name typed without its type still opens in a spreadsheet or a picture viewer.
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + suffix;
-    return path;
-}
-
-void frmAdmin::Report_Export_Failure(int caption, const QString& path, const QString& reason)
-{
-    platform::services().dialogs->message(Caption(caption) + QStringLiteral("\r\n") + QDir::toNativeSeparators(path)
-            + QStringLiteral("\r\n\r\n") + reason,
-        Caption(54), platform::Icon::Warning);
-}
-
-void frmAdmin::mnuExportList_Click()
-{
-    if (m_listed.view != -1)
-        Export_Csv(m_listed);
-}
-
-void frmAdmin::mnuExportAll_Click() { Export_Csv({}); }
-
-void frmAdmin::Export_Csv(const ResultChoice& choice)
-{
-    const QString path = Ask_Export_Path(151, QStringLiteral("csv"));
-    if (path.isEmpty())
-        return;
-    const QString error
-        = choice.view == PhraseView ? Export_Phrases(path, choice) : Export_Results(m_users, path, choice);
-    if (!error.isEmpty())
-        Report_Export_Failure(152, path, error);
-}
-
 QString frmAdmin::Export_Phrases(const QString& path, const ResultChoice& choice) const
 {
     if (choice.nodeText.isEmpty())
         return Write_Csv(path, captions(PhraseCaptions), Class_Phrase_Rows(m_phrases, m_phraseText));
     return Write_Csv(path, captions(PhraseStudentCaptions), Phrase_Student_Rows(m_phraseStudents));
-}
-
-void frmAdmin::mnuExportChart_Click()
-{
-    if (m_listed.view == -1)
-        return;
-    const QString path = Ask_Export_Path(160, QStringLiteral("png"));
-    if (path.isEmpty())
-        return;
-    Draw_Due_Chart();
-    QString error;
-    if (!platform::writeWholeFile(path, chartView->png(), &error))
-        Report_Export_Failure(
-            161, path, Failure_Text(platform::FileFailure::Unwritable, QDir::toNativeSeparators(path), error));
 }
 
 void frmAdmin::Fit_Columns()
