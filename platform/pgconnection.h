@@ -66,6 +66,23 @@ public:
     void executeScript(const QString& sql) const;
     // The server's own version number, e.g. 150018.
     int serverVersion() const;
+    // Runs work between begin (a BEGIN statement) and COMMIT; a failure takes the transaction back and goes on to the
+    // caller.
+    template <typename Work> void inTransaction(const QString& begin, Work work) const
+    {
+        executeScript(begin);
+        try {
+            work();
+            executeScript(QStringLiteral("COMMIT"));
+        } catch (...) {
+            try {
+                executeScript(QStringLiteral("ROLLBACK"));
+            } catch (const ServerError&) {
+                // The connection is gone; the server takes the transaction back itself.
+            }
+            throw;
+        }
+    }
 
 private:
     explicit PgConnection(PGconn* conn);

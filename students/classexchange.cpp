@@ -10,23 +10,6 @@ using platform::ServerError;
 
 namespace {
 
-// Runs work in one transaction; a failure takes it back and goes on to the caller.
-template <typename Work> void inTransaction(const PgConnection& db, const QString& begin, Work work)
-{
-    db.executeScript(begin);
-    try {
-        work();
-        db.executeScript(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            db.executeScript(QStringLiteral("ROLLBACK"));
-        } catch (const ServerError&) {
-            // The connection is gone; the server takes the transaction back itself.
-        }
-        throw;
-    }
-}
-
 // "($1::uuid, $2::bigint, ...), (...)" for rows of the given column types.
 QString valuesList(const QStringList& types, int rows)
 {
@@ -147,7 +130,7 @@ SyncStudent serverStudent(const platform::Recordset& rs, int i)
 
 void Send_Outbox(const PgConnection& db, const Outbox& outbox)
 {
-    inTransaction(db, QStringLiteral("BEGIN"), [&] {
+    db.inTransaction(QStringLiteral("BEGIN"), [&] {
         db.query(QStringLiteral("SELECT pg_advisory_xact_lock($1)"), { server::WriteLock });
         db.execute(QStringLiteral("INSERT INTO computers (db) VALUES ($1) ON CONFLICT (db) DO UPDATE SET last_seen = "
                                   "now()"),
@@ -166,7 +149,7 @@ Inbox Fetch_Inbox(const PgConnection& db, const PullPoint& from, int limit)
     in.scoreSeq = from.scoreSeq;
     in.phraseSeq = from.phraseSeq;
     // One view of the server for the four reads, so a phrase row's round is there whenever the row is.
-    inTransaction(db, QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"), [&] {
+    db.inTransaction(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"), [&] {
         const auto students
             = db.query(QStringLiteral("SELECT name_key, first_name, last_name, password, icon, removed, "
                                       "purged, seq FROM students WHERE seq > $1 ORDER BY seq"),

@@ -37,8 +37,7 @@ int Upgrade_Server_Schema(const platform::PgConnection& db)
     // The usual case, a server already up to date, takes no lock.
     if (!db.query(QStringLiteral("SELECT to_regclass('migrations') IS NOT NULL")).value(0, 0).toBool()
         || current() != newest) {
-        db.executeScript(QStringLiteral("BEGIN"));
-        try {
+        db.inTransaction(QStringLiteral("BEGIN"), [&] {
             // Computers of a class that meet a new database at once take turns, from the first table on: two
             // that made it side by side would collide in the server's catalogue.
             db.query(QStringLiteral("SELECT pg_advisory_xact_lock($1)"), { WriteLock });
@@ -48,15 +47,7 @@ int Upgrade_Server_Schema(const platform::PgConnection& db)
                 db.executeScript(Migrations().at(step));
                 db.execute(QStringLiteral("INSERT INTO migrations (step) VALUES ($1)"), { step + 1 });
             }
-            db.executeScript(QStringLiteral("COMMIT"));
-        } catch (...) {
-            try {
-                db.executeScript(QStringLiteral("ROLLBACK"));
-            } catch (const platform::ServerError&) {
-                // The connection itself failed; the server takes the transaction back as it closes it.
-            }
-            throw;
-        }
+        });
     }
     const int reached = current();
     if (reached > newest)
