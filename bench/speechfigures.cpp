@@ -31,9 +31,9 @@
 #include "games/speak/speechcompare.h"
 #include "games/speak/speechfeatures.h"
 #include "platform/database.h"
+#include "platform/lessons/products.h"
+#include "platform/lessons/speaker.h"
 #include "platform/wholefile.h"
-#include "tools/subjecttool/phrasebook.h"
-#include "tools/subjecttool/products.h"
 
 namespace bench {
 
@@ -80,8 +80,8 @@ namespace {
     // The espeak-ng voice of the stage's product.
     QString productVoice()
     {
-        const subjecttool::ProductInfo* product
-            = subjecttool::productForExtension(ProgramFolder::layoutOf(stageFolder() + QLatin1Char('/')).extension);
+        const lessons::ProductInfo* product
+            = lessons::productForExtension(ProgramFolder::layoutOf(stageFolder() + QLatin1Char('/')).extension);
         need(product != nullptr, QStringLiteral("the stage's product is not known"));
         return product->voice;
     }
@@ -106,10 +106,10 @@ namespace {
                 phrase.referenceMs = reference.durationMs();
                 phrase.reference = speechFeatures(reference.samples);
                 for (const Voice& variant : Voices) {
-                    subjecttool::Speaker speaker;
+                    lessons::Speaker speaker;
                     speaker.wordsPerMinute = variant.wordsPerMinute;
                     const QString failure
-                        = subjecttool::speak(speaker, voice + QLatin1String(variant.variant), phrase.text, wave);
+                        = lessons::speak(speaker, voice + QLatin1String(variant.variant), phrase.text, wave);
                     need(failure.isEmpty(), failure);
                     phrase.sayings.push_back(readSpeechAudio(wave).samples);
                 }
@@ -197,7 +197,7 @@ namespace {
             }
             const QString said = text.left(words[swapped].from) + replacement
                 + text.mid(words[swapped].from + words[swapped].length);
-            const QString failure = subjecttool::speak(subjecttool::Speaker(), voice, said, wave);
+            const QString failure = lessons::speak(lessons::Speaker(), voice, said, wave);
             need(failure.isEmpty(), failure);
             const SpeechComparison c = compareSpeech(phrases[i].reference, speechFeatures(readSpeechAudio(wave).samples));
             ++tried;

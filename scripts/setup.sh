@@ -3,7 +3,10 @@
 # silent when all are present.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
-          gstreamer1.0-plugins-good libsqlite3-dev sqlite3 libsodium-dev libaubio-dev libpq-dev postgresql-15 openssl espeak-ng xvfb xauth imagemagick python3 python3-tk valgrind "$@")
+          gstreamer1.0-plugins-good libsqlite3-dev sqlite3 libsodium-dev libaubio-dev libpq-dev postgresql-15 openssl espeak-ng
+          libsndfile1-dev libsamplerate0-dev libzip-dev libzstd-dev libprotobuf-dev protobuf-compiler xvfb xauth imagemagick python3 python3-tk valgrind "$@")
+# The tests check exported packages with a reader from the npm registry; Debian's node and npm when none is there.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

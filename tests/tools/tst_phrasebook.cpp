@@ -8,10 +8,11 @@
 #include "booknames.h"
 #include "phrasebook.h"
 #include "platform/database.h"
+#include "platform/lessons/subjectfile.h"
 #include "platform/wave.h"
-#include "subjectfile.h"
 
 using namespace subjecttool;
+using namespace lessons;
 
 namespace {
 

@@ -6,10 +6,11 @@
 
 #include "booknames.h"
 #include "platform/database.h"
-#include "subjectfile.h"
+#include "platform/lessons/subjectfile.h"
 
 using platform::Database;
 using namespace subjecttool;
+using namespace lessons;
 
 // What the build of this test's program code put into the program folder (env PARLANTA_STAGE).
 class TestShippedContent : public QObject

@@ -5,13 +5,13 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "databasefile.h"
 #include "platform/database.h"
+#include "platform/lessons/databasefile.h"
+#include "platform/lessons/subjectfile.h"
 #include "platform/wave.h"
-#include "subjectfile.h"
 
 using platform::Database;
-using namespace subjecttool;
+using namespace lessons;
 
 namespace {
 

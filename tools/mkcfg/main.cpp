@@ -8,7 +8,7 @@
 #include <QImage>
 
 #include "buttonpicture.h"
-#include "databasefile.h"
+#include "platform/lessons/databasefile.h"
 
 using namespace mkcfg;
 
@@ -131,7 +131,7 @@ int main(int argc, char* argv[])
         }
     }
 
-    const subjecttool::Outcome outcome = subjecttool::writeDatabaseFile(args[2], [&](const platform::Database& db) {
+    const lessons::Outcome outcome = lessons::writeDatabaseFile(args[2], [&](const platform::Database& db) {
         db.executeScript(
             QStringLiteral("CREATE TABLE tblImages (bSpanish BLOB, bEnglish BLOB, tSpanish TEXT, tEnglish TEXT);"));
         // Table order is the contract: the normal picture first, the highlighted one second.

@@ -3,10 +3,12 @@
 #include <QHash>
 #include <QString>
 
-#include "outcome.h"
-#include "products.h"
+#include "platform/lessons/outcome.h"
+#include "platform/lessons/products.h"
 
 namespace subjecttool {
+
+using namespace lessons;
 
 // The file names of the installed subjects made from the phrasebook, in each interface language. The program shows
 // a subject's file name as its title ("_" a blank, every word capitalised), so the learner reads the name in his or

@@ -5,9 +5,9 @@
 #include <QFile>
 
 #include "booknames.h"
-#include "databasefile.h"
 #include "phrasebook.h"
-#include "products.h"
+#include "platform/lessons/databasefile.h"
+#include "platform/lessons/products.h"
 #include "virtualexamples.h"
 
 using namespace subjecttool;

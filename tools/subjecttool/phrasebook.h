@@ -5,10 +5,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "outcome.h"
-#include "products.h"
+#include "platform/lessons/outcome.h"
+#include "platform/lessons/products.h"
+#include "platform/lessons/speaker.h"
 
 namespace subjecttool {
+
+using namespace lessons;
 
 // The languages every phrasebook entry is written in, by column name.
 QStringList phrasebookLanguages();
@@ -34,18 +37,6 @@ Phrasebook readPhrasebook(const QString& path);
 // The language of tTranslation2 for a product: the other interface language, or empty when that is the language
 // taught itself (prlspa, prleng), in which case the second text is the phrase's pronunciation.
 QString secondTranslationLanguage(const ProductInfo& product);
-
-// espeak-ng, as the build runs it.
-struct Speaker
-{
-    QString program = QStringLiteral("espeak-ng");
-    int wordsPerMinute = 140; // a little slower than espeak's default, for learners
-};
-
-// Speaks text with voice into a WAVE file; empty on success, otherwise why not.
-QString speak(const Speaker& speaker, const QString& voice, const QString& text, const QString& wavePath);
-// The phrase in IPA as espeak-ng says it, between slashes; empty with *error set when that failed.
-QString pronunciation(const Speaker& speaker, const QString& voice, const QString& text, QString* error);
 
 // Writes the teacher's text file and its sounds for product into workDir (so a teacher has a worked example of the
 // format), then builds outputPath from them the way parlanta-subject build does.

@@ -6,10 +6,10 @@
 #include <QStringList>
 
 #include "platform/database.h"
-#include "products.h"
-#include "subjectfile.h"
+#include "platform/lessons/products.h"
+#include "platform/lessons/subjectfile.h"
 
-using namespace subjecttool;
+using namespace lessons;
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "databasefile.h"
 #include "platform/database.h"
-#include "subjectfile.h"
+#include "platform/lessons/databasefile.h"
+#include "platform/lessons/subjectfile.h"
 
 namespace subjecttool {
 

@@ -3,10 +3,12 @@
 #include <QString>
 
 #include "booknames.h"
-#include "outcome.h"
-#include "products.h"
+#include "platform/lessons/outcome.h"
+#include "platform/lessons/products.h"
 
 namespace subjecttool {
+
+using namespace lessons;
 
 // Makes a virtual subject file from a copy of the empty template: one virtual subject per line of examplesPath, a
 // tab-separated UTF-8 file with a header naming the columns en, es (the subject's name in each interface language)

@@ -1,4 +1,4 @@
-#include "databasefile.h"
+#include "platform/lessons/databasefile.h"
 
 #include <filesystem>
 #include <system_error>
@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-namespace subjecttool {
+namespace lessons {
 
 QString fileNameProblem(const QString& outputPath)
 {

@@ -1,6 +1,6 @@
-#include "products.h"
+#include "platform/lessons/products.h"
 
-namespace subjecttool {
+namespace lessons {
 
 std::span<const ProductInfo> products()
 {

@@ -4,9 +4,9 @@
 #include <QList>
 #include <QString>
 
-#include "outcome.h"
+#include "platform/lessons/outcome.h"
 
-namespace subjecttool {
+namespace lessons {
 
 // The program studies at most this many phrases of a subject; the random picker relies on keys 1..n.
 constexpr int MaxPhrases = 10;

@@ -1,4 +1,4 @@
-#include "subjectfile.h"
+#include "platform/lessons/subjectfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,11 +6,11 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
-#include "databasefile.h"
+#include "platform/lessons/databasefile.h"
+#include "platform/lessons/products.h"
 #include "platform/wave.h"
-#include "products.h"
 
-namespace subjecttool {
+namespace lessons {
 
 QString installedSubjectSchema()
 {

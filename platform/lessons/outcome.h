@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace subjecttool {
+namespace lessons {
 
 // Expected problems are collected as messages, each naming its file (and line where there is one), so a
 // teacher sees every mistake of a file in one run instead of one per attempt.

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace subjecttool {
+namespace lessons {
 
 // What the tools need to know of a product: its subject files and which languages go where.
 struct ProductInfo

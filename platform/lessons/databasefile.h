@@ -4,10 +4,10 @@
 
 #include <QString>
 
-#include "outcome.h"
 #include "platform/database.h"
+#include "platform/lessons/outcome.h"
 
-namespace subjecttool {
+namespace lessons {
 
 // Empty when the file name of outputPath leaves room for SQLite's journal beside it, otherwise why not.
 QString fileNameProblem(const QString& outputPath);

@@ -3,10 +3,10 @@
 #include <QFileInfo>
 
 #include "platform/database.h"
-#include "products.h"
-#include "subjectfile.h"
+#include "platform/lessons/products.h"
+#include "platform/lessons/subjectfile.h"
 
-namespace subjecttool {
+namespace lessons {
 
 namespace {
 

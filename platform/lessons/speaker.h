@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace lessons {
+
+// espeak-ng, as the build runs it.
+struct Speaker
+{
+    QString program = QStringLiteral("espeak-ng");
+    int wordsPerMinute = 140; // a little slower than espeak's default, for learners
+};
+
+// Speaks text with voice into a WAVE file; empty on success, otherwise why not.
+QString speak(const Speaker& speaker, const QString& voice, const QString& text, const QString& wavePath);
+// The phrase in IPA as espeak-ng says it, between slashes; empty with *error set when that failed.
+QString pronunciation(const Speaker& speaker, const QString& voice, const QString& text, QString* error);
+
+}
