@@ -39,4 +39,27 @@ struct Deck
     Outcome outcome; // errors: nothing usable was read; warnings: what was skipped and why
 };
 
+// Subjects on their way out to another program's format.
+struct LessonPhrase
+{
+    QString phrase; // in the language taught
+    QString translation; // in the learner's language
+    QString translation2; // may be empty
+    QByteArray sound; // a RIFF/WAVE file; empty when the phrase has none
+};
+
+struct Lesson
+{
+    QString title; // as the subject tree shows it: "Animals At The Zoo"
+    QList<LessonPhrase> phrases;
+};
+
+// ISO 639-1 codes of the texts, so the other program labels its columns: "de", "en", "es"...
+struct LessonLanguages
+{
+    QString taught;
+    QString learner;
+    QString learner2; // the second translation's language; empty when it is a pronunciation
+};
+
 }
