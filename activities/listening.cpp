@@ -14,6 +14,7 @@
 #include "common/wait.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectref.h"
+#include "common/subjectfolders.h"
 
 void Hear_Phrase(const SubjectRef& selected, const Session& session)
 {
@@ -31,7 +32,7 @@ void Listen_to_Phrase(const SubjectRef& phrase, const Session& session)
 {
     if (phrase.kind != SubjectRef::Kind::Phrase)
         return;
-    const QString path = session.InstalledSubjectsDir + phrase.file;
+    const QString path = Installed_Subject_Path(session, phrase.file);
     if (!File_Exists(path))
         return;
     try {

@@ -11,6 +11,7 @@
 #include "subjects/subjectchecks.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectref.h"
+#include "common/subjectfolders.h"
 
 using platform::Recordset;
 
@@ -27,7 +28,7 @@ void addRecord(StudySet& set, const Session& session, const QString& file, const
     // The sound writer keeps an older file's tail; a file left by a failed launch must not lend it one.
     const QString target = soundFile(session.ExchangeNumber, position);
     QFile::remove(target);
-    writePhraseSound(session.InstalledSubjectsDir + file, phrase.pkPhraseNo, target);
+    writePhraseSound(Installed_Subject_Path(session, file), phrase.pkPhraseNo, target);
     set.push_back({ file, phrase.pkPhraseNo, phrase.tPhrase, phrase.tTranslation, phrase.tTranslation2 });
 }
 }
@@ -45,11 +46,11 @@ StudySet Get_Phraes_to_Study(const SubjectRef& subject, const Session& session, 
             for (const SubjectRef& phrase : subject.phrases) {
                 if (phrase.kind != SubjectRef::Kind::Phrase || !checks.usable(phrase.file))
                     continue;
-                const QString path = session.InstalledSubjectsDir + phrase.file;
+                const QString path = Installed_Subject_Path(session, phrase.file);
                 addRecord(set, session, phrase.file, readSubjectFile(path, phraseByKeySql(phrase.phraseNo)), 0);
             }
         } else {
-            const Recordset rs = readSubjectFile(session.InstalledSubjectsDir + subject.file, AllPhrasesSql);
+            const Recordset rs = readSubjectFile(Installed_Subject_Path(session, subject.file), AllPhrasesSql);
             for (int row = 0; row < rs.count(); ++row)
                 addRecord(set, session, subject.file, rs, row);
         }

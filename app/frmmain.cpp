@@ -1,4 +1,5 @@
 #include "frmmain.h"
+#include "common/subjectfolders.h"
 #include "common/buildinfo.h"
 
 #include <QCloseEvent>
@@ -296,7 +297,7 @@ void frmMain::Get_Settings()
         if (!QDir(dataSubjects).exists() && !QDir().mkpath(dataSubjects))
             throw std::runtime_error(QStringLiteral("Path/File access error: %1").arg(dataSubjects).toStdString());
 
-        m_File1.setPath(modMain.InstalledSubjectsDir);
+        m_File1.setPaths(Installed_Subject_Folders(modMain));
         m_File1.setPattern(QStringLiteral("*.") + modMain.SubjectExtension);
         m_File2.setPath(modMain.VirtualSubjectsDir);
         m_File2.setPattern(QStringLiteral("*.v") + modMain.SubjectExtension);

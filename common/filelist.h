@@ -8,9 +8,11 @@
 class FileList
 {
 public:
-    void setPath(const QString& folder) { m_path = folder; }
+    void setPath(const QString& folder) { m_paths = { folder }; }
+    // Several folders listed as one; a name found in more than one is listed once.
+    void setPaths(const QStringList& folders) { m_paths = folders; }
     void setPattern(const QString& pattern) { m_pattern = pattern; }
-    const QString& path() const { return m_path; }
+    QString path() const { return m_paths.value(0); }
     const QString& pattern() const { return m_pattern; }
     void refresh();
     int listCount() const { return static_cast<int>(m_names.size()); }
@@ -18,7 +20,7 @@ public:
     const QStringList& names() const { return m_names; }
 
 private:
-    QString m_path;
+    QStringList m_paths;
     QString m_pattern;
     QStringList m_names;
 };

@@ -71,6 +71,7 @@ void Set_Paths(Session& session, QString* activitiesDir)
             Copy_Folder(programFolder + Caption(11), session.DataDir + Caption(11));
     }
     session.InstalledSubjectsDir = programFolder + Caption(10) + sep;
+    session.ImportedSubjectsDir = session.DataDir + Caption(10) + sep;
     session.VirtualSubjectsDir = session.DataDir + Caption(11) + sep;
     if (activitiesDir)
         *activitiesDir = programFolder + QStringLiteral("Activities") + sep;

@@ -16,6 +16,9 @@ struct Session
     QString ProgramDir;
     QString DataDir;
     QString InstalledSubjectsDir;
+    // Where imported lessons go: the installed subjects folder itself when the user may write it, otherwise the
+    // folder of that name in the data folder, which the subject tree lists beside it.
+    QString ImportedSubjectsDir;
     QString VirtualSubjectsDir;
     QString CurrentStudent;
     // The number that names this run's exchange files (one for the whole run).

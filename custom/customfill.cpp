@@ -11,6 +11,7 @@
 #include "custom/virtualfiles.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
+#include "common/subjectfolders.h"
 
 // The nodes are made apart from their tree and join it at once: a tree laid out again at every pass of the
 // pending events would cost more than the fill itself. The window is not shown while it fills.
@@ -66,7 +67,7 @@ void Get_Subject_Phrases(const Session& session, QTreeWidgetItem* subject, const
     if (!subject || subject->childCount() > 0)
         return;
     try {
-        const platform::Recordset rs = readSubjectFile(session.InstalledSubjectsDir + file, AllPhrasesSql);
+        const platform::Recordset rs = readSubjectFile(Installed_Subject_Path(session, file), AllPhrasesSql);
         for (int i = 0; i < rs.count(); ++i)
             subject->addChild(Installed_Phrase_Node(file, phraseAt(rs, i)));
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "common/subjectfolders.h"
 #include "common/captions.h"
 #include "common/errorreport.h"
 #include "common/tilebackground.h"
@@ -102,7 +103,8 @@ void frmEdit::btnOK_Click()
 {
     const NodeTag tag = NodeTag::parse(Tag);
     try {
-        m_stored = Store_Phrase_Texts(m_session.InstalledSubjectsDir, tag.field(0), tag.number(1), txtPhrase->text(),
+        const QString folder = QFileInfo(Installed_Subject_Path(m_session, tag.field(0))).path() + QLatin1Char('/');
+        m_stored = Store_Phrase_Texts(folder, tag.field(0), tag.number(1), txtPhrase->text(),
             txtTranslation->text(), txtTranslation2->text());
     } catch (const std::exception& e) {
         // The editor stays open with the typed texts; Cancel leaves.

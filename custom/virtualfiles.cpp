@@ -17,6 +17,7 @@
 #include "platform/wholefile.h"
 #include "subjects/subjectfile.h"
 #include "subjects/subjectnames.h"
+#include "common/subjectfolders.h"
 
 using platform::Database;
 using platform::DbError;
@@ -317,7 +318,7 @@ CopiedSubject Copy_Subject(
     const Session& session, const QString& displayName, const QString& sourceFile, const QString& subjectName)
 {
     // The source is read whole first, so that an installed subject that cannot be read adds nothing.
-    const Recordset source = readSubjectFile(session.InstalledSubjectsDir + sourceFile, AllPhrasesSql);
+    const Recordset source = readSubjectFile(Installed_Subject_Path(session, sourceFile), AllPhrasesSql);
     QVector<PhraseRow> rows;
     int repeats = 0;
     for (int i = 0; i < source.count(); ++i) {

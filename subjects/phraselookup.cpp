@@ -5,6 +5,7 @@
 
 #include "common/session.h"
 #include "platform/exchangefile.h"
+#include "common/subjectfolders.h"
 
 PhraseLookup::PhraseLookup(const Session& session, SubjectChecks::Check check)
     : m_checks(session, std::move(check))
@@ -23,7 +24,7 @@ std::optional<PhraseLookup::Found> PhraseLookup::phrase(const QString& identity)
         && !file.contains(QLatin1Char('/')) && !file.contains(QLatin1Char('\\')) && m_checks.usable(file)) {
         try {
             const platform::Recordset rs
-                = readSubjectFile(m_checks.session().InstalledSubjectsDir + file, phraseByKeySql(number));
+                = readSubjectFile(Installed_Subject_Path(m_checks.session(), file), phraseByKeySql(number));
             if (rs.count() > 0)
                 found = Found { file, phraseAt(rs, 0) };
         } catch (const std::exception&) {

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QTreeWidget>
 
+#include "common/subjectfolders.h"
 #include "common/captions.h"
 #include "common/interfacelocale.h"
 #include "common/session.h"
@@ -27,8 +28,10 @@ int listable(const DueReview& due, const Session& session)
     if (due.phrases.isEmpty())
         return 0;
     QSet<QString> present;
-    for (const QString& name : QDir(session.InstalledSubjectsDir).entryList(QDir::Files))
-        present.insert(name.toLower());
+    for (const QString& folder : Installed_Subject_Folders(session)) {
+        for (const QString& name : QDir(folder).entryList(QDir::Files))
+            present.insert(name.toLower());
+    }
     int count = 0;
     for (const QString& identity : due.phrases) {
         QString file;

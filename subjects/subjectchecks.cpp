@@ -14,6 +14,7 @@
 #include "subjects/subjectfile.h"
 #include "subjects/subjectref.h"
 #include "subjects/treenode.h"
+#include "common/subjectfolders.h"
 
 namespace {
 const QString SubjectsPage = QStringLiteral("subjects.htm");
@@ -22,7 +23,7 @@ const QString SubjectsPage = QStringLiteral("subjects.htm");
 QString Check_Subject(const Session& session, const QString& fileName)
 {
     try {
-        const platform::Recordset rs = readSubjectFile(session.InstalledSubjectsDir + fileName, PropertiesSql);
+        const platform::Recordset rs = readSubjectFile(Installed_Subject_Path(session, fileName), PropertiesSql);
         rs.text(0, QStringLiteral("tProgramCode"));
         return ValidSubject;
     } catch (const std::exception& e) {
@@ -48,7 +49,7 @@ QString SubjectChecks::status(const QString& fileName)
 
 bool SubjectChecks::usable(const QString& fileName)
 {
-    return File_Exists(m_session.InstalledSubjectsDir + fileName) && status(fileName) == ValidSubject;
+    return File_Exists(Installed_Subject_Path(m_session, fileName)) && status(fileName) == ValidSubject;
 }
 
 void Report_Subject_Problem(const Session& session, const QString& fileName, const QString& status)
@@ -74,7 +75,7 @@ SubjectUse Check_vSubject(const SubjectRef& subject, SubjectChecks& checks)
                 usable = 0;
                 break;
             }
-            if (File_Exists(checks.session().InstalledSubjectsDir + phrase.file)) {
+            if (File_Exists(Installed_Subject_Path(checks.session(), phrase.file))) {
                 if (checks.status(phrase.file) == ValidSubject)
                     ++usable;
                 continue;

@@ -19,6 +19,7 @@
 #include "subjects/subjectchecks.h"
 #include "subjects/subjectfile.h"
 #include "subjects/treenode.h"
+#include "common/subjectfolders.h"
 
 using platform::Recordset;
 
@@ -28,7 +29,7 @@ void Show_Subject_Phrases(QTreeWidgetItem* node, const QString& fileName, const 
         return;
     WindowLock lock(window);
     try {
-        const Recordset rs = readSubjectFile(session.InstalledSubjectsDir + fileName, AllPhrasesSql);
+        const Recordset rs = readSubjectFile(Installed_Subject_Path(session, fileName), AllPhrasesSql);
         QList<QTreeWidgetItem*> phrases;
         try {
             for (int i = 0; i < rs.count(); ++i) {
@@ -77,7 +78,7 @@ namespace {
 // One random phrase of an installed subject that passed its check, as a node of the random phrase set.
 QTreeWidgetItem* randomPhrase(const Session& session, const QString& file)
 {
-    const QString path = session.InstalledSubjectsDir + file;
+    const QString path = Installed_Subject_Path(session, file);
     const int n = readSubjectFile(path, AllPhrasesSql).count();
     const int k = static_cast<int>(Rnd() * n) + 1;
     const Recordset rs = readSubjectFile(path, randomPhraseSql(k));

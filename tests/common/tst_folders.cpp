@@ -6,7 +6,10 @@
 
 #include "common/apppath.h"
 #include "common/paths.h"
+#include "common/filelist.h"
 #include "common/registry.h"
+#include "common/session.h"
+#include "common/subjectfolders.h"
 #include "platform/tempfolder.h"
 #include "tests/support/fakes.h"
 #include "tests/support/fixtures.h"
@@ -33,6 +36,7 @@ private Q_SLOTS:
         QCOMPARE(session.DataDir, program.path());
         QCOMPARE(session.InstalledSubjectsDir, program.path() + "T10/");
         QCOMPARE(session.VirtualSubjectsDir, program.path() + "T11/");
+        QCOMPARE(Installed_Subject_Folders(session), QStringList { session.InstalledSubjectsDir });
         QCOMPARE(activities, program.path() + "Activities/");
         QVERIFY(!QFile::exists(program.file("test.txt")));
         QVERIFY(env.shell.copies.isEmpty());
@@ -58,6 +62,7 @@ private Q_SLOTS:
         QCOMPARE(session.DataDir, expected);
         QCOMPARE(session.VirtualSubjectsDir, expected + "T11/");
         QCOMPARE(session.InstalledSubjectsDir, program.path() + "T10/");
+        QCOMPARE(Installed_Subject_Folders(session), QStringList({ program.path() + "T10/", expected + "T10/" }));
         QVERIFY(QFile::exists(expected + "T11/Examples.vale"));
         QCOMPARE(env.shell.copies.size(), 1);
         constexpr auto othersRights = QFileDevice::Permissions(0x0077);
@@ -71,6 +76,30 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(expected) & othersRights, QFileDevice::Permissions());
         QCOMPARE(env.shell.copies.size(), 1);
         QVERIFY(!QFile::exists(expected + "T11/Examples.vale"));
+    }
+
+    // Imported lessons of a read-only installation sit in the data folder; the tree lists both folders as one, and
+    // a name in both is the program's.
+    void installedSubjectsOfBothFoldersAreFoundByName()
+    {
+        QTemporaryDir root;
+        Session session;
+        session.InstalledSubjectsDir = root.filePath("program/T10/");
+        session.ImportedSubjectsDir = root.filePath("data/T10/");
+        for (const QString& path : { session.InstalledSubjectsDir + "b.ale", session.InstalledSubjectsDir + "same.ale",
+                 session.ImportedSubjectsDir + "a.ale", session.ImportedSubjectsDir + "Same.ale" }) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        FileList list;
+        list.setPaths(Installed_Subject_Folders(session));
+        list.setPattern("*.ale");
+        list.refresh();
+        QCOMPARE(list.names(), QStringList({ "a.ale", "b.ale", "same.ale" }));
+        QCOMPARE(Installed_Subject_Path(session, "a.ale"), session.ImportedSubjectsDir + "a.ale");
+        QCOMPARE(Installed_Subject_Path(session, "b.ale"), session.InstalledSubjectsDir + "b.ale");
+        QCOMPARE(Installed_Subject_Path(session, "gone.ale"), session.InstalledSubjectsDir + "gone.ale");
     }
 
     void noAppDataFolderFallsBackToTemporaryFolder()
