@@ -1,11 +1,16 @@
 #include "platform/lessons/lessonimport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 
+#include "platform/lessons/ankipackage.h"
 #include "platform/lessons/audiodecode.h"
+#include "platform/lessons/delimitedtext.h"
 #include "platform/lessons/fieldtext.h"
+#include "platform/lessons/kvtml.h"
+#include "platform/lessons/lessonexport.h"
 #include "platform/lessons/products.h"
 #include "platform/lessons/subjectfile.h"
 
@@ -25,14 +30,6 @@ namespace {
             { QStringLiteral("en"), { QStringLiteral("english"), QStringLiteral("inglés") } },
         };
         return code.isEmpty() ? QStringList() : QStringList { code } + names.value(code);
-    }
-
-    // The second translation's language: the other of English and Spanish, unless that is the language taught.
-    QString secondLanguage(const ProductInfo& product)
-    {
-        const QString other
-            = product.interfaceLanguage == QLatin1String("en") ? QStringLiteral("es") : QStringLiteral("en");
-        return other == product.taughtLanguage ? QString() : other;
     }
 
     int findField(const QStringList& names, const QStringList& wanted, const QList<int>& taken)
@@ -159,7 +156,7 @@ FieldMapping guessMapping(const Deck& deck, const QString& programCode)
     pick(m.translation2,
         QStringList {
             QStringLiteral("translation 2"), QStringLiteral("translation2"), QStringLiteral("second translation") }
-            + (product ? languageNames(secondLanguage(*product)) : QStringList()));
+            + (product ? languageNames(languagesOf(*product).learner2) : QStringList()));
     QStringList soundNames { QStringLiteral("sound"), QStringLiteral("audio"), QStringLiteral("sonido") };
     // KVTML names a sound field after its language; the taught language's is the one spoken.
     for (const QString& language : product ? languageNames(product->taughtLanguage) : QStringList())
@@ -186,6 +183,24 @@ FieldMapping guessMapping(const Deck& deck, const QString& programCode)
         }
     }
     return m;
+}
+
+Deck readDeck(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // A collection package (.colpkg) is laid out as a deck package is.
+    if (suffix == QLatin1String("apkg") || suffix == QLatin1String("colpkg"))
+        return readAnkiPackage(path);
+    if (suffix == QLatin1String("kvtml"))
+        return readKvtml(path);
+    if (suffix == QLatin1String("csv") || suffix == QLatin1String("tsv") || suffix == QLatin1String("txt"))
+        return readDelimitedText(path);
+    Deck deck;
+    deck.path = path;
+    deck.outcome.errors << located(path, 0,
+        QStringLiteral("not a lesson file that can be imported: Anki packages (.apkg, .colpkg), KVTML (.kvtml) and "
+                       "text (.csv, .tsv, .txt) are"));
+    return deck;
 }
 
 QList<ImportedPhrase> previewPhrases(const Deck& deck, const FieldMapping& mapping, int count)
