@@ -102,6 +102,7 @@ private Q_SLOTS:
     void soundsUpToTheLimitAreTaken();
     void outputNamesLeaveRoomForTheJournal();
     void commandLine();
+    void importAndExportCommands();
 };
 
 void TestSubjectTool::buildRoundTrips()
@@ -424,6 +425,48 @@ void TestSubjectTool::commandLine()
     QCOMPARE(refused.first, 1);
     QVERIFY(refused.second.contains(QStringLiteral("absent.txt")));
     QCOMPARE(run({ "check", built, dir.filePath(QStringLiteral("t.txt")) }).first, 1);
+}
+
+void TestSubjectTool::importAndExportCommands()
+{
+    QTemporaryDir dir;
+    QByteArray lines = "Front\tBack\n";
+    for (int i = 1; i <= 12; ++i)
+        lines += QStringLiteral("Wort %1\twort %1\n").arg(i).toUtf8();
+    writeFile(dir.filePath(QStringLiteral("Vokabeln.tsv")), lines);
+    const QString folder = dir.filePath(QStringLiteral("subjects"));
+    auto run = [&dir](const QStringList& arguments) {
+        QProcess tool;
+        tool.setWorkingDirectory(dir.path());
+        tool.start(QStringLiteral(SUBJECT_TOOL), arguments);
+        tool.waitForFinished(60000);
+        return std::tuple(tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardOutput()),
+            QString::fromLocal8Bit(tool.readAllStandardError()));
+    };
+
+    const auto [previewed, shown, _]
+        = run({ "import", "--preview", "--map", "translation=none", "Vokabeln.tsv", folder });
+    QCOMPARE(previewed, 0);
+    QVERIFY2(
+        shown.contains("1 Front -> phrase\n  2 Back\n") && shown.contains("line 11: Wort 10 |  |"), qPrintable(shown));
+    QVERIFY(!QFileInfo::exists(folder));
+    QCOMPARE(std::get<0>(run({ "import", "--map", "sound=Audio", "--code", "prlale", "Vokabeln.tsv", folder })), 2);
+
+    const auto [imported, listed, warned]
+        = run({ "import", "--no-speech", "--code", "prlale", "Vokabeln.tsv", folder });
+    QCOMPARE(imported, 0);
+    QVERIFY2(listed.contains("vokabeln_1.ale: 10 phrases") && listed.contains("vokabeln_2.ale: 2 phrases"),
+        qPrintable(listed + warned));
+    QCOMPARE(checkSubject(folder + QStringLiteral("/vokabeln_2.ale")).phraseCount, 2);
+
+    const auto [exported, out, err] = run({ "export", "--anki", "out.apkg", folder + QStringLiteral("/vokabeln_1.ale"),
+        folder + QStringLiteral("/vokabeln_2.ale") });
+    QCOMPARE(exported, 0);
+    QVERIFY(out.contains(QStringLiteral("out.apkg: 2 subjects")));
+    QCOMPARE(std::get<0>(run({ "export", "out.apkg", folder + QStringLiteral("/vokabeln_1.ale") })), 2);
+    const auto [refused, nothing, named] = run({ "import", "--code", "prlale", "words.xlsx", folder });
+    QCOMPARE(refused, 1);
+    QVERIFY(named.contains(QStringLiteral("words.xlsx: not a lesson file")));
 }
 
 QTEST_GUILESS_MAIN(TestSubjectTool)
