@@ -82,17 +82,17 @@ namespace {
         return out;
     }
 
-    // Anki writes "{{c1::answer::hint}}" and lets clozes nest, so the innermost goes first.
+    // Anki writes "{{c1::answer::hint}}" and lets clozes nest; each pass reduces the innermost ones, so a field
+    // takes as many passes as its clozes are deep, never one per cloze.
     bool reduceClozes(QString& text)
     {
-        static const QRegularExpression cloze(QStringLiteral("\\{\\{c\\d+::((?:(?!\\{\\{|\\}\\}).)*)\\}\\}"),
+        static const QRegularExpression cloze(
+            QStringLiteral("\\{\\{c\\d+::((?:(?!\\{\\{|\\}\\}|::).)*)(?:::(?:(?!\\{\\{|\\}\\}).)*)?\\}\\}"),
             QRegularExpression::DotMatchesEverythingOption);
         bool found = false;
-        for (QRegularExpressionMatch match = cloze.match(text); match.hasMatch(); match = cloze.match(text)) {
+        while (text.contains(cloze)) {
             found = true;
-            const QString inner = match.captured(1);
-            const qsizetype hint = inner.indexOf(QStringLiteral("::"));
-            text.replace(match.capturedStart(), match.capturedLength(), hint < 0 ? inner : inner.left(hint));
+            text.replace(cloze, QStringLiteral("\\1"));
         }
         return found;
     }
