@@ -118,8 +118,8 @@ namespace {
             ++m_line;
         }
 
-        // Appends the quoted part at m_at to field; a stray quote after the closing one is kept as text, as
-        // spreadsheets do with a field like "a"b.
+        // Appends the quoted part at m_at to field. What follows the closing quote up to the separator is kept
+        // too, as spreadsheets read "a"b as ab.
         bool readQuoted(QString& field)
         {
             ++m_at;
