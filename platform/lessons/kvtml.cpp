@@ -1,5 +1,6 @@
 #include "platform/lessons/kvtml.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -208,6 +209,11 @@ namespace {
                         .arg(entryId, written));
                 return {};
             }
+            // A relative URL may come percent-encoded ("die%20katze.wav"); the name as written wins when both exist.
+            const QString decoded = QUrl::fromPercentEncoding(written.toUtf8());
+            const QDir folder = QFileInfo(m_deck.path).absoluteDir();
+            if (decoded != written && !folder.exists(written) && folder.exists(decoded))
+                return decoded;
             return written;
         }
 
@@ -268,6 +274,22 @@ namespace {
             for (int i : pronounced)
                 m_deck.fieldNames << QStringLiteral("%1 pronunciation").arg(m_identifiers[i].name);
 
+            QStringList known;
+            for (const KvtmlIdentifier& identifier : m_identifiers)
+                known << identifier.id;
+            QStringList strays;
+            for (const KvtmlEntry& entry : m_entries) {
+                for (auto translation = entry.translations.cbegin(); translation != entry.translations.cend();
+                     ++translation) {
+                    if (!known.contains(translation.key()) && !strays.contains(translation.key())) {
+                        strays << translation.key();
+                        m_deck.outcome.warnings << located(m_deck.path, 0,
+                            QStringLiteral("entry %1: translation %2 has no language among the identifiers; the "
+                                           "translations %2 of all entries are left out")
+                                .arg(entry.id, translation.key()));
+                    }
+                }
+            }
             for (const KvtmlEntry& entry : m_entries) {
                 DeckNote note;
                 for (const KvtmlIdentifier& identifier : m_identifiers)

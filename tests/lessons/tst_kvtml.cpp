@@ -82,23 +82,33 @@ private Q_SLOTS:
     void takesSoundUrlsForFilesOnly()
     {
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("sounds")));
+        writeFile(dir, QStringLiteral("sounds/die katze.wav"), "RIFF-katze");
         const QString hund = fixtures + QStringLiteral("/sounds/hund.wav");
         const QString path = writeFile(dir, QStringLiteral("urls.kvtml"),
-            document("<identifiers><identifier id=\"0\"><name>German</name></identifier></identifiers><entries>"
+            document("<identifiers><identifier id=\"0\"><name>German</name></identifier></identifiers><entries>\n"
                      "<entry id=\"4\"><translation id=\"0\"><text>Hund</text><sound>"
                 + QUrl::fromLocalFile(hund).toEncoded()
-                + "</sound></translation></entry>\n<entry id=\"5\"><translation id=\"0\"><text>Katze</text>"
-                  "<sound>https://example.org/katze.wav</sound></translation></entry></entries>"));
+                + "</sound></translation></entry>\n"
+                  "<entry id=\"5\"><translation id=\"0\"><text>Katze</text>"
+                  "<sound>https://example.org/katze.wav</sound></translation><translation id=\"9\"/></entry>\n"
+                  "<entry id=\"6\"><translation id=\"0\"><text>Katze</text><sound>sounds/die%20katze.wav</sound>"
+                  "</translation><translation id=\"9\"/></entry></entries>\n"));
         const Deck deck = readKvtml(path);
         QVERIFY(deck.outcome.ok());
         QCOMPARE(deck.notes.value(0).fields, QStringList({ "Hund", hund }));
         QCOMPARE(deck.notes.value(1).fields, QStringList({ "Katze", "" }));
+        QCOMPARE(deck.notes.value(2).fields, QStringList({ "Katze", "sounds/die katze.wav" }));
         QCOMPARE(deck.outcome.warnings,
-            QStringList(path
-                + ":4: entry 5: the sound https://example.org/katze.wav is not a file on this computer; it is left "
-                  "out"));
+            QStringList({ path
+                    + ":5: entry 5: the sound https://example.org/katze.wav is not a file on this computer; it is "
+                      "left out",
+                path
+                    + ": entry 5: translation 9 has no language among the identifiers; the translations 9 of all "
+                      "entries are left out" }));
         QString problem;
-        QCOMPARE(deck.media->read(hund, &problem), readAll(hund));
+        QCOMPARE(deck.media->read(deck.notes.value(0).fields.value(1), &problem), readAll(hund));
+        QCOMPARE(deck.media->read(deck.notes.value(2).fields.value(1), &problem), QByteArray("RIFF-katze"));
     }
 
     void refusesHarmfulOrBrokenFiles_data()
