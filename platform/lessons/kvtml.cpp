@@ -92,8 +92,8 @@ namespace {
             }
             const QString version = m_xml.attributes().value(QStringLiteral("version")).toString();
             if (!version.startsWith(QStringLiteral("2."))) {
-                m_xml.raiseError(QStringLiteral("KVTML version \"%1\"; only version 2 is read (Parley saves an older "
-                                                "file as version 2)")
+                m_xml.raiseError(QStringLiteral("KVTML version \"%1\"; only version 2 is read: open the file in Parley "
+                                                "and save it to make it version 2")
                                      .arg(version));
                 return;
             }

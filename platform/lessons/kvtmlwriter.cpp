@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QXmlStreamWriter>
 
+#include "platform/lessons/subjectfile.h"
+
 namespace lessons {
 
 namespace {
@@ -143,6 +145,12 @@ namespace {
         {
             QString sound;
             if (!phrase.sound.isEmpty()) {
+                // The file is named .wav and other programs trust the name.
+                if (const QString problem = waveProblem(phrase.sound); !problem.isEmpty()) {
+                    outcome.errors << located(
+                        m_path, 0, QStringLiteral("the sound of \"%1\" is %2").arg(phrase.phrase, problem));
+                    return false;
+                }
                 QFile file(m_soundWork + u'/' + soundName);
                 if (!file.open(QIODevice::WriteOnly) || file.write(phrase.sound) != phrase.sound.size()
                     || !file.flush()) {

@@ -215,23 +215,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("soundFolder");
+        QTest::addColumn<QByteArray>("sound");
         QTest::addColumn<QString>("error"); // a part of the one error
 
+        const QByteArray wave = platform::makeWave("ab", 8000);
         QTest::newRow("sound folder exists") << "zoo.kvtml"
-                                             << "taken"
-                                             << "/taken already exists";
+                                             << "taken" << wave << "/taken already exists";
         QTest::newRow("sound folder climbs out") << "zoo.kvtml"
-                                                 << "../sounds"
-                                                 << "\"../sounds\" cannot name";
+                                                 << "../sounds" << wave << "\"../sounds\" cannot name";
         QTest::newRow("file cannot replace a folder") << "folder.kvtml"
-                                                      << "sounds"
-                                                      << "cannot replace the file";
+                                                      << "sounds" << wave << "cannot replace the file";
+        QTest::newRow("sound not WAVE") << "zoo.kvtml"
+                                        << "sounds" << QByteArray("ID3\x04 an mp3")
+                                        << "the sound of \"Hund\" is not a RIFF/WAVE sound";
     }
 
     void leavesNothingWhenWritingFails()
     {
         QFETCH(QString, fileName);
         QFETCH(QString, soundFolder);
+        QFETCH(QByteArray, sound);
         QFETCH(QString, error);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("taken")));
@@ -239,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.kvtml/inside")));
         const QStringList before = listing(dir.path());
 
-        const Lesson lesson { QStringLiteral("Zoo"), { { "Hund", "dog", "perro", platform::makeWave("ab", 8000) } } };
+        const Lesson lesson { QStringLiteral("Zoo"), { { "Hund", "dog", "perro", sound } } };
         const Outcome outcome = writeKvtml({ lesson }, { QStringLiteral("de"), QStringLiteral("en"), QString() }, "Zoo",
             dir.filePath(fileName), soundFolder);
         QCOMPARE(outcome.errors.size(), 1);
