@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "platform/lessons/deckfile.h"
 #include "platform/lessons/delimitedtext.h"
 
 using namespace lessons;
@@ -139,6 +140,19 @@ private Q_SLOTS:
         QVERIFY(deck.media);
         QString problem;
         QCOMPARE(deck.media->read(deck.notes.value(0).fields.value(1), &problem), QByteArray("RIFF-hund"));
+    }
+
+    void refusesFileLargerThanAnyList()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("huge.csv")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(MaxDeckFileBytes + 1)); // sparse: nothing written
+        file.close();
+        const Deck deck = readDelimitedText(file.fileName());
+        QCOMPARE(deck.outcome.errors,
+            QStringList(file.fileName() + ": the file has more than 64 MB, more than any list of phrases needs"));
+        QVERIFY(deck.media);
     }
 };
 
