@@ -210,11 +210,11 @@ namespace {
                 return {};
             }
             // A relative URL may come percent-encoded ("die%20katze.wav"); the name as written wins when both exist.
+            if (!written.contains(u'%'))
+                return written;
             const QString decoded = QUrl::fromPercentEncoding(written.toUtf8());
             const QDir folder = QFileInfo(m_deck.path).absoluteDir();
-            if (decoded != written && !folder.exists(written) && folder.exists(decoded))
-                return decoded;
-            return written;
+            return !folder.exists(written) && folder.exists(decoded) ? decoded : written;
         }
 
         void readLessons()
