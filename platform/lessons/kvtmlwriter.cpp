@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QXmlStreamWriter>
 
@@ -47,6 +46,17 @@ namespace {
             .arg(lesson, 2, 10, QLatin1Char('0'))
             .arg(phrase, 2, 10, QLatin1Char('0'))
             .arg(slug.isEmpty() ? QString() : QStringLiteral("-") + slug);
+    }
+
+    // One folder beside the file, whose name survives a copy to Windows and reads the same when another program
+    // takes the reference for a relative URL.
+    bool isPlainFolderName(const QString& name)
+    {
+        static const QString forbidden = QStringLiteral("/\\:*?\"<>|%#");
+        if (name.isEmpty() || name.startsWith(u'.') || name.endsWith(u'.') || name.endsWith(u' '))
+            return false;
+        return std::none_of(
+            name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x20 || forbidden.contains(c); });
     }
 
     QString kvtmlLanguageName(const QString& code)
@@ -193,11 +203,10 @@ Outcome writeKvtml(const QList<Lesson>& lessons, const LessonLanguages& language
     });
     const QString soundFolder = target.absoluteDir().filePath(soundFolderName);
     if (anySound) {
-        static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_.\\-]+$"));
-        if (!plainName.match(soundFolderName).hasMatch() || soundFolderName.startsWith(u'.')) {
+        if (!isPlainFolderName(soundFolderName)) {
             outcome.errors << located(path, 0,
-                QStringLiteral("\"%1\" cannot name the sound folder: use letters, digits, \"-\", \"_\" "
-                               "and \".\", not at the start")
+                QStringLiteral("\"%1\" cannot name the sound folder: it must be one folder's name, neither starting "
+                               "with \".\" nor ending with \".\" or a blank, without any of / \\ : * ? \" < > | % #")
                     .arg(soundFolderName));
             return outcome;
         }

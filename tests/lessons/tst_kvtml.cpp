@@ -176,16 +176,17 @@ private Q_SLOTS:
         };
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out/zoo.kvtml"));
-        const Outcome written
-            = writeKvtml(lessons, { QStringLiteral("de"), QStringLiteral("en"), learner2 }, "Zoo", path, "zoo-sounds");
+        const Outcome written = writeKvtml(
+            lessons, { QStringLiteral("de"), QStringLiteral("en"), learner2 }, "Zoo", path, "Zoo Straße_sounds");
         QVERIFY2(written.ok(), qPrintable(written.errors.join(u'\n')));
 
         const QStringList files = listing(dir.filePath(QStringLiteral("out")));
-        QCOMPARE(files.first(), QStringLiteral("zoo-sounds"));
+        QCOMPARE(files.first(), QStringLiteral("Zoo Straße_sounds"));
         QCOMPARE(files.last(), QStringLiteral("zoo.kvtml"));
         QCOMPARE(files.size(), 5); // no temporary file left
         for (const QString& name : files.mid(1, 3))
-            QVERIFY2(QRegularExpression(QStringLiteral("^zoo-sounds/[A-Za-z0-9_.-]+\\.wav$")).match(name).hasMatch(),
+            QVERIFY2(
+                QRegularExpression(QStringLiteral("^Zoo Straße_sounds/[A-Za-z0-9_.-]+\\.wav$")).match(name).hasMatch(),
                 qPrintable(name));
 
         const Deck deck = readKvtml(path);
@@ -223,6 +224,10 @@ private Q_SLOTS:
                                              << "taken" << wave << "/taken already exists";
         QTest::newRow("sound folder climbs out") << "zoo.kvtml"
                                                  << "../sounds" << wave << "\"../sounds\" cannot name";
+        QTest::newRow("sound folder hidden") << "zoo.kvtml"
+                                             << ".sounds" << wave << "\".sounds\" cannot name";
+        QTest::newRow("sound folder not a relative URL") << "zoo.kvtml"
+                                                         << "100% sounds" << wave << "cannot name";
         QTest::newRow("file cannot replace a folder") << "folder.kvtml"
                                                       << "sounds" << wave << "cannot replace the file";
         QTest::newRow("sound not WAVE") << "zoo.kvtml"
