@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QUrl>
 #include <QXmlStreamReader>
 
@@ -170,12 +171,12 @@ namespace {
                         m_xml.skipCurrentElement();
                     }
                 }
-                if (m_entryIndex.contains(entry.id)) {
+                if (m_entryIds.contains(entry.id)) {
                     m_deck.outcome.warnings << located(m_deck.path, line,
                         QStringLiteral("entry %1 appears a second time; the second is left out").arg(entry.id));
                     continue;
                 }
-                m_entryIndex.insert(entry.id, static_cast<int>(m_entries.size()));
+                m_entryIds.insert(entry.id);
                 m_entries << entry;
             }
         }
@@ -304,7 +305,7 @@ namespace {
             }
             QStringList unknown;
             for (auto id = m_lessonOf.cbegin(); id != m_lessonOf.cend(); ++id) {
-                if (!m_entryIndex.contains(id.key()))
+                if (!m_entryIds.contains(id.key()))
                     unknown << QStringLiteral("lesson \"%1\" lists entry %2, which the file does not have")
                                    .arg(id->name, id.key());
             }
@@ -319,7 +320,7 @@ namespace {
         QList<KvtmlIdentifier> m_identifiers;
         QList<KvtmlEntry> m_entries;
         int m_entriesRead = 0;
-        QHash<QString, int> m_entryIndex;
+        QSet<QString> m_entryIds;
         QHash<QString, KvtmlLessonOf> m_lessonOf; // by entry id
     };
 
