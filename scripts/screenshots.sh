@@ -76,7 +76,7 @@ game_text() {
 }
 
 # The espeak-ng voice that says the product's phrases, from the subject tool's product table.
-product_voice() { awk -F'"' -v c="$1" '$2 == c { print $10; exit }' tools/subjecttool/products.cpp; }
+product_voice() { awk -F'"' -v c="$1" '$2 == c { print $10; exit }' platform/lessons/products.cpp; }
 
 # activity_program NAME: the program whose button and window carry NAME.
 activity_program() {
