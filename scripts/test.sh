@@ -15,5 +15,11 @@ if [ "${1:-}" = "--asan" ]; then
 else
   bash scripts/build.sh
 fi
+# The Anki package tests check our writer with an independent reader from npm, installed from its lock file.
+lessons_npm=tests/lessons/npm
+if [ ! -d "$lessons_npm/node_modules" ] || [ "$lessons_npm/package-lock.json" -nt "$lessons_npm/node_modules" ]; then
+  npm ci --prefix "$lessons_npm" --no-audit --no-fund --silent
+  touch "$lessons_npm/node_modules"
+fi
 cd "$folder"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 300 --parallel "$(nproc)" "$@"
