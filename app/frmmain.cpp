@@ -47,6 +47,7 @@
 #include "students/frmadmin.h"
 #include "students/frmlogin.h"
 #include "students/frmprogress.h"
+#include "subjects/frmimportlessons.h"
 #include "subjects/phraselookup.h"
 #include "subjects/reviewfolder.h"
 #include "subjects/subjectchecks.h"
@@ -191,7 +192,11 @@ void frmMain::buildControls()
     connect(btnAdmin, &QPushButton::clicked, this, [this] {
         if (m_classSync)
             m_classSync->requestExchange();
-        if (Show_Admin_Window(this, modMain, Phrase_Text_Of(modMain), m_classSync.get()))
+        const auto importLessons = [this](QWidget* owner) {
+            if (Show_Import_Lessons_Window(owner, modMain))
+                Refresh_Subjects();
+        };
+        if (Show_Admin_Window(this, modMain, Phrase_Text_Of(modMain), m_classSync.get(), importLessons))
             End_Run(0);
     });
     connect(btnMyProgress, &QPushButton::clicked, this, [this] {

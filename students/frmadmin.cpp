@@ -53,6 +53,7 @@ const int PhraseCaptions[] = { 204, 50, 207, 208 };
 const int PhraseStudentCaptions[] = { 205, 206, 207, 208, 209 };
 const int PhraseStudentWidths[] = { 1900, 900, 1000, 1100, 1300 };
 constexpr int ChartTab = 1;
+constexpr int ImportLessonsCaption = 240;
 
 // While a view is built, the pointer says so.
 struct WaitCursor
@@ -84,9 +85,12 @@ QTreeWidgetItem* placeholderNode(const QTreeWidget* tree, const QString& text)
 }
 }
 
-bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText, ClassSync* classSync)
+bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText, ClassSync* classSync,
+    std::function<void(QWidget*)> importLessons)
 {
     frmAdmin form(session, phraseText, parent);
+    if (importLessons)
+        form.Offer_Import(std::move(importLessons));
     if (classSync) {
         form.Show_Class_Status(classSync->status());
         QObject::connect(classSync, &ClassSync::statusChanged, &form, &frmAdmin::Show_Class_Status);
@@ -98,6 +102,12 @@ bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText
     QObject::connect(&form, &frmAdmin::quitRequested, &form, [&cleared] { cleared = true; });
     form.exec();
     return cleared;
+}
+
+void frmAdmin::Offer_Import(std::function<void(QWidget*)> open)
+{
+    btnImportLessons->show();
+    connect(btnImportLessons, &QPushButton::clicked, this, [this, open = std::move(open)] { open(this); });
 }
 
 void frmAdmin::Show_Class_Status(const SyncStatus& status)
@@ -222,6 +232,15 @@ void frmAdmin::buildControls()
     mnuExportChart = mnuExport->addAction(QString(), this, [this] { mnuExportChart_Click(); });
     btnExport->setMenu(mnuExport);
     btnSchoolServer = new SchoolServerButton(m_session.DataDir, Interface_Locale(m_session.InterfaceLanguage), this);
+    btnImportLessons = new QPushButton(Caption(ImportLessonsCaption), this);
+    btnImportLessons->setObjectName(QStringLiteral("btnImportLessons"));
+    btnImportLessons->setStyleSheet(btnExport->styleSheet());
+    btnImportLessons->setMinimumHeight(twips(540));
+    btnImportLessons->setAutoDefault(false);
+    btnImportLessons->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    btnImportLessons->hide();
+    connect(btnImportLessons, &QPushButton::pressed, this, [] { Play_Click(); });
+    connect(btnImportLessons, &QPushButton::released, this, [] { Play_Click(); });
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(twips(360), twips(270), twips(360), twips(300));
@@ -237,6 +256,7 @@ void frmAdmin::buildControls()
     buttons->setSpacing(twips(180));
     buttons->addWidget(btnExport);
     buttons->addWidget(btnSchoolServer);
+    buttons->addWidget(btnImportLessons);
     buttons->addStretch(1);
     buttons->addWidget(btnClearDatabase);
     layout->addLayout(buttons, 3, 0, 1, 2);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <exception>
 
 #include <QComboBox>
@@ -23,9 +25,10 @@
 // Shows the tracked-scores window of the session's user database modally; for the main window's btnAdmin; true when it
 // cleared the user database: the program ends. phraseText names the phrases of the phrases view.
 // classSync, when given, is the exchange with the school's server: the window tells how it stands, starts it again
-// when the settings change and reads the results again when rows come in from other computers.
-bool Show_Admin_Window(
-    QWidget* parent, const Session& session, const PhraseText& phraseText, class ClassSync* classSync = nullptr);
+// when the settings change and reads the results again when rows come in from other computers. importLessons, when
+// given, opens the window that imports other programs' lessons, owned by the window passed to it.
+bool Show_Admin_Window(QWidget* parent, const Session& session, const PhraseText& phraseText,
+    class ClassSync* classSync = nullptr, std::function<void(QWidget*)> importLessons = {});
 
 // The tracked-scores window: the recorded results by student, activity or subject, the class's phrases, and the
 // clearing of the whole user database.
@@ -75,6 +78,9 @@ public:
     QAction* mnuExportChart;
     // Opens the school server window; its settingsChanged reports stored or forgotten settings.
     class SchoolServerButton* btnSchoolServer;
+    QPushButton* btnImportLessons;
+    // Shows btnImportLessons, which runs open.
+    void Offer_Import(std::function<void(QWidget*)> open);
     QLabel* lblSchool; // how the exchange with the school's server stands; empty without a server
     void Show_Class_Status(const SyncStatus& status);
 

@@ -43,7 +43,7 @@ private:
 // The product identity and the program folder, as the program starts with them.
 Session programSession(const QString& folder, const QString& programCode = QStringLiteral("prlale"));
 // Interface text k is "T" + k; the texts that name a file, folder or page end with " %1".
-QStringList numberedCaptions(int rows = 239);
-void loadNumberedCaptions(int rows = 239);
+QStringList numberedCaptions(int rows = 260);
+void loadNumberedCaptions(int rows = 260);
 
 }
