@@ -125,7 +125,7 @@ std::shared_ptr<const MediaSource> ankiMedia(
 {
     QHash<QString, QString> entries;
     QString problem;
-    if (zip->contains(QStringLiteral("media"))) {
+    if (zip && zip->contains(QStringLiteral("media"))) {
         if (const auto list = zip->read(QStringLiteral("media"), MediaListBytes, &problem)) {
             entries = newer ? newerList(*list, &problem) : olderList(*list, &problem);
         }

@@ -239,6 +239,7 @@ Deck readAnkiPackage(const QString& path, const AnkiLimits& limits)
     QString problem;
     std::shared_ptr<const ZipArchive> zip = ZipArchive::open(path, &problem);
     if (!zip) {
+        deck.media = ankiMedia(path, nullptr, false, limits.mediumBytes, &deck.outcome);
         deck.outcome.errors << located(path, 0, problem);
         return deck;
     }

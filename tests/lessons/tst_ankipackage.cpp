@@ -205,7 +205,29 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("front;back\n");
         file.close();
-        QCOMPARE(readAnkiPackage(path).outcome.errors, QStringList { path + QLatin1String(": not a zip archive") });
+        const Deck deck = readAnkiPackage(path);
+        QCOMPARE(deck.outcome.errors, QStringList { path + QLatin1String(": not a zip archive") });
+        QString problem;
+        QCOMPARE(deck.media->read(QStringLiteral("a.wav"), &problem), std::nullopt);
+    }
+
+    // An entry's name is only ever a key: one that climbs out of a folder or starts at the root is read like any
+    // other, and nothing is written anywhere.
+    void entryNamesAreOnlyNames()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("inner/names.zip"));
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("inner")));
+        QString problem;
+        QVERIFY(writeZip(
+            path, { { QStringLiteral("../climb"), "up" }, { QStringLiteral("/tmp/root"), "root" } }, &problem));
+        const auto zip = ZipArchive::open(path, &problem);
+        QVERIFY(zip);
+        QCOMPARE(zip->names(), (QStringList { "../climb", "/tmp/root" }));
+        QCOMPARE(zip->read(QStringLiteral("../climb"), 100, &problem), QByteArray("up"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList { "inner" });
+        QCOMPARE(QDir(folder.filePath(QStringLiteral("inner"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            QStringList { "names.zip" });
     }
 
     void readsNotesOfOtherNoteTypesByPositionAndSkipsUnknownOnes()
