@@ -259,6 +259,15 @@ private Q_SLOTS:
         QCOMPARE(deck.media->read(QStringLiteral("uno.wav"), &problem), sound);
     }
 
+    // Anki 2.1 writes collection.anki21 and leaves in collection.anki2 a note asking older programs to update.
+    void prefersTheAnki21Collection()
+    {
+        const Deck deck = readAnkiPackage(write(QStringLiteral("anki21.apkg"),
+            { { QStringLiteral("collection.anki2"), collection({ { 1, 7, QStringLiteral("Please update\x1F"), 1 } }) },
+                { QStringLiteral("collection.anki21"), collection(TwoNotes) } }));
+        QCOMPARE(texts(deck.notes), (QStringList { "Spanish::Food|uno|one [sound:uno.wav]", "Spanish::Food|dos|two" }));
+    }
+
     void mediaProblemsNameTheFileAndTheMedium_data()
     {
         QTest::addColumn<Entries>("media");
