@@ -225,8 +225,10 @@ void frmImportLessons::Open_File(const QString& path)
 void frmImportLessons::Deck_Read()
 {
     auto deck = std::make_shared<lessons::Deck>(m_reading.result());
+    if (deck->outcome.ok() && !deck->notes.isEmpty())
+        m_deck = std::move(deck);
     Set_Busy(false);
-    if (!deck->outcome.ok() || deck->notes.isEmpty()) {
+    if (!m_deck) {
         QStringList reasons = deck->outcome.errors;
         if (reasons.isEmpty())
             reasons << deck->outcome.warnings;
@@ -235,7 +237,6 @@ void frmImportLessons::Deck_Read()
         Q_EMIT settled();
         return;
     }
-    m_deck = std::move(deck);
     Fill_Fields();
     Show_Preview();
     Show_Summary();
@@ -292,7 +293,10 @@ void frmImportLessons::Show_Summary()
     QSet<QString> lessonNames;
     for (const lessons::DeckNote& note : m_deck->notes)
         lessonNames.insert(note.lesson.isEmpty() ? m_deck->name : note.lesson);
-    lblSummary->setText(Caption(254).arg(m_deck->notes.size()).arg(lessonNames.size()));
+    QString text = Caption(254).arg(m_deck->notes.size()).arg(lessonNames.size());
+    if (!m_deck->outcome.warnings.isEmpty())
+        text += QLatin1Char('\n') + Caption(258) + QLatin1Char('\n') + listed(m_deck->outcome.warnings);
+    lblSummary->setText(text);
 }
 
 void frmImportLessons::btnImport_Click()

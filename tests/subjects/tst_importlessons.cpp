@@ -50,6 +50,8 @@ private Q_SLOTS:
         QCOMPARE(window.findChild<QComboBox*>("cboField1")->currentText(), QStringLiteral("German"));
         QCOMPARE(window.findChild<QComboBox*>("cboField2")->currentText(), QStringLiteral("Spanish"));
         QCOMPARE(window.findChild<QComboBox*>("cboField3")->currentText(), QStringLiteral("English"));
+        QVERIFY(window.findChild<QPushButton*>("btnImport")->isEnabled());
+        QVERIFY(window.findChild<QComboBox*>("cboField4")->isEnabled());
         auto* preview = window.findChild<QTreeWidget*>("lstPreview");
         QCOMPARE(preview->topLevelItemCount(), 10);
         QCOMPARE(preview->topLevelItem(0)->text(0), QStringLiteral("Hund 1"));
