@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "platform/lessons/deckfile.h"
+
 namespace lessons {
 
 FileMedia::FileMedia(QString folder)
@@ -45,9 +47,9 @@ std::optional<QByteArray> FileMedia::read(const QString& name, QString* problem)
     };
     if (file.size() > MaxBytes)
         return tooLarge();
-    // One byte past the cap, so that a file growing meanwhile is caught as well.
-    QByteArray bytes = file.read(MaxBytes + 1);
-    if (bytes.size() > MaxBytes)
+    // Not trusting the size alone: the file may grow meanwhile.
+    std::optional<QByteArray> bytes = readAtMost(file, MaxBytes);
+    if (!bytes)
         return tooLarge();
     if (file.error() != QFileDevice::NoError)
         return fail(QStringLiteral("cannot read sound file %1: %2").arg(path, file.errorString()));
