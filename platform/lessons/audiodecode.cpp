@@ -113,13 +113,14 @@ namespace {
     }
 
     // Decoders and the resampler's ringing may go past full scale; the whole sound is turned down instead of its
-    // peaks being cut off, which would crackle.
+    // peaks being cut off, which would crackle. Otherwise the scale is libsndfile's own (1.0 is 32768), so a 16-bit
+    // sound at the subjects' rate comes back with the very samples it had.
     QByteArray toPcm16(const std::vector<float>& samples)
     {
         float peak = 0;
         for (float s : samples)
             peak = std::max(peak, std::fabs(s));
-        const float gain = peak > 1.0f ? 32767.0f / peak : 32767.0f;
+        const float gain = peak > 1.0f ? 32767.0f / peak : 32768.0f;
         QByteArray pcm(qsizetype(samples.size()) * 2, Qt::Uninitialized);
         auto* out = reinterpret_cast<qint16*>(pcm.data());
         for (size_t i = 0; i < samples.size(); ++i)
