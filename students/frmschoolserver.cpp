@@ -12,6 +12,7 @@
 #include "common/captions.h"
 #include "common/failuretext.h"
 #include "common/sounds.h"
+#include "common/textbutton.h"
 #include "common/tilebackground.h"
 #include "platform/services.h"
 #include "students/schoolsettings.h"
@@ -49,14 +50,7 @@ QString schoolWindowTitle() { return Caption(SchoolButtonCaption).remove(QString
 
 QPushButton* makeSchoolButton(QWidget* parent, const QString& name, int caption)
 {
-    auto* button = new QPushButton(Caption(caption), parent);
-    button->setObjectName(name);
-    button->setStyleSheet(SchoolButtonStyle);
-    button->setMinimumHeight(twips(540));
-    button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::pressed, button, [] { Play_Click(); });
-    QObject::connect(button, &QPushButton::released, button, [] { Play_Click(); });
-    return button;
+    return Make_Text_Button(parent, name, Caption(caption));
 }
 
 QLineEdit* makeSchoolBox(QWidget* parent, const QString& name)

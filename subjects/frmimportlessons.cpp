@@ -14,7 +14,7 @@
 #include "common/captions.h"
 #include "common/filelist.h"
 #include "common/placement.h"
-#include "common/sounds.h"
+#include "common/textbutton.h"
 #include "common/subjectfolders.h"
 #include "platform/services.h"
 
@@ -26,20 +26,12 @@ constexpr int PreviewCount = 10;
 // Messages list this many of the notes left out; a deck of thousands could otherwise fill the screen.
 constexpr int ListedProblems = 15;
 const QString HeadingStyle = QStringLiteral("font-size: 11pt; font-weight: bold; color: #1d3557;");
-const QString ButtonStyle = QStringLiteral("font-size: 10pt; padding: 0 12px;");
 
 QString importTitle() { return Caption(ImportButtonCaption).remove(QStringLiteral("...")); }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, int caption)
 {
-    auto* button = new QPushButton(Caption(caption), parent);
-    button->setObjectName(name);
-    button->setStyleSheet(ButtonStyle);
-    button->setMinimumHeight(twips(540));
-    button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::pressed, button, [] { Play_Click(); });
-    QObject::connect(button, &QPushButton::released, button, [] { Play_Click(); });
-    return button;
+    return Make_Text_Button(parent, name, Caption(caption));
 }
 
 QLabel* makeHeading(QWidget* parent, const QString& name, const QString& text)
