@@ -178,6 +178,9 @@ Outcome writeSubject(const QList<Phrase>& phrases, const QString& programCode, c
             QStringLiteral("%1 lists only subject files ending in .%2").arg(programCode, product->extension));
 
     outcome.merge(writeDatabaseFile(outputPath, [&](const platform::Database& db) {
+        // One transaction: row by row, SQLite would wait for the disk after each of them, and an import of
+        // hundreds of subjects spent most of its writing time waiting.
+        db.executeScript(QStringLiteral("BEGIN"));
         db.executeScript(installedSubjectSchema());
         for (int i = 0; i < phrases.size(); ++i) {
             const Phrase& p = phrases[i];
@@ -190,6 +193,7 @@ Outcome writeSubject(const QList<Phrase>& phrases, const QString& programCode, c
                     p.translation2.isNull() ? QStringLiteral("") : p.translation2, p.sound });
         }
         db.insertRow(QStringLiteral("tblProperties"), { QStringLiteral("tProgramCode") }, { programCode });
+        db.executeScript(QStringLiteral("COMMIT"));
     }));
     return outcome;
 }
