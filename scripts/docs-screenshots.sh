@@ -10,7 +10,7 @@ trap 'rm -rf "$shots"' EXIT
 PRODUCTS="prlspa prlale" SIZES=1024x768 bash scripts/screenshots.sh "$shots"
 rm -rf docs/images
 missing=0
-for picture in $(grep -o 'images/[a-z]*/[a-z0-9-]*\.png' docs/user-guide.md | sort -u); do
+for picture in $(cat docs/user-guide.md docs/teachers-guide.md | grep -o 'images/[a-z]*/[a-z0-9-]*\.png' | sort -u); do
   code=$(cut -d/ -f2 <<<"$picture")
   name=$(basename "$picture")
   made=$(find "$shots/$code-1024x768" -name "[0-9][0-9]-$name" | head -n 1)

@@ -646,6 +646,23 @@ shoot() {
         shot tracked-scores-export 0.5
         press Escape
       fi
+      # Another program's lessons: the import window previewing an Anki package of another writer.
+      if click_on "$(caption 54)" "push button" "$(caption 240)"; then
+        import_title="$(caption 240)"
+        import_title="${import_title%...}"
+        if iw="$(window_id "^$(regex_quote "$import_title")$" 10)"; then
+          activate "$iw"
+          if click_on "$import_title" "push button" "$(caption 242)"; then
+            sleep 1
+            xdotool type --delay 10 "$PWD/tests/lessons/fixtures/anki-export-older.apkg"
+            press Return
+            sleep 2
+            activate "$iw"
+            shot import-lessons 0.5
+          fi
+          press Escape
+        fi
+      fi
       press Escape
     fi
   fi
