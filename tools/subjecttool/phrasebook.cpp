@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "platform/lessons/lessonexport.h"
 #include "platform/lessons/subjectfile.h"
 
 namespace subjecttool {
@@ -81,12 +82,7 @@ Phrasebook readPhrasebook(const QString& path)
     return book;
 }
 
-QString secondTranslationLanguage(const ProductInfo& product)
-{
-    const QString other
-        = product.interfaceLanguage == QLatin1String("en") ? QStringLiteral("es") : QStringLiteral("en");
-    return other == product.taughtLanguage ? QString() : other;
-}
+QString secondTranslationLanguage(const ProductInfo& product) { return languagesOf(product).learner2; }
 
 Outcome makePhrasebookSubject(const Phrasebook& book, const ProductInfo& product, const Speaker& speaker,
     const QString& workDir, const QString& outputPath)
