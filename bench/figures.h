@@ -18,7 +18,7 @@ struct Context
 // end, for example in an anonymous namespace:
 //   const Group registered(40, [](const Context& c) { customFigures(c.school); });
 // The groups run in their order: start-up 10, tree 20, launch 30, custom editor 40, tracked scores 50, phrase
-// memory 60, review folder 65, speech 70, school server 80.
+// memory 60, review folder 65, speech 70, school server 80, lesson import 90.
 class Group
 {
 public:
