@@ -251,6 +251,15 @@ ImportPlan planImport(const Deck& deck, const ImportOptions& options, const Impo
                 deck.path, 0, QStringLiteral("%1: the phrase is empty; the note is left out").arg(note.where));
             continue;
         }
+        // The teacher learns what the cleaning took out of a text the learner will see.
+        for (int field : { options.mapping.phrase, options.mapping.translation, options.mapping.translation2 }) {
+            const CleanText clean = cleanField(fieldOf(note, field));
+            if (clean.hadImage || clean.hadCloze)
+                outcome.warnings << located(deck.path, 0,
+                    QStringLiteral("%1: field \"%2\": %3").arg(note.where, deck.fieldNames.value(field),
+                        clean.hadCloze ? QStringLiteral("cloze markup kept its answer only")
+                                       : QStringLiteral("a picture was left out")));
+        }
         phrase.phrase = withoutSeparator(phrase.phrase, note, deck, outcome);
         phrase.translation = withoutSeparator(phrase.translation, note, deck, outcome);
         phrase.translation2 = withoutSeparator(phrase.translation2, note, deck, outcome);
@@ -286,12 +295,19 @@ ImportPlan planImport(const Deck& deck, const ImportOptions& options, const Impo
             QStringLiteral("%1 phrase(s) have no sound; the activities that play a phrase stay silent on them")
                 .arg(soundless));
 
+    // An Anki sub-deck "Deutsch::Tiere" is titled by its own name, "Tiere", unless two sub-decks share it.
+    QHash<QString, int> leaves;
+    const auto leafOf = [](const QString& lesson) { return lesson.split(QStringLiteral("::")).last().trimmed(); };
+    for (const QString& lesson : lessonOrder)
+        ++leaves[leafOf(lesson)];
     for (const QString& lesson : lessonOrder) {
         const QList<ImportedPhrase>& phrases = lessons[lesson];
         const bool split = phrases.size() > MaxPhrases;
+        const QString leaf = leafOf(lesson);
+        const QString title = !leaf.isEmpty() && leaves[leaf] == 1 ? leaf : QString(lesson).replace("::", " ");
         for (int from = 0; from < phrases.size(); from += MaxPhrases) {
             PlannedSubject subject;
-            subject.title = split ? numbered(lesson, from / MaxPhrases + 1) : lesson;
+            subject.title = split ? numbered(title, from / MaxPhrases + 1) : title;
             subject.fileName = subjectFileName(subject.title, product->extension);
             subject.phrases = phrases.mid(from, MaxPhrases);
             plan.subjects << subject;

@@ -123,7 +123,7 @@ void TestLessonImport::lessonsBecomeSubjectsOfTen()
     // 23 notes of "Tiere" with two of another lesson between them, and one of none: the deck's name.
     QList<std::tuple<QString, QString, QString>> notes;
     for (int i = 1; i <= 23; ++i) {
-        notes << std::tuple { QStringLiteral("Tier %1").arg(i), QStringLiteral("Tiere"),
+        notes << std::tuple { QStringLiteral("Tier %1").arg(i), QStringLiteral("Deutsch::Tiere"),
             QStringLiteral("[sound:a.wav]") };
         if (i == 5 || i == 20)
             notes << std::tuple { QStringLiteral("Farbe %1").arg(i), QStringLiteral("Farben"), QString() };
@@ -156,13 +156,17 @@ void TestLessonImport::lessonsBecomeSubjectsOfTen()
 void TestLessonImport::notesAreCleanedOrLeftOut()
 {
     const ImportPlan plan
-        = planImport(deckOf({ { "<div>&nbsp;</div>", "", "" }, { "2 * 3 = 6", "", "" } }), options(false));
+        = planImport(deckOf({ { "<div>&nbsp;</div>", "", "" }, { "2 * 3 = 6", "", "" },
+                         { "{{c1::Hund}} <img src=\"x.png\">", "", "" } }),
+            options(false));
     QCOMPARE(plan.subjects.size(), 1);
-    QCOMPARE(plan.subjects[0].phrases.size(), 1);
+    QCOMPARE(plan.subjects[0].phrases.size(), 2);
     QCOMPARE(plan.subjects[0].phrases[0].phrase, QStringLiteral("2 \u2217 3 = 6"));
     QCOMPARE(plan.subjects[0].phrases[0].translation, QStringLiteral("back of 2 \u2217 3 = 6"));
     QVERIFY(anyContains(plan.outcome.warnings, { "note 1: the phrase is empty" }));
     QVERIFY(anyContains(plan.outcome.warnings, { "note 2: \"2 * 3 = 6\" contains \"*\"" }));
+    QCOMPARE(plan.subjects[0].phrases[1].phrase, QStringLiteral("Hund"));
+    QVERIFY(anyContains(plan.outcome.warnings, { "note 3: field", "cloze markup kept its answer only" }));
 
     const ImportPlan none = planImport(deckOf({ { "", "", "" } }), options(false));
     QVERIFY(anyContains(none.outcome.errors, { "no note has a phrase" }));
