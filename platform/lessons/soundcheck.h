@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lessons {
+
+// Levels in decibels against full scale (0 dB is the loudest sample a 16-bit sound holds).
+struct SoundLevels
+{
+    bool valid = false;
+    qint64 durationMs = 0;
+    qint64 voicedMs = 0; // from the first to the last sample above the voice floor
+    double peakDb = -120;
+    double endDb = -120; // loudest sample of the last 20 ms
+};
+
+constexpr double VoiceFloorDb = -40; // quieter than this is breath or hiss, not a voice
+constexpr double AudibleDb = -20; // a phrase peaking below this is lost under a classroom's noise
+constexpr double EndQuietDb = -50; // a recording that stops above this was cut off mid-sound
+
+// The levels of any sound libsndfile reads; valid is false when it holds no samples.
+SoundLevels measureSound(const QByteArray& sound);
+
+// Why a synthesised phrase's sound would not serve a learner: nearly silent, cut off, or far too short or long for
+// the letters of its text. Empty when it serves.
+QString spokenSoundProblem(const QByteArray& sound, const QString& text);
+
+}
