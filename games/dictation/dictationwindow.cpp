@@ -72,7 +72,6 @@ DictationWindow::DictationWindow(const GameContext& context, QWidget* parent)
     for (QLabel* label : { m_correct, m_wrote }) {
         label->setTextFormat(Qt::RichText);
         label->setWordWrap(true);
-        label->setStyleSheet(QStringLiteral("font-size: 17pt;"));
     }
     grid->addWidget(correctCaption, 0, 0);
     grid->addWidget(m_correct, 0, 1);
@@ -165,6 +164,11 @@ void DictationWindow::checkOrNext()
     answerPhrase(m_round->current());
     const DictationCheck& c = m_round->lastCheck();
     m_answer->setReadOnly(true);
+    // A long sentence and a longer attempt at it would push the answer box and the letters off a small screen at the
+    // size a short phrase is compared at.
+    const bool longComparison = std::max(c.expected.size(), c.typed.size()) > 60;
+    for (QLabel* label : { m_correct, m_wrote })
+        label->setStyleSheet(longComparison ? QStringLiteral("font-size: 14pt;") : QStringLiteral("font-size: 17pt;"));
     m_correct->setText(markedHtml(c.expected, c.expectedMarks, true));
     m_wrote->setText(markedHtml(c.typed, c.typedMarks, false));
     m_verdict->setText(c.perfect() ? say(AllRight) : say(PhraseScore).arg(percentText(language(), c.percent())));

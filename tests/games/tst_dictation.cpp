@@ -30,6 +30,10 @@ private Q_SLOTS:
         QCOMPARE(dictationKey(QStringLiteral("Je m'appelle Anna !")), QStringLiteral("je mappelle anna"));
         QCOMPARE(dictationKey(QStringLiteral("\t¡Hola!\n")), QStringLiteral("hola"));
         QCOMPARE(dictationKey(QStringLiteral("...")), QString());
+        // French prints a no-break space before ? and !; a learner types an ordinary blank there, or none.
+        QVERIFY(checkDictation(QStringLiteral("Tu viens d'o\u00f9\u00a0?"), QStringLiteral("tu viens d'o\u00f9?"))
+                    .perfect());
+        QVERIFY(checkDictation(QStringLiteral("Allez\u00a0!"), QStringLiteral("Allez !")).perfect());
         // The same letter typed as a base letter and a combining accent.
         QCOMPARE(dictationKey(QStringLiteral("Tschu\u0308ss")), dictationKey(QStringLiteral("Tschüss")));
 

@@ -3,11 +3,14 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QUuid>
+#include <QtConcurrent>
 #include <QtTest>
 
 #include "booknames.h"
 #include "phrasebook.h"
 #include "platform/database.h"
+#include "platform/lessons/soundcheck.h"
 #include "platform/lessons/subjectfile.h"
 #include "platform/wave.h"
 
@@ -39,6 +42,9 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// The subjects of the beginner's course, by their number ("04_my_family.tsv"), in course order.
+bool inCourse(const QString& path) { return QFileInfo(path).fileName().front().isDigit(); }
+
 // What a teacher would correct in a phrase, by language; empty when the text is clean.
 QString styleProblem(const QString& language, const QString& text)
 {
@@ -47,13 +53,15 @@ QString styleProblem(const QString& language, const QString& text)
     static const QRegularExpression opening(QStringLiteral("^[¿¡]?\\p{Lu}"));
     if (!opening.match(text).hasMatch())
         return QStringLiteral("does not start with a capital letter");
-    if (QRegularExpression(QStringLiteral(" [,.]")).match(text).hasMatch())
+    if (QRegularExpression(QStringLiteral("\\s[,.]")).match(text).hasMatch())
         return QStringLiteral("a blank before a comma or full stop");
+    if (text.size() > 60)
+        return QStringLiteral("longer than a beginner can take in at once");
     if (language == QLatin1String("fr")) {
-        if (QRegularExpression(QStringLiteral("[^ ][?!]")).match(text).hasMatch())
-            return QStringLiteral("French puts a blank before ? and !");
-    } else if (QRegularExpression(QStringLiteral(" [?!]")).match(text).hasMatch()) {
-        return QStringLiteral("a blank before ? or !");
+        if (QRegularExpression(QStringLiteral("[^\\x{00A0}][?!:;]")).match(text).hasMatch())
+            return QStringLiteral("French puts a no-break space before ? ! : and ;");
+    } else if (QRegularExpression(QStringLiteral("\\s[?!:;]")).match(text).hasMatch()) {
+        return QStringLiteral("a blank before ? ! : or ;");
     }
     if (language == QLatin1String("es")) {
         if (text.count(u'?') != text.count(u'¿') || text.count(u'!') != text.count(u'¡'))
@@ -76,6 +84,7 @@ private Q_SLOTS:
     void readRefusesBadBooks_data();
     void readRefusesBadBooks();
     void shippedNamesCoverEveryBook();
+    void everyPhraseIsSpokenClearly();
     void readRefusesBadNames_data();
     void readRefusesBadNames();
     void installedSubjectFileFollowsTheInterfaceLanguage();
@@ -87,7 +96,13 @@ private Q_SLOTS:
 void TestPhrasebook::shippedBooksAreComplete()
 {
     const QStringList books = shippedBooks();
-    QVERIFY2(books.size() >= 12, qPrintable(QString::number(books.size())));
+    // The course is numbered from 01 without a gap, so that the tree's name order is the order it is taught in.
+    int course = 0;
+    for (const QString& path : books) {
+        if (inCourse(path))
+            QCOMPARE(QFileInfo(path).fileName().left(3), QStringLiteral("%1_").arg(++course, 2, 10, QLatin1Char('0')));
+    }
+    QVERIFY2(course >= 40, qPrintable(QString::number(course)));
     for (const QString& path : books) {
         const Phrasebook book = readPhrasebook(path);
         QVERIFY2(book.outcome.ok(), qPrintable(book.outcome.errors.join('\n')));
@@ -116,6 +131,9 @@ void TestPhrasebook::shippedTextsAreWellWritten()
                 const QString where = QStringLiteral("%1:%2 %3 \"%4\": ").arg(path).arg(entry.line).arg(language, text);
                 const QString problem = styleProblem(language, text);
                 QVERIFY2(problem.isEmpty(), qPrintable(where + problem));
+                // The course's phrases are sentences, each closed as one; the older lists hold bare words too.
+                QVERIFY2(!inCourse(path) || QRegularExpression(QStringLiteral("[.?!]$")).match(text).hasMatch(),
+                    qPrintable(where + QStringLiteral("no closing mark")));
                 // A question in one language is a question in all of them; a mismatch means a row slipped.
                 QVERIFY2(text.endsWith(u'?') == question, qPrintable(where + QStringLiteral("question mark differs")));
             }
@@ -169,6 +187,38 @@ void TestPhrasebook::shippedNamesCoverEveryBook()
     QCOMPARE(named, stems);
 }
 
+void TestPhrasebook::everyPhraseIsSpokenClearly()
+{
+    // Each product speaks its phrases with the voice of the language it teaches, so speaking every text with every
+    // language's voice hears every sound any of the eight products ships.
+    struct Spoken
+    {
+        QString voice, text, where;
+        QString problem;
+    };
+    QHash<QString, QString> voices;
+    for (const ProductInfo& product : products())
+        voices.insert(product.taughtLanguage, product.voice);
+    QList<Spoken> all;
+    for (const QString& path : shippedBooks()) {
+        for (const Phrasebook::Entry& entry : readPhrasebook(path).entries) {
+            for (auto it = voices.cbegin(); it != voices.cend(); ++it)
+                all.append({ it.value(), entry.texts.value(it.key()),
+                    QStringLiteral("%1:%2 %3").arg(QFileInfo(path).fileName()).arg(entry.line).arg(it.key()), {} });
+        }
+    }
+    QTemporaryDir dir;
+    QtConcurrent::blockingMap(all, [&dir](Spoken& spoken) {
+        const QString wave = dir.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".wav"));
+        spoken.problem = speak(espeak(), spoken.voice, spoken.text, wave);
+        QFile file(wave);
+        if (spoken.problem.isEmpty() && file.open(QIODevice::ReadOnly))
+            spoken.problem = spokenSoundProblem(file.readAll(), spoken.text);
+    });
+    for (const Spoken& spoken : all)
+        QVERIFY2(spoken.problem.isEmpty(), qPrintable(spoken.where + QStringLiteral(": ") + spoken.problem));
+}
+
 void TestPhrasebook::readRefusesBadNames_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -196,6 +246,14 @@ void TestPhrasebook::readRefusesBadNames_data()
                                         << "names.tsv:4: the es name colores twice";
     QTest::newRow("accented name twice") << header + "numbers\tn\xC3\xBAmeros\nfigures\tn\xC3\xBAmeros\n"
                                          << "names.tsv:4: the es name n\xC3\xBAmeros twice";
+    QTest::newRow("Windows device name") << header + "aux\tauxilio\n"
+                                         << "\"aux\" is a device name on Windows";
+    QTest::newRow("course numbers differ") << header + "04_my_family\t05_mi_familia\n"
+                                           << "names.tsv:3: the names do not start with the same course number";
+    QTest::newRow("course number in one name only") << header + "04_my_family\tmi_familia\n"
+                                                    << "the same course number";
+    QTest::newRow("one-digit course number") << header + "4_my_family\t4_mi_familia\n"
+                                             << "is not lower-case English words";
     QTest::newRow("English name twice") << header + "colours\tcolores\ncolours\ttonos\n"
                                         << "names.tsv:4: the en name colours twice";
 }

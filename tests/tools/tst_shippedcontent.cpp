@@ -1,11 +1,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "booknames.h"
 #include "platform/database.h"
+#include "platform/lessons/soundcheck.h"
 #include "platform/lessons/subjectfile.h"
 
 using platform::Database;
@@ -56,11 +59,27 @@ void TestShippedContent::installedSubjectsPassTheCheck()
     named.sort();
     files.sort();
     QCOMPARE(files, named);
+    // A school copies the program folder to Windows computers too.
+    static const QRegularExpression windowsName(
+        QStringLiteral("^(?!(con|prn|aux|nul|com\\d|lpt\\d)\\.)[^<>:\"/\\\\|?*\\x{0}-\\x{1F}]{1,200}[^. ]$"),
+        QRegularExpression::CaseInsensitiveOption);
     for (const QString& file : files) {
+        QVERIFY2(windowsName.match(file).hasMatch(), qPrintable(file));
         const CheckReport report = checkSubject(m_subjects.filePath(file), m_code);
         QVERIFY2(report.outcome.ok(), qPrintable(report.outcome.errors.join('\n')));
         QVERIFY2(report.outcome.warnings.isEmpty(), qPrintable(report.outcome.warnings.join('\n')));
         QCOMPARE(report.phraseCount, MaxPhrases);
+        const auto rs = Database::openFile(m_subjects.filePath(file)).query(QStringLiteral("SELECT * FROM tblPhrases"));
+        QSet<QString> phrases;
+        for (int row = 0; row < rs.count(); ++row) {
+            const QString phrase = rs.text(row, QStringLiteral("tPhrase"));
+            QVERIFY2(
+                !phrases.contains(phrase), qPrintable(file + QStringLiteral(": ") + phrase + QStringLiteral(" twice")));
+            phrases.insert(phrase);
+            const QString problem = spokenSoundProblem(rs.blob(row, QStringLiteral("bsound")), phrase);
+            QVERIFY2(
+                problem.isEmpty(), qPrintable(file + QStringLiteral(": ") + phrase + QStringLiteral(": ") + problem));
+        }
     }
 }
 

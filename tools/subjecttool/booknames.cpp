@@ -12,8 +12,8 @@ namespace {
     // sort and compare as another name.
     const QRegularExpression& nameRule(const QString& language)
     {
-        static const QRegularExpression english(QStringLiteral("^[a-z]+(_[a-z]+)*$"));
-        static const QRegularExpression spanish(QStringLiteral("^[a-záéíóúüñ]+(_[a-záéíóúüñ]+)*$"));
+        static const QRegularExpression english(QStringLiteral("^(\\d\\d_)?[a-z]+(_[a-z]+)*$"));
+        static const QRegularExpression spanish(QStringLiteral("^(\\d\\d_)?[a-záéíóúüñ]+(_[a-záéíóúüñ]+)*$"));
         return language == QLatin1String("es") ? spanish : english;
     }
 
@@ -24,6 +24,19 @@ namespace {
             : QStringLiteral("lower-case English words (a-z) joined by \"_\"");
     }
 
+    // Names Windows keeps for its devices, whatever the extension; a subject called so could not be copied there.
+    bool reservedOnWindows(const QString& name)
+    {
+        static const QRegularExpression reserved(QStringLiteral("^(con|prn|aux|nul|com\\d|lpt\\d)$"));
+        return reserved.match(name).hasMatch();
+    }
+
+    // The course number that puts a subject in its place in the tree's name order; empty for a subject outside the
+    // course.
+    QString courseNumber(const QString& name)
+    {
+        return !name.isEmpty() && name[0].isDigit() ? name.left(2) : QString();
+    }
 }
 
 BookNames readBookNames(const QString& path)
@@ -70,10 +83,20 @@ BookNames readBookNames(const QString& path)
                     path, lineNo, QStringLiteral("\"%1\" is not %2").arg(name, ruleText(language)));
                 continue;
             }
+            if (reservedOnWindows(name)) {
+                outcome.errors << located(path, lineNo, QStringLiteral("\"%1\" is a device name on Windows").arg(name));
+                continue;
+            }
             if (taken[language].contains(name))
                 outcome.errors << located(path, lineNo, QStringLiteral("the %1 name %2 twice").arg(language, name));
             taken[language].insert(name);
             row.insert(language, name);
+        }
+        if (row.size() == languages.size()
+            && courseNumber(row.value(QStringLiteral("en"))) != courseNumber(row.value(QStringLiteral("es")))) {
+            outcome.errors << located(
+                path, lineNo, QStringLiteral("the names do not start with the same course number"));
+            continue;
         }
         if (row.size() == languages.size())
             table.names.insert(row.value(QStringLiteral("en")), row);

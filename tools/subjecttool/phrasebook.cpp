@@ -6,9 +6,16 @@
 #include <QRegularExpression>
 
 #include "platform/lessons/lessonexport.h"
+#include "platform/lessons/soundcheck.h"
 #include "platform/lessons/subjectfile.h"
 
 namespace subjecttool {
+
+QString frenchSpacing(const QString& text)
+{
+    static const QRegularExpression blank(QStringLiteral(" (?=[?!:;])"));
+    return QString(text).replace(blank, QString(NoBreakSpace));
+}
 
 QStringList phrasebookLanguages()
 {
@@ -24,11 +31,11 @@ Phrasebook readPhrasebook(const QString& path)
     Outcome& outcome = book.outcome;
 
     // The stem is the English name of the installed subject and, through the program's title rule, its title.
-    static const QRegularExpression stemRule(QStringLiteral("^[a-z]+(_[a-z]+)*$"));
+    static const QRegularExpression stemRule(QStringLiteral("^(\\d\\d_)?[a-z]+(_[a-z]+)*$"));
     if (!stemRule.match(book.stem).hasMatch())
         outcome.errors << located(path, 0,
-            QStringLiteral(
-                "the file name must be lower-case English words joined by \"_\" (like animals_at_the_zoo.tsv)"));
+            QStringLiteral("the file name must be lower-case English words joined by \"_\", after a two-digit course "
+                           "number if it has one (like animals_at_the_zoo.tsv or 04_my_family.tsv)"));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -68,7 +75,7 @@ Phrasebook readPhrasebook(const QString& path)
                 outcome.errors << located(path, lineNo, QStringLiteral("no %1 text").arg(columns[c]));
             if (text.contains(TagSeparator))
                 outcome.errors << located(path, lineNo, QStringLiteral("the %1 text contains \"*\"").arg(columns[c]));
-            entry.texts.insert(columns[c], text);
+            entry.texts.insert(columns[c], columns[c] == QLatin1String("fr") ? frenchSpacing(text) : text);
         }
         book.entries << entry;
     }
@@ -105,6 +112,14 @@ Outcome makePhrasebookSubject(const Phrasebook& book, const ProductInfo& product
         const QString sound = QStringLiteral("%1.wav").arg(i + 1, 2, 10, QLatin1Char('0'));
         if (const QString failure = speak(speaker, product.voice, phrase, dir.filePath(sound)); !failure.isEmpty()) {
             outcome.errors << located(book.path, entry.line, failure);
+            continue;
+        }
+        // A voice that stumbles on a text fails the build here rather than in a learner's ear.
+        QFile wave(dir.filePath(sound));
+        if (const QString problem
+            = spokenSoundProblem(wave.open(QIODevice::ReadOnly) ? wave.readAll() : QByteArray(), phrase);
+            !problem.isEmpty()) {
+            outcome.errors << located(book.path, entry.line, QStringLiteral("%1 (%2)").arg(problem, product.voice));
             continue;
         }
         QString translation2 = entry.texts.value(second);
