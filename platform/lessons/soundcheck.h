@@ -22,6 +22,11 @@ constexpr double EndQuietDb = -50; // a recording that stops above this was cut 
 // The levels of any sound libsndfile reads; valid is false when it holds no samples.
 SoundLevels measureSound(const QByteArray& sound);
 
+// The sound with its trailing silence cut to keepMs after the last sample above the voice floor, as a 16-bit mono
+// WAVE at SubjectSampleRate; empty when it holds no samples. A speech synthesiser ends each phrase with a pause as
+// long as a sentence break, a fifth of the whole, which a subject would otherwise carry ten times over.
+QByteArray trimTrailingSilence(const QByteArray& sound, int keepMs);
+
 // Why a synthesised phrase's sound would not serve a learner: nearly silent, cut off, or far too short or long for
 // the letters of its text. Empty when it serves.
 QString spokenSoundProblem(const QByteArray& sound, const QString& text);

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include "platform/lessons/soundcheck.h"
 #include "platform/lessons/subjectfile.h"
 
 namespace lessons {
@@ -44,8 +45,16 @@ QString speak(const Speaker& speaker, const QString& voice, const QString& text,
     QFile wave(wavePath);
     if (!wave.open(QIODevice::ReadOnly))
         return QStringLiteral("%1 wrote no sound file").arg(speaker.program);
-    const QString problem = waveProblem(wave.readAll());
-    return problem.isEmpty() ? QString() : QStringLiteral("%1 wrote %2").arg(speaker.program, problem);
+    const QByteArray spoken = wave.readAll();
+    wave.close();
+    if (const QString problem = waveProblem(spoken); !problem.isEmpty())
+        return QStringLiteral("%1 wrote %2").arg(speaker.program, problem);
+    // A short breath after the last word is all a phrase needs; the rest of espeak-ng's closing pause goes.
+    const QByteArray trimmed = trimTrailingSilence(spoken, 200);
+    if (trimmed.isEmpty() || !wave.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || wave.write(trimmed) != trimmed.size())
+        return QStringLiteral("cannot write %1: %2").arg(wavePath, wave.errorString());
+    return {};
 }
 
 QString pronunciation(const Speaker& speaker, const QString& voice, const QString& text, QString* error)

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void spokenSoundProblem_data();
     void spokenSoundProblem();
     void levelsOfATone();
+    void trailingSilenceIsTrimmed();
 };
 
 void TestSoundCheck::spokenSoundProblem_data()
@@ -79,6 +80,18 @@ void TestSoundCheck::levelsOfATone()
     QVERIFY2(std::abs(levels.voicedMs - 1000) <= 5, qPrintable(QString::number(levels.voicedMs)));
     QVERIFY2(std::abs(levels.peakDb + 12) < 0.1, qPrintable(QString::number(levels.peakDb)));
     QCOMPARE(levels.endDb, -120.0);
+}
+
+void TestSoundCheck::trailingSilenceIsTrimmed()
+{
+    // Leading silence and the tone stay whole; of the two seconds after it, 200 ms remain.
+    const SoundLevels levels = measureSound(trimTrailingSilence(toneWave(0.3, 1, 2, -12), 200));
+    QVERIFY(levels.valid);
+    QCOMPARE(levels.durationMs, 1500);
+    QVERIFY2(std::abs(levels.voicedMs - 1000) <= 5, qPrintable(QString::number(levels.voicedMs)));
+    // A sound without a pause at its end keeps all it has.
+    QCOMPARE(measureSound(trimTrailingSilence(toneWave(0, 1, 0.1, -12), 200)).durationMs, 1100);
+    QVERIFY(trimTrailingSilence(QByteArray("no sound"), 200).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSoundCheck)
