@@ -8,6 +8,7 @@ OUT gets Users.dat (a copy of the template), one WAVE file per phrase spoken by 
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 
@@ -32,7 +33,10 @@ for line in open(source, encoding='utf-8'):
     if columns is None:
         columns = fields
     else:
-        rows.append(dict(zip(columns, fields)))
+        row = dict(zip(columns, fields))
+        # As the build ships French: a no-break space before ? ! : and ;.
+        row['fr'] = re.sub(r' (?=[?!:;])', '\u00a0', row['fr'])
+        rows.append(row)
 rows = rows[:args.phrases]
 
 out = os.path.abspath(args.out)
@@ -49,7 +53,7 @@ lines = ['4242', 'prlale' if args.language == 'Spanish' else 'prlger', 'Parlanta
          '\t'.join('%s.trial#%d' % (args.subject, n) for n in range(1, len(rows) + 1))] + ['EMPTY'] * 4 + [' 0 ']
 for n, row in enumerate(rows, 1):
     wave = os.path.join(out, '~prl4242%d.wav' % n)
-    subprocess.run(['espeak-ng', '-v', voices[args.taught], '-s', '140', '-w', wave, row[args.taught]], check=True)
+    subprocess.run(['espeak-ng', '-v', voices[args.taught], '-s', '130', '-w', wave, row[args.taught]], check=True)
     lines += ['"%s"' % t for t in (row[args.taught], row[learner], row[other], wave)]
 with open(os.path.join(out, '~prl4242.txt'), 'wb') as f:
     f.write(''.join(line + '\r\n' for line in lines).encode('utf-8'))
