@@ -284,7 +284,7 @@ void frmImportLessons::Show_Summary()
 {
     QSet<QString> lessonNames;
     for (const lessons::DeckNote& note : m_deck->notes)
-        lessonNames.insert(note.lesson.isEmpty() ? m_deck->name : note.lesson);
+        lessonNames.insert(lessons::lessonOf(note, *m_deck));
     QString text = Caption(254).arg(m_deck->notes.size()).arg(lessonNames.size());
     if (!m_deck->outcome.warnings.isEmpty())
         text += QLatin1Char('\n') + Caption(258) + QLatin1Char('\n') + listed(m_deck->outcome.warnings);

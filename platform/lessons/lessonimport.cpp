@@ -219,6 +219,12 @@ QList<ImportedPhrase> previewPhrases(const Deck& deck, const FieldMapping& mappi
     return phrases;
 }
 
+QString lessonOf(const DeckNote& note, const Deck& deck)
+{
+    const QString lesson = note.lesson.trimmed();
+    return lesson.isEmpty() ? deck.name : lesson;
+}
+
 ImportPlan planImport(const Deck& deck, const ImportOptions& options, const ImportProgress& progress)
 {
     ImportPlan plan;
@@ -279,7 +285,7 @@ ImportPlan planImport(const Deck& deck, const ImportOptions& options, const Impo
             ++soundless;
         }
 
-        const QString lesson = note.lesson.trimmed().isEmpty() ? deck.name : note.lesson.trimmed();
+        const QString lesson = lessonOf(note, deck);
         if (!lessons.contains(lesson))
             lessonOrder << lesson;
         lessons[lesson] << phrase;

@@ -31,6 +31,10 @@ FieldMapping guessMapping(const Deck& deck, const QString& programCode = {});
 // chosen by the file's extension.
 Deck readDeck(const QString& path);
 
+// The lesson a note is imported into: its own lesson (an Anki deck, a KVTML lesson), or the deck's name when it has
+// none.
+QString lessonOf(const DeckNote& note, const Deck& deck);
+
 struct ImportedPhrase
 {
     enum class Sound {
