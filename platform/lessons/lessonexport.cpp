@@ -4,20 +4,9 @@
 
 #include "platform/database.h"
 #include "platform/lessons/subjectfile.h"
+#include "platform/lessons/subjecttitle.h"
 
 namespace lessons {
-
-namespace {
-
-    QString titleOf(const QString& path)
-    {
-        QStringList words = QFileInfo(path).completeBaseName().split(u'_', Qt::SkipEmptyParts);
-        for (QString& word : words)
-            word[0] = word[0].toUpper();
-        return words.join(u' ');
-    }
-
-}
 
 QList<Lesson> readLessons(const QStringList& subjectPaths, Outcome* outcome)
 {
@@ -27,7 +16,7 @@ QList<Lesson> readLessons(const QStringList& subjectPaths, Outcome* outcome)
             outcome->errors << located(path, 0, QStringLiteral("no such subject file"));
             continue;
         }
-        Lesson lesson { titleOf(path), {} };
+        Lesson lesson { subjectTitle(QFileInfo(path).fileName()).trimmed(), {} };
         try {
             const platform::Database db = platform::Database::openFile(path);
             // A subject may come from anyone; a view in place of the table must not keep the export running.
@@ -47,11 +36,13 @@ QList<Lesson> readLessons(const QStringList& subjectPaths, Outcome* outcome)
             continue;
         }
         for (int i = 0; i < lesson.phrases.size(); ++i) {
-            const QByteArray& sound = lesson.phrases[i].sound;
-            if (!sound.isEmpty() && !waveProblem(sound).isEmpty()) {
-                outcome->warnings << located(path, 0,
-                    QStringLiteral("phrase %1: the sound is %2; it is left out").arg(i + 1).arg(waveProblem(sound)));
-                lesson.phrases[i].sound.clear();
+            QByteArray& sound = lesson.phrases[i].sound;
+            if (sound.isEmpty())
+                continue;
+            if (const QString problem = waveProblem(sound); !problem.isEmpty()) {
+                outcome->warnings << located(
+                    path, 0, QStringLiteral("phrase %1: the sound is %2; it is left out").arg(i + 1).arg(problem));
+                sound.clear();
             }
         }
         lessons << lesson;
