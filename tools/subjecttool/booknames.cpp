@@ -92,14 +92,14 @@ BookNames readBookNames(const QString& path)
             taken[language].insert(name);
             row.insert(language, name);
         }
-        if (row.size() == languages.size()
-            && courseNumber(row.value(QStringLiteral("en"))) != courseNumber(row.value(QStringLiteral("es")))) {
+        if (row.size() != languages.size())
+            continue;
+        if (courseNumber(row.value(QStringLiteral("en"))) != courseNumber(row.value(QStringLiteral("es")))) {
             outcome.errors << located(
                 path, lineNo, QStringLiteral("the names do not start with the same course number"));
             continue;
         }
-        if (row.size() == languages.size())
-            table.names.insert(row.value(QStringLiteral("en")), row);
+        table.names.insert(row.value(QStringLiteral("en")), row);
     }
     if (columns.isEmpty())
         outcome.errors << located(path, 0, QStringLiteral("no header line"));

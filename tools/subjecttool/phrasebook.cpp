@@ -11,10 +11,16 @@
 
 namespace subjecttool {
 
-QString frenchSpacing(const QString& text)
-{
-    static const QRegularExpression blank(QStringLiteral(" (?=[?!:;])"));
-    return QString(text).replace(blank, QString(NoBreakSpace));
+namespace {
+
+    // French sets a blank before ? ! : and ; — a no-break one, so that no line of a game starts with the mark alone.
+    // The phrasebook may be typed with an ordinary blank there; what is read and shipped has the no-break one.
+    QString frenchSpacing(const QString& text)
+    {
+        static const QRegularExpression blank(QStringLiteral(" (?=[?!:;])"));
+        return QString(text).replace(blank, QString(QChar(0x00A0)));
+    }
+
 }
 
 QStringList phrasebookLanguages()

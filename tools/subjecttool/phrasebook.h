@@ -13,11 +13,6 @@ namespace subjecttool {
 
 using namespace lessons;
 
-// French sets a blank before ? ! : and ; — a no-break one, so that no line of a game starts with the mark alone.
-// The phrasebook may be typed with an ordinary blank there; what is read and shipped has the no-break one.
-constexpr QChar NoBreakSpace = QChar(0x00A0);
-QString frenchSpacing(const QString& text);
-
 // The languages every phrasebook entry is written in, by column name.
 QStringList phrasebookLanguages();
 
